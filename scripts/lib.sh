@@ -1,0 +1,42 @@
+# Shared set-up for scripts/run and scripts/test: packages, configure, build.
+set -euo pipefail
+
+TARVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TARVEX_BUILD=${TARVEX_BUILD:-"$TARVEX_ROOT/build"}
+
+# Debian 12 packages the build, the tests and the window need.
+TARVEX_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
+)
+
+tarvex_install_packages() {
+  local missing=()
+  local pkg
+  for pkg in "${TARVEX_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+tarvex_build() {
+  local extra=()
+  # CI builds with warnings as errors.
+  if [ "${CI:-}" = "true" ]; then
+    extra+=(-DTARVEX_WERROR=ON)
+  fi
+  cmake -S "$TARVEX_ROOT" -B "$TARVEX_BUILD" -G Ninja "${extra[@]}" "$@"
+  cmake --build "$TARVEX_BUILD" --parallel "$(nproc)"
+}

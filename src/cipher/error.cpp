@@ -1,0 +1,49 @@
+#include "error.h"
+
+#include "charset.h"
+
+#include <cstring>
+
+namespace tarvex {
+namespace {
+
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+std::string osReason(int osError) {
+    return osError != 0 ? std::string(std::strerror(osError)) : std::string("unknown error");
+}
+
+} // namespace
+
+std::string Error::describe() const {
+    const std::string at = " at position " + std::to_string(position);
+    switch (kind) {
+    case Kind::FileUnreadable:
+        return "cannot read " + quoted(path) + ": " + osReason(osError);
+    case Kind::FileTooLarge:
+        return "cannot read " + quoted(path) + ": it is larger than " + std::to_string(limit / (1024 * 1024)) + " MiB";
+    case Kind::FileWriteFailed:
+        return "cannot write " + quoted(path) + ": " + osReason(osError);
+    case Kind::FileExists:
+        return quoted(path) + " already exists";
+    case Kind::NoKeyNumber:
+        return "the key file " + quoted(path) + " holds no key: it is empty or has only empty lines";
+    case Kind::CharacterNotInSet:
+        return "the character " + charset::describeCharacter(code) + at + " has no code in the Windows-1252 character set";
+    case Kind::InvalidUtf8:
+        return "the input is not valid UTF-8" + std::string(" at byte ") + std::to_string(position);
+    case Kind::EncryptedCodeTooLarge:
+        return "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
+               " cannot be encrypted with this key: its code would exceed 255";
+    case Kind::DecryptedCodeNegative:
+        return "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
+               " cannot be decrypted with this key: its code would fall below 0";
+    case Kind::RandomSourceFailed:
+        return "the system's random source failed: " + osReason(osError);
+    }
+    return "unknown error";
+}
+
+} // namespace tarvex

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tarvex {
+
+// Everything the cipher core can refuse, with the facts a message needs.
+struct Error {
+    enum class Kind {
+        FileUnreadable,        // path, osError
+        FileTooLarge,          // path, limit
+        FileWriteFailed,       // path, osError
+        FileExists,            // path
+        NoKeyNumber,           // path
+        CharacterNotInSet,     // character, position
+        InvalidUtf8,           // position (byte offset, from 1)
+        EncryptedCodeTooLarge, // code, position
+        DecryptedCodeNegative, // code, position
+        RandomSourceFailed,    // osError
+    };
+
+    Kind kind;
+    std::string path;
+    int osError = 0;
+    std::uint64_t position = 0; // counted from 1
+    std::uint32_t code = 0;     // a byte code (0-255) or a Unicode scalar value
+    std::uint64_t limit = 0;
+
+    // One English sentence, without a program-name prefix.
+    std::string describe() const;
+};
+
+} // namespace tarvex

@@ -1,0 +1,21 @@
+#include "file_descriptor.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace tarvex {
+
+void FileDescriptor::reset(int fd) {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+    fd_ = fd;
+}
+
+int FileDescriptor::close() {
+    if (fd_ < 0) return 0;
+    int rc = ::close(std::exchange(fd_, -1));
+    return rc == 0 ? 0 : errno;
+}
+
+} // namespace tarvex

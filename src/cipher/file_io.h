@@ -1,0 +1,17 @@
+#pragma once
+
+#include "result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarvex {
+
+// The whole content of a file, refused when it holds more than `limit` bytes.
+Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit);
+
+// Writes every byte, retrying short writes and interrupted calls; returns errno or 0.
+int writeAll(int fd, std::string_view bytes);
+
+} // namespace tarvex

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tarvex {
+
+inline constexpr std::size_t kPairsPerLine = 27;
+
+// The key file's bytes: each key byte as two capital hex digits, 27 pairs to a
+// line, then a final line with the rest (empty when the count divides by 27);
+// every line, the final one too, ends with CR LF.
+std::string formatKeyFile(std::span<const std::uint8_t> keyBytes);
+
+} // namespace tarvex

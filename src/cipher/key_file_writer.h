@@ -1,0 +1,14 @@
+#pragma once
+
+#include "atomic_file_writer.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tarvex {
+
+// Writes a key file readable by its owner only, all at once or not at all.
+Status saveKeyFile(const std::string& path, std::span<const std::uint8_t> keyBytes, AtomicFileWriter::Replace replace);
+
+} // namespace tarvex

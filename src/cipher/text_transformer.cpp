@@ -1,0 +1,84 @@
+#include "text_transformer.h"
+
+#include "cipher_codes.h"
+#include "transform_kernels.h"
+
+namespace tarvex {
+
+TextTransformer::TextTransformer(Direction direction, std::span<const std::uint8_t> keyNumbers)
+    : direction_(direction), keys_(keyNumbers) {}
+
+Status TextTransformer::feed(std::string_view codes, std::string& out) {
+    const std::size_t outStart = out.size();
+    const std::uint64_t consumedStart = consumed_;
+    const bool markerStart = markerHandled_;
+
+    if (!markerHandled_) {
+        if (direction_ == Direction::Encrypt) {
+            out.push_back(static_cast<char>(kMarker));
+            markerHandled_ = true;
+        } else if (!codes.empty()) {
+            codes.remove_prefix(1); // the marker's place is never read
+            ++consumed_;
+            markerHandled_ = true;
+        }
+    }
+
+    const std::size_t base = out.size();
+    out.resize(base + codes.size());
+    const auto* in = reinterpret_cast<const std::uint8_t*>(codes.data());
+    auto* result = reinterpret_cast<std::uint8_t*>(out.data() + base);
+    std::size_t done = 0;
+    while (done < codes.size()) {
+        std::span<const std::uint8_t> run = keys_.take(codes.size() - done);
+        std::size_t ok = direction_ == Direction::Encrypt
+                             ? encryptRun(in + done, run.data(), result + done, run.size())
+                             : decryptRun(in + done, run.data(), result + done, run.size());
+        if (ok < run.size()) {
+            const std::uint64_t taken = done + run.size();
+            const std::uint8_t code = in[done + ok];
+            const std::uint64_t position = consumed_ + done + ok + 1;
+            keys_.rewind(taken);
+            consumed_ = consumedStart;
+            markerHandled_ = markerStart;
+            out.resize(outStart);
+            return Error{.kind = direction_ == Direction::Encrypt ? Error::Kind::EncryptedCodeTooLarge
+                                                                   : Error::Kind::DecryptedCodeNegative,
+                         .position = position,
+                         .code = code};
+        }
+        done += run.size();
+    }
+    consumed_ += codes.size();
+    return Done{};
+}
+
+void TextTransformer::finish(std::string& out) {
+    if (!markerHandled_ && direction_ == Direction::Encrypt) {
+        out.push_back(static_cast<char>(kMarker));
+    }
+    markerHandled_ = true;
+}
+
+namespace {
+
+Result<std::string> transformText(Direction direction, std::string_view text, std::span<const std::uint8_t> keyNumbers) {
+    TextTransformer transformer(direction, keyNumbers);
+    std::string out;
+    out.reserve(text.size() + 1);
+    if (Status fed = transformer.feed(text, out); !fed) return fed.error();
+    transformer.finish(out);
+    return out;
+}
+
+} // namespace
+
+Result<std::string> encryptText(std::string_view codes, std::span<const std::uint8_t> keyNumbers) {
+    return transformText(Direction::Encrypt, codes, keyNumbers);
+}
+
+Result<std::string> decryptText(std::string_view cipherText, std::span<const std::uint8_t> keyNumbers) {
+    return transformText(Direction::Decrypt, cipherText, keyNumbers);
+}
+
+} // namespace tarvex

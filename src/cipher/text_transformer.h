@@ -1,0 +1,42 @@
+#pragma once
+
+#include "key_stream.h"
+#include "result.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tarvex {
+
+enum class Direction { Encrypt, Decrypt };
+
+// Encrypts or decrypts one text, given as codes, in as many pieces as the caller
+// likes. Encrypting puts the marker first; decrypting drops the first code,
+// whatever it is. The n-th transformed code uses the n-th key number.
+class TextTransformer {
+public:
+    // `keyNumbers` must not be empty.
+    TextTransformer(Direction direction, std::span<const std::uint8_t> keyNumbers);
+
+    // Appends the result of the next piece to `out`. On failure `out` is left as
+    // it was, and the error names the code and its position in the whole input
+    // (counted from 1).
+    Status feed(std::string_view codes, std::string& out);
+
+    // Ends the text: an encrypted empty text is the marker alone.
+    void finish(std::string& out);
+
+private:
+    Direction direction_;
+    KeyStream keys_;
+    std::uint64_t consumed_ = 0; // input codes so far
+    bool markerHandled_ = false;
+};
+
+// Whole texts at once: the marker plus one code per code, or the reverse.
+Result<std::string> encryptText(std::string_view codes, std::span<const std::uint8_t> keyNumbers);
+Result<std::string> decryptText(std::string_view cipherText, std::span<const std::uint8_t> keyNumbers);
+
+} // namespace tarvex

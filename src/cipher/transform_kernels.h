@@ -1,0 +1,36 @@
+#pragma once
+
+#include "cipher_codes.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tarvex {
+
+// The code that `c` encrypts to with key number `k` (0-30); above 255 when it has none.
+constexpr int encryptCode(std::uint8_t c, std::uint8_t k) {
+    if (c == 9) return kTabCode;
+    if (c == 10) return kLineFeedCode;
+    if (c == 13) return kCarriageReturnCode;
+    int stepped = c + k;
+    if (c >= kRingFirst && c <= kRingLast && stepped > kRingLast) stepped -= kRingSize;
+    return stepped;
+}
+
+// The code that `c` decrypts to with key number `k` (0-30); below 0 when it has none.
+constexpr int decryptCode(std::uint8_t c, std::uint8_t k) {
+    if (c == kTabCode) return 9;
+    if (c == kLineFeedCode) return 10;
+    if (c == kCarriageReturnCode) return 13;
+    int stepped = c - k;
+    if (c >= kRingFirst && stepped < kRingFirst) stepped += kRingSize;
+    return stepped;
+}
+
+// Transform n codes, the i-th with keys[i], into out (which may equal in).
+// Return the index of the first code without a result, or n when all have one;
+// out is unspecified from that index on.
+std::size_t encryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n);
+std::size_t decryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n);
+
+} // namespace tarvex
