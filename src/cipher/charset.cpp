@@ -96,12 +96,21 @@ void appendUtf8(std::string& out, char32_t ch) {
     }
 }
 
+void appendAsUtf8(std::string& out, std::string_view codes) {
+    out.reserve(out.size() + codes.size() * 2);
+    for (char c : codes) {
+        auto code = static_cast<std::uint8_t>(c);
+        if (code < 0x80) {
+            out.push_back(c);
+        } else {
+            appendUtf8(out, toUnicode(code));
+        }
+    }
+}
+
 std::string toUtf8(std::string_view codes) {
     std::string out;
-    out.reserve(codes.size() + codes.size() / 4);
-    for (char c : codes) {
-        appendUtf8(out, toUnicode(static_cast<std::uint8_t>(c)));
-    }
+    appendAsUtf8(out, codes);
     return out;
 }
 

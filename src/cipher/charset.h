@@ -19,6 +19,7 @@ void appendUtf8(std::string& out, char32_t ch);
 
 // Codes (one byte each) to UTF-8. Every code has a character, so this cannot fail.
 std::string toUtf8(std::string_view codes);
+void appendAsUtf8(std::string& out, std::string_view codes);
 
 // UTF-8 to codes. Fails on malformed UTF-8 (the byte position) or on the first
 // character outside the set (the character and its position, counted in characters from 1).

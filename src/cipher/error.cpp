@@ -8,6 +8,7 @@ namespace tarvex {
 namespace {
 
 std::string quoted(const std::string& path) {
+    if (path == kStandardInputName || path == kStandardOutputName) return path;
     return "'" + path + "'";
 }
 
@@ -19,6 +20,8 @@ std::string osReason(int osError) {
 
 std::string Error::describe() const {
     const std::string at = " at position " + std::to_string(position);
+    // Faults inside a text name the text when the caller knows it.
+    const std::string in = path.empty() ? std::string() : "in " + quoted(path) + ", ";
     switch (kind) {
     case Kind::FileUnreadable:
         return "cannot read " + quoted(path) + ": " + osReason(osError);
@@ -31,15 +34,17 @@ std::string Error::describe() const {
     case Kind::NoKeyNumber:
         return "the key file " + quoted(path) + " holds no key: it is empty or has only empty lines";
     case Kind::CharacterNotInSet:
-        return "the character " + charset::describeCharacter(code) + at + " has no code in the Windows-1252 character set";
+        return in + "the character " + charset::describeCharacter(code) + at + " has no code in the Windows-1252 character set";
     case Kind::InvalidUtf8:
-        return "the input is not valid UTF-8" + std::string(" at byte ") + std::to_string(position);
+        return in + "the text is not valid UTF-8 at byte " + std::to_string(position);
     case Kind::EncryptedCodeTooLarge:
-        return "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
+        return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
                " cannot be encrypted with this key: its code would exceed 255";
     case Kind::DecryptedCodeNegative:
-        return "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
+        return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
                " cannot be decrypted with this key: its code would fall below 0";
+    case Kind::NoCipherText:
+        return quoted(path) + " holds no cipher text: it is empty";
     case Kind::RandomSourceFailed:
         return "the system's random source failed: " + osReason(osError);
     }

@@ -5,6 +5,10 @@
 
 namespace tarvex {
 
+// Names that stand in `Error::path` for the standard streams; messages show them unquoted.
+inline constexpr const char* kStandardInputName = "standard input";
+inline constexpr const char* kStandardOutputName = "standard output";
+
 // Everything the cipher core can refuse, with the facts a message needs.
 struct Error {
     enum class Kind {
@@ -18,10 +22,11 @@ struct Error {
         EncryptedCodeTooLarge, // code, position
         DecryptedCodeNegative, // code, position
         RandomSourceFailed,    // osError
+        NoCipherText,          // path: the input held nothing to decrypt
     };
 
     Kind kind;
-    std::string path;
+    std::string path; // for faults inside a text, the text's name (may be empty)
     int osError = 0;
     std::uint64_t position = 0; // counted from 1
     std::uint32_t code = 0;     // a byte code (0-255) or a Unicode scalar value

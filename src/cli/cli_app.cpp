@@ -1,0 +1,97 @@
+#include "cli_app.h"
+
+#include "create_key_command.h"
+#include "decrypt_command.h"
+#include "encrypt_command.h"
+
+#include "cipher/file_io.h"
+#include "cipher/secure_uniform_source.h"
+
+#include <memory>
+#include <unistd.h>
+
+namespace tarvex::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: tarvex-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Encrypts and decrypts texts with a Text Tarvex key file, byte for byte as the\n"
+    "Text Tarvex window does.\n"
+    "\n"
+    "Commands:\n"
+    "  create-key [--force] FILE\n"
+    "      Write a new random key file, readable by its owner only. An existing\n"
+    "      FILE is left alone unless --force is given.\n"
+    "  encrypt -k KEYFILE [-e utf-8|cp1252] [-o OUT] [IN]\n"
+    "      Encrypt the message in IN (default: standard input).\n"
+    "  decrypt -k KEYFILE [-e utf-8|cp1252] [-o OUT] [IN]\n"
+    "      Decrypt the cipher text in IN (default: standard input).\n"
+    "\n"
+    "Options:\n"
+    "  -k, --key KEYFILE      the key file that both sides hold\n"
+    "  -e, --encoding NAME    utf-8 (the default): UTF-8 text with LF line breaks;\n"
+    "                         cp1252: every byte is one character code, as in the\n"
+    "                         window's text files\n"
+    "  -o, --output OUT       write to OUT instead of standard output; OUT is\n"
+    "                         replaced only once everything has succeeded\n"
+    "  -h, --help             show this help\n"
+    "      --version          show the version\n"
+    "\n"
+    "IN may be '-' for standard input. Exit status: 0 on success, 1 on failure,\n"
+    "2 on wrong usage.\n"
+    "\n"
+    "Example:\n"
+    "  tarvex-cli create-key friend.tvk\n"
+    "  printf 'hi\\n' | tarvex-cli encrypt -k friend.tvk | tarvex-cli decrypt -k friend.tvk\n";
+
+void printTo(int fd, const std::string& text) {
+    (void)writeAll(fd, text);
+}
+
+void complain(const std::string& message) {
+    printTo(STDERR_FILENO, "tarvex-cli: " + message + "\n");
+}
+
+int runCommand(Command& command) {
+    Status status = command.run();
+    if (status) return kExitSuccess;
+    Error error = status.error();
+    std::string message = error.describe();
+    if (error.kind == Error::Kind::FileExists) message += " (use --force to replace it)";
+    complain(message);
+    return kExitFailure;
+}
+
+} // namespace
+
+int runCli(std::span<const std::string> args) {
+    Request request = parseCommandLine(args);
+    if (auto* usage = std::get_if<UsageError>(&request)) {
+        complain(usage->message + " (see 'tarvex-cli --help')");
+        return kExitUsage;
+    }
+    if (std::holds_alternative<HelpRequest>(request)) {
+        printTo(STDOUT_FILENO, kHelp);
+        return kExitSuccess;
+    }
+    if (std::holds_alternative<VersionRequest>(request)) {
+        printTo(STDOUT_FILENO, std::string("tarvex-cli ") + TARVEX_VERSION + "\n");
+        return kExitSuccess;
+    }
+    if (auto* createKey = std::get_if<CreateKeyRequest>(&request)) {
+        SecureUniformSource source;
+        SystemTimeOfDayClock clock;
+        CreateKeyCommand command(*createKey, source, clock);
+        return runCommand(command);
+    }
+    auto& transform = std::get<TransformRequest>(request);
+    if (transform.encrypt) {
+        EncryptCommand command(transform);
+        return runCommand(command);
+    }
+    DecryptCommand command(transform);
+    return runCommand(command);
+}
+
+} // namespace tarvex::cli

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "cipher/result.h"
+
+namespace tarvex::cli {
+
+// One subcommand of tarvex-cli, ready to run.
+class Command {
+public:
+    virtual ~Command() = default;
+    virtual Status run() = 0;
+};
+
+} // namespace tarvex::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+
+namespace tarvex::cli {
+
+enum class Encoding { Utf8, Cp1252 };
+
+struct CreateKeyRequest {
+    std::string keyFile;
+    bool force = false;
+};
+
+struct TransformRequest {
+    bool encrypt = true;
+    std::string keyFile;
+    Encoding encoding = Encoding::Utf8;
+    std::optional<std::string> output; // absent: standard output
+    std::optional<std::string> input;  // absent: standard input
+};
+
+struct HelpRequest {};
+struct VersionRequest {};
+struct UsageError {
+    std::string message;
+};
+
+using Request = std::variant<CreateKeyRequest, TransformRequest, HelpRequest, VersionRequest, UsageError>;
+
+// Reads the arguments after the program name.
+Request parseCommandLine(std::span<const std::string> args);
+
+} // namespace tarvex::cli

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "command.h"
+#include "command_line.h"
+
+#include "cipher/uniform_source.h"
+
+namespace tarvex::cli {
+
+// tarvex-cli create-key [--force] FILE
+class CreateKeyCommand final : public Command {
+public:
+    CreateKeyCommand(CreateKeyRequest request, UniformSource& source, TimeOfDayClock& clock);
+    Status run() override;
+
+private:
+    CreateKeyRequest request_;
+    UniformSource& source_;
+    TimeOfDayClock& clock_;
+};
+
+} // namespace tarvex::cli

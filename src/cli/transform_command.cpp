@@ -1,0 +1,52 @@
+#include "transform_command.h"
+
+#include "stream_io.h"
+
+#include "cipher/key_file_reader.h"
+
+namespace tarvex::cli {
+namespace {
+
+// Faults in the text get the text's name, so the message says where to look.
+Error namingInput(Error error, const std::string& inputName) {
+    switch (error.kind) {
+    case Error::Kind::CharacterNotInSet:
+    case Error::Kind::InvalidUtf8:
+    case Error::Kind::EncryptedCodeTooLarge:
+    case Error::Kind::DecryptedCodeNegative:
+        error.path = inputName;
+        break;
+    default:
+        break;
+    }
+    return error;
+}
+
+} // namespace
+
+Status TransformCommand::run() {
+    Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(request_.keyFile);
+    if (!keyNumbers) return keyNumbers.error();
+
+    Result<ChunkReader> reader = ChunkReader::open(request_.input);
+    if (!reader) return reader.error();
+    Result<OutputSink> sink = OutputSink::open(request_.output);
+    if (!sink) return sink.error();
+
+    std::unique_ptr<Pipeline> pipeline = makePipeline(*keyNumbers, reader->name());
+    std::string chunk;
+    std::string out;
+    for (;;) {
+        if (Status read = reader->next(chunk); !read) return read;
+        if (chunk.empty()) break;
+        out.clear();
+        if (Status pushed = pipeline->push(chunk, out); !pushed) return namingInput(pushed.error(), reader->name());
+        if (Status written = sink->write(out); !written) return written;
+    }
+    out.clear();
+    if (Status finished = pipeline->finish(out); !finished) return namingInput(finished.error(), reader->name());
+    if (Status written = sink->write(out); !written) return written;
+    return sink->finish();
+}
+
+} // namespace tarvex::cli
