@@ -143,7 +143,7 @@ Status Utf8ToCodes::feed(std::string_view piece, std::string& out) {
         pending_[pendingSize_++] = static_cast<char>(s[i++]);
         const auto* p = reinterpret_cast<const unsigned char*>(pending_);
         std::size_t need = sequenceLength(p[0]);
-        if ((p[pendingSize_ - 1] & 0xC0u) != 0x80u) return invalidUtf8(bytes_ + pendingSize_);
+        if ((p[pendingSize_ - 1] & 0xC0u) != 0x80u) return invalidUtf8(bytes_ + 1);
         if (pendingSize_ < need) continue;
         std::optional<char32_t> ch = decodeSequence(p, need);
         if (!ch) return invalidUtf8(bytes_ + 1);
@@ -165,9 +165,9 @@ Status Utf8ToCodes::feed(std::string_view piece, std::string& out) {
         std::size_t need = sequenceLength(s[i]);
         if (need == 0) return invalidUtf8(bytes_ + 1);
         if (i + need > n) {
-            // Check what is there now, so a bad byte is reported where it stands.
+            // Fail now on what is already wrong rather than after the next piece.
             for (std::size_t j = i + 1; j < n; ++j) {
-                if ((s[j] & 0xC0u) != 0x80u) return invalidUtf8(bytes_ + (j - i) + 1);
+                if ((s[j] & 0xC0u) != 0x80u) return invalidUtf8(bytes_ + 1);
             }
             pendingSize_ = n - i;
             for (std::size_t j = 0; j < pendingSize_; ++j) pending_[j] = static_cast<char>(s[i + j]);

@@ -21,7 +21,8 @@ void appendUtf8(std::string& out, char32_t ch);
 std::string toUtf8(std::string_view codes);
 void appendAsUtf8(std::string& out, std::string_view codes);
 
-// UTF-8 to codes. Fails on malformed UTF-8 (the byte position) or on the first
+// UTF-8 to codes. Fails on malformed UTF-8 (the position of the byte that starts
+// the malformed sequence) or on the first
 // character outside the set (the character and its position, counted in characters from 1).
 Result<std::string> fromUtf8(std::string_view utf8);
 

@@ -1,0 +1,131 @@
+#include "cli_test_support.h"
+
+#include "../cipher/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace tarvex::test {
+namespace {
+
+// One line on standard error, naming what is at fault.
+void expectOneLineError(const ProcessResult& result, const std::string& mentions) {
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.rfind("tarvex-cli: ", 0), 0u) << result.err;
+    ASSERT_FALSE(result.err.empty());
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    EXPECT_NE(result.err.find(mentions), std::string::npos) << result.err;
+}
+
+class CliFailure : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string key = dir.file("k.tvk");
+
+    // Key numbers all 1: predictable faults.
+    void SetUp() override { writeBytes(key, "01\r\n"); }
+};
+
+TEST_F(CliFailure, KeyFileProblemsNameTheFile) {
+    std::string missing = dir.file("missing.tvk");
+    expectOneLineError(runCli({"encrypt", "-k", missing}, std::string("x")), missing + "': No such file or directory");
+
+    expectOneLineError(runCli({"encrypt", "-k", dir.path()}, std::string("x")), "Is a directory");
+
+    std::string empty = dir.file("empty.tvk");
+    writeBytes(empty, "\r\n\r\n");
+    expectOneLineError(runCli({"decrypt", "-k", empty}, std::string("ðx")), empty);
+}
+
+TEST_F(CliFailure, InputProblemsNameTheFileCharacterAndPosition) {
+    std::string in = dir.file("in.txt");
+    writeBytes(in, "abc ā");
+    ProcessResult outside = runCli({"encrypt", "-k", key, in});
+    expectOneLineError(outside, "'ā' (U+0101) at position 5");
+    EXPECT_NE(outside.err.find(in), std::string::npos);
+    EXPECT_EQ(outside.out, "");
+
+    ProcessResult tooHigh = runCli({"encrypt", "-k", key, "-e", "cp1252"}, std::string("ok\xFF"));
+    expectOneLineError(tooHigh, "code 255 at position 3");
+    EXPECT_EQ(tooHigh.out, "");
+
+    ProcessResult badUtf8 = runCli({"decrypt", "-k", key}, std::string("\xF0\x28"));
+    expectOneLineError(badUtf8, "UTF-8 at byte 1");
+
+    ProcessResult belowZero = runCli({"decrypt", "-k", key, "-e", "cp1252"}, std::string("\xF0" "a\x00" "b", 4));
+    expectOneLineError(belowZero, "position 3");
+    EXPECT_EQ(belowZero.out, "");
+
+    expectOneLineError(runCli({"encrypt", "-k", key, dir.path()}), "Is a directory");
+    expectOneLineError(runCli({"decrypt", "-k", key}, std::string("\r\n")), "standard input holds no cipher text");
+}
+
+TEST_F(CliFailure, FailedOutputFileIsNeverCreatedOrChanged) {
+    std::string out = dir.file("out.txt");
+    expectOneLineError(runCli({"encrypt", "-k", key, "-o", out, "-e", "cp1252"}, std::string("ab\xFF")), "position 3");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"k.tvk"});
+
+    writeBytes(out, "keep me");
+    expectOneLineError(runCli({"encrypt", "-k", key, "-o", out}, std::string("ab ā")), "position 4");
+    EXPECT_EQ(readBytes(out), "keep me");
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.tvk", "out.txt"}));
+
+    std::string nowhere = dir.file("no/such/folder/out.txt");
+    expectOneLineError(runCli({"encrypt", "-k", key, "-o", nowhere}, std::string("ab")), nowhere);
+}
+
+TEST_F(CliFailure, LargeInputStreamsAndStillReportsALateFault) {
+    // A fault past the first MiB: the earlier chunks may already be out, the status says it failed.
+    std::string text(3 * 1024 * 1024, 'a');
+    text[text.size() - 10] = '\xFF';
+    ProcessResult streamed = runCli({"encrypt", "-k", key, "-e", "cp1252"}, text);
+    expectOneLineError(streamed, "position " + std::to_string(text.size() - 9));
+    EXPECT_GT(streamed.out.size(), 0u);
+    EXPECT_LT(streamed.out.size(), text.size());
+
+    std::string out = dir.file("out.txt");
+    expectOneLineError(runCli({"encrypt", "-k", key, "-e", "cp1252", "-o", out}, text), "position");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"k.tvk"});
+
+    // A fault inside the first MiB writes nothing at all.
+    std::string early(3 * 1024 * 1024, 'a');
+    early[1000] = '\xFF';
+    ProcessResult quiet = runCli({"encrypt", "-k", key, "-e", "cp1252"}, early);
+    expectOneLineError(quiet, "position 1001");
+    EXPECT_EQ(quiet.out, "");
+}
+
+TEST_F(CliFailure, LargeInputRoundTripsAcrossChunks) {
+    std::string text;
+    while (text.size() < 2'500'000) text += "GRÜSSE aus der Ferne — “Hallo”\n";
+    ProcessResult sealed = runCli({"encrypt", "-k", key}, text);
+    ASSERT_EQ(sealed.exitCode, 0) << sealed.err;
+    ProcessResult opened = runCli({"decrypt", "-k", key}, sealed.out);
+    ASSERT_EQ(opened.exitCode, 0) << opened.err;
+    EXPECT_TRUE(opened.out == text) << "round trip differs";
+}
+
+TEST_F(CliFailure, ClosedOrFullStandardOutputIsAFailure) {
+    ProcessOptions closed;
+    closed.input = "hello";
+    closed.closeStdout = true;
+    expectOneLineError(runCli({"encrypt", "-k", key}, closed), "standard output: Broken pipe");
+
+    ProcessOptions full;
+    full.input = "hello";
+    full.stdoutPath = "/dev/full";
+    expectOneLineError(runCli({"encrypt", "-k", key}, full), "No space left on device");
+}
+
+TEST_F(CliFailure, UsageErrorsExitWithTwo) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"encrypt"}, {"decrypt", "-k", key, "-e", "ascii"}}) {
+        ProcessResult result = runCli(args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err.rfind("tarvex-cli: ", 0), 0u) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+} // namespace
+} // namespace tarvex::test
