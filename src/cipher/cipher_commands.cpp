@@ -1,0 +1,124 @@
+#include "cipher_commands.h"
+
+#include "charset.h"
+#include "key_file_reader.h"
+#include "key_file_writer.h"
+#include "key_generator.h"
+#include "text_transformer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tarvex {
+namespace {
+
+constexpr const char* kKeyFilter = "|*tvk";
+
+void prepareKeyDialog(FileDialogSettings& dialog, const char* title, const char* filterName) {
+    dialog.fileName.clear();
+    dialog.cancelError = false;
+    dialog.title = title;
+    dialog.defaultExt = "tvk";
+    dialog.filter = std::string(filterName) + kKeyFilter;
+    dialog.filterIndex = 1;
+}
+
+std::string reason(int osError) {
+    return osError != 0 ? std::strerror(osError) : "unknown error";
+}
+
+using Transform = Result<std::string> (*)(std::string_view, std::span<const std::uint8_t>);
+
+void transformMessage(CipherCommandHost& host, Transform transform) {
+    Result<std::string> text = host.messageCodes();
+    if (text.ok() && text->empty()) return;
+    if (host.keyPath().empty()) return;
+    if (!text) return host.reportFailure(failureMessage(text.error()));
+
+    Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(host.keyPath());
+    if (!keyNumbers) return host.reportFailure(failureMessage(keyNumbers.error()));
+    Result<std::string> result = transform(*text, *keyNumbers);
+    std::fill(keyNumbers->begin(), keyNumbers->end(), std::uint8_t{0}); // no key material stays behind
+    if (!result) return host.reportFailure(failureMessage(result.error()));
+    host.setMessageCodes(*result);
+}
+
+} // namespace
+
+void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
+    const std::string previousKey = host.keyPath();
+    FileDialogSettings& dialog = host.fileDialog();
+    prepareKeyDialog(dialog, "Text Tarvex - Create Key Dialog", "Tarvex Key Files(*.tvk)");
+    dialog.initDir = kKeyFolder;
+
+    const std::string path = host.showSaveDialog();
+    if (path.empty()) {
+        host.setKeyPath(previousKey);
+        return;
+    }
+    Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+    Status saved = key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error());
+    if (key) std::fill(key->begin(), key->end(), std::uint8_t{0});
+    // An unwritten key must not become the current one.
+    if (!saved) return host.reportFailure(failureMessage(saved.error()));
+    host.setKeyPath(path);
+    host.enableTextFileLoad();
+}
+
+void loadKey(CipherCommandHost& host) {
+    const std::string previousKey = host.keyPath();
+    prepareKeyDialog(host.fileDialog(), "Text Tarvex - Load Key Dialog", "Tarvex Key File(*.tvk)");
+    const std::string path = host.showOpenDialog();
+    host.setKeyPath(path.empty() ? previousKey : path);
+}
+
+void encryptMessage(CipherCommandHost& host) {
+    transformMessage(host, encryptText);
+}
+
+void decryptMessage(CipherCommandHost& host) {
+    transformMessage(host, decryptText);
+}
+
+std::string failureMessage(const Error& error) {
+    const std::string file = "'" + error.path + "'";
+    const std::string at = " at position " + std::to_string(error.position);
+    switch (error.kind) {
+    case Error::Kind::FileUnreadable:
+        return "The key file " + file + " cannot be read: " + reason(error.osError) +
+               ".\n\nLoad the key file again, or choose another one.";
+    case Error::Kind::FileTooLarge:
+        return "The file " + file + " is far too large to be a key file.\n\nLoad the key file that you share "
+               "with the other side.";
+    case Error::Kind::NoKeyNumber:
+        return "The key file " + file + " holds no key: it is empty or has only empty lines.\n\nLoad the key "
+               "file that you share with the other side, or create a new one.";
+    case Error::Kind::FileWriteFailed:
+        return "The key file " + file + " could not be written: " + reason(error.osError) +
+               ".\n\nChoose a folder where you may write, and try again.";
+    case Error::Kind::FileExists:
+        return "The key file " + file + " already exists.";
+    case Error::Kind::RandomSourceFailed:
+        return "No key could be made: the system's random source failed (" + reason(error.osError) + ").";
+    case Error::Kind::InvalidUtf8:
+        return error.describe();
+    case Error::Kind::CharacterNotInSet:
+        return "The character " + charset::describeCharacter(error.code) + at +
+               " cannot be encrypted: it is not in the Windows-1252 character set.\n\nReplace or remove it, "
+               "then try again.";
+    case Error::Kind::EncryptedCodeTooLarge:
+        return "The character " + charset::describeCode(static_cast<std::uint8_t>(error.code)) + at +
+               " cannot be encrypted with this key: its code would exceed 255.\n\nReplace or remove it, then "
+               "encrypt again.";
+    case Error::Kind::DecryptedCodeNegative:
+        return "The character " + charset::describeCode(static_cast<std::uint8_t>(error.code)) + at +
+               " cannot be decrypted with this key: its code would fall below 0.\n\nThe cipher text was "
+               "probably broken on its way, for instance by a line break that a mail program inserted. Remove "
+               "such line breaks and decrypt again, and check that the right key is loaded.";
+    case Error::Kind::NoCipherText:
+        return "There is no cipher text to decrypt.";
+    }
+    return error.describe();
+}
+
+} // namespace tarvex
