@@ -1,0 +1,161 @@
+// Throughput of the cipher transforms beside memcpy of the same buffer, so the
+// figures can be read against what the memory system allows on this machine.
+
+#include "cipher/key_file_format.h"
+#include "cipher/key_file_reader.h"
+#include "cipher/text_transformer.h"
+#include "cipher/transform_kernels.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kMiB = 1024 * 1024;
+
+// Key numbers of a full-size key file (5,969 pairs), as the reader gives them.
+std::vector<std::uint8_t> realKeyNumbers() {
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::vector<std::uint8_t> bytes(5969);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(byte(random));
+    return tarvex::keyNumbersFromText(tarvex::formatKeyFile(bytes));
+}
+
+// Mostly letters and spaces, some digits and punctuation, a line break every few dozen characters.
+std::string realisticText(std::size_t n) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> pick(0, 99);
+    std::uniform_int_distribution<int> letter('a', 'z');
+    std::uniform_int_distribution<int> anyPrintable(32, 122);
+    std::string text(n, ' ');
+    std::size_t sinceBreak = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        int p = pick(random);
+        if (sinceBreak > 60 && p < 10 && i + 1 < n) {
+            text[i++] = '\r';
+            text[i] = '\n';
+            sinceBreak = 0;
+            continue;
+        }
+        int c = p < 15 ? ' ' : p < 85 ? letter(random) : anyPrintable(random);
+        text[i] = static_cast<char>(c);
+        ++sinceBreak;
+    }
+    return text;
+}
+
+struct Buffers {
+    std::string text;
+    std::string cipher; // the marker, then the encrypted text
+    std::string out;    // reused output, already touched
+};
+
+const std::vector<std::uint8_t>& keyNumbers() {
+    static const std::vector<std::uint8_t> keys = realKeyNumbers();
+    return keys;
+}
+
+// Built once per size and kept for every benchmark of that size.
+Buffers& buffersFor(std::size_t n) {
+    static std::map<std::size_t, std::unique_ptr<Buffers>> cache;
+    auto& slot = cache[n];
+    if (!slot) {
+        slot = std::make_unique<Buffers>();
+        slot->text = realisticText(n);
+        tarvex::Result<std::string> cipher = tarvex::encryptText(slot->text, keyNumbers());
+        if (!cipher) std::abort();
+        slot->cipher = std::move(*cipher);
+        slot->out.assign(n + 1, '\0');
+    }
+    return *slot;
+}
+
+std::uint8_t* bytes(std::string& s) {
+    return reinterpret_cast<std::uint8_t*>(s.data());
+}
+
+// The key stream as the transformer holds it: whole key repetitions, paired with
+// the text one period at a time.
+using Kernel = std::size_t (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, std::size_t);
+
+void runKernel(benchmark::State& state, Kernel kernel, const std::uint8_t* in, std::uint8_t* out, std::size_t n) {
+    const std::vector<std::uint8_t>& keys = keyNumbers();
+    for (auto _ : state) {
+        for (std::size_t at = 0; at < n; at += keys.size()) {
+            std::size_t run = std::min(keys.size(), n - at);
+            if (kernel(in + at, keys.data(), out + at, run) != run) state.SkipWithError("transform failed");
+        }
+        benchmark::DoNotOptimize(out);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+}
+
+void BM_Memcpy(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    Buffers& b = buffersFor(n);
+    for (auto _ : state) {
+        std::memcpy(b.out.data(), b.text.data(), n);
+        benchmark::DoNotOptimize(b.out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+}
+
+void BM_EncryptRun(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    Buffers& b = buffersFor(n);
+    runKernel(state, tarvex::encryptRun, bytes(b.text), bytes(b.out), n);
+}
+
+void BM_DecryptRun(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    Buffers& b = buffersFor(n);
+    runKernel(state, tarvex::decryptRun, bytes(b.cipher) + 1, bytes(b.out), n);
+}
+
+void feedWhole(benchmark::State& state, tarvex::Direction direction, const std::string& in, std::string& out) {
+    out.reserve(in.size() + 1);
+    for (auto _ : state) {
+        out.clear();
+        tarvex::TextTransformer transformer(direction, keyNumbers());
+        if (!transformer.feed(in, out)) state.SkipWithError("transform failed");
+        transformer.finish(out);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(in.size()));
+}
+
+void BM_EncryptFeed(benchmark::State& state) {
+    Buffers& b = buffersFor(static_cast<std::size_t>(state.range(0)));
+    feedWhole(state, tarvex::Direction::Encrypt, b.text, b.out);
+}
+
+void BM_DecryptFeed(benchmark::State& state) {
+    Buffers& b = buffersFor(static_cast<std::size_t>(state.range(0)));
+    feedWhole(state, tarvex::Direction::Decrypt, b.cipher, b.out);
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    b->Arg(static_cast<std::int64_t>(kMiB))->Arg(static_cast<std::int64_t>(64 * kMiB))->Unit(benchmark::kMicrosecond);
+}
+
+} // namespace
+
+BENCHMARK(BM_Memcpy)->Apply(sizes);
+BENCHMARK(BM_EncryptRun)->Apply(sizes);
+BENCHMARK(BM_DecryptRun)->Apply(sizes);
+BENCHMARK(BM_EncryptFeed)->Apply(sizes);
+BENCHMARK(BM_DecryptFeed)->Apply(sizes);
+
+BENCHMARK_MAIN();

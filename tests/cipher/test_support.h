@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex::test {
+
+// A fresh folder made with mkdtemp, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Every entry, hidden ones included, sorted by name.
+    std::vector<std::string> entries() const;
+
+private:
+    std::string path_;
+};
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, std::string_view bytes);
+unsigned permissionBits(const std::string& path);
+
+// Builds a byte string from codes 0-255.
+std::string codes(std::initializer_list<int> values);
+// The codes of a byte string, so a failed comparison prints numbers.
+std::vector<int> codesOf(std::string_view bytes);
+std::vector<int> codesOf(std::span<const std::uint8_t> bytes);
+
+} // namespace tarvex::test

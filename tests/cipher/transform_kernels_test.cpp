@@ -1,0 +1,201 @@
+#include "cipher/transform_kernels.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace tarvex {
+namespace {
+
+// The per-character rules taken literally: one step at a time, the ring's seam
+// crossed only where a step lands on 123 (upwards) or 31 (downwards).
+int stepUp(int c, int k) {
+    if (c == 9) return 255;
+    if (c == 10) return 254;
+    if (c == 13) return 253;
+    for (int i = 0; i < k; ++i) {
+        ++c;
+        if (c == 123) c = 32;
+    }
+    return c;
+}
+
+int stepDown(int c, int k) {
+    if (c == 255) return 9;
+    if (c == 254) return 10;
+    if (c == 253) return 13;
+    for (int i = 0; i < k; ++i) {
+        --c;
+        if (c == 31) c = 122;
+    }
+    return c;
+}
+
+TEST(CodeRules, HandWorkedEncryptions) {
+    EXPECT_EQ(encryptCode('A', 5), 'F');
+    EXPECT_EQ(encryptCode('A', 0), 'A');
+    EXPECT_EQ(encryptCode(122, 1), 32);
+    EXPECT_EQ(encryptCode(122, 7), 38);    // 31 + k
+    EXPECT_EQ(encryptCode(122, 30), 61);
+    EXPECT_EQ(encryptCode(100, 22), 122);
+    EXPECT_EQ(encryptCode(100, 23), 32);
+    EXPECT_EQ(encryptCode(123, 5), 128);   // never wrapped from 123 up
+    EXPECT_EQ(encryptCode(240, 15), 255);
+    EXPECT_EQ(encryptCode(240, 16), 256);  // no character
+    EXPECT_EQ(encryptCode(20, 15), 35);    // below the ring: plain addition
+    EXPECT_EQ(encryptCode(1, 30), 31);
+    EXPECT_EQ(encryptCode(9, 30), 255);
+    EXPECT_EQ(encryptCode(10, 0), 254);
+    EXPECT_EQ(encryptCode(13, 17), 253);
+}
+
+TEST(CodeRules, HandWorkedDecryptions) {
+    EXPECT_EQ(decryptCode('F', 5), 'A');
+    EXPECT_EQ(decryptCode(32, 1), 122);
+    EXPECT_EQ(decryptCode(32, 3), 120);    // 123 - k
+    EXPECT_EQ(decryptCode(38, 7), 122);
+    EXPECT_EQ(decryptCode(128, 5), 123);
+    EXPECT_EQ(decryptCode(200, 30), 170);
+    EXPECT_EQ(decryptCode(13, 2), 11);     // below the ring: plain subtraction
+    EXPECT_EQ(decryptCode(5, 5), 0);
+    EXPECT_EQ(decryptCode(5, 6), -1);      // no character
+    EXPECT_EQ(decryptCode(255, 30), 9);
+    EXPECT_EQ(decryptCode(254, 0), 10);
+    EXPECT_EQ(decryptCode(253, 11), 13);
+}
+
+TEST(CodeRules, EveryCodeAndKeyNumberFollowTheStepRules) {
+    for (int c = 0; c < 256; ++c) {
+        for (int k = 0; k <= 30; ++k) {
+            const auto code = static_cast<std::uint8_t>(c);
+            const auto key = static_cast<std::uint8_t>(k);
+            ASSERT_EQ(encryptCode(code, key), stepUp(c, k)) << "encrypt " << c << " with " << k;
+            ASSERT_EQ(decryptCode(code, key), stepDown(c, k)) << "decrypt " << c << " with " << k;
+        }
+    }
+}
+
+using Run = std::size_t (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, std::size_t);
+using Rule = int (*)(int, int);
+
+struct Kernel {
+    const char* name;
+    Run run;
+    Rule rule;
+};
+
+const Kernel kKernels[] = {{"encryptRun", encryptRun, stepUp}, {"decryptRun", decryptRun, stepDown}};
+
+// Index of the first code without a result under the rule, or n.
+std::size_t firstFailure(const Kernel& kernel, const std::vector<std::uint8_t>& in, const std::vector<std::uint8_t>& keys) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        int r = kernel.rule(in[i], keys[i]);
+        if (r < 0 || r > 255) return i;
+    }
+    return in.size();
+}
+
+void expectAgreesWithRule(const Kernel& kernel, const std::vector<std::uint8_t>& in, const std::vector<std::uint8_t>& keys,
+                          const std::string& what) {
+    const std::size_t n = in.size();
+    const std::size_t failure = firstFailure(kernel, in, keys);
+    std::vector<std::uint8_t> out(n, 0xEE);
+    ASSERT_EQ(kernel.run(in.data(), keys.data(), out.data(), n), failure) << kernel.name << ", " << what;
+    for (std::size_t i = 0; i < failure; ++i) {
+        ASSERT_EQ(out[i], kernel.rule(in[i], keys[i])) << kernel.name << ", " << what << ", index " << i;
+    }
+    // The same in place.
+    std::vector<std::uint8_t> inPlace = in;
+    ASSERT_EQ(kernel.run(inPlace.data(), keys.data(), inPlace.data(), n), failure) << kernel.name << " in place, " << what;
+    for (std::size_t i = 0; i < failure; ++i) {
+        ASSERT_EQ(inPlace[i], out[i]) << kernel.name << " in place, " << what << ", index " << i;
+    }
+}
+
+TEST(TransformKernels, EveryCodeAndKeyPairAgreesWithTheRules) {
+    // All 256 x 31 pairs in one buffer, cut so every failing pair is met on its own.
+    for (const Kernel& kernel : kKernels) {
+        std::vector<std::uint8_t> in;
+        std::vector<std::uint8_t> keys;
+        for (int c = 0; c < 256; ++c) {
+            for (int k = 0; k <= 30; ++k) {
+                int r = kernel.rule(c, k);
+                if (r < 0 || r > 255) continue;
+                in.push_back(static_cast<std::uint8_t>(c));
+                keys.push_back(static_cast<std::uint8_t>(k));
+            }
+        }
+        expectAgreesWithRule(kernel, in, keys, "all good pairs");
+        for (int c = 0; c < 256; ++c) {
+            for (int k = 0; k <= 30; ++k) {
+                std::vector<std::uint8_t> one = {static_cast<std::uint8_t>(c)};
+                std::vector<std::uint8_t> key = {static_cast<std::uint8_t>(k)};
+                expectAgreesWithRule(kernel, one, key, "code " + std::to_string(c) + " key " + std::to_string(k));
+            }
+        }
+    }
+}
+
+// Codes that have a result under the rule with the given key number.
+std::vector<std::uint8_t> goodCodes(const Kernel& kernel, int k) {
+    std::vector<std::uint8_t> good;
+    for (int c = 0; c < 256; ++c) {
+        int r = kernel.rule(c, k);
+        if (r >= 0 && r <= 255) good.push_back(static_cast<std::uint8_t>(c));
+    }
+    return good;
+}
+
+void randomBuffers(const Kernel& kernel, std::size_t n, std::mt19937& random, std::vector<std::uint8_t>& in,
+                   std::vector<std::uint8_t>& keys) {
+    in.resize(n);
+    keys.resize(n);
+    std::uniform_int_distribution<int> keyNumber(0, 30);
+    for (std::size_t i = 0; i < n; ++i) {
+        keys[i] = static_cast<std::uint8_t>(keyNumber(random));
+        std::vector<std::uint8_t> good = goodCodes(kernel, keys[i]);
+        in[i] = good[std::uniform_int_distribution<std::size_t>(0, good.size() - 1)(random)];
+    }
+}
+
+TEST(TransformKernels, LongRandomBuffersAgreeWithTheRules) {
+    std::mt19937 random(20240601);
+    for (const Kernel& kernel : kKernels) {
+        for (std::size_t n : std::initializer_list<std::size_t>{0, 1, 31, 32, 33, 127, 128, 129, 255, 256, 1000, 4099, 65536 + 77}) {
+            std::vector<std::uint8_t> in;
+            std::vector<std::uint8_t> keys;
+            randomBuffers(kernel, n, random, in, keys);
+            expectAgreesWithRule(kernel, in, keys, "n " + std::to_string(n));
+        }
+    }
+}
+
+TEST(TransformKernels, FirstFailureAnywhereInABlockIsFound) {
+    std::mt19937 random(77);
+    for (const Kernel& kernel : kKernels) {
+        // A code and key number that have no result: 250 + 6 and 5 - 6.
+        const std::uint8_t badCode = kernel.run == encryptRun ? 250 : 5;
+        const std::uint8_t badKey = 6;
+        for (std::size_t n : std::initializer_list<std::size_t>{1, 32, 100, 128, 129, 300, 1024}) {
+            for (std::size_t at : std::initializer_list<std::size_t>{0, 1, 31, 32, 33, 63, 64, 95, 96, 127, 128, 129, 200, 299, 1000, 1023}) {
+                if (at >= n) continue;
+                std::vector<std::uint8_t> in;
+                std::vector<std::uint8_t> keys;
+                randomBuffers(kernel, n, random, in, keys);
+                in[at] = badCode;
+                keys[at] = badKey;
+                expectAgreesWithRule(kernel, in, keys, "n " + std::to_string(n) + " failing at " + std::to_string(at));
+                if (at + 3 < n) {
+                    // A second failure later in the same block does not hide the first.
+                    in[at + 3] = badCode;
+                    keys[at + 3] = 30;
+                    expectAgreesWithRule(kernel, in, keys, "two failures from " + std::to_string(at));
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace tarvex
