@@ -10,6 +10,7 @@ TARVEX_PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  qt6-svg-dev imagemagick xdotool x11-utils
 )
 
 tarvex_install_packages() {

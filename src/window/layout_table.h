@@ -1,0 +1,188 @@
+#pragma once
+
+#include "platform/system_colour.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+// What the main window is made of, as data: every frame and control with its
+// geometry in twips, and every menu with its items.
+namespace tarvex::window::layout {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+constexpr int twipsToPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
+struct TwipsRect {
+    int left;
+    int top;
+    int width;
+    int height;
+
+    constexpr int right() const { return left + width; }
+    constexpr int bottom() const { return top + height; }
+};
+
+inline constexpr int kClientWidth = 7020;
+inline constexpr int kClientHeight = 6210;
+
+enum class Kind {
+    Frame,
+    OptionButton, // a push button that stays pressed, exclusive within its frame
+    Button,
+    TextBox,      // one line
+    MessageArea,  // the multi-line message text
+    Picture,
+    Label,
+};
+
+struct FontStyle {
+    double pointSize = 8.25;
+    bool bold = false;
+};
+
+inline constexpr FontStyle kDefaultFont{};
+inline constexpr FontStyle kFrameFont{.pointSize = 8.25, .bold = true};
+inline constexpr FontStyle kTitleFont{.pointSize = 12.0, .bold = true};
+
+inline constexpr int kNoTabIndex = -1;
+
+struct ControlEntry {
+    std::string_view name;
+    Kind kind;
+    std::string_view container; // empty: the window's client area
+    std::string_view caption;   // '&' marks the access key
+    TwipsRect rect;
+    int tabIndex = kNoTabIndex;
+    std::string_view toolTip;
+    FontStyle font = kDefaultFont;
+    bool enabled = true;
+    bool selected = false;  // option buttons
+    bool tabStop = true;
+    bool readOnly = false;  // text boxes
+    std::optional<std::uint32_t> background;
+};
+
+// Containers come before what they hold.
+inline constexpr std::array kControls = {
+    ControlEntry{.name = "Frame1", .kind = Kind::Frame, .caption = "Mode",
+                .rect = {120, 120, 3015, 1215}, .tabIndex = 0, .font = kFrameFont},
+    ControlEntry{.name = "Frame2", .kind = Kind::Frame, .caption = "Clipboard",
+                .rect = {3240, 480, 2655, 855}, .tabIndex = 15, .font = kFrameFont},
+    ControlEntry{.name = "Frame3", .kind = Kind::Frame, .caption = "Key",
+                .rect = {120, 1440, 6855, 615}, .tabIndex = 16, .font = kFrameFont},
+    ControlEntry{.name = "Frame4", .kind = Kind::Frame, .caption = "File",
+                .rect = {120, 2160, 6855, 615}, .tabIndex = 18, .font = kFrameFont},
+    ControlEntry{.name = "Frame5", .kind = Kind::Frame, .caption = "Mesage Text",
+                .rect = {120, 2880, 6855, 2775}, .tabIndex = 20, .font = kFrameFont},
+
+    ControlEntry{.name = "Option1", .kind = Kind::OptionButton, .container = "Frame1", .caption = "&ICQ",
+                .rect = {120, 240, 855, 855}, .tabIndex = 1, .toolTip = "ICQ Mode", .selected = true},
+    ControlEntry{.name = "Option2", .kind = Kind::OptionButton, .container = "Frame1", .caption = "E-&Mail",
+                .rect = {1080, 240, 855, 855}, .tabIndex = 2, .toolTip = "E-Mail Mode"},
+    ControlEntry{.name = "Option3", .kind = Kind::OptionButton, .container = "Frame1", .caption = "&File",
+                .rect = {2040, 240, 855, 855}, .tabIndex = 3, .toolTip = "File Mode"},
+
+    ControlEntry{.name = "Command1", .kind = Kind::Button, .container = "Frame2", .caption = "&Copy",
+                .rect = {120, 240, 735, 495}, .tabIndex = 4, .toolTip = "Copy To Clipboard", .enabled = false},
+    ControlEntry{.name = "Command2", .kind = Kind::Button, .container = "Frame2", .caption = "Paste",
+                .rect = {960, 240, 735, 495}, .tabIndex = 5, .toolTip = "Paste From Clipboard"},
+    ControlEntry{.name = "Command3", .kind = Kind::Button, .container = "Frame2", .caption = "Clear",
+                .rect = {1800, 240, 735, 495}, .tabIndex = 6, .toolTip = "Clear The Clipboard"},
+
+    ControlEntry{.name = "Text1", .kind = Kind::TextBox, .container = "Frame3",
+                .rect = {120, 240, 4935, 285}, .tabIndex = 17, .toolTip = "Key File Name",
+                .tabStop = false, .readOnly = true},
+    ControlEntry{.name = "Command4", .kind = Kind::Button, .container = "Frame3", .caption = "L&oad",
+                .rect = {5160, 240, 735, 255}, .tabIndex = 7, .toolTip = "Load A Key"},
+    ControlEntry{.name = "Command5", .kind = Kind::Button, .container = "Frame3", .caption = "C&reate",
+                .rect = {6000, 240, 735, 255}, .tabIndex = 8, .toolTip = "Create A New Key"},
+
+    ControlEntry{.name = "Text2", .kind = Kind::TextBox, .container = "Frame4",
+                .rect = {120, 240, 4935, 285}, .tabIndex = 19, .toolTip = "Text File File Name",
+                .enabled = false, .tabStop = false, .background = platform::kMenuBackground},
+    ControlEntry{.name = "Command7", .kind = Kind::Button, .container = "Frame4", .caption = "&Load",
+                .rect = {5160, 240, 735, 255}, .tabIndex = 9, .toolTip = "Load A Text File", .enabled = false},
+    ControlEntry{.name = "Command6", .kind = Kind::Button, .container = "Frame4", .caption = "&Save",
+                .rect = {6000, 240, 735, 255}, .tabIndex = 10, .toolTip = "Save A Text File", .enabled = false},
+
+    ControlEntry{.name = "Text3", .kind = Kind::MessageArea, .container = "Frame5",
+                .rect = {120, 240, 6615, 2415}, .tabIndex = 11, .toolTip = "Text Message Area"},
+
+    ControlEntry{.name = "Command9", .kind = Kind::Button, .caption = "&Encrypt",
+                .rect = {3480, 5760, 1095, 375}, .tabIndex = 12, .toolTip = "Encrypt Text", .enabled = false},
+    ControlEntry{.name = "Command8", .kind = Kind::Button, .caption = "&Decrypt",
+                .rect = {4680, 5760, 1095, 375}, .tabIndex = 13, .toolTip = "Decrypt Text", .enabled = false},
+    ControlEntry{.name = "Command10", .kind = Kind::Button, .caption = "Clear &Text",
+                .rect = {5880, 5760, 1095, 375}, .tabIndex = 14, .toolTip = "Clear Text Area", .enabled = false},
+
+    ControlEntry{.name = "Image1", .kind = Kind::Picture, .rect = {6000, 480, 960, 960}},
+    ControlEntry{.name = "Label2", .kind = Kind::Label, .caption = "Text Tarvex",
+                .rect = {3360, 0, 3060, 300}, .font = kTitleFont},
+    ControlEntry{.name = "Label1", .kind = Kind::Label, .caption = "Private words, one shared key",
+                .rect = {120, 5880, 3135, 195}},
+};
+
+struct MenuItemEntry {
+    std::string_view name;
+    std::string_view caption;
+    std::string_view shortcut; // portable text, e.g. "Ctrl+L"
+    bool enabled = true;
+    bool checkable = false;    // carries a check mark when checked
+    bool checked = false;
+};
+
+struct MenuEntry {
+    std::string_view name;
+    std::string_view caption;
+    std::span<const MenuItemEntry> items;
+};
+
+inline constexpr std::array kFileMenuItems = {
+    MenuItemEntry{"mnuFileLoad", "&Load A Text File", "Ctrl+L", false},
+    MenuItemEntry{"mnuFileSave", "&Save A Text File", "Ctrl+S", false},
+    MenuItemEntry{"mnuFileExit", "E&xit", "Ctrl+X"},
+};
+inline constexpr std::array kEditMenuItems = {
+    MenuItemEntry{"mnuEditCopy", "&Copy To Clipboard", "Ctrl+C", false},
+    MenuItemEntry{"mnuEditPaste", "Paste From Clipboard", "Ctrl+V"},
+    MenuItemEntry{"mnuEditClear", "Clear &Text", "Ctrl+T", false},
+    MenuItemEntry{"mnuEditClip", "Clear Clip&board", "Ctrl+B"},
+};
+inline constexpr std::array kKeyMenuItems = {
+    MenuItemEntry{"mnuKeyLoad", "L&oad A Key File", "Ctrl+O"},
+    MenuItemEntry{"mnuKeyCreate", "C&reate A Key File", "Ctrl+R"},
+};
+inline constexpr std::array kSecMenuItems = {
+    MenuItemEntry{"mnuSecEncrypt", "&Encrypt", "Ctrl+E", false},
+    MenuItemEntry{"mnuSecDecrypt", "&Decrypt", "Ctrl+D", false},
+};
+inline constexpr std::array kModeMenuItems = {
+    MenuItemEntry{"mnuModeICQ", "&ICQ", "Ctrl+I", true, true, true},
+    MenuItemEntry{"mnuModeEmail", "E-&Mail", "Ctrl+M", true, true},
+    MenuItemEntry{"mnuModeFile", "&File", "Ctrl+F", true, true},
+};
+inline constexpr std::array kHelpMenuItems = {
+    MenuItemEntry{"mnuHelpTarvex", "Tarvex &Help", "Ctrl+H"},
+    MenuItemEntry{"mnuHelpAbout", "&About Tarvex", "Ctrl+A"},
+};
+
+// Left to right on the menu bar.
+inline constexpr std::array kMenus = {
+    MenuEntry{"mnuFile", "&File", kFileMenuItems},
+    MenuEntry{"mnuEdit", "&Edit", kEditMenuItems},
+    MenuEntry{"mnuKey", "&Key", kKeyMenuItems},
+    MenuEntry{"mnuSec", "&Security", kSecMenuItems},
+    MenuEntry{"mnuMode", "&Mode", kModeMenuItems},
+    MenuEntry{"mnuHelp", "&Help", kHelpMenuItems},
+};
+
+inline constexpr std::string_view kWindowName = "Tarvex";
+inline constexpr std::string_view kWindowCaption = "Text Tarvex - v1.1";
+
+} // namespace tarvex::window::layout

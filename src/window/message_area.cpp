@@ -1,0 +1,49 @@
+#include "message_area.h"
+
+#include "message_editor.h"
+#include "shortcut_guard.h"
+
+#include <QVBoxLayout>
+
+namespace tarvex::window {
+
+MessageArea::MessageArea(QWidget* parent) : QWidget(parent), editor_(new MessageEditor(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(editor_);
+    setFocusPolicy(editor_->focusPolicy());
+    setFocusProxy(editor_);
+    connect(editor_, &MessageEditor::codesChanged, this, &MessageArea::changed);
+}
+
+MessageArea::~MessageArea() = default;
+
+std::string MessageArea::text() const {
+    return editor_->codes();
+}
+
+void MessageArea::setText(std::string_view codes) {
+    editor_->setCodes(codes);
+}
+
+bool MessageArea::isEmpty() const {
+    return editor_->length() == 0;
+}
+
+std::size_t MessageArea::length() const {
+    return editor_->length();
+}
+
+std::size_t MessageArea::limit() const {
+    return editor_->limit();
+}
+
+void MessageArea::setLimit(std::size_t limit) {
+    editor_->setLimit(limit);
+}
+
+void MessageArea::leaveShortcutsToWindow(const QList<QKeySequence>& keys) {
+    editor_->installEventFilter(new ShortcutGuard(keys, editor_));
+}
+
+} // namespace tarvex::window

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QWidget>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tarvex::window {
+
+class MessageEditor;
+
+// The message text area. The rest of the window sees only its text (single-byte
+// codes, CR LF line breaks), its length limit and a change notification; how
+// the text is shown and edited stays in here.
+class MessageArea : public QWidget {
+    Q_OBJECT
+public:
+    explicit MessageArea(QWidget* parent = nullptr);
+    ~MessageArea() override;
+
+    std::string text() const;
+    // Cuts the text to the limit; emits changed() before returning if the text differs.
+    void setText(std::string_view codes);
+    bool isEmpty() const;
+    // CR LF counts as two.
+    std::size_t length() const;
+
+    // 0: no limit. A new limit leaves a longer text as it is.
+    std::size_t limit() const;
+    void setLimit(std::size_t limit);
+
+    // Key combinations that the window's menus run even while the area has the focus.
+    void leaveShortcutsToWindow(const QList<QKeySequence>& keys);
+
+signals:
+    // After every change of the text, by the user or by setText().
+    void changed();
+
+private:
+    MessageEditor* editor_;
+};
+
+} // namespace tarvex::window

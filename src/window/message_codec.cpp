@@ -1,0 +1,154 @@
+#include "message_codec.h"
+
+#include "cipher/charset.h"
+
+#include <array>
+
+namespace tarvex::window::codec {
+
+namespace {
+
+constexpr unsigned char kCarriageReturn = 13;
+constexpr unsigned char kLineFeed = 10;
+constexpr unsigned char kTab = 9;
+constexpr unsigned char kDelete = 127;
+constexpr char16_t kControlPictures = 0x2400; // U+2400..U+241F for codes 0..31
+constexpr char16_t kDeletePicture = 0x2421;
+constexpr char16_t kParagraphSeparator = 0x2029;
+constexpr char16_t kLineSeparator = 0x2028;
+
+// The five codes the set leaves as C1 controls have no picture of their own;
+// they take the five spare symbols that follow the control pictures.
+constexpr std::array<unsigned char, 5> kSpareControls = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+constexpr char16_t kSparePictures = 0x2422;
+
+// The soft hyphen is drawn only where a line wraps; show it as a hyphen.
+constexpr unsigned char kSoftHyphen = 0xAD;
+constexpr char16_t kSoftHyphenPicture = 0x2010;
+
+constexpr char kUnknown = '?';
+
+std::array<char16_t, 256> makeDisplayTable() {
+    std::array<char16_t, 256> table{};
+    for (unsigned code = 0; code < 256; ++code) {
+        table[code] = static_cast<char16_t>(charset::toUnicode(static_cast<std::uint8_t>(code)));
+    }
+    for (unsigned code = 0; code < 32; ++code) {
+        table[code] = static_cast<char16_t>(kControlPictures + code);
+    }
+    table[kTab] = u'\t';
+    table[kDelete] = kDeletePicture;
+    for (std::size_t i = 0; i < kSpareControls.size(); ++i) {
+        table[kSpareControls[i]] = static_cast<char16_t>(kSparePictures + i);
+    }
+    table[kSoftHyphen] = kSoftHyphenPicture;
+    return table;
+}
+
+const std::array<char16_t, 256>& displayTable() {
+    static const auto table = makeDisplayTable();
+    return table;
+}
+
+// Code of a display character, or -1 when it shows no code.
+int codeOfDisplayCharacter(char16_t ch) {
+    if (ch >= kControlPictures && ch < kControlPictures + 32) {
+        return ch - kControlPictures;
+    }
+    if (ch == kDeletePicture) {
+        return kDelete;
+    }
+    if (ch >= kSparePictures && ch < kSparePictures + kSpareControls.size()) {
+        return kSpareControls[static_cast<std::size_t>(ch - kSparePictures)];
+    }
+    if (ch == u'\t') {
+        return kTab;
+    }
+    if (ch == kSoftHyphenPicture) {
+        return kSoftHyphen;
+    }
+    if (ch < 32 || ch == kDelete) {
+        return -1;
+    }
+    if (const auto code = charset::fromUnicode(ch)) {
+        return *code;
+    }
+    return -1;
+}
+
+bool isLineBreakCharacter(char32_t ch) {
+    return ch == u'\n' || ch == u'\r' || ch == kParagraphSeparator || ch == kLineSeparator;
+}
+
+void appendLineBreak(std::string& codes) {
+    codes.push_back(static_cast<char>(kCarriageReturn));
+    codes.push_back(static_cast<char>(kLineFeed));
+}
+
+} // namespace
+
+char16_t displayCharacter(unsigned char code) {
+    return displayTable()[code];
+}
+
+QString displayFromCodes(std::string_view codes) {
+    const auto& table = displayTable();
+    QString display;
+    display.reserve(static_cast<qsizetype>(codes.size()));
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const auto code = static_cast<unsigned char>(codes[i]);
+        if (code == kCarriageReturn && i + 1 < codes.size() &&
+            static_cast<unsigned char>(codes[i + 1]) == kLineFeed) {
+            display.append(u'\n');
+            ++i;
+        } else {
+            display.append(QChar(table[code]));
+        }
+    }
+    return display;
+}
+
+std::string codesFromDisplay(QStringView display) {
+    std::string codes;
+    codes.reserve(static_cast<std::size_t>(display.size()));
+    for (const QChar qch : display) {
+        const char16_t ch = qch.unicode();
+        if (isLineBreakCharacter(ch)) {
+            appendLineBreak(codes);
+            continue;
+        }
+        const int code = codeOfDisplayCharacter(ch);
+        codes.push_back(code < 0 ? kUnknown : static_cast<char>(code));
+    }
+    return codes;
+}
+
+std::string codesFromForeignText(QStringView text) {
+    std::string codes;
+    codes.reserve(static_cast<std::size_t>(text.size()));
+    const std::u32string points = text.toString().toStdU32String();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const char32_t ch = points[i];
+        if (isLineBreakCharacter(ch)) {
+            if (ch == u'\r' && i + 1 < points.size() && points[i + 1] == u'\n') {
+                ++i;
+            }
+            appendLineBreak(codes);
+            continue;
+        }
+        const auto code = charset::fromUnicode(ch);
+        codes.push_back(code ? static_cast<char>(*code) : kUnknown);
+    }
+    return codes;
+}
+
+QString unicodeFromCodes(std::string_view codes) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(codes.size()));
+    for (const char c : codes) {
+        text.append(QChar(static_cast<char16_t>(charset::toUnicode(static_cast<std::uint8_t>(c)))));
+    }
+    return text;
+}
+
+} // namespace tarvex::window::codec

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <string>
+#include <string_view>
+
+// The message text is a sequence of single-byte codes whose line breaks are
+// CR LF. The message area shows it with CR LF pairs as line breaks and every
+// other control code as a visible picture, so that any code survives a round
+// trip through the view.
+namespace tarvex::window::codec {
+
+// The character that shows one code (never a line break).
+char16_t displayCharacter(unsigned char code);
+
+// Display text: CR LF pairs become '\n', other codes their display character.
+QString displayFromCodes(std::string_view codes);
+
+// The inverse, reading a document's raw text (paragraph separators between lines).
+std::string codesFromDisplay(QStringView display);
+
+// Text from outside the window (typed, pasted, dropped): LF, CR LF, a lone CR
+// and the Unicode line separators become CR LF; a character without a code
+// becomes '?'.
+std::string codesFromForeignText(QStringView text);
+
+// Codes as plain Unicode for other programs, CR LF kept.
+QString unicodeFromCodes(std::string_view codes);
+
+} // namespace tarvex::window::codec

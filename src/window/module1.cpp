@@ -1,0 +1,19 @@
+#include "module1.h"
+
+#include "tarvex.h"
+
+namespace tarvex::window::Module1 {
+
+std::unique_ptr<Tarvex> LoadTarvex() {
+    auto window = std::make_unique<Tarvex>();
+    window->Form_Load();
+    return window;
+}
+
+std::unique_ptr<Tarvex> Main() {
+    auto window = LoadTarvex();
+    window->show();
+    return window;
+}
+
+} // namespace tarvex::window::Module1

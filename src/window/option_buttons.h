@@ -1,0 +1,15 @@
+#pragma once
+
+class QAbstractButton;
+
+// Selecting and clearing the option buttons of one exclusive group the way
+// the mode handlers rely on: selecting a button that was not selected emits
+// its toggled(true) (which runs its click handler) before returning; selecting
+// the selected one or clearing any button emits nothing that runs a handler.
+namespace tarvex::window {
+
+void selectOption(QAbstractButton& button);
+// May leave the group with no button selected.
+void clearOption(QAbstractButton& button);
+
+} // namespace tarvex::window

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "working_mode.h"
+
+#include <string_view>
+
+// Which commands the window offers, derived from the message text (single-byte
+// codes), whether a key is chosen and the mode number. Nothing else counts.
+namespace tarvex::window {
+
+// A cipher text begins with the marker; a text beginning with "=" counts too.
+bool isMarkedText(std::string_view text);
+
+bool saveTextFileEnabled(std::string_view text, ModeNumber mode);
+
+struct TextCommandStates {
+    bool saveTextFile;
+    bool encrypt;
+    bool decrypt;
+    bool clearText;
+    bool paste;
+    bool copy;
+};
+
+TextCommandStates textCommandStates(std::string_view text, bool keyChosen, ModeNumber mode);
+
+} // namespace tarvex::window

@@ -1,0 +1,213 @@
+#include "window_test_support.h"
+
+#include "window/message_codec.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tarvex::window::test {
+namespace {
+
+std::string everyCode() {
+    std::string codes;
+    for (int code = 0; code < 256; ++code) {
+        codes.push_back(static_cast<char>(code));
+    }
+    return codes;
+}
+
+QPlainTextEdit& editorOf(MessageArea& area) {
+    auto* editor = area.findChild<QPlainTextEdit*>();
+    if (editor == nullptr) {
+        throw std::runtime_error("the message area has no editor");
+    }
+    return *editor;
+}
+
+TEST(MessageAreaText, EveryCodeSurvivesASetAndAGet) {
+    MessageArea area;
+    for (int code = 0; code < 256; ++code) {
+        const std::string one(1, static_cast<char>(code));
+        area.setText(one);
+        EXPECT_EQ(area.text(), one) << "code " << code;
+        EXPECT_EQ(area.length(), 1u) << "code " << code;
+    }
+    const std::string all = everyCode() + everyCode();
+    area.setText(all);
+    EXPECT_EQ(area.text(), all);
+    EXPECT_EQ(area.length(), all.size());
+}
+
+TEST(MessageAreaText, LineBreaksAndLoneControlsSurvive) {
+    const std::string texts[] = {
+        "one\r\ntwo",
+        "one\rtwo",
+        "one\ntwo",
+        "one\n\rtwo",
+        "\r\n\r\n",
+        "\r\r\n\n",
+        "trailing\r",
+        std::string("nul\0inside", 10),
+        "tab\there",
+        "non\xA0" "breaking",
+        "soft\xADhyphen",
+    };
+    MessageArea area;
+    for (const std::string& text : texts) {
+        area.setText(text);
+        EXPECT_EQ(area.text(), text);
+        EXPECT_EQ(area.length(), text.size());
+    }
+}
+
+TEST(MessageAreaText, OnlyCrLfBreaksTheLine) {
+    MessageArea area;
+    auto& editor = editorOf(area);
+    area.setText("a\r\nb\rc\nd");
+    EXPECT_EQ(editor.document()->blockCount(), 2);
+}
+
+TEST(MessageAreaText, ControlCodesAreShownVisibly) {
+    for (int code = 0; code < 256; ++code) {
+        if (code == '\t') {
+            continue;
+        }
+        const QChar shown(codec::displayCharacter(static_cast<unsigned char>(code)));
+        const auto category = shown.category();
+        EXPECT_NE(category, QChar::Other_Control) << "code " << code;
+        EXPECT_NE(category, QChar::Other_Format) << "code " << code;
+        EXPECT_NE(category, QChar::Other_NotAssigned) << "code " << code;
+    }
+}
+
+TEST(MessageAreaChange, NotifiedOnceBySetAndOnlyWhenTheTextChanges) {
+    MessageArea area;
+    QSignalSpy changes(&area, &MessageArea::changed);
+    std::string seenInside;
+    QObject::connect(&area, &MessageArea::changed, [&] { seenInside = area.text(); });
+
+    area.setText("first\r\nsecond");
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(seenInside, "first\r\nsecond") << "the handler sees the new text";
+    area.setText("first\r\nsecond");
+    EXPECT_EQ(changes.count(), 1);
+    area.setText("");
+    EXPECT_EQ(changes.count(), 2);
+}
+
+TEST(MessageAreaLimit, SetTextCutsAndANewLimitKeepsTheText) {
+    MessageArea area;
+    area.setLimit(5);
+    area.setText("abcdefgh");
+    EXPECT_EQ(area.text(), "abcde");
+    area.setText("abc\r\ndef");
+    EXPECT_EQ(area.text(), "abc\r\n");
+    area.setText("abcd\r\nef");
+    EXPECT_EQ(area.text(), "abcd\r") << "cut to the first codes, whatever they are";
+
+    area.setLimit(0);
+    area.setText("abcdefgh");
+    area.setLimit(3);
+    EXPECT_EQ(area.text(), "abcdefgh");
+}
+
+class MessageAreaTyping : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window_ = showWindow();
+        area_ = &messageArea(*window_);
+        area_->setFocus();
+        editor_ = QApplication::focusWidget();
+        ASSERT_EQ(editor_, &editorOf(*area_));
+    }
+
+    std::unique_ptr<Tarvex> window_;
+    MessageArea* area_ = nullptr;
+    QWidget* editor_ = nullptr;
+};
+
+TEST_F(MessageAreaTyping, TypingStopsAtTheLimit) {
+    area_->setLimit(5);
+    QTest::keyClicks(editor_, QStringLiteral("abcdefg"));
+    EXPECT_EQ(area_->text(), "abcde");
+}
+
+TEST_F(MessageAreaTyping, AltOrCtrlWithALetterTypesNothing) {
+    QTest::keyClick(editor_, Qt::Key_Q, Qt::AltModifier);
+    QTest::keyClick(editor_, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(area_->isEmpty());
+}
+
+TEST_F(MessageAreaTyping, EnterTypesCrLfAndNeedsRoomForBoth) {
+    QTest::keyClicks(editor_, QStringLiteral("ab"));
+    QTest::keyClick(editor_, Qt::Key_Return);
+    QTest::keyClick(editor_, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(editor_, QStringLiteral("c"));
+    EXPECT_EQ(area_->text(), "ab\r\n\r\nc");
+
+    area_->setText("");
+    area_->setLimit(3);
+    QTest::keyClicks(editor_, QStringLiteral("ab"));
+    QTest::keyClick(editor_, Qt::Key_Return);
+    EXPECT_EQ(area_->text(), "ab");
+}
+
+TEST_F(MessageAreaTyping, TypingOverASelectionCountsWhatItReplaces) {
+    area_->setLimit(4);
+    area_->setText("abcd");
+    QTest::keyClick(editor_, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor_, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClicks(editor_, QStringLiteral("xy"));
+    EXPECT_EQ(area_->text(), "abcx");
+}
+
+TEST_F(MessageAreaTyping, CharactersWithoutACodeBecomeQuestionMarks) {
+    for (const QChar ch : QStringLiteral(u"a\u20ACb\u0416")) {
+        QTest::sendKeyEvent(QTest::Click, editor_, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+    EXPECT_EQ(area_->text(), "a\x80" "b?");
+}
+
+TEST_F(MessageAreaTyping, PastingIsCutToTheRoomLeft) {
+    area_->setLimit(6);
+    area_->setText("ab");
+    QTest::keyClick(editor_, Qt::Key_End, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("cdefgh"));
+    QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(area_->text(), "abcdef");
+    QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(area_->text(), "abcdef");
+}
+
+TEST_F(MessageAreaTyping, PastedLineBreaksBecomeCrLfAndAreNotHalved) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree\rfour"));
+    QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(area_->text(), "one\r\ntwo\r\nthree\r\nfour");
+
+    area_->setText("");
+    area_->setLimit(4);
+    QGuiApplication::clipboard()->setText(QStringLiteral("abc\ndef"));
+    QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(area_->text(), "abc");
+}
+
+TEST_F(MessageAreaTyping, CopyAndCutGiveTheCodesAsText) {
+    area_->setText(std::string("a\r\n\x80", 4));
+    QTest::keyClick(editor_, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(editor_, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(editor_, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral(u"a\r\n\u20AC"));
+    QTest::keyClick(editor_, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(area_->isEmpty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral(u"a\r\n\u20AC"));
+}
+
+} // namespace
+} // namespace tarvex::window::test

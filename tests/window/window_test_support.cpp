@@ -1,0 +1,81 @@
+#include "window_test_support.h"
+
+#include "window/module1.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+
+namespace tarvex::window::test {
+
+std::unique_ptr<Tarvex> loadWindow() {
+    return Module1::LoadTarvex();
+}
+
+std::unique_ptr<Tarvex> showWindow() {
+    auto window = Module1::Main();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get())) {
+        throw std::runtime_error("the window did not become active");
+    }
+    return window;
+}
+
+QAction& menuItem(const Tarvex& window, const char* name) {
+    return control<QAction>(window, name);
+}
+
+MessageArea& messageArea(const Tarvex& window) {
+    return control<MessageArea>(window, "Text3");
+}
+
+bool isEnabled(const Tarvex& window, const char* name) {
+    const QString objectName = QString::fromLatin1(name);
+    if (const auto* item = window.findChild<QAction*>(objectName)) {
+        return item->isEnabled();
+    }
+    return control<QWidget>(window, name).isEnabled();
+}
+
+void setKey(Tarvex& window, const QString& path) {
+    control<QLineEdit>(window, "Text1").setText(path);
+}
+
+const char* optionName(ModeNumber mode) {
+    switch (mode) {
+    case kIcqMode: return "Option1";
+    case kEmailMode: return "Option2";
+    case kFileMode: return "Option3";
+    default: throw std::invalid_argument("no option button for this mode");
+    }
+}
+
+const char* modeItemName(ModeNumber mode) {
+    switch (mode) {
+    case kIcqMode: return "mnuModeICQ";
+    case kEmailMode: return "mnuModeEmail";
+    case kFileMode: return "mnuModeFile";
+    default: throw std::invalid_argument("no menu item for this mode");
+    }
+}
+
+void clickModeOption(Tarvex& window, ModeNumber mode) {
+    control<QAbstractButton>(window, optionName(mode)).click();
+}
+
+void chooseModeItem(Tarvex& window, ModeNumber mode) {
+    menuItem(window, modeItemName(mode)).trigger();
+}
+
+void enterMode(Tarvex& window, ModeNumber mode) {
+    if (mode == kNoMode) {
+        return;
+    }
+    if (mode == kIcqMode) {
+        // ICQ is selected at start without having been entered.
+        clickModeOption(window, kEmailMode);
+    }
+    clickModeOption(window, mode);
+}
+
+} // namespace tarvex::window::test
