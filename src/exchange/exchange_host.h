@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+class QWidget;
+
+namespace tarvex::platform {
+class Clipboard;
+class FileDialog;
+class MessageBox;
+} // namespace tarvex::platform
+
+namespace tarvex::exchange {
+
+// What the text-file, clipboard and clearing commands need of the main window.
+class ExchangeHost {
+public:
+    virtual ~ExchangeHost() = default;
+
+    // The message area as codes with CR LF line breaks.
+    virtual std::string messageCodes() const = 0;
+    // Replaces the message as a command does: the mode's limit cuts it, the change rules run.
+    virtual void setMessageCodes(const std::string& codes) = 0;
+    // The message as plain text for other programs, CR LF kept.
+    virtual QString messageAsPlainText() const = 0;
+    // Replaces the message with text from another program, converted as typing would be.
+    virtual void setMessageFromPlainText(const QString& text) = 0;
+
+    // The text-file name box.
+    virtual void setTextFileName(const QString& path) = 0;
+
+    virtual platform::FileDialog& fileDialog() = 0;
+    virtual platform::MessageBox& messageBox() = 0;
+    virtual platform::Clipboard& clipboard() = 0;
+    virtual QWidget* dialogParent() = 0;
+};
+
+// The title of every message box that names no other.
+inline constexpr const char* kProgramTitle = "Text Tarvex V1.1";
+
+} // namespace tarvex::exchange

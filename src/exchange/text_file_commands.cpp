@@ -1,0 +1,131 @@
+#include "text_file_commands.h"
+
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace tarvex::exchange {
+namespace {
+
+void prepareDialog(FileDialogSettings& dialog, const char* title) {
+    dialog.fileName.clear();
+    dialog.cancelError = false;
+    dialog.title = title;
+    dialog.defaultExt = "txt";
+    dialog.filter = kTextFileFilter;
+    dialog.filterIndex = 1;
+}
+
+void complain(ExchangeHost& host, const QString& text) {
+    platform::MessageBox::Request request;
+    request.text = text;
+    request.title = QString::fromUtf8(kProgramTitle);
+    request.icon = platform::MessageBox::Icon::Warning;
+    host.messageBox().ask(request, host.dialogParent());
+}
+
+// The whole file, or the reason it cannot be had.
+std::optional<std::string> readTextFile(const QString& path, QString& reason) {
+    QFileInfo info(path);
+    if (info.isDir()) {
+        reason = QStringLiteral("it is a folder");
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return std::nullopt;
+    }
+    if (file.size() > kMaxTextFileSize) {
+        reason = QStringLiteral("it is larger than 16 MiB");
+        return std::nullopt;
+    }
+    // Read to the end, in case the file is not what its size said (a pipe, a growing file).
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        qint64 n = file.read(buffer, sizeof buffer);
+        if (n < 0) {
+            reason = file.errorString();
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > static_cast<std::size_t>(kMaxTextFileSize)) {
+            reason = QStringLiteral("it is larger than 16 MiB");
+            return std::nullopt;
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::string joinLines(std::string_view bytes) {
+    std::string joined;
+    joined.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        char c = bytes[i];
+        if (c != '\r') {
+            joined.push_back(c);
+        } else if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++i; // CR LF ends the line as one
+        }
+    }
+    return joined;
+}
+
+void loadTextFile(ExchangeHost& host) {
+    platform::FileDialog& dialog = host.fileDialog();
+    prepareDialog(dialog.settings(), "Text Tarvex - Load File Dialog");
+    const QString path = dialog.show(platform::FileDialog::Kind::Open, host.dialogParent());
+    if (path.isEmpty()) return;
+
+    QString reason;
+    std::optional<std::string> bytes = readTextFile(path, reason);
+    if (!bytes) {
+        complain(host, QStringLiteral("The file \"%1\" cannot be loaded: %2.\n\nThe text area was not changed.")
+                           .arg(path, reason));
+        return;
+    }
+    host.setTextFileName(path);
+    host.setMessageCodes(joinLines(*bytes));
+}
+
+void saveTextFile(ExchangeHost& host) {
+    const std::string text = host.messageCodes();
+    if (text.empty()) return;
+
+    platform::FileDialog& dialog = host.fileDialog();
+    prepareDialog(dialog.settings(), "Text Tarvex - Save File Dialog");
+    dialog.settings().initDir.clear();
+    const QString path = dialog.show(platform::FileDialog::Kind::Save, host.dialogParent());
+    if (path.isEmpty()) return;
+
+    // Through a temporary file renamed into place: a failed save leaves the old file whole.
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly) &&
+                   file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+                   file.write("\r\n", 2) == 2;
+    QString reason = file.errorString();
+    if (written) {
+        written = file.commit();
+        reason = file.errorString();
+    } else {
+        file.cancelWriting();
+    }
+    if (!written) {
+        if (QFileInfo(path).isDir()) reason = QStringLiteral("it is a folder");
+        complain(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
+                           .arg(path, reason));
+        return;
+    }
+    host.setTextFileName(path);
+}
+
+} // namespace tarvex::exchange

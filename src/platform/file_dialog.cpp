@@ -1,0 +1,61 @@
+#include "file_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace tarvex::platform {
+
+QString FileDialog::show(Kind kind, QWidget* parent) {
+    shown_.push_back({kind, settings_});
+    QString chosen;
+    if (next_) {
+        chosen = *next_;
+        next_.reset();
+    } else {
+        chosen = runDialog(kind, parent);
+    }
+    settings_.fileName = chosen.toStdString();
+    return chosen;
+}
+
+QStringList FileDialog::nameFilters(const std::string& filter) {
+    QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // The description already names the pattern the user knows; the real
+        // pattern (which may lack a dot) goes in parentheses for Qt to apply.
+        filters << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    }
+    return filters;
+}
+
+QString FileDialog::runDialog(Kind kind, QWidget* parent) {
+    QFileDialog dialog(parent, QString::fromStdString(settings_.title));
+    // Qt's own dialog behaves the same on every desktop, which the settings rely on.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(kind == Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // An Open dialog accepts a typed name of a file that does not exist.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(settings_.defaultExt));
+
+    QString folder = QString::fromStdString(settings_.initDir);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        dialog.setDirectory(folder);
+    } // a folder that does not exist leaves the dialog's own default
+
+    QStringList filters = nameFilters(settings_.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        qsizetype index = settings_.filterIndex - 1;
+        if (index >= 0 && index < filters.size()) dialog.selectNameFilter(filters[index]);
+    }
+    dialog.selectFile(QString::fromStdString(settings_.fileName));
+
+    if (dialog.exec() != QDialog::Accepted) return {};
+    QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath());
+}
+
+} // namespace tarvex::platform

@@ -1,0 +1,55 @@
+#include "message_box.h"
+
+#include <QMessageBox>
+
+namespace tarvex::platform {
+namespace {
+
+QMessageBox::Icon qtIcon(MessageBox::Icon icon) {
+    switch (icon) {
+    case MessageBox::Icon::Information: return QMessageBox::Information;
+    case MessageBox::Icon::Warning: return QMessageBox::Warning;
+    case MessageBox::Icon::Critical: return QMessageBox::Critical;
+    case MessageBox::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton qtButton(MessageBox::Answer answer) {
+    switch (answer) {
+    case MessageBox::Answer::Yes: return QMessageBox::Yes;
+    case MessageBox::Answer::No: return QMessageBox::No;
+    case MessageBox::Answer::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+MessageBox::Answer MessageBox::ask(const Request& request, QWidget* parent) {
+    shown_.push_back(request);
+    if (next_) {
+        Answer answer = *next_;
+        next_.reset();
+        return answer;
+    }
+    return runBox(request, parent);
+}
+
+MessageBox::Answer MessageBox::runBox(const Request& request, QWidget* parent) {
+    QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+    if (request.buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        // Esc answers No, as closing the box by its title bar does.
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    box.setDefaultButton(qtButton(request.defaultAnswer));
+    int pressed = box.exec();
+    if (pressed == QMessageBox::Yes) return Answer::Yes;
+    if (pressed == QMessageBox::No) return Answer::No;
+    return request.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+}
+
+} // namespace tarvex::platform

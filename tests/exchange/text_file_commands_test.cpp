@@ -1,0 +1,193 @@
+#include "exchange/text_file_commands.h"
+
+#include "fake_exchange_host.h"
+
+#include "../cipher/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tarvex::exchange {
+namespace {
+
+using test::TempDir;
+
+class TextFiles : public ::testing::Test {
+protected:
+    TempDir dir;
+    FakeExchangeHost host;
+
+    QString pathOf(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
+
+    // Loads a file holding `bytes` and returns the message it gives.
+    std::string loadBytes(const std::string& bytes) {
+        test::writeBytes(dir.file("in.txt"), bytes);
+        host.dialog.setNextFileName(pathOf("in.txt"));
+        loadTextFile(host);
+        return host.message;
+    }
+
+    std::string saveMessage(const std::string& message, const std::string& name = "out.txt") {
+        host.message = message;
+        host.dialog.setNextFileName(pathOf(name));
+        saveTextFile(host);
+        return test::readBytes(dir.file(name));
+    }
+};
+
+TEST(JoinLines, LinesEndAtCarriageReturnOrCarriageReturnLineFeed) {
+    struct Case {
+        std::string bytes;
+        std::string joined;
+    };
+    const std::vector<Case> cases = {
+        {"abc\r\ndef\r\n", "abcdef"},
+        {"abc\r\ndef", "abcdef"},       // the last line needs no line end
+        {"abc\rdef\r", "abcdef"},       // a lone CR ends a line too
+        {"abc\ndef\n", "abc\ndef\n"},   // a lone LF is a character
+        {"a\r\r\nb\n\rc", "ab\nc"},
+        {"\r\n\r\n", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(test::codesOf(joinLines(c.bytes)), test::codesOf(c.joined)) << test::codesOf(c.bytes).size();
+    }
+}
+
+TEST_F(TextFiles, LoadJoinsTheLinesAndShowsThePath) {
+    EXPECT_EQ(loadBytes("abc\r\ndef\r\n"), "abcdef");
+    EXPECT_EQ(host.textFileName, pathOf("in.txt"));
+    EXPECT_EQ(loadBytes("x\ny"), "x\ny");
+    EXPECT_EQ(loadBytes(""), "");
+    EXPECT_EQ(host.textFileName, pathOf("in.txt"));
+    EXPECT_TRUE(host.box.shown().empty());
+}
+
+TEST_F(TextFiles, LoadIsCutToTheModesLimit) {
+    host.limit = 450;
+    EXPECT_EQ(loadBytes(std::string(600, 'q')).size(), 450u);
+}
+
+TEST_F(TextFiles, SaveWritesTheTextAndOneCarriageReturnLineFeed) {
+    EXPECT_EQ(test::codesOf(saveMessage("abc")), (std::vector<int>{97, 98, 99, 13, 10}));
+    EXPECT_EQ(saveMessage("abc\r\ndef"), "abc\r\ndef\r\n");
+    EXPECT_EQ(host.textFileName, pathOf("out.txt"));
+
+    test::writeBytes(dir.file("old.txt"), std::string(5000, 'z'));
+    EXPECT_EQ(saveMessage("new", "old.txt"), "new\r\n") << "an existing file is replaced without a question";
+    EXPECT_TRUE(host.box.shown().empty());
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"old.txt", "out.txt"})) << "no temporary file is left";
+}
+
+TEST_F(TextFiles, CipherTextWithEveryHighCodeSurvivesSaveAndLoad) {
+    std::string cipher = "\xF0";
+    for (int c = 32; c <= 255; ++c) cipher.push_back(static_cast<char>(c));
+    saveMessage(cipher);
+    host.message.clear();
+    host.dialog.setNextFileName(pathOf("out.txt"));
+    loadTextFile(host);
+    EXPECT_EQ(test::codesOf(host.message), test::codesOf(cipher));
+}
+
+TEST_F(TextFiles, DialogSettingsOfLoadAndSave) {
+    host.dialog.settings().initDir = "/the/key/folder/";
+    host.dialog.settings().fileName = "left over";
+    host.dialog.setNextFileName({});
+    loadTextFile(host);
+    host.message = "text";
+    host.dialog.setNextFileName({});
+    saveTextFile(host);
+
+    ASSERT_EQ(host.dialog.shown().size(), 2u);
+    const auto& load = host.dialog.shown()[0];
+    const auto& save = host.dialog.shown()[1];
+    EXPECT_EQ(load.kind, platform::FileDialog::Kind::Open);
+    EXPECT_EQ(save.kind, platform::FileDialog::Kind::Save);
+    EXPECT_EQ(load.settings.title, "Text Tarvex - Load File Dialog");
+    EXPECT_EQ(save.settings.title, "Text Tarvex - Save File Dialog");
+    for (const auto& shown : host.dialog.shown()) {
+        EXPECT_EQ(shown.settings.fileName, "");
+        EXPECT_FALSE(shown.settings.cancelError);
+        EXPECT_EQ(shown.settings.defaultExt, "txt");
+        EXPECT_EQ(shown.settings.filter, "Text Files(*.txt)|*txt|Ascii Files(*.asc)|*asc");
+        EXPECT_EQ(shown.settings.filterIndex, 1);
+    }
+    EXPECT_EQ(load.settings.initDir, "/the/key/folder/") << "Load keeps the folder it was given last";
+    EXPECT_EQ(save.settings.initDir, "") << "Save starts in the dialog's own folder";
+}
+
+TEST_F(TextFiles, CancelOrNothingToSaveChangesNothing) {
+    host.message = "keep";
+    host.dialog.setNextFileName({});
+    loadTextFile(host);
+    host.dialog.setNextFileName({});
+    saveTextFile(host);
+    EXPECT_EQ(host.message, "keep");
+    EXPECT_EQ(host.textFileName, "(unchanged)");
+
+    host.message.clear();
+    saveTextFile(host);
+    EXPECT_EQ(host.dialog.shown().size(), 2u) << "an empty text shows no dialog";
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST_F(TextFiles, UnreadableFilesAreReportedAndChangeNothing) {
+    // A file past the size limit, made sparse so it costs no disk.
+    std::string huge = dir.file("huge.txt");
+    int fd = ::open(huge.c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, kMaxTextFileSize + 1), 0);
+    ::close(fd);
+
+    struct Case {
+        QString path;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {pathOf("missing.txt"), "No such file or directory"},
+        {QString::fromStdString(dir.path()), "folder"},
+        {QString::fromStdString(huge), "16 MiB"},
+    };
+    for (const Case& c : cases) {
+        host = {};
+        host.message = "precious";
+        host.dialog.setNextFileName(c.path);
+        host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
+        loadTextFile(host);
+        EXPECT_EQ(host.message, "precious");
+        EXPECT_EQ(host.messageSets, 0);
+        EXPECT_EQ(host.textFileName, "(unchanged)");
+        ASSERT_EQ(host.box.shown().size(), 1u);
+        const auto& shown = host.box.shown()[0];
+        EXPECT_EQ(shown.title, "Text Tarvex V1.1");
+        EXPECT_TRUE(shown.text.contains(c.path)) << shown.text.toStdString();
+        EXPECT_TRUE(shown.text.contains(c.reason)) << shown.text.toStdString();
+    }
+}
+
+TEST_F(TextFiles, FailedSaveIsReportedAndLeavesEveryFileAsItWas) {
+    const std::vector<QString> unwritable = {
+        pathOf("no/such/folder/out.txt"),
+        QString::fromStdString(dir.path()),
+        QStringLiteral("/proc/version"), // an existing file in a folder nobody may write
+    };
+    const std::string procVersion = test::readBytes("/proc/version");
+    for (const QString& path : unwritable) {
+        host = {};
+        host.message = "text";
+        host.dialog.setNextFileName(path);
+        host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
+        saveTextFile(host);
+        EXPECT_EQ(host.textFileName, "(unchanged)") << path.toStdString();
+        ASSERT_EQ(host.box.shown().size(), 1u) << path.toStdString();
+        EXPECT_TRUE(host.box.shown()[0].text.contains(path)) << host.box.shown()[0].text.toStdString();
+        EXPECT_EQ(host.message, "text");
+    }
+    EXPECT_EQ(test::readBytes("/proc/version"), procVersion);
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+} // namespace
+} // namespace tarvex::exchange
