@@ -30,14 +30,12 @@ std::string reason(int osError) {
 using Transform = Result<std::string> (*)(std::string_view, std::span<const std::uint8_t>);
 
 void transformMessage(CipherCommandHost& host, Transform transform) {
-    Result<std::string> text = host.messageCodes();
-    if (text.ok() && text->empty()) return;
-    if (host.keyPath().empty()) return;
-    if (!text) return host.reportFailure(failureMessage(text.error()));
+    const std::string text = host.messageCodes();
+    if (text.empty() || host.keyPath().empty()) return;
 
     Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(host.keyPath());
     if (!keyNumbers) return host.reportFailure(failureMessage(keyNumbers.error()));
-    Result<std::string> result = transform(*text, *keyNumbers);
+    Result<std::string> result = transform(text, *keyNumbers);
     std::fill(keyNumbers->begin(), keyNumbers->end(), std::uint8_t{0}); // no key material stays behind
     if (!result) return host.reportFailure(failureMessage(result.error()));
     host.setMessageCodes(*result);
@@ -47,7 +45,7 @@ void transformMessage(CipherCommandHost& host, Transform transform) {
 
 void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
     const std::string previousKey = host.keyPath();
-    FileDialogSettings& dialog = host.fileDialog();
+    FileDialogSettings& dialog = host.dialogSettings();
     prepareKeyDialog(dialog, "Text Tarvex - Create Key Dialog", "Tarvex Key Files(*.tvk)");
     dialog.initDir = kKeyFolder;
 
@@ -67,7 +65,7 @@ void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& c
 
 void loadKey(CipherCommandHost& host) {
     const std::string previousKey = host.keyPath();
-    prepareKeyDialog(host.fileDialog(), "Text Tarvex - Load Key Dialog", "Tarvex Key File(*.tvk)");
+    prepareKeyDialog(host.dialogSettings(), "Text Tarvex - Load Key Dialog", "Tarvex Key File(*.tvk)");
     const std::string path = host.showOpenDialog();
     host.setKeyPath(path.empty() ? previousKey : path);
 }

@@ -1,6 +1,7 @@
 #include "tarvex.h"
 
 #include "artwork.h"
+#include "command_host.h"
 #include "layout_table.h"
 #include "message_area.h"
 #include "option_buttons.h"
@@ -87,6 +88,7 @@ Tarvex::Tarvex(QWidget* parent) : QMainWindow(parent) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// Out of line: the command host is only declared in the header.
 Tarvex::~Tarvex() = default;
 
 void Tarvex::createControls() {
@@ -296,6 +298,7 @@ void Tarvex::connectHandlers() {
     connect(mnuModeICQ, &QAction::triggered, this, &Tarvex::mnuModeICQ_Click);
     connect(mnuModeEmail, &QAction::triggered, this, &Tarvex::mnuModeEmail_Click);
     connect(mnuModeFile, &QAction::triggered, this, &Tarvex::mnuModeFile_Click);
+    connectCommands();
 }
 
 void Tarvex::changeEvent(QEvent* event) {

@@ -2,6 +2,11 @@
 
 #include "working_mode.h"
 
+#include "cipher/secure_uniform_source.h"
+#include "platform/clipboard.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
 #include <QMainWindow>
 
 #include <cstdint>
@@ -19,6 +24,7 @@ namespace tarvex::window {
 
 class MessageArea;
 class Tarvex;
+class WindowCommandHost;
 
 namespace Module1 {
 std::unique_ptr<Tarvex> LoadTarvex();
@@ -38,6 +44,10 @@ public:
     // The colour value last given to the text-file name box.
     std::uint32_t text2BackColor() const { return text2BackColor_; }
 
+    // The shared file dialog and the message boxes; tests answer them through their seams.
+    platform::FileDialog& commonDialog() { return CommonDialog1; }
+    platform::MessageBox& messageBox() { return messageBox_; }
+
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -54,6 +64,30 @@ private:
     void mnuModeEmail_Click();
     void mnuModeFile_Click();
 
+    // Commands; each menu item runs its button's routine.
+    void Command5_Click();
+    void mnuKeyCreate_Click();
+    void Command4_Click();
+    void mnuKeyLoad_Click();
+    void Command9_Click();
+    void mnuSecEncrypt_Click();
+    void Command8_Click();
+    void mnuSecDecrypt_Click();
+    void Command7_Click();
+    void mnuFileLoad_Click();
+    void Command6_Click();
+    void mnuFileSave_Click();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void Command1_Click();
+    void mnuEditCopy_Click();
+    void Command2_Click();
+    void mnuEditPaste_Click();
+    void Command3_Click();
+    void mnuEditClip_Click();
+    void Command10_Click();
+    void mnuEditClear_Click();
+
     // The option path of ICQ and E-Mail, which differ only in their values.
     void enterMessageModeByOption(ModeNumber mode);
     // The menu path of ICQ and E-Mail.
@@ -69,6 +103,7 @@ private:
     void arrangeTabOrder();
     void guardShortcuts();
     void connectHandlers();
+    void connectCommands();
 
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
@@ -122,6 +157,13 @@ private:
 
     ModeNumber CurrentMode = kNoMode;
     std::uint32_t text2BackColor_ = 0;
+
+    platform::FileDialog CommonDialog1;
+    platform::MessageBox messageBox_;
+    platform::SystemClipboard clipboard_;
+    SecureUniformSource randomSource_;
+    SystemTimeOfDayClock clock_;
+    std::unique_ptr<WindowCommandHost> commands_;
 };
 
 } // namespace tarvex::window

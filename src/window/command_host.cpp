@@ -1,0 +1,83 @@
+#include "command_host.h"
+
+#include "message_area.h"
+#include "message_codec.h"
+
+#include "platform/clipboard.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tarvex::window {
+
+std::string WindowCommandHost::messageCodes() const {
+    return parts_.message->text();
+}
+
+void WindowCommandHost::setMessageCodes(const std::string& codes) {
+    parts_.message->setText(codes);
+}
+
+std::string WindowCommandHost::keyPath() const {
+    return parts_.keyBox->text().toStdString();
+}
+
+void WindowCommandHost::setKeyPath(const std::string& path) {
+    parts_.keyBox->setText(QString::fromStdString(path));
+}
+
+void WindowCommandHost::enableTextFileLoad() {
+    parts_.loadTextFile->setEnabled(true);
+}
+
+FileDialogSettings& WindowCommandHost::dialogSettings() {
+    return parts_.dialog->settings();
+}
+
+std::string WindowCommandHost::showSaveDialog() {
+    return parts_.dialog->show(platform::FileDialog::Kind::Save, parts_.window).toStdString();
+}
+
+std::string WindowCommandHost::showOpenDialog() {
+    return parts_.dialog->show(platform::FileDialog::Kind::Open, parts_.window).toStdString();
+}
+
+void WindowCommandHost::reportFailure(const std::string& message) {
+    platform::MessageBox::Request request;
+    request.text = QString::fromStdString(message);
+    request.title = QString::fromUtf8(exchange::kProgramTitle);
+    request.icon = platform::MessageBox::Icon::Warning;
+    parts_.box->ask(request, parts_.window);
+}
+
+QString WindowCommandHost::messageAsPlainText() const {
+    return codec::unicodeFromCodes(parts_.message->text());
+}
+
+void WindowCommandHost::setMessageFromPlainText(const QString& text) {
+    parts_.message->setText(codec::codesFromForeignText(text));
+}
+
+void WindowCommandHost::setTextFileName(const QString& path) {
+    parts_.textFileNameBox->setText(path);
+}
+
+platform::FileDialog& WindowCommandHost::fileDialog() {
+    return *parts_.dialog;
+}
+
+platform::MessageBox& WindowCommandHost::messageBox() {
+    return *parts_.box;
+}
+
+platform::Clipboard& WindowCommandHost::clipboard() {
+    return *parts_.clipboard;
+}
+
+QWidget* WindowCommandHost::dialogParent() {
+    return parts_.window;
+}
+
+} // namespace tarvex::window

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "cipher/cipher_command_host.h"
+#include "exchange/exchange_host.h"
+
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace tarvex::window {
+
+class MessageArea;
+
+// What the key, cipher, text-file and clipboard commands may touch of the main
+// window: the key box, the message area, the file-name box, the Load button and
+// the window's dialog, message box and clipboard.
+class WindowCommandHost final : public CipherCommandHost, public exchange::ExchangeHost {
+public:
+    struct Parts {
+        QWidget* window;
+        QLineEdit* keyBox;            // Text1
+        QLineEdit* textFileNameBox;   // Text2
+        MessageArea* message;         // Text3
+        QPushButton* loadTextFile;    // Command7
+        platform::FileDialog* dialog; // CommonDialog1
+        platform::MessageBox* box;
+        platform::Clipboard* clipboard;
+    };
+
+    explicit WindowCommandHost(Parts parts) : parts_(parts) {}
+
+    // Both
+    std::string messageCodes() const override;
+    void setMessageCodes(const std::string& codes) override;
+
+    // CipherCommandHost
+    std::string keyPath() const override;
+    void setKeyPath(const std::string& path) override;
+    void enableTextFileLoad() override;
+    FileDialogSettings& dialogSettings() override;
+    std::string showSaveDialog() override;
+    std::string showOpenDialog() override;
+    void reportFailure(const std::string& message) override;
+
+    // ExchangeHost
+    QString messageAsPlainText() const override;
+    void setMessageFromPlainText(const QString& text) override;
+    void setTextFileName(const QString& path) override;
+    platform::FileDialog& fileDialog() override;
+    platform::MessageBox& messageBox() override;
+    platform::Clipboard& clipboard() override;
+    QWidget* dialogParent() override;
+
+private:
+    Parts parts_;
+};
+
+} // namespace tarvex::window

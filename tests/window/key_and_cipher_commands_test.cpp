@@ -1,0 +1,203 @@
+#include "window_test_support.h"
+
+#include "../cipher/test_support.h"
+#include "../cli/process_runner.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tarvex::window::test {
+namespace {
+
+using tarvex::test::TempDir;
+using Answer = platform::MessageBox::Answer;
+
+class KeyAndCipherCommands : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::unique_ptr<Tarvex> window = loadWindow();
+
+    QString pathOf(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
+    QString keyBox() const { return control<QLineEdit>(*window, "Text1").text(); }
+    std::string message() const { return messageArea(*window).text(); }
+    void click(const char* button) { control<QAbstractButton>(*window, button).click(); }
+
+    void createKey(const std::string& name) {
+        window->commonDialog().setNextFileName(pathOf(name));
+        click("Command5");
+    }
+};
+
+TEST_F(KeyAndCipherCommands, RoadOfOneMessage) {
+    window = showWindow();
+    enterMode(*window, kEmailMode);
+    createKey("shared.tvk");
+    EXPECT_EQ(keyBox(), pathOf("shared.tvk"));
+    EXPECT_EQ(tarvex::test::permissionBits(dir.file("shared.tvk")), 0600u);
+
+    messageArea(*window).setFocus();
+    QWidget* typing = QApplication::focusWidget();
+    ASSERT_NE(typing, nullptr);
+    QTest::keyClicks(typing, QStringLiteral("Meet at noon,"));
+    QTest::keyClick(typing, Qt::Key_Return);
+    QTest::keyClicks(typing, QStringLiteral("by the old mill."));
+    const std::string typed = message();
+    ASSERT_EQ(typed, "Meet at noon,\r\nby the old mill.");
+    EXPECT_TRUE(isEnabled(*window, "Command9"));
+    EXPECT_FALSE(isEnabled(*window, "Command8"));
+
+    menuItem(*window, "mnuSecEncrypt").trigger();
+    const std::string cipher = message();
+    ASSERT_EQ(cipher.size(), typed.size() + 1);
+    EXPECT_EQ(static_cast<unsigned char>(cipher[0]), 240u);
+    EXPECT_EQ(cipher.find('\r'), std::string::npos) << "a cipher text is one line";
+    EXPECT_FALSE(isEnabled(*window, "Command9"));
+    EXPECT_TRUE(isEnabled(*window, "Command8"));
+    EXPECT_TRUE(isEnabled(*window, "mnuSecDecrypt"));
+
+    click("Command8");
+    EXPECT_EQ(message(), typed);
+    EXPECT_TRUE(window->messageBox().shown().empty());
+}
+
+TEST_F(KeyAndCipherCommands, CreateKeyEnablesLoadTextFileInEveryMode) {
+    ASSERT_FALSE(isEnabled(*window, "Command7"));
+    createKey("k.tvk");
+    EXPECT_TRUE(isEnabled(*window, "Command7"));
+    EXPECT_FALSE(isEnabled(*window, "mnuFileLoad")) << "only the button";
+}
+
+TEST_F(KeyAndCipherCommands, CreateKeyReplacesAnExistingKeyAtomically) {
+    tarvex::test::writeBytes(dir.file("k.tvk"), "00\r\n");
+    createKey("k.tvk");
+    const std::string key = tarvex::test::readBytes(dir.file("k.tvk"));
+    EXPECT_GE(key.size(), 910u);
+    EXPECT_EQ(tarvex::test::permissionBits(dir.file("k.tvk")), 0600u);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"k.tvk"});
+}
+
+TEST_F(KeyAndCipherCommands, LoadKeyReplacesTheKeyAndCancelKeepsIt) {
+    createKey("made.tvk");
+    window->commonDialog().setNextFileName(pathOf("received.tvk"));
+    menuItem(*window, "mnuKeyLoad").trigger();
+    EXPECT_EQ(keyBox(), pathOf("received.tvk"));
+
+    window->commonDialog().setNextFileName({});
+    click("Command4");
+    EXPECT_EQ(keyBox(), pathOf("received.tvk"));
+    window->commonDialog().setNextFileName({});
+    click("Command5");
+    EXPECT_EQ(keyBox(), pathOf("received.tvk"));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"made.tvk"});
+}
+
+TEST_F(KeyAndCipherCommands, DialogSettingsAsEachCommandLeavesThem) {
+    platform::FileDialog& dialog = window->commonDialog();
+    dialog.setNextFileName({});
+    click("Command4"); // before any command set a folder
+    createKey("k.tvk");
+    dialog.setNextFileName({});
+    click("Command4"); // after Create Key
+
+    // Save a text file, which empties the folder, then load a key again.
+    enterMode(*window, kFileMode);
+    messageArea(*window).setText("x");
+    dialog.setNextFileName({});
+    click("Command6");
+    dialog.setNextFileName({});
+    click("Command4");
+
+    const auto& shown = dialog.shown();
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0].settings.initDir, "");
+    EXPECT_EQ(shown[1].settings.title, "Text Tarvex - Create Key Dialog");
+    EXPECT_EQ(shown[1].kind, platform::FileDialog::Kind::Save);
+    EXPECT_EQ(shown[2].settings.title, "Text Tarvex - Load Key Dialog");
+    EXPECT_EQ(shown[2].kind, platform::FileDialog::Kind::Open);
+    EXPECT_EQ(shown[2].settings.initDir, "C:\\Program Files\\DevStudio\\VB\\Tarvex\\Keys\\");
+    EXPECT_EQ(shown[2].settings.filter, "Tarvex Key File(*.tvk)|*tvk");
+    EXPECT_EQ(shown[3].settings.title, "Text Tarvex - Save File Dialog");
+    EXPECT_EQ(shown[4].settings.initDir, "") << "Save left the dialog's own folder";
+    EXPECT_EQ(dialog.settings().title, "Text Tarvex - Load Key Dialog") << "settings persist";
+}
+
+TEST_F(KeyAndCipherCommands, IcqModeCutsTheCipherTextToTheLimit) {
+    tarvex::test::writeBytes(dir.file("k.tvk"), "01\r\n");
+    setKey(*window, pathOf("k.tvk"));
+    enterMode(*window, kIcqMode);
+    messageArea(*window).setText(std::string(450, 'a'));
+    click("Command9");
+    const std::string cipher = message();
+    ASSERT_EQ(cipher.size(), 450u);
+    EXPECT_EQ(cipher, "\xF0" + std::string(449, 'b'));
+}
+
+TEST_F(KeyAndCipherCommands, EveryFailureShowsOneMessageAndKeepsTheText) {
+    tarvex::test::writeBytes(dir.file("empty.tvk"), "\r\n");
+    tarvex::test::writeBytes(dir.file("big.tvk"), "FF\r\n");
+    struct Case {
+        const char* name;
+        QString key;
+        std::string text;
+        const char* command;
+        QString mentions;
+    };
+    const std::vector<Case> cases = {
+        {"missing key", pathOf("gone.tvk"), "hello", "Command9", QStringLiteral("No such file")},
+        {"key is a folder", QString::fromStdString(dir.path()), "hello", "Command9", QStringLiteral("directory")},
+        {"no key number", pathOf("empty.tvk"), "hello", "Command9", QStringLiteral("holds no key")},
+        {"above 255", pathOf("big.tvk"), "ok\xF0", "Command9", QStringLiteral("position 3")},
+        {"below 0", pathOf("big.tvk"), "\xF0" "a\r\nb", "Command8", QStringLiteral("line break")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window = loadWindow();
+        setKey(*window, c.key);
+        messageArea(*window).setText(c.text);
+        window->messageBox().setNextAnswer(Answer::Ok);
+        click(c.command);
+        EXPECT_EQ(message(), c.text);
+        ASSERT_EQ(window->messageBox().shown().size(), 1u);
+        const auto& box = window->messageBox().shown()[0];
+        EXPECT_EQ(box.title, QStringLiteral("Text Tarvex V1.1"));
+        EXPECT_TRUE(box.text.contains(c.mentions)) << box.text.toStdString();
+    }
+}
+
+TEST_F(KeyAndCipherCommands, UnwritableKeyLocationIsReportedAndNotChosen) {
+    createKey("first.tvk");
+    window->commonDialog().setNextFileName(pathOf("missing/k.tvk"));
+    window->messageBox().setNextAnswer(Answer::Ok);
+    click("Command5");
+    EXPECT_EQ(keyBox(), pathOf("first.tvk"));
+    ASSERT_EQ(window->messageBox().shown().size(), 1u);
+    EXPECT_TRUE(window->messageBox().shown()[0].text.contains(pathOf("missing/k.tvk")));
+}
+
+TEST_F(KeyAndCipherCommands, WindowAndCliUnderstandEachOther) {
+    createKey("k.tvk");
+    const std::string key = dir.file("k.tvk");
+
+    tarvex::test::ProcessResult cli =
+        tarvex::test::runProcess(TARVEX_CLI_PATH, {"encrypt", "-k", key, "-e", "cp1252"}, {.input = "A\r\nB"});
+    ASSERT_EQ(cli.exitCode, 0) << cli.err;
+    ASSERT_GE(cli.out.size(), 2u);
+    messageArea(*window).setText(cli.out.substr(0, cli.out.size() - 2)); // without its CR LF
+    click("Command8");
+    EXPECT_EQ(message(), "A\r\nB");
+
+    messageArea(*window).setText({});
+    messageArea(*window).setText("From the window\r\nto the terminal.");
+    click("Command9");
+    tarvex::test::ProcessResult back =
+        tarvex::test::runProcess(TARVEX_CLI_PATH, {"decrypt", "-k", key, "-e", "cp1252"}, {.input = message()});
+    ASSERT_EQ(back.exitCode, 0) << back.err;
+    EXPECT_EQ(back.out, "From the window\r\nto the terminal.");
+}
+
+} // namespace
+} // namespace tarvex::window::test
