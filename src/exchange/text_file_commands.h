@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange_host.h"
+#include "text_lines.h"
 
 #include <cstdint>
 #include <string>
@@ -12,10 +13,6 @@ namespace tarvex::exchange {
 inline constexpr std::int64_t kMaxTextFileSize = 16 * 1024 * 1024;
 
 inline constexpr const char* kTextFileFilter = "Text Files(*.txt)|*txt|Ascii Files(*.asc)|*asc";
-
-// The lines of a file joined without separator: a line ends at CR or CR LF; a
-// lone LF is a character like any other.
-std::string joinLines(std::string_view bytes);
 
 // Asks for a text file and puts its joined lines into the message area. A file
 // that cannot be read is reported and changes nothing.

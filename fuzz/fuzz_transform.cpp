@@ -1,0 +1,67 @@
+#include "cipher/text_transformer.h"
+
+#include "fuzz_check.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+bool comesBack(std::uint8_t c) {
+    return c == 9 || c == 10 || c == 13 || (c >= 32 && c <= 222);
+}
+
+} // namespace
+
+// Input: one byte for the key length, that many key numbers (folded into 0..30),
+// then the text. Encrypting never crashes; every failure is a typed error naming a
+// real position; a text of the codes that come back decrypts to itself; pieces
+// give the same bytes as one feed.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tarvex;
+    if (size < 2) return 0;
+    std::size_t keyLength = 1 + data[0] % 64;
+    if (size < 1 + keyLength) return 0;
+    std::vector<std::uint8_t> key(data + 1, data + 1 + keyLength);
+    for (std::uint8_t& k : key) k = static_cast<std::uint8_t>(k % 31);
+    std::string_view text(reinterpret_cast<const char*>(data + 1 + keyLength), size - 1 - keyLength);
+
+    Result<std::string> cipher = encryptText(text, key);
+    bool allComeBack = true;
+    for (char c : text) allComeBack = allComeBack && comesBack(static_cast<std::uint8_t>(c));
+    if (!cipher) {
+        FUZZ_CHECK(cipher.error().kind == Error::Kind::EncryptedCodeTooLarge);
+        FUZZ_CHECK(cipher.error().position >= 1 && cipher.error().position <= text.size());
+        FUZZ_CHECK(!allComeBack);
+    } else {
+        FUZZ_CHECK(cipher->size() == text.size() + 1);
+        FUZZ_CHECK(static_cast<std::uint8_t>((*cipher)[0]) == 240);
+        Result<std::string> back = decryptText(*cipher, key);
+        if (allComeBack) {
+            FUZZ_CHECK(back.ok());
+            FUZZ_CHECK(*back == text);
+        }
+    }
+
+    Result<std::string> plain = decryptText(text, key);
+    if (!plain) {
+        FUZZ_CHECK(plain.error().kind == Error::Kind::DecryptedCodeNegative);
+        FUZZ_CHECK(plain.error().position >= 2 && plain.error().position <= text.size());
+    } else {
+        FUZZ_CHECK(plain->size() == (text.empty() ? 0 : text.size() - 1));
+    }
+
+    // The same text fed in three pieces.
+    TextTransformer transformer(Direction::Encrypt, key);
+    std::string pieces;
+    std::size_t a = text.size() / 3;
+    std::size_t b = 2 * text.size() / 3;
+    bool ok = transformer.feed(text.substr(0, a), pieces).ok() && transformer.feed(text.substr(a, b - a), pieces).ok() &&
+              transformer.feed(text.substr(b), pieces).ok();
+    transformer.finish(pieces);
+    FUZZ_CHECK(ok == cipher.ok());
+    if (ok) FUZZ_CHECK(pieces == *cipher);
+    return 0;
+}

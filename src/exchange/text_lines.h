@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvex::exchange {
+
+// The lines of a text file joined without separator: a line ends at CR or CR LF;
+// a lone LF is a character like any other.
+std::string joinLines(std::string_view bytes);
+
+} // namespace tarvex::exchange
