@@ -2,6 +2,7 @@
 
 #include "working_mode.h"
 
+#include "about/about_commands.h"
 #include "cipher/secure_uniform_source.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
@@ -87,6 +88,9 @@ private:
     void mnuEditClip_Click();
     void Command10_Click();
     void mnuEditClear_Click();
+    void mnuFileExit_Click();
+    void mnuHelpTarvex_Click();
+    void mnuHelpAbout_Click();
 
     // The option path of ICQ and E-Mail, which differ only in their values.
     void enterMessageModeByOption(ModeNumber mode);
@@ -164,6 +168,8 @@ private:
     SecureUniformSource randomSource_;
     SystemTimeOfDayClock clock_;
     std::unique_ptr<WindowCommandHost> commands_;
+    // Exit, Help and About; after the message box it uses.
+    about::Commands about_{messageBox_};
 };
 
 } // namespace tarvex::window

@@ -50,6 +50,9 @@ void Tarvex::connectCommands() {
     onChoose(mnuEditClip, &Tarvex::mnuEditClip_Click);
     onClick(Command10, &Tarvex::Command10_Click);
     onChoose(mnuEditClear, &Tarvex::mnuEditClear_Click);
+    onChoose(mnuFileExit, &Tarvex::mnuFileExit_Click);
+    onChoose(mnuHelpTarvex, &Tarvex::mnuHelpTarvex_Click);
+    onChoose(mnuHelpAbout, &Tarvex::mnuHelpAbout_Click);
 }
 
 void Tarvex::Command5_Click() {
@@ -138,6 +141,18 @@ void Tarvex::Command10_Click() {
 
 void Tarvex::mnuEditClear_Click() {
     exchange::clearText(*commands_);
+}
+
+void Tarvex::mnuFileExit_Click() {
+    about_.exit(*this);
+}
+
+void Tarvex::mnuHelpTarvex_Click() {
+    about_.help(*this);
+}
+
+void Tarvex::mnuHelpAbout_Click() {
+    about_.about();
 }
 
 } // namespace tarvex::window

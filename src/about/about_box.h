@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/registry.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <string>
+
+class QLabel;
+class QPushButton;
+
+namespace tarvex::platform {
+class FileExistence;
+class MessageBox;
+class ProgramLauncher;
+} // namespace tarvex::platform
+
+namespace tarvex::about {
+
+// What the System Info button needs of the platform.
+struct SysInfoServices {
+    platform::Registry& registry;
+    platform::FileExistence& files;
+    platform::ProgramLauncher& launcher;
+    platform::MessageBox& messageBox;
+};
+
+// The About box: title, version and description, and a button that starts the
+// system information program. A window of its own, not owned by the main
+// window, so an open box keeps the program running until it is closed.
+class frmAbout final : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr platform::Registry::Handle HKEY_LOCAL_MACHINE = platform::Registry::kLocalMachine;
+    // Query and set values, create and list subkeys, notify, create links, read permissions.
+    static constexpr std::uint32_t KEY_ALL_ACCESS = 0x2003F;
+
+    explicit frmAbout(const SysInfoServices& services);
+
+    // Starts the system information program, or says that it is unavailable.
+    void StartSysInfo();
+    // Reads the value `SubKeyRef` of the key `KeyName` under `KeyRoot` into
+    // `KeyVal` as text; false, with `KeyVal` emptied, when it cannot be read.
+    bool GetKeyValue(platform::Registry::Handle KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
+                     std::string& KeyVal);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    friend class AboutBox;
+
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+
+    void showUnavailable();
+    // A label is at least as wide as designed, and wide enough for its text.
+    void fitToText(QLabel& label);
+
+    SysInfoServices services_;
+    QLabel* picIcon = nullptr;
+    QLabel* lblTitle = nullptr;
+    QLabel* lblVersion = nullptr;
+    QLabel* lblDescription = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdSysInfo = nullptr;
+};
+
+// The one About box of the program: loaded when it is first shown, unloaded
+// when it is closed, loaded afresh when shown again.
+class AboutBox {
+public:
+    explicit AboutBox(const SysInfoServices& services);
+    ~AboutBox();
+    AboutBox(const AboutBox&) = delete;
+    AboutBox& operator=(const AboutBox&) = delete;
+
+    // Shows the box, modeless; a box that is open already comes to the front.
+    void show();
+    // The open box, or null.
+    frmAbout* current() const;
+
+private:
+    SysInfoServices services_;
+    QPointer<frmAbout> box_;
+};
+
+} // namespace tarvex::about

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "about_box.h"
+
+#include "platform/file_existence.h"
+#include "platform/help_viewer.h"
+#include "platform/linux_registry.h"
+#include "platform/program_launcher.h"
+
+class QWidget;
+
+namespace tarvex::platform {
+class MessageBox;
+}
+
+namespace tarvex::about {
+
+// Exit, Help and About for the main window, with this platform's help viewer,
+// registry, program launcher and file test. The main window owns one and
+// outlives it; every message box goes through `messageBox`.
+class Commands {
+public:
+    explicit Commands(platform::MessageBox& messageBox);
+    Commands(const Commands&) = delete;
+    Commands& operator=(const Commands&) = delete;
+
+    void exit(QWidget& mainWindow) const;
+    void help(QWidget& mainWindow);
+    void about();
+
+    AboutBox& aboutBox() { return aboutBox_; }
+    platform::HtmlHelpViewer& helpViewer() { return helpViewer_; }
+
+private:
+    platform::MessageBox& messageBox_;
+    platform::LinuxRegistry registry_;
+    platform::DetachedProgramLauncher launcher_;
+    platform::LocalFileExistence files_;
+    platform::HtmlHelpViewer helpViewer_;
+    AboutBox aboutBox_; // last: an open box goes before the services it uses
+};
+
+} // namespace tarvex::about

@@ -1,0 +1,67 @@
+#include "exit_and_help.h"
+
+#include "texts.h"
+
+#include "platform/help_viewer.h"
+#include "platform/message_box.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QWidget>
+
+#include <exception>
+#include <string>
+
+namespace tarvex::about {
+namespace {
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void exitCommand(QWidget& mainWindow, platform::MessageBox& messageBox) {
+    platform::MessageBox::Request question;
+    question.text = QStringLiteral("Do You Really Wish To Exit?");
+    question.title = QStringLiteral("Exit Text Tarvex");
+    question.buttons = platform::MessageBox::Buttons::YesNo;
+    question.icon = platform::MessageBox::Icon::None;
+    question.defaultAnswer = platform::MessageBox::Answer::Yes;
+    if (messageBox.ask(question, &mainWindow) == platform::MessageBox::Answer::Yes) mainWindow.close();
+}
+
+void helpCommand(QWidget& mainWindow, platform::MessageBox& messageBox, platform::HelpViewer& viewer,
+                 std::string_view helpFile) {
+    if (helpFile.empty()) {
+        platform::MessageBox::Request request;
+        request.text =
+            QStringLiteral("Unable to display Help Contents. There is no Help associated with this project.");
+        request.title = mainWindow.windowTitle();
+        request.icon = platform::MessageBox::Icon::Information;
+        messageBox.ask(request, &mainWindow);
+        return;
+    }
+    try {
+        viewer.showHelp(&mainWindow, std::string(helpFile), platform::HelpViewer::Command::Contents);
+    } catch (const std::exception& error) {
+        platform::MessageBox::Request request;
+        const auto* helpError = dynamic_cast<const platform::HelpError*>(&error);
+        request.text = helpError != nullptr ? helpError->description() : QString::fromLocal8Bit(error.what());
+        request.title = qt(kProgramTitle);
+        request.icon = platform::MessageBox::Icon::None;
+        messageBox.ask(request, &mainWindow);
+    }
+}
+
+QStringList helpDirectories() {
+    QStringList directories;
+    if (QCoreApplication::instance() != nullptr) {
+        directories << QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(qt(kHelpDirFromProgram)));
+    }
+    directories << qt(kInstalledHelpDir) << qt(kSourceHelpDir);
+    directories.removeDuplicates();
+    return directories;
+}
+
+} // namespace tarvex::about

@@ -1,0 +1,53 @@
+#include "help_window.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QTextBrowser>
+#include <QToolBar>
+
+namespace tarvex::platform {
+
+HelpWindow::HelpWindow() {
+    setObjectName(QStringLiteral("helpWindow"));
+    setWindowTitle(QStringLiteral("Help"));
+    // The program ends with its own windows; help left open does not hold it.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    resize(640, 520);
+
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("helpBrowser"));
+    browser_->setOpenExternalLinks(true);
+    setCentralWidget(browser_);
+
+    QToolBar* bar = addToolBar(QStringLiteral("Navigation"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    back_ = bar->addAction(QIcon::fromTheme(QStringLiteral("go-previous")), QStringLiteral("&Back"));
+    forward_ = bar->addAction(QIcon::fromTheme(QStringLiteral("go-next")), QStringLiteral("&Forward"));
+    contents_ = bar->addAction(QIcon::fromTheme(QStringLiteral("go-home")), QStringLiteral("&Contents"));
+    back_->setShortcut(QKeySequence::Back);
+    forward_->setShortcut(QKeySequence::Forward);
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+
+    connect(back_, &QAction::triggered, browser_, &QTextBrowser::backward);
+    connect(forward_, &QAction::triggered, browser_, &QTextBrowser::forward);
+    connect(contents_, &QAction::triggered, this, [this] { browser_->setSource(contentsPage_); });
+    connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = browser_->documentTitle();
+        setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
+    });
+}
+
+void HelpWindow::showContents(const QUrl& page) {
+    contentsPage_ = page;
+    browser_->setSource(page);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace tarvex::platform
