@@ -11,6 +11,7 @@ TARVEX_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   qt6-svg-dev imagemagick xdotool x11-utils
+  librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
 )
 
 tarvex_install_packages() {

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Checks the desktop entry: valid to desktop-file-validate, and launching the
+# right program with the right icon in the right menu.
+# Usage: check_desktop_entry.sh DESKTOP_FILE APP_ID
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+entry=$1 app_id=$2
+need desktop-file-validate desktop-file-utils
+[ -s "$entry" ] || { echo "FAIL: $entry is missing" >&2; exit 1; }
+
+# Hints are suggestions; errors and warnings are faults.
+if ! report=$(desktop-file-validate "$entry" 2>&1); then
+  fail "desktop-file-validate rejects $entry: $report"
+elif grep -Eiq 'error|warning' <<<"$report"; then
+  fail "desktop-file-validate complains about $entry: $report"
+fi
+
+[ "$(basename "$entry")" = "$app_id.desktop" ] || fail "the entry is not named $app_id.desktop"
+[ "$(desktop_value "$entry" Type)" = Application ] || fail "Type is not Application"
+[ "$(desktop_value "$entry" Name)" = "Text Tarvex" ] || fail "Name is not 'Text Tarvex'"
+[ "$(desktop_value "$entry" Exec)" = tarvex ] || fail "Exec is not 'tarvex'"
+[ "$(desktop_value "$entry" Icon)" = "$app_id" ] || fail "Icon is not '$app_id'"
+[ "$(desktop_value "$entry" Terminal)" = false ] || fail "Terminal is not false"
+categories=";$(desktop_value "$entry" Categories)"
+for category in Utility Security; do
+  [[ "$categories" == *";$category;"* ]] || fail "Categories lacks $category: $categories"
+done
+finish
