@@ -123,6 +123,41 @@ void BM_DecryptRun(benchmark::State& state) {
     runKernel(state, tarvex::decryptRun, bytes(b.cipher) + 1, bytes(b.out), n);
 }
 
+// Each build of the transform this processor can run, by name, so every path is measured.
+void BM_EncryptPath(benchmark::State& state, tarvex::KernelPath path) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    Buffers& b = buffersFor(n);
+    const std::vector<std::uint8_t>& keys = keyNumbers();
+    for (auto _ : state) {
+        for (std::size_t at = 0; at < n; at += keys.size()) {
+            std::size_t run = std::min(keys.size(), n - at);
+            if (tarvex::encryptRunWith(path, bytes(b.text) + at, keys.data(), bytes(b.out) + at, run) != run) {
+                state.SkipWithError("transform failed");
+            }
+        }
+        benchmark::DoNotOptimize(b.out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+}
+
+void BM_DecryptPath(benchmark::State& state, tarvex::KernelPath path) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    Buffers& b = buffersFor(n);
+    const std::vector<std::uint8_t>& keys = keyNumbers();
+    for (auto _ : state) {
+        for (std::size_t at = 0; at < n; at += keys.size()) {
+            std::size_t run = std::min(keys.size(), n - at);
+            if (tarvex::decryptRunWith(path, bytes(b.cipher) + 1 + at, keys.data(), bytes(b.out) + at, run) != run) {
+                state.SkipWithError("transform failed");
+            }
+        }
+        benchmark::DoNotOptimize(b.out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+}
+
 void feedWhole(benchmark::State& state, tarvex::Direction direction, const std::string& in, std::string& out) {
     out.reserve(in.size() + 1);
     for (auto _ : state) {
@@ -158,4 +193,17 @@ BENCHMARK(BM_DecryptRun)->Apply(sizes);
 BENCHMARK(BM_EncryptFeed)->Apply(sizes);
 BENCHMARK(BM_DecryptFeed)->Apply(sizes);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    for (tarvex::KernelPath path : tarvex::availableKernelPaths()) {
+        const char* name = path == tarvex::KernelPath::Portable   ? "Portable"
+                           : path == tarvex::KernelPath::Vector16 ? "Vector16"
+                                                                  : "Avx2";
+        benchmark::RegisterBenchmark((std::string("BM_EncryptPath/") + name).c_str(), BM_EncryptPath, path)->Apply(sizes);
+        benchmark::RegisterBenchmark((std::string("BM_DecryptPath/") + name).c_str(), BM_DecryptPath, path)->Apply(sizes);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace tarvex {
 
@@ -30,7 +31,19 @@ constexpr int decryptCode(std::uint8_t c, std::uint8_t k) {
 // Transform n codes, the i-th with keys[i], into out (which may equal in).
 // Return the index of the first code without a result, or n when all have one;
 // out is unspecified from that index on.
+// These use the fastest path this processor has, chosen once at run time.
 std::size_t encryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n);
 std::size_t decryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n);
+
+// The ways the same transform is built: one code at a time; 16 lanes (SSE2 on
+// every x86-64, NEON or plain code elsewhere); 32 lanes with AVX2. Every path
+// gives the same bytes and stops at the same index.
+enum class KernelPath { Portable, Vector16, Avx2 };
+std::vector<KernelPath> availableKernelPaths();
+KernelPath chosenKernelPath();
+std::size_t encryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+                           std::size_t n);
+std::size_t decryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+                           std::size_t n);
 
 } // namespace tarvex

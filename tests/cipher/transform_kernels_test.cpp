@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -76,16 +78,44 @@ TEST(CodeRules, EveryCodeAndKeyNumberFollowTheStepRules) {
     }
 }
 
-using Run = std::size_t (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, std::size_t);
+using Run = std::function<std::size_t(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, std::size_t)>;
 using Rule = int (*)(int, int);
 
 struct Kernel {
-    const char* name;
+    std::string name;
     Run run;
     Rule rule;
+    bool encrypts;
 };
 
-const Kernel kKernels[] = {{"encryptRun", encryptRun, stepUp}, {"decryptRun", decryptRun, stepDown}};
+const char* pathName(KernelPath path) {
+    switch (path) {
+    case KernelPath::Portable: return "portable";
+    case KernelPath::Vector16: return "16 lanes";
+    case KernelPath::Avx2: return "AVX2";
+    }
+    return "?";
+}
+
+// The chosen path, and every path this processor can run, each way.
+std::vector<Kernel> allKernels() {
+    std::vector<Kernel> kernels = {{"encryptRun", encryptRun, stepUp, true}, {"decryptRun", decryptRun, stepDown, false}};
+    for (KernelPath path : availableKernelPaths()) {
+        kernels.push_back({std::string("encrypt, ") + pathName(path),
+                           [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n) {
+                               return encryptRunWith(path, in, keys, out, n);
+                           },
+                           stepUp, true});
+        kernels.push_back({std::string("decrypt, ") + pathName(path),
+                           [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n) {
+                               return decryptRunWith(path, in, keys, out, n);
+                           },
+                           stepDown, false});
+    }
+    return kernels;
+}
+
+const std::vector<Kernel> kKernels = allKernels();
 
 // Index of the first code without a result under the rule, or n.
 std::size_t firstFailure(const Kernel& kernel, const std::vector<std::uint8_t>& in, const std::vector<std::uint8_t>& keys) {
@@ -175,7 +205,7 @@ TEST(TransformKernels, FirstFailureAnywhereInABlockIsFound) {
     std::mt19937 random(77);
     for (const Kernel& kernel : kKernels) {
         // A code and key number that have no result: 250 + 6 and 5 - 6.
-        const std::uint8_t badCode = kernel.run == encryptRun ? 250 : 5;
+        const std::uint8_t badCode = kernel.encrypts ? 250 : 5;
         const std::uint8_t badKey = 6;
         for (std::size_t n : std::initializer_list<std::size_t>{1, 32, 100, 128, 129, 300, 1024}) {
             for (std::size_t at : std::initializer_list<std::size_t>{0, 1, 31, 32, 33, 63, 64, 95, 96, 127, 128, 129, 200, 299, 1000, 1023}) {
@@ -195,6 +225,46 @@ TEST(TransformKernels, FirstFailureAnywhereInABlockIsFound) {
             }
         }
     }
+}
+
+TEST(TransformKernels, EveryPathGivesTheSameBytesAndStopsAtTheSameIndex) {
+    const std::vector<KernelPath> paths = availableKernelPaths();
+    ASSERT_GE(paths.size(), 2u) << "the portable path and a vector path";
+    std::mt19937 random(4242);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> keyNumber(0, 30);
+    for (bool encrypts : {true, false}) {
+        for (std::size_t n : std::initializer_list<std::size_t>{5, 64, 1000, 70000}) {
+            // Any bytes at all, so most long buffers fail somewhere: the stop must agree too.
+            std::vector<std::uint8_t> in(n);
+            std::vector<std::uint8_t> keys(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                in[i] = static_cast<std::uint8_t>(byte(random));
+                keys[i] = static_cast<std::uint8_t>(keyNumber(random));
+            }
+            std::vector<std::uint8_t> first;
+            std::size_t firstStop = 0;
+            for (KernelPath path : paths) {
+                std::vector<std::uint8_t> out(n, 0);
+                std::size_t stop = encrypts ? encryptRunWith(path, in.data(), keys.data(), out.data(), n)
+                                            : decryptRunWith(path, in.data(), keys.data(), out.data(), n);
+                out.resize(stop);
+                if (path == paths.front()) {
+                    first = out;
+                    firstStop = stop;
+                    continue;
+                }
+                EXPECT_EQ(stop, firstStop) << pathName(path) << " n " << n;
+                EXPECT_TRUE(out == first) << pathName(path) << " n " << n;
+            }
+        }
+    }
+}
+
+TEST(TransformKernels, ChosenPathIsOneThisProcessorHas) {
+    const std::vector<KernelPath> paths = availableKernelPaths();
+    EXPECT_NE(std::find(paths.begin(), paths.end(), chosenKernelPath()), paths.end());
+    EXPECT_NE(chosenKernelPath(), KernelPath::Portable) << "a vector path exists everywhere";
 }
 
 } // namespace
