@@ -56,7 +56,24 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const std::string& path, Options
     if (exists && S_ISDIR(existing.st_mode)) return failed(EISDIR);
     if (exists && options.replace == Replace::Refused) return Error{.kind = Error::Kind::FileExists, .path = path};
 
-    std::string temp = folderOf(path) + "/." + nameOf(path) + ".XXXXXX";
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device or a pipe cannot be replaced by renaming (that would put a
+        // plain file in its place): it is written to directly.
+        FileDescriptor direct(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+        if (!direct.valid()) return failed(errno);
+        return AtomicFileWriter(path, path, std::string(), std::move(direct), options.replace);
+    }
+
+    // Through a link, the file it names is replaced and the link kept.
+    std::string target = path;
+    if (exists) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+
+    std::string temp = folderOf(target) + "/." + nameOf(target) + ".XXXXXX";
     FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC)); // created 0600
     if (!fd.valid()) return failed(errno);
 
@@ -68,15 +85,17 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const std::string& path, Options
         ::unlink(temp.c_str());
         return failed(error);
     }
-    return AtomicFileWriter(path, std::move(temp), std::move(fd), options.replace);
+    return AtomicFileWriter(path, target, std::move(temp), std::move(fd), options.replace);
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string path, std::string tempPath, FileDescriptor fd, Replace replace)
-    : path_(std::move(path)), tempPath_(std::move(tempPath)), fd_(std::move(fd)), replace_(replace) {}
+AtomicFileWriter::AtomicFileWriter(std::string path, std::string target, std::string tempPath, FileDescriptor fd,
+                                   Replace replace)
+    : path_(std::move(path)), target_(std::move(target)), tempPath_(std::move(tempPath)), fd_(std::move(fd)),
+      replace_(replace) {}
 
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept
-    : path_(std::move(other.path_)), tempPath_(std::exchange(other.tempPath_, {})), fd_(std::move(other.fd_)),
-      replace_(other.replace_) {}
+    : path_(std::move(other.path_)), target_(std::move(other.target_)),
+      tempPath_(std::exchange(other.tempPath_, {})), fd_(std::move(other.fd_)), replace_(other.replace_) {}
 
 AtomicFileWriter::~AtomicFileWriter() {
     discard();
@@ -95,24 +114,30 @@ Status AtomicFileWriter::write(std::string_view bytes) {
 Status AtomicFileWriter::commit() {
     if (!fd_.valid()) return failure(EBADF);
     int error = ::fsync(fd_.get()) == 0 ? 0 : errno;
+    const bool direct = tempPath_.empty();
+    if (direct && (error == EINVAL || error == EROFS)) error = 0; // pipes and devices do not sync
     if (int closeError = fd_.close(); error == 0) error = closeError;
-    if (error == 0) {
-        if (replace_ == Replace::Refused) {
-            error = renameNoReplace(tempPath_, path_);
-            if (error == EEXIST) {
-                discard();
-                return Error{.kind = Error::Kind::FileExists, .path = path_};
-            }
-        } else if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-            error = errno;
+    if (error != 0) {
+        discard();
+        return failure(error);
+    }
+    if (direct) return Done{};
+
+    if (replace_ == Replace::Refused) {
+        error = renameNoReplace(tempPath_, target_);
+        if (error == EEXIST) {
+            discard();
+            return Error{.kind = Error::Kind::FileExists, .path = path_};
         }
+    } else if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
+        error = errno;
     }
     if (error != 0) {
         discard();
         return failure(error);
     }
     tempPath_.clear();
-    syncFolder(folderOf(path_));
+    syncFolder(folderOf(target_));
     return Done{};
 }
 

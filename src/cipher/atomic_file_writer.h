@@ -41,11 +41,12 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    AtomicFileWriter(std::string path, std::string tempPath, FileDescriptor fd, Replace replace);
+    AtomicFileWriter(std::string path, std::string target, std::string tempPath, FileDescriptor fd, Replace replace);
     Error failure(int osError) const;
 
-    std::string path_;
-    std::string tempPath_;
+    std::string path_;     // as given, for messages
+    std::string target_;   // the file that is replaced (a link's target)
+    std::string tempPath_; // empty when writing straight to a device or pipe
     FileDescriptor fd_;
     Replace replace_;
 };

@@ -64,6 +64,30 @@ std::optional<std::string> readTextFile(const QString& path, QString& reason) {
     return bytes;
 }
 
+// All or nothing through a temporary file renamed into place, so a failed save
+// leaves the old file whole. A device or a pipe is written to directly: renaming
+// would put a plain file in its place.
+bool writeTextFile(const QString& path, const std::string& bytes, QString& reason) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        reason = QStringLiteral("it is a folder");
+        return false;
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (info.exists() && !info.isFile()) {
+        QFile device(path);
+        bool ok = device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                  device.write(bytes.data(), size) == size;
+        reason = device.errorString();
+        return ok;
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), size) == size && file.commit()) return true;
+    reason = file.errorString();
+    file.cancelWriting();
+    return false;
+}
+
 } // namespace
 
 void loadTextFile(ExchangeHost& host) {
@@ -93,20 +117,9 @@ void saveTextFile(ExchangeHost& host) {
     const QString path = dialog.show(platform::FileDialog::Kind::Save, host.dialogParent());
     if (path.isEmpty()) return;
 
-    // Through a temporary file renamed into place: a failed save leaves the old file whole.
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly) &&
-                   file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-                   file.write("\r\n", 2) == 2;
-    QString reason = file.errorString();
-    if (written) {
-        written = file.commit();
-        reason = file.errorString();
-    } else {
-        file.cancelWriting();
-    }
+    QString reason;
+    const bool written = writeTextFile(path, text + "\r\n", reason);
     if (!written) {
-        if (QFileInfo(path).isDir()) reason = QStringLiteral("it is a folder");
         complain(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason));
         return;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvex::test {
 namespace {
@@ -116,6 +117,27 @@ TEST_F(CliFailure, ClosedOrFullStandardOutputIsAFailure) {
     full.input = "hello";
     full.stdoutPath = "/dev/full";
     expectOneLineError(runCli({"encrypt", "-k", key}, full), "No space left on device");
+}
+
+TEST_F(CliFailure, FullDiskAsOutputFileFailsAndStaysADevice) {
+    expectOneLineError(runCli({"encrypt", "-k", key, "-o", "/dev/full"}, std::string("hello")),
+                       "'/dev/full': No space left on device");
+    struct stat device {};
+    ASSERT_EQ(::stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode)) << "the device was replaced by a file";
+}
+
+TEST_F(CliFailure, OutputThroughALinkReplacesTheFileAndKeepsTheLink) {
+    std::string real = dir.file("real.txt");
+    std::string link = dir.file("link.txt");
+    writeBytes(real, "old");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    ProcessResult result = runCli({"encrypt", "-k", key, "-e", "cp1252", "-o", link}, std::string("a"));
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    struct stat info {};
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(readBytes(real), "\xF0" "b\r\n");
 }
 
 TEST_F(CliFailure, UsageErrorsExitWithTwo) {

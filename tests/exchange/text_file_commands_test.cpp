@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarvex::exchange {
@@ -172,6 +173,7 @@ TEST_F(TextFiles, FailedSaveIsReportedAndLeavesEveryFileAsItWas) {
         pathOf("no/such/folder/out.txt"),
         QString::fromStdString(dir.path()),
         QStringLiteral("/proc/version"), // an existing file in a folder nobody may write
+        QStringLiteral("/dev/full"),     // a full disk
     };
     const std::string procVersion = test::readBytes("/proc/version");
     for (const QString& path : unwritable) {
@@ -186,6 +188,11 @@ TEST_F(TextFiles, FailedSaveIsReportedAndLeavesEveryFileAsItWas) {
         EXPECT_EQ(host.message, "text");
     }
     EXPECT_EQ(test::readBytes("/proc/version"), procVersion);
+    EXPECT_TRUE(host.box.shown()[0].text.contains(QStringLiteral("No space left on device")))
+        << host.box.shown()[0].text.toStdString();
+    struct stat device {};
+    ASSERT_EQ(::stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode)) << "the device was replaced by a file";
     EXPECT_TRUE(dir.entries().empty());
 }
 
