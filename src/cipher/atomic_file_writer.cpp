@@ -64,6 +64,9 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const std::string& path, Options
         return AtomicFileWriter(path, path, std::string(), std::move(direct), options.replace);
     }
 
+    // Renaming would get round a file's own write protection; respect it.
+    if (exists && ::access(path.c_str(), W_OK) != 0) return failed(errno);
+
     // Through a link, the file it names is replaced and the link kept.
     std::string target = path;
     if (exists) {

@@ -19,6 +19,16 @@ void expectOneLineError(const ProcessResult& result, const std::string& mentions
     EXPECT_NE(result.err.find(mentions), std::string::npos) << result.err;
 }
 
+// Runs tarvex-cli without the capabilities that let root ignore permissions.
+ProcessResult runUnprivileged(const std::vector<std::string>& args, const std::string& input = {}) {
+    if (::geteuid() != 0) return runCli(args, input);
+    std::vector<std::string> wrapped = {"--bounding-set", "-dac_override,-dac_read_search", TARVEX_CLI_PATH};
+    wrapped.insert(wrapped.end(), args.begin(), args.end());
+    ProcessOptions options;
+    options.input = input;
+    return runProcess("/usr/bin/setpriv", wrapped, options);
+}
+
 class CliFailure : public ::testing::Test {
 protected:
     TempDir dir;
@@ -138,6 +148,72 @@ TEST_F(CliFailure, OutputThroughALinkReplacesTheFileAndKeepsTheLink) {
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(readBytes(real), "\xF0" "b\r\n");
+}
+
+TEST_F(CliFailure, PermissionsAreRespected) {
+    std::string locked = dir.file("locked.tvk");
+    writeBytes(locked, "01\r\n");
+    ::chmod(locked.c_str(), 0);
+    expectOneLineError(runUnprivileged({"encrypt", "-k", locked}, "hi"), "'" + locked + "': Permission denied");
+
+    std::string readOnly = dir.file("read-only.txt");
+    writeBytes(readOnly, "keep");
+    ::chmod(readOnly.c_str(), 0444);
+    expectOneLineError(runUnprivileged({"encrypt", "-k", key, "-o", readOnly}, "hi"), "Permission denied");
+    EXPECT_EQ(readBytes(readOnly), "keep");
+
+    std::string closedFolder = dir.file("closed");
+    ASSERT_EQ(::mkdir(closedFolder.c_str(), 0555), 0);
+    expectOneLineError(runUnprivileged({"create-key", closedFolder + "/k.tvk"}), "Permission denied");
+    expectOneLineError(runUnprivileged({"decrypt", "-k", key, "-o", closedFolder + "/out.txt"}, "\xF0x"),
+                       "Permission denied");
+    EXPECT_EQ(::rmdir(closedFolder.c_str()), 0) << "nothing was left in the folder";
+}
+
+TEST_F(CliFailure, DamagedCipherTextsNeverCrashAndFailOnlyWhereACodeHasNone) {
+    std::string sealed = runCli({"encrypt", "-k", key}, std::string("Meet me at noon")).out;
+    ASSERT_GT(sealed.size(), 4u);
+
+    // Cut short: decrypts to the beginning of the message.
+    ProcessResult cut = runCli({"decrypt", "-k", key}, sealed.substr(0, 7));
+    EXPECT_EQ(cut.exitCode, 0) << cut.err;
+    EXPECT_EQ(cut.out, "Meet ");
+
+    // Another first character: dropped all the same.
+    ProcessResult otherMarker = runCli({"decrypt", "-k", key}, "X" + sealed.substr(2));
+    EXPECT_EQ(otherMarker.out, "Meet me at noon");
+
+    // A space slipped in shifts what follows, but every code still has a result.
+    std::string spaced = sealed;
+    spaced.insert(6, " ");
+    ProcessResult shifted = runCli({"decrypt", "-k", key}, spaced);
+    EXPECT_EQ(shifted.exitCode, 0) << shifted.err;
+    EXPECT_NE(shifted.out, "Meet me at noon");
+
+    // A line break inserted by a mail program: CR (13) stepped down by 1 is 12, still a code;
+    // with a larger key number it has none, and the position is named.
+    std::string bigKey = dir.file("big.tvk");
+    writeBytes(bigKey, "FF\r\n");
+    std::string broken = runCli({"encrypt", "-k", bigKey, "-e", "cp1252"}, std::string("abcdef")).out;
+    broken.insert(4, "\r\n");
+    expectOneLineError(runCli({"decrypt", "-k", bigKey, "-e", "cp1252"}, broken), "position 5");
+
+    // Made with another key: another text, or a named fault, never a crash.
+    std::string other = dir.file("other.tvk");
+    ASSERT_EQ(runCli({"create-key", other}).exitCode, 0);
+    ProcessResult wrongKey = runCli({"decrypt", "-k", other}, sealed);
+    EXPECT_TRUE(wrongKey.exitCode == 0 || wrongKey.exitCode == 1) << wrongKey.exitCode;
+    EXPECT_NE(wrongKey.out, "Meet me at noon");
+}
+
+TEST_F(CliFailure, BinaryJunkAsKeyStillGivesAKey) {
+    std::string junk = dir.file("junk.bin");
+    std::string bytes;
+    for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 131 + 7) % 256));
+    writeBytes(junk, bytes);
+    ProcessResult sealed = runCli({"encrypt", "-k", junk}, std::string("hello"));
+    ASSERT_EQ(sealed.exitCode, 0) << sealed.err;
+    EXPECT_EQ(runCli({"decrypt", "-k", junk}, sealed.out).out, "hello");
 }
 
 TEST_F(CliFailure, UsageErrorsExitWithTwo) {
