@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace tarvex::window::test {
 namespace {
 
@@ -176,6 +178,28 @@ TEST_F(KeyAndCipherCommands, UnwritableKeyLocationIsReportedAndNotChosen) {
     EXPECT_EQ(keyBox(), pathOf("first.tvk"));
     ASSERT_EQ(window->messageBox().shown().size(), 1u);
     EXPECT_TRUE(window->messageBox().shown()[0].text.contains(pathOf("missing/k.tvk")));
+}
+
+TEST_F(KeyAndCipherCommands, KeyFileIsReadAfreshByEveryCommand) {
+    createKey("k.tvk");
+    messageArea(*window).setText("hello");
+    click("Command9");
+    const std::string cipher = message();
+
+    // Replaced after loading: the next command uses what is there now (a zero key changes nothing).
+    tarvex::test::writeBytes(dir.file("k.tvk"), "00\r\n");
+    click("Command8");
+    EXPECT_EQ(message(), cipher.substr(1));
+
+    // Removed after loading: one message, and the text stays.
+    ASSERT_EQ(::unlink(dir.file("k.tvk").c_str()), 0);
+    window->messageBox().setNextAnswer(Answer::Ok);
+    click("Command10");
+    messageArea(*window).setText("again");
+    click("Command9");
+    EXPECT_EQ(message(), "again");
+    ASSERT_EQ(window->messageBox().shown().size(), 1u);
+    EXPECT_TRUE(window->messageBox().shown()[0].text.contains(QStringLiteral("No such file or directory")));
 }
 
 TEST_F(KeyAndCipherCommands, WindowAndCliUnderstandEachOther) {
