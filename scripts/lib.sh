@@ -10,7 +10,7 @@ TARVEX_PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  qt6-svg-dev imagemagick xdotool x11-utils
+  qt6-svg-dev imagemagick xdotool x11-utils xclip openbox
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
 )
 

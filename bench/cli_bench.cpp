@@ -1,0 +1,124 @@
+// tarvex-cli as a whole process on a 64 MiB file, beside cp of the same file in
+// the same run. Peak memory of each run is reported as max_rss_kib.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <random>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr std::size_t kSize = 64u << 20;
+
+struct Files {
+    std::string folder;
+    std::string key;
+    std::string message; // codes 32..122 with line breaks: every path succeeds
+    std::string utf8;    // the same as UTF-8 with accents
+    std::string cipher;
+    std::string out;
+};
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) std::abort();
+}
+
+// Runs a program with standard output into `out`; returns its peak memory in KiB.
+long run(const std::vector<std::string>& args, const std::string& out) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) std::abort();
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) std::abort();
+    return usage.ru_maxrss;
+}
+
+const Files& files() {
+    static const Files f = [] {
+        Files made;
+        char folder[] = "/tmp/tarvex-bench-XXXXXX";
+        if (!::mkdtemp(folder)) std::abort();
+        made.folder = folder;
+        made.key = made.folder + "/k.tvk";
+        made.message = made.folder + "/message.txt";
+        made.utf8 = made.folder + "/message-utf8.txt";
+        made.cipher = made.folder + "/cipher.txt";
+        made.out = made.folder + "/out";
+        run({TARVEX_CLI_PATH, "create-key", made.key}, "/dev/null");
+        std::mt19937 random(1);
+        std::uniform_int_distribution<int> code(32, 122);
+        std::string text(kSize, ' ');
+        for (std::size_t i = 0; i < kSize; ++i) text[i] = (i % 73 == 72) ? '\n' : static_cast<char>(code(random));
+        writeFile(made.message, text);
+        std::string accented;
+        accented.reserve(kSize);
+        for (std::size_t i = 0; accented.size() < kSize; ++i) accented += (i % 16 == 0) ? "\xC3\x84" : std::string(1, text[i]);
+        writeFile(made.utf8, accented);
+        run({TARVEX_CLI_PATH, "encrypt", "-k", made.key, "-e", "cp1252", made.message}, made.cipher);
+        return made;
+    }();
+    return f;
+}
+
+void measure(benchmark::State& state, const std::vector<std::string>& args, std::size_t bytes) {
+    long peak = 0;
+    for (auto _ : state) peak = run(args, files().out);
+    state.counters["max_rss_kib"] = static_cast<double>(peak);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+}
+
+void BM_Cp(benchmark::State& state) {
+    measure(state, {"cp", files().message, files().out + ".cp"}, kSize);
+}
+
+void BM_CliEncryptCp1252(benchmark::State& state) {
+    measure(state, {TARVEX_CLI_PATH, "encrypt", "-k", files().key, "-e", "cp1252", files().message}, kSize);
+}
+
+void BM_CliDecryptCp1252(benchmark::State& state) {
+    measure(state, {TARVEX_CLI_PATH, "decrypt", "-k", files().key, "-e", "cp1252", files().cipher}, kSize);
+}
+
+void BM_CliEncryptUtf8(benchmark::State& state) {
+    measure(state, {TARVEX_CLI_PATH, "encrypt", "-k", files().key, files().utf8}, kSize);
+}
+
+// With -o the result is flushed to disk before it is renamed into place.
+void BM_CliEncryptCp1252ToFile(benchmark::State& state) {
+    measure(state, {TARVEX_CLI_PATH, "encrypt", "-k", files().key, "-e", "cp1252", "-o", files().out + ".o", files().message},
+            kSize);
+}
+
+} // namespace
+
+BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliEncryptCp1252)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliDecryptCp1252)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliEncryptUtf8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliEncryptCp1252ToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::string cleanup = "rm -rf '" + files().folder + "'";
+    return std::system(cleanup.c_str()) == 0 ? 0 : 1;
+}
