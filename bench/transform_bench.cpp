@@ -85,8 +85,7 @@ std::uint8_t* bytes(std::string& s) {
 
 // The key stream as the transformer holds it: whole key repetitions, paired with
 // the text one period at a time.
-using Kernel = std::size_t (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, std::size_t);
-
+template <typename Kernel>
 void runKernel(benchmark::State& state, Kernel kernel, const std::uint8_t* in, std::uint8_t* out, std::size_t n) {
     const std::vector<std::uint8_t>& keys = keyNumbers();
     for (auto _ : state) {
@@ -127,35 +126,19 @@ void BM_DecryptRun(benchmark::State& state) {
 void BM_EncryptPath(benchmark::State& state, tarvex::KernelPath path) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
-    const std::vector<std::uint8_t>& keys = keyNumbers();
-    for (auto _ : state) {
-        for (std::size_t at = 0; at < n; at += keys.size()) {
-            std::size_t run = std::min(keys.size(), n - at);
-            if (tarvex::encryptRunWith(path, bytes(b.text) + at, keys.data(), bytes(b.out) + at, run) != run) {
-                state.SkipWithError("transform failed");
-            }
-        }
-        benchmark::DoNotOptimize(b.out.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+    auto kernel = [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t count) {
+        return tarvex::encryptRunWith(path, in, keys, out, count);
+    };
+    runKernel(state, kernel, bytes(b.text), bytes(b.out), n);
 }
 
 void BM_DecryptPath(benchmark::State& state, tarvex::KernelPath path) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
-    const std::vector<std::uint8_t>& keys = keyNumbers();
-    for (auto _ : state) {
-        for (std::size_t at = 0; at < n; at += keys.size()) {
-            std::size_t run = std::min(keys.size(), n - at);
-            if (tarvex::decryptRunWith(path, bytes(b.cipher) + 1 + at, keys.data(), bytes(b.out) + at, run) != run) {
-                state.SkipWithError("transform failed");
-            }
-        }
-        benchmark::DoNotOptimize(b.out.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+    auto kernel = [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t count) {
+        return tarvex::decryptRunWith(path, in, keys, out, count);
+    };
+    runKernel(state, kernel, bytes(b.cipher) + 1, bytes(b.out), n);
 }
 
 void feedWhole(benchmark::State& state, tarvex::Direction direction, const std::string& in, std::string& out) {
