@@ -8,6 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <cstring>
+#include <cerrno>
+#include <unistd.h>
+#include <sys/sysmacros.h>
 
 namespace tarvex::test {
 
@@ -32,6 +36,20 @@ std::vector<std::string> TempDir::entries() const {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string fullDevice(const TempDir& dir) {
+    if (::geteuid() != 0) return "/dev/full";
+    std::string node = dir.file("full");
+    if (::mknod(node.c_str(), S_IFCHR | 0666, ::makedev(1, 7)) != 0) {
+        ADD_FAILURE() << "cannot make a private full device: " << std::strerror(errno);
+    }
+    return node;
+}
+
+bool isCharacterDevice(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
 std::string readBytes(const std::string& path) {

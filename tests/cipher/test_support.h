@@ -26,6 +26,12 @@ private:
     std::string path_;
 };
 
+// A device that fails every write with "No space left on device". As root it is
+// a private node inside `dir`, so a fault that replaced it by a file could not
+// harm the system's /dev/full; otherwise /dev/full itself, which only root could replace.
+std::string fullDevice(const TempDir& dir);
+bool isCharacterDevice(const std::string& path);
+
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, std::string_view bytes);
 unsigned permissionBits(const std::string& path);

@@ -125,16 +125,15 @@ TEST_F(CliFailure, ClosedOrFullStandardOutputIsAFailure) {
 
     ProcessOptions full;
     full.input = "hello";
-    full.stdoutPath = "/dev/full";
+    full.stdoutPath = fullDevice(dir);
     expectOneLineError(runCli({"encrypt", "-k", key}, full), "No space left on device");
 }
 
 TEST_F(CliFailure, FullDiskAsOutputFileFailsAndStaysADevice) {
-    expectOneLineError(runCli({"encrypt", "-k", key, "-o", "/dev/full"}, std::string("hello")),
-                       "'/dev/full': No space left on device");
-    struct stat device {};
-    ASSERT_EQ(::stat("/dev/full", &device), 0);
-    EXPECT_TRUE(S_ISCHR(device.st_mode)) << "the device was replaced by a file";
+    const std::string full = fullDevice(dir);
+    expectOneLineError(runCli({"encrypt", "-k", key, "-o", full}, std::string("hello")),
+                       "'" + full + "': No space left on device");
+    EXPECT_TRUE(isCharacterDevice(full)) << "the device was replaced by a file";
 }
 
 TEST_F(CliFailure, OutputThroughALinkReplacesTheFileAndKeepsTheLink) {
