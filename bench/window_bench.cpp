@@ -1,77 +1,219 @@
-// Start-up of the program and setting + showing a one-line 1 MiB cipher text,
-// each beside a bare QMainWindow doing the same in the same run.
+// The window's performance budget, each figure beside its baseline in the same run:
+// - start-up to a painted window, and peak memory at rest, against a bare
+//   QMainWindow holding the same widgets (Qt's own text widget as the message area);
+// - setting and painting a one-line 1 MiB cipher text in the message area,
+//   against the same in the bare window's QPlainTextEdit;
+// - Encrypt and Decrypt of 1 MiB in E-Mail mode, from the button until the
+//   result is painted, against the transform alone and against the bare
+//   window doing the transform and showing its result.
 //
-// Start-up runs this binary again as a probe process: it opens its window
-// and reports once the window is exposed; the time is taken from the start of
-// the process to that report.
+// Start-up and memory run this binary again as a probe process: it opens its
+// window, reports once the window is painted, idles a while and reports its
+// peak resident memory.
+#include "window/artwork.h"
+#include "window/layout_table.h"
 #include "window/message_area.h"
 #include "window/module1.h"
 #include "window/tarvex.h"
 
+#include "cipher/key_file_reader.h"
+#include "cipher/text_transformer.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
 
 namespace {
 
-constexpr const char* kProbeFlag = "--probe=";
+namespace layout = tarvex::window::layout;
 
-void waitUntilExposed(QWidget& window) {
-    while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed()) {
+constexpr const char* kProbeFlag = "--probe=";
+constexpr std::size_t kMiB = 1024 * 1024;
+constexpr int kRestMilliseconds = 500;
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Watches a window for its first paint.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget& window) { window.installEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Painting and flushing happen in one pass, so once the paint event has been
+// seen and control is back here, the window is on screen.
+void waitUntilPainted(QWidget& window, PaintWatch& watch) {
+    while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed() || !watch.painted) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 }
 
-// The probe: the same start-up as the program, or a bare main window.
+// A QMainWindow with the program's controls as plain Qt widgets and no logic.
+std::unique_ptr<QMainWindow> bareWindow() {
+    auto window = std::make_unique<QMainWindow>();
+    window->setWindowTitle(qt(layout::kWindowCaption));
+    window->setWindowIcon(tarvex::window::artwork::windowIcon());
+    auto* client = new QWidget(window.get());
+    client->setFixedSize(layout::twipsToPixels(layout::kClientWidth), layout::twipsToPixels(layout::kClientHeight));
+    window->setCentralWidget(client);
+    std::map<std::string_view, QWidget*> containers{{std::string_view{}, client}};
+    for (const layout::ControlEntry& entry : layout::kControls) {
+        QWidget* container = containers.at(entry.container);
+        const QRect box(layout::twipsToPixels(entry.rect.left), layout::twipsToPixels(entry.rect.top),
+                        layout::twipsToPixels(entry.rect.width), layout::twipsToPixels(entry.rect.height));
+        QWidget* widget = nullptr;
+        switch (entry.kind) {
+        case layout::Kind::Frame:
+            widget = new QGroupBox(qt(entry.caption), container);
+            containers.emplace(entry.name, widget);
+            break;
+        case layout::Kind::OptionButton:
+        case layout::Kind::Button:
+            widget = new QPushButton(qt(entry.caption), container);
+            break;
+        case layout::Kind::TextBox:
+            widget = new QLineEdit(container);
+            break;
+        case layout::Kind::MessageArea: {
+            auto* editor = new QPlainTextEdit(container);
+            editor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            widget = editor;
+            break;
+        }
+        case layout::Kind::Picture: {
+            auto* picture = new QLabel(container);
+            picture->setPixmap(tarvex::window::artwork::logo(box.size(), window->devicePixelRatioF()));
+            widget = picture;
+            break;
+        }
+        case layout::Kind::Label:
+            widget = new QLabel(qt(entry.caption), container);
+            break;
+        }
+        widget->setObjectName(qt(entry.name));
+        widget->setGeometry(box);
+        widget->setEnabled(entry.enabled);
+    }
+    for (const layout::MenuEntry& menuEntry : layout::kMenus) {
+        QMenu* menu = window->menuBar()->addMenu(qt(menuEntry.caption));
+        for (const layout::MenuItemEntry& item : menuEntry.items) {
+            menu->addAction(qt(item.caption))->setShortcut(QKeySequence(qt(item.shortcut)));
+        }
+    }
+    return window;
+}
+
+long peakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+// The probe: the program's own start-up, or the bare window shown.
 int runProbe(int argc, char* argv[], const std::string& which) {
     QApplication app(argc, argv);
     std::unique_ptr<QWidget> window;
+    std::unique_ptr<PaintWatch> watch;
     if (which == "tarvex") {
+        // Main() shows the window; its first paint comes from the event loop after that.
         window = tarvex::window::Module1::Main();
+        watch = std::make_unique<PaintWatch>(*window);
     } else {
-        auto bare = std::make_unique<QMainWindow>();
-        bare->setWindowTitle(QStringLiteral("bare"));
-        bare->show();
-        window = std::move(bare);
+        window = bareWindow();
+        watch = std::make_unique<PaintWatch>(*window);
+        window->show();
     }
-    waitUntilExposed(*window);
-    std::puts("shown");
+    waitUntilPainted(*window, *watch);
+    std::puts("painted");
+    std::fflush(stdout);
+
+    QElapsedTimer resting;
+    resting.start();
+    while (resting.elapsed() < kRestMilliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    std::printf("%ld\n", peakResidentKiB());
     std::fflush(stdout);
     return 0;
 }
 
 QString selfPath;
 
+// Runs a probe; the time to its first line, and its peak memory at rest.
+bool probe(const char* which, double& seconds, double& peakMiB) {
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(selfPath, {QString::fromLatin1(kProbeFlag) + QString::fromLatin1(which)});
+    if (!process.waitForReadyRead(10000)) {
+        return false;
+    }
+    seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    if (!process.waitForFinished(10000)) {
+        return false;
+    }
+    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    if (lines.size() < 2 || lines[0] != "painted") {
+        return false;
+    }
+    peakMiB = lines[1].toDouble() / 1024.0;
+    return true;
+}
+
 void startUp(benchmark::State& state, const char* which) {
+    double peak = 0;
     for (auto _ : state) {
-        QProcess probe;
-        QElapsedTimer clock;
-        clock.start();
-        probe.start(selfPath, {QString::fromLatin1(kProbeFlag) + QString::fromLatin1(which)});
-        if (!probe.waitForReadyRead(10000)) {
+        double seconds = 0;
+        double peakMiB = 0;
+        if (!probe(which, seconds, peakMiB)) {
             state.SkipWithError("the probe did not report");
             break;
         }
-        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
-        probe.waitForFinished(10000);
+        state.SetIterationTime(seconds);
+        peak = std::max(peak, peakMiB);
     }
+    state.counters["peak_MiB_at_rest"] = peak;
 }
 
 void BM_StartUp_BareMainWindow(benchmark::State& state) { startUp(state, "bare"); }
 void BM_StartUp_Tarvex(benchmark::State& state) { startUp(state, "tarvex"); }
-
-constexpr std::size_t kMiB = 1024 * 1024;
 
 // A cipher text: the marker, then printable codes, all on one line.
 std::string cipherLine() {
@@ -85,50 +227,206 @@ std::string cipherLine() {
     return text;
 }
 
+// A message: words of printable codes in lines of 78, CR LF between them.
+std::string messageText() {
+    std::string text;
+    text.reserve(kMiB);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> code(33, 122);
+    std::uniform_int_distribution<int> wordLength(1, 9);
+    std::size_t column = 0;
+    while (text.size() + 2 < kMiB) {
+        if (column >= 78) {
+            text += "\r\n";
+            column = 0;
+        } else if (column > 0 && wordLength(random) == 1) {
+            text += ' ';
+            ++column;
+        } else {
+            text += static_cast<char>(code(random));
+            ++column;
+        }
+    }
+    text.resize(kMiB, '.');
+    return text;
+}
+
+QPlainTextEdit& bareEditor(QMainWindow& window) {
+    return *window.findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+}
+
+void setAndShowBare(QMainWindow& window, const QString& text) {
+    bareEditor(window).setPlainText(text);
+    window.repaint();
+    QApplication::processEvents();
+}
+
 void BM_SetAndShow1MiBLine_BareMainWindow(benchmark::State& state) {
-    QMainWindow window;
-    auto* editor = new QPlainTextEdit(&window);
-    window.setCentralWidget(editor);
-    window.resize(468, 433);
-    window.show();
-    waitUntilExposed(window);
+    const auto window = bareWindow();
+    PaintWatch watch(*window);
+    window->show();
+    waitUntilPainted(*window, watch);
     const std::string codes = cipherLine();
     const QString text = QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size()));
     for (auto _ : state) {
-        editor->setPlainText(text);
-        window.repaint();
-        QApplication::processEvents();
+        setAndShowBare(*window, text);
         state.PauseTiming();
-        editor->clear();
+        bareEditor(*window).clear();
         QApplication::processEvents();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
 }
 
+struct ShownTarvex {
+    std::unique_ptr<tarvex::window::Tarvex> window;
+    std::unique_ptr<PaintWatch> watch;
+    tarvex::window::MessageArea* area = nullptr;
+};
+
+ShownTarvex shownTarvex() {
+    ShownTarvex shown;
+    shown.window = tarvex::window::Module1::Main();
+    shown.watch = std::make_unique<PaintWatch>(*shown.window);
+    waitUntilPainted(*shown.window, *shown.watch);
+    shown.area = shown.window->findChild<tarvex::window::MessageArea*>(QStringLiteral("Text3"));
+    return shown;
+}
+
 void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
-    const auto window = tarvex::window::Module1::Main();
-    waitUntilExposed(*window);
-    auto* area = window->findChild<tarvex::window::MessageArea*>(QStringLiteral("Text3"));
+    const ShownTarvex shown = shownTarvex();
     const std::string text = cipherLine();
     for (auto _ : state) {
-        area->setText(text);
-        window->repaint();
+        shown.area->setText(text);
+        shown.window->repaint();
         QApplication::processEvents();
         state.PauseTiming();
-        area->setText("");
+        shown.area->setText("");
         QApplication::processEvents();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
 }
+
+// A key shared by the encrypt and decrypt measurements.
+class KeyFile {
+public:
+    KeyFile() : path_(dir_.filePath(QStringLiteral("bench.tvk"))) {
+        QFile file(path_);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write("0102\r\n");
+        }
+    }
+    const QString& path() const { return path_; }
+    std::vector<std::uint8_t> numbers() const {
+        auto numbers = tarvex::readKeyNumbers(path_.toStdString());
+        return numbers ? *numbers : std::vector<std::uint8_t>{};
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+enum class Direction { Encrypt, Decrypt };
+
+// The message before the command, and what the command should leave.
+std::pair<std::string, std::string> transformCase(Direction direction, const KeyFile& key) {
+    const std::string message = messageText();
+    const auto cipher = tarvex::encryptText(message, key.numbers());
+    if (!cipher) {
+        return {};
+    }
+    if (direction == Direction::Encrypt) {
+        return {message, *cipher};
+    }
+    return {*cipher, message};
+}
+
+void transformInTarvex(benchmark::State& state, Direction direction) {
+    const KeyFile key;
+    const auto [before, after] = transformCase(direction, key);
+    ShownTarvex shown = shownTarvex();
+    shown.window->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(key.path());
+    shown.window->findChild<QAbstractButton*>(QStringLiteral("Option2"))->click(); // E-Mail mode
+    auto* command = shown.window->findChild<QAbstractButton*>(
+        direction == Direction::Encrypt ? QStringLiteral("Command9") : QStringLiteral("Command8"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.area->setText(before);
+        shown.window->repaint();
+        QApplication::processEvents();
+        if (!command->isEnabled()) {
+            state.SkipWithError("the command is not enabled");
+            break;
+        }
+        state.ResumeTiming();
+        command->click();
+        shown.window->repaint();
+        QApplication::processEvents();
+    }
+    if (shown.area->text() != after) {
+        state.SkipWithError("the command did not leave the expected text");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+}
+
+void transformAlone(benchmark::State& state, Direction direction) {
+    const KeyFile key;
+    const auto [before, after] = transformCase(direction, key);
+    const auto numbers = key.numbers();
+    for (auto _ : state) {
+        auto result = direction == Direction::Encrypt ? tarvex::encryptText(before, numbers)
+                                                      : tarvex::decryptText(before, numbers);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+}
+
+// The bare window: the same transform, its result set in and painted by QPlainTextEdit.
+void transformInBareWindow(benchmark::State& state, Direction direction) {
+    const KeyFile key;
+    const auto [before, after] = transformCase(direction, key);
+    const auto window = bareWindow();
+    PaintWatch watch(*window);
+    window->show();
+    waitUntilPainted(*window, watch);
+    const auto latin1 = [](const std::string& codes) {
+        return QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size()));
+    };
+    const QString beforeText = latin1(before);
+    for (auto _ : state) {
+        state.PauseTiming();
+        setAndShowBare(*window, beforeText);
+        state.ResumeTiming();
+        const std::string shown = bareEditor(*window).toPlainText().toStdString();
+        const auto numbers = tarvex::readKeyNumbers(key.path().toStdString());
+        auto result = direction == Direction::Encrypt ? tarvex::encryptText(shown, *numbers)
+                                                      : tarvex::decryptText(shown, *numbers);
+        setAndShowBare(*window, result ? latin1(*result) : QString());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+}
+
+void BM_EncryptEmail1MiB_TransformAlone(benchmark::State& state) { transformAlone(state, Direction::Encrypt); }
+void BM_EncryptEmail1MiB_BareMainWindow(benchmark::State& state) { transformInBareWindow(state, Direction::Encrypt); }
+void BM_EncryptEmail1MiB_Tarvex(benchmark::State& state) { transformInTarvex(state, Direction::Encrypt); }
+void BM_DecryptEmail1MiB_TransformAlone(benchmark::State& state) { transformAlone(state, Direction::Decrypt); }
+void BM_DecryptEmail1MiB_BareMainWindow(benchmark::State& state) { transformInBareWindow(state, Direction::Decrypt); }
+void BM_DecryptEmail1MiB_Tarvex(benchmark::State& state) { transformInTarvex(state, Direction::Decrypt); }
 
 } // namespace
 
 BENCHMARK(BM_StartUp_BareMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_StartUp_Tarvex)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SetAndShow1MiBLine_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_SetAndShow1MiBLine_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SetAndShow1MiBLine_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_EncryptEmail1MiB_TransformAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_EncryptEmail1MiB_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EncryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_DecryptEmail1MiB_TransformAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_DecryptEmail1MiB_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DecryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {

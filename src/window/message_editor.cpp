@@ -2,22 +2,37 @@
 
 #include "message_codec.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
-#include <QScopedValueRollback>
-#include <QTextBlock>
-#include <QTextDocument>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QtMath>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace tarvex::window {
 
 namespace {
 
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
+constexpr unsigned char kTab = 9;
+constexpr int kMargin = 4;
+constexpr qreal kTabStop = 80;
+constexpr int kDragScrollInterval = 50;
+
 bool isEditingShortcut(const QKeyEvent& key) {
     return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
-           key.matches(QKeySequence::Cut);
+           key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo);
 }
 
 bool isEnter(const QKeyEvent& key) {
@@ -38,134 +53,435 @@ bool heldForEditing(const QKeyEvent& key) {
     return key.modifiers().testFlag(Qt::ControlModifier) && !heldForCommand(key);
 }
 
-} // namespace
-
-MessageEditor::MessageEditor(QWidget* parent) : QPlainTextEdit(parent) {
-    setTabChangesFocus(true);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // A cipher text is one long line, often without a space to break at.
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    connect(document(), &QTextDocument::contentsChange, this, &MessageEditor::onContentsChange);
+bool isBlank(char code) {
+    return code == ' ' || code == '\t';
 }
 
-std::string MessageEditor::codes() const {
-    if (!codesCache_) {
-        codesCache_ = codec::codesFromDisplay(document()->toRawText());
-    }
-    return *codesCache_;
+} // namespace
+
+MessageEditor::MessageEditor(QWidget* parent) : QAbstractScrollArea(parent) {
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    measureFont();
+    relayout();
 }
 
 void MessageEditor::setCodes(std::string_view codes) {
     if (limit_ > 0 && codes.size() > limit_) {
         codes = codes.substr(0, limit_);
     }
-    if (codes == this->codes()) {
+    if (codes == codes_) {
         return;
     }
-    {
-        const QScopedValueRollback setting(settingCodes_, true);
-        setPlainText(codec::displayFromCodes(codes));
-    }
-    codesCache_ = std::string(codes);
+    codes_.assign(codes);
+    cursor_ = anchor_ = 0;
+    cursorAtRowEnd_ = false;
+    goalX_ = -1;
+    done_.clear();
+    undone_.clear();
+    typingMerges_ = false;
+    relayout();
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
     emit codesChanged();
 }
 
-std::size_t MessageEditor::length() const {
-    const QTextDocument* doc = document();
-    // Every character of the document is one code, except the separator
-    // between two lines, which stands for CR LF.
-    const auto characters = static_cast<std::size_t>(doc->characterCount() - 1);
-    const auto lineBreaks = static_cast<std::size_t>(doc->blockCount() - 1);
-    return characters + lineBreaks;
-}
-
-bool MessageEditor::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && isEditingShortcut(*static_cast<QKeyEvent*>(event))) {
-        // Copy, paste and cut act on the text while it has the focus.
-        event->accept();
-        return true;
+void MessageEditor::setCursorPosition(std::size_t position) {
+    position = std::min(position, codes_.size());
+    if (isInsideLineBreak(position)) {
+        --position;
     }
-    return QPlainTextEdit::event(event);
+    setCursor(position, false);
 }
 
-void MessageEditor::keyPressEvent(QKeyEvent* event) {
-    const bool typing = isEnter(*event) || (carriesText(*event) && !heldForEditing(*event));
-    if (typing && heldForCommand(*event)) {
-        // Qt would type the letter of an unused Alt combination.
-        event->ignore();
+std::string MessageEditor::selectedCodes() const {
+    const auto [from, to] = selectionRange();
+    return codes_.substr(from, to - from);
+}
+
+void MessageEditor::selectAll() {
+    anchor_ = 0;
+    setCursor(codes_.size(), true);
+}
+
+std::size_t MessageEditor::cursorRow() const {
+    return rowOf(cursor_, cursorAtRowEnd_);
+}
+
+std::size_t MessageEditor::firstVisibleRow() const {
+    return static_cast<std::size_t>(verticalScrollBar()->value());
+}
+
+std::size_t MessageEditor::visibleRowCount() const {
+    return static_cast<std::size_t>(std::max(1, (viewport()->height() - 2 * kMargin) / rowHeight_));
+}
+
+void MessageEditor::copy() const {
+    if (hasSelection()) {
+        QGuiApplication::clipboard()->setText(codec::unicodeFromCodes(selectedCodes()));
+    }
+}
+
+void MessageEditor::cut() {
+    if (hasSelection()) {
+        copy();
+        replaceSelection({});
+    }
+}
+
+void MessageEditor::paste() {
+    insertForeignText(QGuiApplication::clipboard()->text(), Fit::CutToRoom);
+}
+
+void MessageEditor::undo() {
+    if (done_.empty()) {
         return;
     }
-    if (isEnter(*event)) {
-        // Shift+Enter and Ctrl+Enter too: every line break is CR LF.
-        insertCodes(fitToRoom("\r\n", Fit::WholeOrNothing));
-        event->accept();
-        return;
+    const Edit edit = std::move(done_.back());
+    done_.pop_back();
+    const Edit reverse{edit.position, edit.inserted, edit.removed};
+    if (limit_ > 0 && codes_.size() - reverse.removed.size() + reverse.inserted.size() > limit_) {
+        return; // the limit was lowered since; undoing would pass it
     }
-    if (typing) {
-        insertCodes(fitToRoom(codec::codesFromForeignText(event->text()), Fit::WholeOrNothing));
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
+    applyEdit(reverse);
+    undone_.push_back(edit);
 }
 
-void MessageEditor::inputMethodEvent(QInputMethodEvent* event) {
-    if (event->commitString().isEmpty()) {
-        QPlainTextEdit::inputMethodEvent(event);
+void MessageEditor::redo() {
+    if (undone_.empty()) {
         return;
     }
-    const std::string codes = fitToRoom(codec::codesFromForeignText(event->commitString()), Fit::CutToRoom);
-    QInputMethodEvent fitted(event->preeditString(), event->attributes());
-    fitted.setCommitString(codec::displayFromCodes(codes), event->replacementStart(),
-                           event->replacementLength());
-    QPlainTextEdit::inputMethodEvent(&fitted);
-}
-
-bool MessageEditor::canInsertFromMimeData(const QMimeData* source) const {
-    return source->hasText();
-}
-
-void MessageEditor::insertFromMimeData(const QMimeData* source) {
-    if (!source->hasText()) {
+    const Edit edit = std::move(undone_.back());
+    undone_.pop_back();
+    if (limit_ > 0 && codes_.size() - edit.removed.size() + edit.inserted.size() > limit_) {
         return;
     }
-    insertCodes(fitToRoom(codec::codesFromForeignText(source->text()), Fit::CutToRoom));
+    applyEdit(edit);
+    done_.push_back(edit);
 }
 
-QMimeData* MessageEditor::createMimeDataFromSelection() const {
-    auto* selection = new QMimeData;
-    const std::string codes = codec::codesFromDisplay(textCursor().selectedText());
-    selection->setText(codec::unicodeFromCodes(codes));
-    return selection;
-}
-
-void MessageEditor::onContentsChange(int /*position*/, int removed, int added) {
-    if (settingCodes_ || (removed == 0 && added == 0)) {
-        return;
-    }
-    codesCache_.reset();
+void MessageEditor::applyEdit(const Edit& edit) {
+    codes_.replace(edit.position, edit.removed.size(), edit.inserted);
+    cursor_ = anchor_ = edit.position + edit.inserted.size();
+    cursorAtRowEnd_ = false;
+    typingMerges_ = false;
+    relayout();
+    cursorMoved();
     emit codesChanged();
 }
 
-std::size_t MessageEditor::selectedLength() const {
-    const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) {
+// ---- layout
+
+void MessageEditor::measureFont() {
+    const QFontMetricsF metrics(font());
+    for (unsigned code = 0; code < 256; ++code) {
+        shown_[code] = QString(QChar(codec::displayCharacter(static_cast<unsigned char>(code))));
+        advances_[code] = code == kTab ? 0 : metrics.horizontalAdvance(shown_[code]);
+    }
+    lineBreakWidth_ = metrics.horizontalAdvance(QLatin1Char(' '));
+    rowHeight_ = std::max(1, qCeil(metrics.lineSpacing()));
+    ascent_ = qCeil(metrics.ascent());
+}
+
+qreal MessageEditor::advance(unsigned char code, qreal x) const {
+    if (code == kTab) {
+        return (std::floor(x / kTabStop) + 1) * kTabStop - x;
+    }
+    return advances_[code];
+}
+
+qreal MessageEditor::wrapWidth() const {
+    return std::max<qreal>(1, viewport()->width() - 2 * kMargin);
+}
+
+void MessageEditor::relayout() {
+    rows_.clear();
+    const qreal width = wrapWidth();
+    laidOutWidth_ = viewport()->width();
+    const std::size_t size = codes_.size();
+    const char* codes = codes_.data();
+    std::size_t rowStart = 0;
+    std::size_t afterBlank = 0; // where the row may break after a blank, 0 if nowhere
+    qreal x = 0;
+    for (std::size_t i = 0; i < size;) {
+        const char code = codes[i];
+        if (code == kCarriageReturn && i + 1 < size && codes[i + 1] == kLineFeed) {
+            rows_.push_back({rowStart, i});
+            i += 2;
+            rowStart = i;
+            afterBlank = 0;
+            x = 0;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(code);
+        qreal width_of = advance(byte, x);
+        // Blanks may hang past the edge; anything else starts a new row,
+        // after the last blank if the row has one, or right here.
+        while (x + width_of > width && i > rowStart && !isBlank(code)) {
+            const std::size_t next = afterBlank > rowStart ? afterBlank : i;
+            rows_.push_back({rowStart, next});
+            rowStart = next;
+            afterBlank = 0;
+            x = 0;
+            for (std::size_t j = rowStart; j < i; ++j) {
+                x += advance(static_cast<unsigned char>(codes[j]), x);
+            }
+            width_of = advance(byte, x);
+        }
+        x += width_of;
+        if (isBlank(code)) {
+            afterBlank = i + 1;
+        }
+        ++i;
+    }
+    rows_.push_back({rowStart, size});
+    updateScrollBar();
+}
+
+void MessageEditor::updateScrollBar() {
+    const auto visible = static_cast<int>(visibleRowCount());
+    const int rows = static_cast<int>(std::min<std::size_t>(rows_.size(), std::numeric_limits<int>::max()));
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, std::max(0, rows - visible));
+    bar->setPageStep(visible);
+    bar->setSingleStep(1);
+}
+
+std::size_t MessageEditor::rowOf(std::size_t position, bool atRowEnd) const {
+    const auto after = std::upper_bound(rows_.begin(), rows_.end(), position,
+                                        [](std::size_t p, const Row& row) { return p < row.start; });
+    auto row = static_cast<std::size_t>(after - rows_.begin()) - 1;
+    if (atRowEnd && row > 0 && rows_[row].start == position && rows_[row - 1].end == position) {
+        --row;
+    }
+    return row;
+}
+
+qreal MessageEditor::xOf(const Row& row, std::size_t position) const {
+    qreal x = 0;
+    for (std::size_t i = row.start; i < position && i < row.end; ++i) {
+        x += advance(static_cast<unsigned char>(codes_[i]), x);
+    }
+    return x;
+}
+
+std::pair<std::size_t, bool> MessageEditor::positionAtX(std::size_t rowIndex, qreal x) const {
+    const Row& row = rows_[rowIndex];
+    qreal left = 0;
+    for (std::size_t i = row.start; i < row.end; ++i) {
+        const qreal width = advance(static_cast<unsigned char>(codes_[i]), left);
+        if (x < left + width / 2) {
+            return {i, false};
+        }
+        left += width;
+    }
+    return {row.end, true};
+}
+
+std::pair<std::size_t, bool> MessageEditor::positionAt(QPointF point) const {
+    const qreal y = point.y() - kMargin;
+    const qreal offset = std::floor(y / rowHeight_) + static_cast<qreal>(firstVisibleRow());
+    const auto last = static_cast<qreal>(rows_.size() - 1);
+    const auto row = static_cast<std::size_t>(std::clamp<qreal>(offset, 0, last));
+    return positionAtX(row, point.x() - kMargin);
+}
+
+int MessageEditor::rowTop(std::size_t row) const {
+    const auto first = static_cast<long long>(firstVisibleRow());
+    const long long top = (static_cast<long long>(row) - first) * rowHeight_ + kMargin;
+    return static_cast<int>(std::clamp<long long>(top, -rowHeight_ * 2, std::numeric_limits<int>::max() / 2));
+}
+
+QRectF MessageEditor::caretRect(std::size_t position, bool atRowEnd) const {
+    const std::size_t row = rowOf(position, atRowEnd);
+    const qreal x = xOf(rows_[row], position) + kMargin;
+    return {x, static_cast<qreal>(rowTop(row)), 1, static_cast<qreal>(rowHeight_)};
+}
+
+// ---- positions
+
+bool MessageEditor::isInsideLineBreak(std::size_t position) const {
+    return position > 0 && position < codes_.size() && codes_[position - 1] == kCarriageReturn &&
+           codes_[position] == kLineFeed;
+}
+
+std::size_t MessageEditor::nextPosition(std::size_t position) const {
+    if (position >= codes_.size()) {
+        return codes_.size();
+    }
+    ++position;
+    return isInsideLineBreak(position) ? position + 1 : position;
+}
+
+std::size_t MessageEditor::previousPosition(std::size_t position) const {
+    if (position == 0) {
         return 0;
     }
-    const QTextDocument* doc = document();
-    const auto characters = static_cast<std::size_t>(cursor.selectionEnd() - cursor.selectionStart());
-    const auto lineBreaks = static_cast<std::size_t>(doc->findBlock(cursor.selectionEnd()).blockNumber() -
-                                                     doc->findBlock(cursor.selectionStart()).blockNumber());
-    return characters + lineBreaks;
+    --position;
+    return isInsideLineBreak(position) ? position - 1 : position;
+}
+
+// Like Qt's editors: to the start of the next word, past the blanks after this one.
+std::size_t MessageEditor::nextWord(std::size_t position) const {
+    const std::size_t size = codes_.size();
+    const auto wordAt = [&](std::size_t p) { return p < size && !isBlank(codes_[p]) && !isInsideLineBreak(p + 1) &&
+                                                    !isInsideLineBreak(p); };
+    if (position < size && !wordAt(position)) {
+        // A blank or a line break: step over it before looking for the word.
+        position = nextPosition(position);
+    } else {
+        while (wordAt(position)) {
+            ++position;
+        }
+    }
+    while (position < size && isBlank(codes_[position])) {
+        ++position;
+    }
+    return position;
+}
+
+std::size_t MessageEditor::previousWord(std::size_t position) const {
+    while (position > 0 && isBlank(codes_[position - 1])) {
+        --position;
+    }
+    if (position > 0 && isInsideLineBreak(position - 1)) {
+        return position - 2;
+    }
+    while (position > 0 && !isBlank(codes_[position - 1]) && !isInsideLineBreak(position - 1)) {
+        --position;
+    }
+    return position;
+}
+
+std::pair<std::size_t, std::size_t> MessageEditor::selectionRange() const {
+    return {std::min(cursor_, anchor_), std::max(cursor_, anchor_)};
+}
+
+std::pair<std::size_t, std::size_t> MessageEditor::wordAround(std::size_t position) const {
+    const auto inWord = [&](std::size_t p) {
+        return !isBlank(codes_[p]) && !isInsideLineBreak(p + 1) && !isInsideLineBreak(p);
+    };
+    std::size_t from = position;
+    std::size_t to = position;
+    while (from > 0 && inWord(from - 1)) {
+        --from;
+    }
+    while (to < codes_.size() && inWord(to)) {
+        ++to;
+    }
+    if (from == to && to < codes_.size()) {
+        to = nextPosition(to);
+    }
+    return {from, to};
+}
+
+// ---- cursor and editing
+
+void MessageEditor::moveCursor(Move move, bool select) {
+    const auto [from, to] = selectionRange();
+    const std::size_t row = cursorRow();
+    const qreal goal = goalX_ >= 0 ? goalX_ : xOf(rows_[row], cursor_);
+    const auto toRow = [&](std::size_t target) {
+        const auto [position, atEnd] = positionAtX(target, goal);
+        setCursor(position, select, atEnd);
+        goalX_ = goal;
+    };
+    switch (move) {
+    case Move::NextChar:
+        return setCursor(hasSelection() && !select ? to : nextPosition(cursor_), select);
+    case Move::PreviousChar:
+        return setCursor(hasSelection() && !select ? from : previousPosition(cursor_), select);
+    case Move::NextWord:
+        return setCursor(nextWord(cursor_), select);
+    case Move::PreviousWord:
+        return setCursor(previousWord(cursor_), select);
+    case Move::NextRow:
+        return row + 1 < rows_.size() ? toRow(row + 1) : setCursor(codes_.size(), select);
+    case Move::PreviousRow:
+        return row > 0 ? toRow(row - 1) : setCursor(0, select);
+    case Move::NextPage: {
+        const std::size_t page = visibleRowCount();
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(bar->value() + static_cast<int>(page));
+        return toRow(std::min(row + page, rows_.size() - 1));
+    }
+    case Move::PreviousPage: {
+        const std::size_t page = visibleRowCount();
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(bar->value() - static_cast<int>(page));
+        return toRow(row > page ? row - page : 0);
+    }
+    case Move::StartOfRow:
+        return setCursor(rows_[row].start, select);
+    case Move::EndOfRow:
+        return setCursor(rows_[row].end, select, true);
+    case Move::StartOfText:
+        return setCursor(0, select);
+    case Move::EndOfText:
+        return setCursor(codes_.size(), select);
+    }
+}
+
+void MessageEditor::setCursor(std::size_t position, bool select, bool atRowEnd) {
+    cursor_ = position;
+    if (!select) {
+        anchor_ = position;
+    }
+    cursorAtRowEnd_ = atRowEnd;
+    goalX_ = -1;
+    typingMerges_ = false;
+    cursorMoved();
+}
+
+void MessageEditor::cursorMoved() {
+    ensureCursorVisible();
+    restartBlinking();
+    viewport()->update();
+    QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImSurroundingText |
+                                           Qt::ImCursorPosition | Qt::ImAnchorPosition);
+}
+
+void MessageEditor::ensureCursorVisible() {
+    const auto row = static_cast<int>(cursorRow());
+    const auto visible = static_cast<int>(visibleRowCount());
+    QScrollBar* bar = verticalScrollBar();
+    if (row < bar->value()) {
+        bar->setValue(row);
+    } else if (row >= bar->value() + visible) {
+        bar->setValue(row - visible + 1);
+    }
+}
+
+void MessageEditor::restartBlinking() {
+    caretShown_ = true;
+    const int flash = QApplication::cursorFlashTime();
+    if (hasFocus() && flash > 0) {
+        blinking_.start(flash / 2, this);
+    } else {
+        blinking_.stop();
+    }
+}
+
+void MessageEditor::offerSelection() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelection() && clipboard->supportsSelection()) {
+        clipboard->setText(codec::unicodeFromCodes(selectedCodes()), QClipboard::Selection);
+    }
 }
 
 std::size_t MessageEditor::room() const {
     if (limit_ == 0) {
         return std::numeric_limits<std::size_t>::max();
     }
-    const std::size_t kept = length() - selectedLength();
+    const auto [from, to] = selectionRange();
+    const std::size_t kept = codes_.size() - (to - from);
     return kept >= limit_ ? 0 : limit_ - kept;
 }
 
@@ -178,19 +494,415 @@ std::string MessageEditor::fitToRoom(std::string codes, Fit fit) const {
         return {};
     }
     // A line break that does not fit whole is left out, not halved.
-    const bool splitsLineBreak = available > 0 && codes[available - 1] == '\r' && codes[available] == '\n';
+    const bool splitsLineBreak =
+        available > 0 && codes[available - 1] == kCarriageReturn && codes[available] == kLineFeed;
     codes.resize(splitsLineBreak ? available - 1 : available);
     return codes;
 }
 
-void MessageEditor::insertCodes(std::string_view codes) {
-    if (codes.empty()) {
+void MessageEditor::replaceSelection(std::string_view codes) {
+    const auto [from, to] = selectionRange();
+    if (from == to && codes.empty()) {
         return;
     }
-    QTextCursor cursor = textCursor();
-    cursor.insertText(codec::displayFromCodes(codes));
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    const bool typing = from == to && codes.size() == 1;
+    undone_.clear();
+    if (typing && typingMerges_ && !done_.empty() && done_.back().removed.empty() &&
+        done_.back().position + done_.back().inserted.size() == from) {
+        done_.back().inserted.append(codes);
+    } else {
+        done_.push_back({from, codes_.substr(from, to - from), std::string(codes)});
+    }
+    codes_.replace(from, to - from, codes);
+    cursor_ = anchor_ = from + codes.size();
+    cursorAtRowEnd_ = false;
+    goalX_ = -1;
+    relayout();
+    cursorMoved();
+    typingMerges_ = typing;
+    emit codesChanged();
+}
+
+void MessageEditor::deleteBackOrForth(Move move) {
+    if (!hasSelection()) {
+        switch (move) {
+        case Move::PreviousChar: anchor_ = previousPosition(cursor_); break;
+        case Move::NextChar: anchor_ = nextPosition(cursor_); break;
+        case Move::PreviousWord: anchor_ = previousWord(cursor_); break;
+        case Move::NextWord: anchor_ = nextWord(cursor_); break;
+        default: return;
+        }
+    }
+    replaceSelection({});
+}
+
+void MessageEditor::insertForeignText(const QString& text, Fit fit) {
+    const std::string codes = fitToRoom(codec::codesFromForeignText(text), fit);
+    if (!codes.empty()) {
+        replaceSelection(codes);
+    }
+}
+
+// ---- events
+
+bool MessageEditor::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && isEditingShortcut(*static_cast<QKeyEvent*>(event))) {
+        // Copy, paste, cut and undo act on the text while it has the focus.
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void MessageEditor::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const QPalette& colours = palette();
+    const QColor text = colours.color(QPalette::Text);
+    const QColor highlight = colours.color(QPalette::Highlight);
+    const QColor highlightedText = colours.color(QPalette::HighlightedText);
+    const auto [from, to] = selectionRange();
+    const QRect area = event->rect();
+    const int height = viewport()->height();
+
+    for (std::size_t row = firstVisibleRow(); row < rows_.size(); ++row) {
+        const int top = rowTop(row);
+        if (top >= height || top > area.bottom()) {
+            break;
+        }
+        if (top + rowHeight_ <= area.top()) {
+            continue;
+        }
+        const Row& shown = rows_[row];
+        const auto baseline = static_cast<qreal>(top + ascent_);
+        qreal x = 0;
+        for (std::size_t i = shown.start; i < shown.end; ++i) {
+            const auto code = static_cast<unsigned char>(codes_[i]);
+            const qreal width = advance(code, x);
+            const bool selected = i >= from && i < to;
+            if (selected) {
+                painter.fillRect(QRectF(x + kMargin, top, width, rowHeight_), highlight);
+            }
+            if (code != kTab) {
+                painter.setPen(selected ? highlightedText : text);
+                painter.drawText(QPointF(x + kMargin, baseline), shown_[code]);
+            }
+            x += width;
+        }
+        // A selected line break shows as a selected blank after the row.
+        const bool breaksLine = row + 1 < rows_.size() && rows_[row + 1].start != shown.end;
+        if (breaksLine && shown.end >= from && shown.end < to) {
+            painter.fillRect(QRectF(x + kMargin, top, lineBreakWidth_, rowHeight_), highlight);
+        }
+    }
+
+    if (!preedit_.isEmpty()) {
+        const QRectF caret = caretRect(cursor_, cursorAtRowEnd_);
+        QFont underlined = font();
+        underlined.setUnderline(true);
+        painter.setFont(underlined);
+        const qreal width = QFontMetricsF(underlined).horizontalAdvance(preedit_);
+        painter.fillRect(QRectF(caret.left(), caret.top(), width, caret.height()), colours.color(QPalette::Base));
+        painter.setPen(text);
+        painter.drawText(QPointF(caret.left(), caret.top() + ascent_), preedit_);
+    }
+    if (dropping_) {
+        painter.fillRect(caretRect(dropPosition_, false), text);
+    } else if (hasFocus() && caretShown_ && isEnabled()) {
+        const QRectF caret = caretRect(cursor_, cursorAtRowEnd_);
+        painter.fillRect(caret, text);
+    }
+}
+
+void MessageEditor::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    if (viewport()->width() != laidOutWidth_) {
+        // Keep the cursor's row in sight across the new wrapping.
+        relayout();
+        ensureCursorVisible();
+    } else {
+        updateScrollBar();
+    }
+}
+
+void MessageEditor::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        measureFont();
+        relayout();
+        ensureCursorVisible();
+        viewport()->update();
+    } else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange ||
+               event->type() == QEvent::ActivationChange) {
+        viewport()->update();
+    }
+}
+
+void MessageEditor::scrollContentsBy(int /*dx*/, int /*dy*/) {
+    viewport()->update();
+}
+
+void MessageEditor::keyPressEvent(QKeyEvent* event) {
+    const bool typing = isEnter(*event) || (carriesText(*event) && !heldForEditing(*event));
+    if (typing && heldForCommand(*event)) {
+        // An unused Alt combination types nothing.
+        event->ignore();
+        return;
+    }
+    if (isEnter(*event)) {
+        // Shift+Enter and Ctrl+Enter too: every line break is CR LF.
+        const std::string lineBreak = fitToRoom("\r\n", Fit::WholeOrNothing);
+        if (!lineBreak.empty()) {
+            replaceSelection(lineBreak);
+        }
+        return event->accept();
+    }
+    if (typing) {
+        insertForeignText(event->text(), Fit::WholeOrNothing);
+        return event->accept();
+    }
+
+    struct Binding {
+        QKeySequence::StandardKey key;
+        Move move;
+        bool select;
+    };
+    static constexpr Binding kMoves[] = {
+        {QKeySequence::MoveToNextChar, Move::NextChar, false},
+        {QKeySequence::MoveToPreviousChar, Move::PreviousChar, false},
+        {QKeySequence::MoveToNextWord, Move::NextWord, false},
+        {QKeySequence::MoveToPreviousWord, Move::PreviousWord, false},
+        {QKeySequence::MoveToNextLine, Move::NextRow, false},
+        {QKeySequence::MoveToPreviousLine, Move::PreviousRow, false},
+        {QKeySequence::MoveToNextPage, Move::NextPage, false},
+        {QKeySequence::MoveToPreviousPage, Move::PreviousPage, false},
+        {QKeySequence::MoveToStartOfLine, Move::StartOfRow, false},
+        {QKeySequence::MoveToEndOfLine, Move::EndOfRow, false},
+        {QKeySequence::MoveToStartOfDocument, Move::StartOfText, false},
+        {QKeySequence::MoveToEndOfDocument, Move::EndOfText, false},
+        {QKeySequence::SelectNextChar, Move::NextChar, true},
+        {QKeySequence::SelectPreviousChar, Move::PreviousChar, true},
+        {QKeySequence::SelectNextWord, Move::NextWord, true},
+        {QKeySequence::SelectPreviousWord, Move::PreviousWord, true},
+        {QKeySequence::SelectNextLine, Move::NextRow, true},
+        {QKeySequence::SelectPreviousLine, Move::PreviousRow, true},
+        {QKeySequence::SelectNextPage, Move::NextPage, true},
+        {QKeySequence::SelectPreviousPage, Move::PreviousPage, true},
+        {QKeySequence::SelectStartOfLine, Move::StartOfRow, true},
+        {QKeySequence::SelectEndOfLine, Move::EndOfRow, true},
+        {QKeySequence::SelectStartOfDocument, Move::StartOfText, true},
+        {QKeySequence::SelectEndOfDocument, Move::EndOfText, true},
+    };
+    for (const Binding& binding : kMoves) {
+        if (event->matches(binding.key)) {
+            moveCursor(binding.move, binding.select);
+            if (binding.select) {
+                offerSelection();
+            }
+            return event->accept();
+        }
+    }
+
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+    } else if (event->matches(QKeySequence::Cut)) {
+        cut();
+    } else if (event->matches(QKeySequence::Paste)) {
+        paste();
+    } else if (event->matches(QKeySequence::Undo)) {
+        undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        redo();
+    } else if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
+        deleteBackOrForth(Move::PreviousWord);
+    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
+        deleteBackOrForth(Move::NextWord);
+    } else if (event->key() == Qt::Key_Backspace && !heldForEditing(*event)) {
+        deleteBackOrForth(Move::PreviousChar);
+    } else if (event->matches(QKeySequence::Delete)) {
+        deleteBackOrForth(Move::NextChar);
+    } else {
+        return event->ignore();
+    }
+    event->accept();
+}
+
+void MessageEditor::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+        if (event->replacementLength() > 0 || event->replacementStart() != 0) {
+            // The replacement counts from the cursor within its row.
+            const Row& row = rows_[cursorRow()];
+            const auto start = static_cast<long long>(cursor_) + event->replacementStart();
+            const auto from = static_cast<std::size_t>(
+                std::clamp<long long>(start, static_cast<long long>(row.start), static_cast<long long>(row.end)));
+            const std::size_t to = std::min(from + static_cast<std::size_t>(std::max(0, event->replacementLength())),
+                                            row.end);
+            anchor_ = from;
+            cursor_ = to;
+        }
+        insertForeignText(event->commitString(), Fit::CutToRoom);
+    }
+    preedit_ = event->preeditString();
+    viewport()->update();
+    event->accept();
+}
+
+QVariant MessageEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
+    const Row& row = rows_[cursorRow()];
+    switch (query) {
+    case Qt::ImEnabled:
+        return isEnabled();
+    case Qt::ImCursorRectangle:
+        return caretRect(cursor_, cursorAtRowEnd_).toAlignedRect().translated(viewport()->pos());
+    case Qt::ImFont:
+        return font();
+    case Qt::ImSurroundingText:
+        return codec::unicodeFromCodes(std::string_view(codes_).substr(row.start, row.end - row.start));
+    case Qt::ImCursorPosition:
+        return static_cast<int>(cursor_ - row.start);
+    case Qt::ImAnchorPosition:
+        return static_cast<int>(std::clamp(anchor_, row.start, row.end) - row.start);
+    case Qt::ImCurrentSelection:
+        return codec::unicodeFromCodes(selectedCodes());
+    case Qt::ImMaximumTextLength:
+        return limit_ > 0 ? QVariant(static_cast<qulonglong>(limit_)) : QVariant();
+    case Qt::ImHints:
+        return static_cast<int>(inputMethodHints() | Qt::ImhMultiLine);
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
+void MessageEditor::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    restartBlinking();
+    viewport()->update();
+}
+
+void MessageEditor::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    blinking_.stop();
+    viewport()->update();
+}
+
+void MessageEditor::mousePressEvent(QMouseEvent* event) {
+    const auto [position, atEnd] = positionAt(event->position());
+    if (event->button() == Qt::LeftButton) {
+        const bool extend = event->modifiers().testFlag(Qt::ShiftModifier);
+        setCursor(position, extend, atEnd);
+        selectingByMouse_ = true;
+        lastMousePoint_ = event->position();
+        return event->accept();
+    }
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        setCursor(position, false, atEnd);
+        insertForeignText(QGuiApplication::clipboard()->text(QClipboard::Selection), Fit::CutToRoom);
+        return event->accept();
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void MessageEditor::mouseMoveEvent(QMouseEvent* event) {
+    if (!selectingByMouse_) {
+        return QAbstractScrollArea::mouseMoveEvent(event);
+    }
+    lastMousePoint_ = event->position();
+    const auto [position, atEnd] = positionAt(lastMousePoint_);
+    setCursor(position, true, atEnd);
+    const bool outside = lastMousePoint_.y() < 0 || lastMousePoint_.y() > viewport()->height();
+    if (outside && !dragScrolling_.isActive()) {
+        dragScrolling_.start(kDragScrollInterval, this);
+    } else if (!outside) {
+        dragScrolling_.stop();
+    }
+}
+
+void MessageEditor::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && selectingByMouse_) {
+        selectingByMouse_ = false;
+        dragScrolling_.stop();
+        offerSelection();
+        return event->accept();
+    }
+    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void MessageEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return QAbstractScrollArea::mouseDoubleClickEvent(event);
+    }
+    const auto [word, end] = wordAround(positionAt(event->position()).first);
+    anchor_ = word;
+    setCursor(end, true);
+    offerSelection();
+    event->accept();
+}
+
+void MessageEditor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    const bool editable = isEnabled();
+    menu.addAction(tr("&Undo"), this, &MessageEditor::undo)->setEnabled(editable && !done_.empty());
+    menu.addAction(tr("&Redo"), this, &MessageEditor::redo)->setEnabled(editable && !undone_.empty());
+    menu.addSeparator();
+    menu.addAction(tr("Cu&t"), this, &MessageEditor::cut)->setEnabled(editable && hasSelection());
+    menu.addAction(tr("&Copy"), this, &MessageEditor::copy)->setEnabled(hasSelection());
+    menu.addAction(tr("&Paste"), this, &MessageEditor::paste)
+        ->setEnabled(editable && !QGuiApplication::clipboard()->text().isEmpty());
+    menu.addAction(tr("Delete"), this, [this] { replaceSelection({}); })->setEnabled(editable && hasSelection());
+    menu.addSeparator();
+    menu.addAction(tr("Select All"), this, &MessageEditor::selectAll)->setEnabled(!codes_.empty());
+    menu.exec(event->globalPos());
+}
+
+void MessageEditor::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasText()) {
+        dropping_ = true;
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void MessageEditor::dragMoveEvent(QDragMoveEvent* event) {
+    if (!event->mimeData()->hasText()) {
+        return event->ignore();
+    }
+    dropPosition_ = positionAt(event->position()).first;
+    dropping_ = true;
+    viewport()->update();
+    event->acceptProposedAction();
+}
+
+void MessageEditor::dragLeaveEvent(QDragLeaveEvent* /*event*/) {
+    dropping_ = false;
+    viewport()->update();
+}
+
+void MessageEditor::dropEvent(QDropEvent* event) {
+    dropping_ = false;
+    if (!event->mimeData()->hasText()) {
+        return event->ignore();
+    }
+    setCursor(positionAt(event->position()).first, false);
+    insertForeignText(event->mimeData()->text(), Fit::CutToRoom);
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void MessageEditor::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == blinking_.timerId()) {
+        caretShown_ = !caretShown_;
+        viewport()->update(caretRect(cursor_, cursorAtRowEnd_).toAlignedRect().adjusted(-1, 0, 1, 0));
+    } else if (event->timerId() == dragScrolling_.timerId()) {
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(bar->value() + (lastMousePoint_.y() < 0 ? -1 : 1));
+        const auto [position, atEnd] = positionAt(lastMousePoint_);
+        setCursor(position, true, atEnd);
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
 }
 
 } // namespace tarvex::window

@@ -1,52 +1,163 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QString>
 
+#include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tarvex::window {
 
-// The editing view behind MessageArea: a plain-text editor that holds the
-// codes' display form and keeps the length limit on everything the user adds.
-class MessageEditor : public QPlainTextEdit {
+// The editing view behind MessageArea. It keeps the codes themselves, breaks
+// them into rows with a width per code and draws only the rows in sight: a
+// cipher text is one line of up to megabytes, which a general text layout
+// would shape whole before it could show any of it.
+class MessageEditor : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit MessageEditor(QWidget* parent);
+    explicit MessageEditor(QWidget* parent = nullptr);
 
-    std::string codes() const;
+    const std::string& codes() const { return codes_; }
+    // Cuts to the limit; emits codesChanged() if the text differs.
     void setCodes(std::string_view codes);
-    std::size_t length() const;
+    std::size_t length() const { return codes_.size(); }
 
     std::size_t limit() const { return limit_; }
     void setLimit(std::size_t limit) { limit_ = limit; }
+
+    // Positions lie between codes, from 0 to length(), never inside a CR LF.
+    std::size_t cursorPosition() const { return cursor_; }
+    // Moves the cursor and drops the selection; a position inside a CR LF goes before it.
+    void setCursorPosition(std::size_t position);
+    bool hasSelection() const { return cursor_ != anchor_; }
+    std::string selectedCodes() const;
+    void selectAll();
+
+    // The rows the text is shown in, and the row of the cursor.
+    std::size_t rowCount() const { return rows_.size(); }
+    std::size_t cursorRow() const;
+    std::size_t firstVisibleRow() const;
+    std::size_t visibleRowCount() const;
+
+    void copy() const;
+    void cut();
+    void paste();
+    void undo();
+    void redo();
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
     void codesChanged();
 
 protected:
     bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    void insertFromMimeData(const QMimeData* source) override;
-    QMimeData* createMimeDataFromSelection() const override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    // [start, end) of the codes shown in one row; a line break after end is not part of it.
+    struct Row {
+        std::size_t start;
+        std::size_t end;
+    };
+    struct Edit {
+        std::size_t position;
+        std::string removed;
+        std::string inserted;
+    };
     enum class Fit { WholeOrNothing, CutToRoom };
+    enum class Move {
+        NextChar, PreviousChar, NextWord, PreviousWord, NextRow, PreviousRow, NextPage, PreviousPage,
+        StartOfRow, EndOfRow, StartOfText, EndOfText,
+    };
 
-    void onContentsChange(int position, int removed, int added);
-    std::size_t selectedLength() const;
-    // How many codes may replace the selection.
+    // Layout.
+    void measureFont();
+    void relayout();
+    void updateScrollBar();
+    qreal advance(unsigned char code, qreal x) const;
+    qreal wrapWidth() const;
+    std::size_t rowOf(std::size_t position, bool atRowEnd) const;
+    qreal xOf(const Row& row, std::size_t position) const;
+    // The position nearest x in a row, and whether it is that row's end.
+    std::pair<std::size_t, bool> positionAtX(std::size_t row, qreal x) const;
+    std::pair<std::size_t, bool> positionAt(QPointF point) const;
+    QRectF caretRect(std::size_t position, bool atRowEnd) const;
+    int rowTop(std::size_t row) const;
+
+    // Positions.
+    bool isInsideLineBreak(std::size_t position) const;
+    std::size_t nextPosition(std::size_t position) const;
+    std::size_t previousPosition(std::size_t position) const;
+    std::size_t nextWord(std::size_t position) const;
+    std::size_t previousWord(std::size_t position) const;
+    std::pair<std::size_t, std::size_t> selectionRange() const;
+    std::pair<std::size_t, std::size_t> wordAround(std::size_t position) const;
+
+    // Cursor and editing.
+    void moveCursor(Move move, bool select);
+    void setCursor(std::size_t position, bool select, bool atRowEnd = false);
+    void cursorMoved();
+    void ensureCursorVisible();
+    void restartBlinking();
+    void offerSelection() const;
     std::size_t room() const;
     std::string fitToRoom(std::string codes, Fit fit) const;
-    void insertCodes(std::string_view codes);
+    void replaceSelection(std::string_view codes);
+    void deleteBackOrForth(Move move);
+    void insertForeignText(const QString& text, Fit fit);
+    void applyEdit(const Edit& edit);
 
+    std::string codes_;
     std::size_t limit_ = 0;
-    bool settingCodes_ = false;
-    mutable std::optional<std::string> codesCache_;
+    std::size_t cursor_ = 0;
+    std::size_t anchor_ = 0;
+    // At a wrap the end of one row and the start of the next are the same position.
+    bool cursorAtRowEnd_ = false;
+    qreal goalX_ = -1;
+
+    std::vector<Row> rows_;
+    std::array<qreal, 256> advances_{};
+    std::array<QString, 256> shown_;
+    qreal lineBreakWidth_ = 0;
+    int rowHeight_ = 1;
+    int ascent_ = 0;
+    int laidOutWidth_ = -1;
+
+    std::vector<Edit> undone_;
+    std::vector<Edit> done_;
+    bool typingMerges_ = false;
+
+    QString preedit_;
+    QBasicTimer blinking_;
+    bool caretShown_ = true;
+    QBasicTimer dragScrolling_;
+    bool selectingByMouse_ = false;
+    QPointF lastMousePoint_;
+    std::size_t dropPosition_ = 0;
+    bool dropping_ = false;
 };
 
 } // namespace tarvex::window

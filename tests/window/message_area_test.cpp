@@ -1,10 +1,10 @@
 #include "window_test_support.h"
 
 #include "window/message_codec.h"
+#include "window/message_editor.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,8 +23,8 @@ std::string everyCode() {
     return codes;
 }
 
-QPlainTextEdit& editorOf(MessageArea& area) {
-    auto* editor = area.findChild<QPlainTextEdit*>();
+MessageEditor& editorOf(MessageArea& area) {
+    auto* editor = area.findChild<MessageEditor*>();
     if (editor == nullptr) {
         throw std::runtime_error("the message area has no editor");
     }
@@ -69,9 +69,13 @@ TEST(MessageAreaText, LineBreaksAndLoneControlsSurvive) {
 
 TEST(MessageAreaText, OnlyCrLfBreaksTheLine) {
     MessageArea area;
+    area.resize(400, 200);
     auto& editor = editorOf(area);
     area.setText("a\r\nb\rc\nd");
-    EXPECT_EQ(editor.document()->blockCount(), 2);
+    EXPECT_EQ(editor.rowCount(), 2u);
+    QTest::keyClick(&editor, Qt::Key_Down);
+    QTest::keyClick(&editor, Qt::Key_End);
+    EXPECT_EQ(editor.cursorPosition(), 8u) << "the lone CR and LF stay inside the second line";
 }
 
 TEST(MessageAreaText, ControlCodesAreShownVisibly) {

@@ -1,11 +1,12 @@
 #include "window_test_support.h"
 
+#include "window/message_editor.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -63,8 +64,8 @@ TEST_F(Shortcuts, MenuShortcutsRunTheirItemsWhileTheMessageAreaHasTheFocus) {
     for (const ShortcutRow& row : kWindowShortcuts) {
         messageArea(*window_).setText(text);
         QWidget* editor = focusMessageArea();
-        auto& cursorOwner = *qobject_cast<QPlainTextEdit*>(editor);
-        cursorOwner.moveCursor(QTextCursor::Start);
+        auto& cursorOwner = *qobject_cast<MessageEditor*>(editor);
+        cursorOwner.setCursorPosition(0);
         enableEveryItem();
         answerDialogs();
         QSignalSpy triggered(&menuItem(*window_, row.item), &QAction::triggered);
@@ -74,8 +75,8 @@ TEST_F(Shortcuts, MenuShortcutsRunTheirItemsWhileTheMessageAreaHasTheFocus) {
         if (std::string_view(row.item) != "mnuEditClear") {
             EXPECT_EQ(messageArea(*window_).text(), text) << row.item;
         }
-        EXPECT_EQ(cursorOwner.textCursor().position(), 0) << row.item << " moved the cursor";
-        EXPECT_FALSE(cursorOwner.textCursor().hasSelection()) << row.item << " selected text";
+        EXPECT_EQ(cursorOwner.cursorPosition(), 0) << row.item << " moved the cursor";
+        EXPECT_FALSE(cursorOwner.hasSelection()) << row.item << " selected text";
     }
 }
 
@@ -86,12 +87,12 @@ TEST_F(Shortcuts, DisabledItemsLeaveTheirKeysUnusedInTheMessageArea) {
                                    ShortcutRow{"mnuHelpAbout", Qt::Key_A}}) {
         menuItem(*window_, row.item).setEnabled(false);
         QWidget* editor = focusMessageArea();
-        auto& cursorOwner = *qobject_cast<QPlainTextEdit*>(editor);
-        cursorOwner.moveCursor(QTextCursor::Start);
+        auto& cursorOwner = *qobject_cast<MessageEditor*>(editor);
+        cursorOwner.setCursorPosition(0);
         QTest::keyClick(editor, row.key, Qt::ControlModifier);
         EXPECT_EQ(messageArea(*window_).text(), text) << row.item;
-        EXPECT_EQ(cursorOwner.textCursor().position(), 0) << row.item;
-        EXPECT_FALSE(cursorOwner.textCursor().hasSelection()) << row.item;
+        EXPECT_EQ(cursorOwner.cursorPosition(), 0) << row.item;
+        EXPECT_FALSE(cursorOwner.hasSelection()) << row.item;
     }
 }
 

@@ -1,0 +1,274 @@
+// The message area's own view: rows, cursor, selection, scrolling and the
+// ways text comes in, driven by keys, mouse, input method and drops.
+#include "window_test_support.h"
+
+#include "window/message_editor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tarvex::window::test {
+namespace {
+
+class MessageView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window_ = showWindow();
+        area_ = &messageArea(*window_);
+        area_->setFocus();
+        editor_ = area_->findChild<MessageEditor*>();
+        ASSERT_NE(editor_, nullptr);
+        ASSERT_EQ(QApplication::focusWidget(), editor_);
+    }
+
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(editor_, key, modifiers);
+    }
+
+    // The point in the middle of a row, `fraction` of the way across its width.
+    QPoint pointIn(std::size_t rowOnScreen, double fraction) const {
+        const QFontMetrics metrics(editor_->font());
+        const int width = editor_->viewport()->width();
+        return {static_cast<int>(width * fraction),
+                4 + static_cast<int>(rowOnScreen) * metrics.lineSpacing() + metrics.lineSpacing() / 2};
+    }
+
+    std::unique_ptr<Tarvex> window_;
+    MessageArea* area_ = nullptr;
+    MessageEditor* editor_ = nullptr;
+};
+
+// A cipher text: no blank anywhere to break at.
+std::string longLine(std::size_t size) {
+    std::string text(size, 'x');
+    for (std::size_t i = 0; i < size; ++i) {
+        text[i] = static_cast<char>('A' + i % 26);
+    }
+    return text;
+}
+
+TEST_F(MessageView, ALongLineWithoutBlanksWrapsAtTheWidthAndNarrowerMeansMoreRows) {
+    const std::string text = longLine(2000);
+    area_->setText(text);
+    const std::size_t rows = editor_->rowCount();
+    EXPECT_GT(rows, 10u);
+
+    area_->resize(area_->width() / 2, area_->height());
+    QApplication::processEvents();
+    EXPECT_GT(editor_->rowCount(), rows * 3 / 2);
+    EXPECT_EQ(area_->text(), text) << "wrapping is only how the text is shown";
+}
+
+TEST_F(MessageView, WordsWrapWholeWhereThereAreBlanks) {
+    std::string words;
+    while (words.size() < 2000) {
+        words += "abcdefgh ";
+    }
+    area_->setText(words);
+    // Every row starts with a whole word: after the end of a row comes an 'a'.
+    for (int row = 0; row < 5; ++row) {
+        press(Qt::Key_End);
+        EXPECT_EQ(editor_->cursorRow(), static_cast<std::size_t>(row));
+        press(Qt::Key_Right, Qt::ShiftModifier);
+        EXPECT_EQ(editor_->selectedCodes(), "a") << "row " << row + 1;
+        press(Qt::Key_Right);
+    }
+}
+
+TEST_F(MessageView, HomeEndAndUpDownFollowTheRowsOfAWrappedLine) {
+    area_->setText(longLine(3000));
+    press(Qt::Key_End);
+    const std::size_t firstRowEnd = editor_->cursorPosition();
+    EXPECT_GT(firstRowEnd, 0u);
+    EXPECT_EQ(editor_->cursorRow(), 0u) << "End stays at the end of its row";
+    press(Qt::Key_Home);
+    EXPECT_EQ(editor_->cursorPosition(), 0u);
+
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    press(Qt::Key_Down);
+    EXPECT_EQ(editor_->cursorRow(), 1u);
+    EXPECT_NEAR(static_cast<double>(editor_->cursorPosition()), static_cast<double>(firstRowEnd + 2), 2.0);
+    press(Qt::Key_Up);
+    EXPECT_EQ(editor_->cursorPosition(), 2u);
+
+    press(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(editor_->cursorPosition(), 3000u);
+    EXPECT_EQ(editor_->cursorRow(), editor_->rowCount() - 1);
+}
+
+TEST_F(MessageView, ALineBreakIsOneStepForTheCursorAndOneKeyToDelete) {
+    area_->setText("ab\r\ncd");
+    editor_->setCursorPosition(2);
+    press(Qt::Key_Right);
+    EXPECT_EQ(editor_->cursorPosition(), 4u);
+    press(Qt::Key_Left);
+    EXPECT_EQ(editor_->cursorPosition(), 2u);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(area_->text(), "abcd");
+
+    area_->setText("ab\r\ncd");
+    editor_->setCursorPosition(4);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(area_->text(), "abcd");
+
+    area_->setText("a\r\rb\n\nc");
+    press(Qt::Key_End, Qt::ControlModifier);
+    for (int i = 0; i < 7; ++i) {
+        press(Qt::Key_Backspace);
+    }
+    EXPECT_TRUE(area_->isEmpty()) << "lone CR and LF are one code each";
+}
+
+TEST_F(MessageView, WordStepsStopAtTheStartsOfWords) {
+    area_->setText("one two\r\nthree");
+    press(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(editor_->cursorPosition(), 4u);
+    press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor_->selectedCodes(), "two\r\n");
+    press(Qt::Key_End, Qt::ControlModifier);
+    press(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(editor_->cursorPosition(), 9u);
+    press(Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(area_->text(), "one twothree") << "Ctrl+Backspace at a line start takes the line break";
+}
+
+TEST_F(MessageView, ShiftWithMovementSelectsAndCopyGivesTheSelection) {
+    area_->setText(longLine(3000));
+    press(Qt::Key_Right);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    const std::string selected = editor_->selectedCodes();
+    EXPECT_GT(selected.size(), 2u);
+    EXPECT_EQ(selected, area_->text().substr(1, selected.size()));
+    press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), selected);
+
+    press(Qt::Key_Left);
+    EXPECT_FALSE(editor_->hasSelection());
+    EXPECT_EQ(editor_->cursorPosition(), 1u) << "Left drops a selection at its start";
+}
+
+TEST_F(MessageView, PageKeysMoveAPageAndKeepTheCursorInSight) {
+    area_->setText(longLine(1024 * 1024));
+    const std::size_t page = editor_->visibleRowCount();
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(editor_->cursorRow(), page);
+    EXPECT_GE(editor_->cursorRow(), editor_->firstVisibleRow());
+    EXPECT_LT(editor_->cursorRow(), editor_->firstVisibleRow() + page);
+    press(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(editor_->cursorRow(), editor_->rowCount() - 1);
+    EXPECT_GE(editor_->cursorRow(), editor_->firstVisibleRow());
+    EXPECT_LT(editor_->cursorRow(), editor_->firstVisibleRow() + page);
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(editor_->cursorRow(), editor_->rowCount() - 1 - page);
+    EXPECT_TRUE(editor_->verticalScrollBar()->isVisible());
+}
+
+TEST_F(MessageView, TheScrollBarScrollsTheRowsWithoutMovingTheCursor) {
+    area_->setText(longLine(20000));
+    QScrollBar* bar = editor_->verticalScrollBar();
+    EXPECT_EQ(static_cast<std::size_t>(bar->maximum()), editor_->rowCount() - editor_->visibleRowCount());
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(editor_->firstVisibleRow(), static_cast<std::size_t>(bar->maximum()));
+    EXPECT_EQ(editor_->cursorPosition(), 0u);
+    // Typing brings the cursor back into sight.
+    QTest::keyClicks(editor_, QStringLiteral("z"));
+    EXPECT_EQ(editor_->firstVisibleRow(), 0u);
+    EXPECT_EQ(area_->text().front(), 'z');
+}
+
+TEST_F(MessageView, ClickingPlacesTheCursorAndDraggingSelects) {
+    area_->setText(longLine(3000));
+    QWidget* view = editor_->viewport();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, pointIn(1, 0.0));
+    const std::size_t secondRowStart = editor_->cursorPosition();
+    EXPECT_GT(secondRowStart, 0u);
+    EXPECT_EQ(editor_->cursorRow(), 1u);
+
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
+    QTest::mouseMove(view, pointIn(2, 0.0));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pointIn(2, 0.0));
+    EXPECT_EQ(editor_->selectedCodes(), area_->text().substr(0, editor_->cursorPosition()));
+    EXPECT_GT(editor_->cursorPosition(), secondRowStart);
+
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, pointIn(1, 0.0));
+    EXPECT_EQ(editor_->selectedCodes(), area_->text().substr(0, secondRowStart));
+}
+
+TEST_F(MessageView, DoubleClickSelectsAWord) {
+    area_->setText("alpha beta gamma");
+    QTest::mouseDClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.02));
+    EXPECT_EQ(editor_->selectedCodes(), "alpha");
+}
+
+TEST_F(MessageView, UndoAndRedoTakeBackTypingAndCutting) {
+    area_->setText("keep");
+    press(Qt::Key_End);
+    QTest::keyClicks(editor_, QStringLiteral(" this"));
+    press(Qt::Key_Home, Qt::ShiftModifier);
+    press(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(area_->isEmpty());
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(area_->text(), "keep this");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(area_->text(), "keep") << "what was typed in a row goes back at once";
+    press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(area_->text(), "keep this");
+}
+
+TEST_F(MessageView, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
+    area_->setLimit(4);
+    area_->setText("ab");
+    press(Qt::Key_End);
+    QInputMethodEvent composing(QStringLiteral("x"), {});
+    QApplication::sendEvent(editor_, &composing);
+    EXPECT_EQ(area_->text(), "ab");
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral(u"\u00E9\u00E8\u00EA"));
+    QApplication::sendEvent(editor_, &committed);
+    EXPECT_EQ(area_->text(), "ab\xE9\xE8");
+    EXPECT_EQ(editor_->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral(u"ab\u00E9\u00E8"));
+    EXPECT_EQ(editor_->inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);
+}
+
+TEST_F(MessageView, DroppedTextGoesWhereItIsDroppedWithinTheLimit) {
+    area_->setLimit(6);
+    area_->setText("abcd");
+    QMimeData data;
+    data.setText(QStringLiteral("xyz"));
+    const QPoint start = pointIn(0, 0.0);
+    QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor_->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor_->viewport(), &move);
+    QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor_->viewport(), &drop);
+    EXPECT_EQ(area_->text(), "xyabcd");
+}
+
+TEST_F(MessageView, ADisabledAreaTakesNoFocusAndShowsItsTextGreyed) {
+    area_->setText("text");
+    editor_->clearFocus();
+    const QImage enabled = editor_->viewport()->grab().toImage();
+    area_->setEnabled(false);
+    EXPECT_FALSE(editor_->hasFocus());
+    const QImage disabled = editor_->viewport()->grab().toImage();
+    EXPECT_NE(enabled, disabled);
+    area_->setEnabled(true);
+    EXPECT_EQ(area_->text(), "text");
+}
+
+} // namespace
+} // namespace tarvex::window::test
