@@ -40,15 +40,6 @@ QString local8(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect toPixels(const layout::TwipsRect& rect) {
-    return {layout::twipsToPixels(rect.left), layout::twipsToPixels(rect.top), layout::twipsToPixels(rect.width),
-            layout::twipsToPixels(rect.height)};
-}
-
-QPoint toPixels(const layout::TwipsPoint& point) {
-    return {layout::twipsToPixels(point.x), layout::twipsToPixels(point.y)};
-}
-
 const layout::Element& elementNamed(const QString& name) {
     const auto found = std::find_if(layout::kElements.begin(), layout::kElements.end(),
                                     [&](const layout::Element& element) { return qt(element.name) == name; });
@@ -113,7 +104,7 @@ frmAbout::frmAbout(const SysInfoServices& services) : services_(services) {
         font.setBold(element.bold);
         widget->setFont(font);
         widget->setObjectName(qt(element.name));
-        widget->setGeometry(toPixels(element.rect));
+        widget->setGeometry(platform::toPixels(element.rect));
     }
 
     picIcon = findChild<QLabel*>(QStringLiteral("picIcon"));
@@ -134,7 +125,7 @@ frmAbout::frmAbout(const SysInfoServices& services) : services_(services) {
 }
 
 void frmAbout::fitToText(QLabel& label) {
-    const int designed = toPixels(elementNamed(label.objectName()).rect).width();
+    const int designed = platform::toPixels(elementNamed(label.objectName()).rect).width();
     label.resize(std::max(designed, label.sizeHint().width()), label.height());
 }
 
@@ -168,7 +159,7 @@ void frmAbout::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     for (const layout::RuleLine& line : layout::kLine1) {
         painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(line.rgb)), 0));
-        painter.drawLine(toPixels(line.from), toPixels(line.to));
+        painter.drawLine(platform::toPixels(line.from), platform::toPixels(line.to));
     }
 }
 

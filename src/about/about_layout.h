@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/twips.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -8,23 +10,10 @@
 // twips as it was designed, and the two lines of its etched rule.
 namespace tarvex::about::layout {
 
-inline constexpr int kTwipsPerPixel = 15;
-
-constexpr int twipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
-
-struct TwipsRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-struct TwipsPoint {
-    int x;
-    int y;
-};
+using platform::kTwipsPerPixel;
+using platform::twipsToPixels;
+using platform::TwipsPoint;
+using platform::TwipsRect;
 
 inline constexpr int kClientWidth = 5730;
 inline constexpr int kClientHeight = 4110;

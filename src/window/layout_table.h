@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/system_colour.h"
+#include "platform/twips.h"
 
 #include <array>
 #include <cstdint>
@@ -12,21 +13,9 @@
 // geometry in twips, and every menu with its items.
 namespace tarvex::window::layout {
 
-inline constexpr int kTwipsPerPixel = 15;
-
-constexpr int twipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
-
-struct TwipsRect {
-    int left;
-    int top;
-    int width;
-    int height;
-
-    constexpr int right() const { return left + width; }
-    constexpr int bottom() const { return top + height; }
-};
+using platform::kTwipsPerPixel;
+using platform::twipsToPixels;
+using platform::TwipsRect;
 
 inline constexpr int kClientWidth = 7020;
 inline constexpr int kClientHeight = 6210;

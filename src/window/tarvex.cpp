@@ -34,11 +34,6 @@ QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect toPixels(const layout::TwipsRect& rect) {
-    return {layout::twipsToPixels(rect.left), layout::twipsToPixels(rect.top),
-            layout::twipsToPixels(rect.width), layout::twipsToPixels(rect.height)};
-}
-
 QFont fontFor(const layout::FontStyle& entry) {
     QFont font = QApplication::font();
     font.setPointSizeF(entry.pointSize);
@@ -140,7 +135,7 @@ void Tarvex::createControls() {
         case layout::Kind::Picture: {
             auto* picture = new QLabel(container);
             picture->setScaledContents(true);
-            const QRect box = toPixels(entry.rect);
+            const QRect box = platform::toPixels(entry.rect);
             picture->setPixmap(artwork::logo(box.size(), devicePixelRatioF()));
             widget = picture;
             break;
@@ -150,7 +145,7 @@ void Tarvex::createControls() {
             break;
         }
         widget->setObjectName(qt(entry.name));
-        widget->setGeometry(toPixels(entry.rect));
+        widget->setGeometry(platform::toPixels(entry.rect));
         widget->setFont(fontFor(entry.font));
         widget->setToolTip(qt(entry.toolTip));
         widget->setEnabled(entry.enabled);
