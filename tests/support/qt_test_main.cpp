@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
-    // Window tests run without a display unless the caller chose a platform.
+    // Tests that need a GUI application run without a display unless the caller chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
