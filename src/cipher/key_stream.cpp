@@ -9,10 +9,12 @@ constexpr std::size_t kMinimumPeriod = 4096;
 } // namespace
 
 KeyStream::KeyStream(std::span<const std::uint8_t> keyNumbers) {
-    std::size_t repeats = (kMinimumPeriod + keyNumbers.size() - 1) / keyNumbers.size();
-    period_.reserve(repeats * keyNumbers.size());
-    for (std::size_t r = 0; r < repeats; ++r) {
-        period_.insert(period_.end(), keyNumbers.begin(), keyNumbers.end());
+    const std::size_t repeats = (kMinimumPeriod + keyNumbers.size() - 1) / keyNumbers.size();
+    period_.resize(repeats * keyNumbers.size());
+    std::copy(keyNumbers.begin(), keyNumbers.end(), period_.begin());
+    // Double what is there until the period is full: a few copies, even for a one-number key.
+    for (std::size_t filled = keyNumbers.size(); filled < period_.size(); filled *= 2) {
+        std::copy_n(period_.begin(), std::min(filled, period_.size() - filled), period_.begin() + static_cast<std::ptrdiff_t>(filled));
     }
 }
 
