@@ -23,15 +23,10 @@ struct Files {
     std::string folder;
     std::string key;
     std::string message; // codes 32..122 with line breaks: every path succeeds
-    std::string utf8;    // the same as UTF-8 with accents
+    std::string utf8;    // much the same as UTF-8, with an accented capital every 16 characters
     std::string cipher;
     std::string out;
 };
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) std::abort();
-}
 
 // Runs a program with standard output into `out`; returns its peak memory in KiB.
 long run(const std::vector<std::string>& args, const std::string& out) {
@@ -62,15 +57,25 @@ const Files& files() {
         made.cipher = made.folder + "/cipher.txt";
         made.out = made.folder + "/out";
         run({TARVEX_CLI_PATH, "create-key", made.key}, "/dev/null");
+        // Written a chunk at a time: a child's peak memory counts what its parent
+        // held when it started, so the parent stays small.
         std::mt19937 random(1);
         std::uniform_int_distribution<int> code(32, 122);
-        std::string text(kSize, ' ');
-        for (std::size_t i = 0; i < kSize; ++i) text[i] = (i % 73 == 72) ? '\n' : static_cast<char>(code(random));
-        writeFile(made.message, text);
-        std::string accented;
-        accented.reserve(kSize);
-        for (std::size_t i = 0; accented.size() < kSize; ++i) accented += (i % 16 == 0) ? "\xC3\x84" : std::string(1, text[i]);
-        writeFile(made.utf8, accented);
+        FILE* plain = std::fopen(made.message.c_str(), "wb");
+        FILE* accented = std::fopen(made.utf8.c_str(), "wb");
+        if (!plain || !accented) std::abort();
+        std::string chunk(1u << 20, ' ');
+        std::string accentedChunk;
+        for (std::size_t written = 0; written < kSize; written += chunk.size()) {
+            accentedChunk.clear();
+            for (std::size_t i = 0; i < chunk.size(); ++i) {
+                chunk[i] = (i % 73 == 72) ? '\n' : static_cast<char>(code(random));
+                accentedChunk += (i % 16 == 0) ? std::string("\xC3\x84") : std::string(1, chunk[i]);
+            }
+            std::fwrite(chunk.data(), 1, chunk.size(), plain);
+            std::fwrite(accentedChunk.data(), 1, accentedChunk.size(), accented);
+        }
+        if (std::fclose(plain) != 0 || std::fclose(accented) != 0) std::abort();
         run({TARVEX_CLI_PATH, "encrypt", "-k", made.key, "-e", "cp1252", made.message}, made.cipher);
         return made;
     }();
