@@ -41,8 +41,9 @@ template <typename Bytes>
 [[gnu::always_inline]] inline Bytes encryptLanes(Bytes c, Bytes k, Bytes& failed) {
     Bytes s = c + k;
     failed |= mask<Bytes>(s < c); // wrapped past 255
-    Bytes ring = mask<Bytes>(c >= kRingFirst) & mask<Bytes>(c <= kRingLast);
-    Bytes wrap = ring & mask<Bytes>(s > kRingLast);
+    // Only ring codes wrap: a code below the ring steps to at most 61, and one
+    // above it never comes back down, so the ring's lower bound needs no test.
+    Bytes wrap = mask<Bytes>(c <= kRingLast) & mask<Bytes>(s > kRingLast);
     Bytes r = s - (wrap & kRingSize);
     r = select(mask<Bytes>(c == 9), Bytes{} + kTabCode, r);
     r = select(mask<Bytes>(c == 10), Bytes{} + kLineFeedCode, r);
