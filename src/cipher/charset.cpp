@@ -1,5 +1,6 @@
 #include "charset.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -96,16 +97,44 @@ void appendUtf8(std::string& out, char32_t ch) {
     }
 }
 
-void appendAsUtf8(std::string& out, std::string_view codes) {
-    out.reserve(out.size() + codes.size() * 2);
-    for (char c : codes) {
-        auto code = static_cast<std::uint8_t>(c);
-        if (code < 0x80) {
-            out.push_back(c);
-        } else {
-            appendUtf8(out, toUnicode(code));
+namespace {
+
+// Every code's UTF-8 bytes, so a conversion is a copy per code.
+struct Utf8Table {
+    std::array<std::array<char, 3>, 256> bytes{};
+    std::array<std::uint8_t, 256> length{};
+
+    Utf8Table() {
+        for (int code = 0; code < 256; ++code) {
+            std::string encoded;
+            appendUtf8(encoded, toUnicode(static_cast<std::uint8_t>(code)));
+            length[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(encoded.size());
+            std::copy(encoded.begin(), encoded.end(), bytes[static_cast<std::size_t>(code)].begin());
         }
     }
+};
+
+const Utf8Table& utf8Table() {
+    static const Utf8Table table;
+    return table;
+}
+
+} // namespace
+
+void appendAsUtf8(std::string& out, std::string_view codes) {
+    const Utf8Table& table = utf8Table();
+    const std::size_t start = out.size();
+    out.resize(start + codes.size() * 3); // no code takes more than three bytes
+    char* to = out.data() + start;
+    for (char c : codes) {
+        const auto code = static_cast<std::uint8_t>(c);
+        const auto& encoded = table.bytes[code];
+        to[0] = encoded[0];
+        to[1] = encoded[1];
+        to[2] = encoded[2];
+        to += table.length[code];
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::string toUtf8(std::string_view codes) {

@@ -11,13 +11,21 @@ void EncryptPipeline::normaliseLineBreaks(std::string_view codes) {
     normalised_.clear();
     insertedAt_.clear();
     normalised_.reserve(codes.size() + codes.size() / 8);
-    for (char c : codes) {
-        if (c == '\n' && !lastWasCarriageReturn_) {
+    // Copy the runs between line feeds whole; only a line feed decides anything.
+    std::size_t from = 0;
+    while (from < codes.size()) {
+        std::size_t lineFeed = codes.find('\n', from);
+        if (lineFeed == std::string_view::npos) lineFeed = codes.size();
+        normalised_.append(codes.substr(from, lineFeed - from));
+        if (lineFeed > from) lastWasCarriageReturn_ = codes[lineFeed - 1] == '\r';
+        if (lineFeed == codes.size()) break;
+        if (!lastWasCarriageReturn_) {
             insertedAt_.push_back(normalised_.size());
             normalised_.push_back('\r');
         }
-        normalised_.push_back(c);
-        lastWasCarriageReturn_ = c == '\r';
+        normalised_.push_back('\n');
+        lastWasCarriageReturn_ = false;
+        from = lineFeed + 1;
     }
 }
 

@@ -19,22 +19,20 @@ Result<ChunkReader> ChunkReader::open(const std::optional<std::string>& path) {
     return ChunkReader(std::move(fd), raw, *path);
 }
 
-Status ChunkReader::next(std::string& chunk) {
-    chunk.resize(kChunkSize);
+Result<std::string_view> ChunkReader::next() {
+    if (buffer_.size() != kChunkSize) buffer_.resize(kChunkSize);
     std::size_t filled = 0;
     // Fill the whole chunk (pipes hand out less per read) so chunks stay large.
     while (filled < kChunkSize) {
-        ssize_t n = ::read(fd_, chunk.data() + filled, kChunkSize - filled);
+        ssize_t n = ::read(fd_, buffer_.data() + filled, kChunkSize - filled);
         if (n < 0) {
             if (errno == EINTR) continue;
-            chunk.clear();
             return Error{.kind = Error::Kind::FileUnreadable, .path = name_, .osError = errno};
         }
         if (n == 0) break;
         filled += static_cast<std::size_t>(n);
     }
-    chunk.resize(filled);
-    return Done{};
+    return std::string_view(buffer_.data(), filled);
 }
 
 OutputSink::OutputSink(std::optional<AtomicFileWriter> file) : file_(std::move(file)) {}

@@ -21,8 +21,8 @@ public:
     // No path: standard input.
     static Result<ChunkReader> open(const std::optional<std::string>& path);
 
-    // Replaces `chunk` with the next bytes; leaves it empty at the end.
-    Status next(std::string& chunk);
+    // The next bytes, valid until the next call; empty at the end.
+    Result<std::string_view> next();
     const std::string& name() const { return name_; }
 
 private:
@@ -31,6 +31,7 @@ private:
     FileDescriptor owned_;
     int fd_;
     std::string name_;
+    std::string buffer_; // sized once: growing a string again would clear it again
 };
 
 // Writes to standard output as it goes, or to a file that appears only on success.

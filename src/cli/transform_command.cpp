@@ -34,13 +34,13 @@ Status TransformCommand::run() {
     if (!sink) return sink.error();
 
     std::unique_ptr<Pipeline> pipeline = makePipeline(*keyNumbers, reader->name());
-    std::string chunk;
     std::string out;
     for (;;) {
-        if (Status read = reader->next(chunk); !read) return read;
-        if (chunk.empty()) break;
+        Result<std::string_view> chunk = reader->next();
+        if (!chunk) return chunk.error();
+        if (chunk->empty()) break;
         out.clear();
-        if (Status pushed = pipeline->push(chunk, out); !pushed) return namingInput(pushed.error(), reader->name());
+        if (Status pushed = pipeline->push(*chunk, out); !pushed) return namingInput(pushed.error(), reader->name());
         if (Status written = sink->write(out); !written) return written;
     }
     out.clear();
