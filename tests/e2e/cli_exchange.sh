@@ -6,12 +6,7 @@
 # Usage: cli_exchange.sh TARVEX TARVEX_CLI TEST_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-tarvex=$(realpath "$1")
-cli=$(realpath "$2")
-e2e_init "$3"
-[ -x "$tarvex" ] || die "$tarvex is not a program"
-[ -x "$cli" ] || die "$cli is not a program"
-e2e_start_display
+e2e_setup "$@"
 
 key=$E2E_DIR/fixed.tvk
 fixed_key "$key"

@@ -105,6 +105,21 @@ e2e_wm_running() {
 
 # start_tarvex NAME PROGRAM: starts the window in its own folder (the scratch
 # file lands there) and sets WINDOW to its main window.
+# The common start of every test: the programs it is given (each must run),
+# its folder last, then a display of its own. Sets $tarvex, and $cli when given.
+# Usage: e2e_setup TARVEX [TARVEX_CLI] TEST_DIR
+e2e_setup() {
+  tarvex=$(realpath -m "$1")
+  cli=
+  if [ $# -eq 3 ]; then cli=$(realpath -m "$2"); fi
+  e2e_init "${!#}"
+  local program
+  for program in "$tarvex" ${cli:+"$cli"}; do
+    [ -x "$program" ] || die "$program is not a program"
+  done
+  e2e_start_display
+}
+
 start_tarvex() {
   local name=$1 program=$2
   step "start $name"

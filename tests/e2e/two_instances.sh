@@ -6,10 +6,7 @@
 # Usage: two_instances.sh TARVEX TEST_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-tarvex=$(realpath "$1")
-e2e_init "$2"
-[ -x "$tarvex" ] || die "$tarvex is not a program"
-e2e_start_display
+e2e_setup "$@"
 
 key=$E2E_DIR/shared.tvk
 lines=("Meet me at 10:30, by the old gate." "" "Bring {the map} & 2 keys | not 3~!")
