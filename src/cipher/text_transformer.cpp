@@ -8,14 +8,19 @@ namespace tarvex {
 TextTransformer::TextTransformer(Direction direction, std::span<const std::uint8_t> keyNumbers)
     : direction_(direction), keys_(keyNumbers) {}
 
-Status TextTransformer::feed(std::string_view codes, std::string& out) {
-    const std::size_t outStart = out.size();
+std::size_t TextTransformer::resultSize(std::size_t inputSize) const {
+    if (markerHandled_) return inputSize;
+    if (direction_ == Direction::Encrypt) return inputSize + 1;
+    return inputSize == 0 ? 0 : inputSize - 1;
+}
+
+Status TextTransformer::feed(std::string_view codes, char* out) {
     const std::uint64_t consumedStart = consumed_;
     const bool markerStart = markerHandled_;
 
     if (!markerHandled_) {
         if (direction_ == Direction::Encrypt) {
-            out.push_back(static_cast<char>(kMarker));
+            *out++ = static_cast<char>(kMarker);
             markerHandled_ = true;
         } else if (!codes.empty()) {
             codes.remove_prefix(1); // the marker's place is never read
@@ -24,10 +29,8 @@ Status TextTransformer::feed(std::string_view codes, std::string& out) {
         }
     }
 
-    const std::size_t base = out.size();
-    out.resize(base + codes.size());
     const auto* in = reinterpret_cast<const std::uint8_t*>(codes.data());
-    auto* result = reinterpret_cast<std::uint8_t*>(out.data() + base);
+    auto* result = reinterpret_cast<std::uint8_t*>(out);
     std::size_t done = 0;
     while (done < codes.size()) {
         std::span<const std::uint8_t> run = keys_.take(codes.size() - done);
@@ -41,7 +44,6 @@ Status TextTransformer::feed(std::string_view codes, std::string& out) {
             keys_.rewind(taken);
             consumed_ = consumedStart;
             markerHandled_ = markerStart;
-            out.resize(outStart);
             return Error{.kind = direction_ == Direction::Encrypt ? Error::Kind::EncryptedCodeTooLarge
                                                                    : Error::Kind::DecryptedCodeNegative,
                          .position = position,
@@ -51,6 +53,14 @@ Status TextTransformer::feed(std::string_view codes, std::string& out) {
     }
     consumed_ += codes.size();
     return Done{};
+}
+
+Status TextTransformer::feed(std::string_view codes, std::string& out) {
+    const std::size_t base = out.size();
+    out.resize(base + resultSize(codes.size()));
+    Status fed = feed(codes, out.data() + base);
+    if (!fed) out.resize(base);
+    return fed;
 }
 
 void TextTransformer::finish(std::string& out) {

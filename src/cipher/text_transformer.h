@@ -20,9 +20,18 @@ public:
     // `keyNumbers` must not be empty.
     TextTransformer(Direction direction, std::span<const std::uint8_t> keyNumbers);
 
-    // Appends the result of the next piece to `out`. On failure `out` is left as
-    // it was, and the error names the code and its position in the whole input
-    // (counted from 1).
+    // How many codes the next feed of `inputSize` codes writes: one more than
+    // the input when the marker is still to come, one fewer when it is still to
+    // be dropped.
+    std::size_t resultSize(std::size_t inputSize) const;
+
+    // Writes the result of the next piece to `out`, which has room for
+    // resultSize(codes.size()) codes; nothing is cleared or grown first. On
+    // failure nothing counts as fed, and the error names the code and its
+    // position in the whole input (counted from 1).
+    Status feed(std::string_view codes, char* out);
+
+    // The same, appended to `out`; on failure `out` is left as it was.
     Status feed(std::string_view codes, std::string& out);
 
     // Ends the text: an encrypted empty text is the marker alone.
