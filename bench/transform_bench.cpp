@@ -3,6 +3,7 @@
 
 #include "cipher/key_file_format.h"
 #include "cipher/key_file_reader.h"
+#include "cipher/key_stream.h"
 #include "cipher/text_transformer.h"
 #include "cipher/transform_kernels.h"
 
@@ -14,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -83,15 +85,16 @@ std::uint8_t* bytes(std::string& s) {
     return reinterpret_cast<std::uint8_t*>(s.data());
 }
 
-// The key stream as the transformer holds it: whole key repetitions, paired with
-// the text one period at a time.
+// Key numbers as the transformer pairs them with the text: runs of its key
+// stream, a period at a time.
 template <typename Kernel>
 void runKernel(benchmark::State& state, Kernel kernel, const std::uint8_t* in, std::uint8_t* out, std::size_t n) {
-    const std::vector<std::uint8_t>& keys = keyNumbers();
+    tarvex::KeyStream stream(keyNumbers());
     for (auto _ : state) {
-        for (std::size_t at = 0; at < n; at += keys.size()) {
-            std::size_t run = std::min(keys.size(), n - at);
-            if (kernel(in + at, keys.data(), out + at, run) != run) state.SkipWithError("transform failed");
+        for (std::size_t at = 0; at < n;) {
+            std::span<const std::uint8_t> keys = stream.take(n - at);
+            if (kernel(in + at, keys.data(), out + at, keys.size()) != keys.size()) state.SkipWithError("transform failed");
+            at += keys.size();
         }
         benchmark::DoNotOptimize(out);
         benchmark::ClobberMemory();
@@ -110,16 +113,25 @@ void BM_Memcpy(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
 }
 
+// The chosen path, storing through the cache (range 1 = 0) or around it (1).
+tarvex::Stores storesOf(const benchmark::State& state) {
+    return state.range(1) != 0 ? tarvex::Stores::Streaming : tarvex::Stores::Cached;
+}
+
 void BM_EncryptRun(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
-    runKernel(state, tarvex::encryptRun, bytes(b.text), bytes(b.out), n);
+    auto kernel = [stores = storesOf(state)](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+                                             std::size_t count) { return tarvex::encryptRun(in, keys, out, count, stores); };
+    runKernel(state, kernel, bytes(b.text), bytes(b.out), n);
 }
 
 void BM_DecryptRun(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
-    runKernel(state, tarvex::decryptRun, bytes(b.cipher) + 1, bytes(b.out), n);
+    auto kernel = [stores = storesOf(state)](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+                                             std::size_t count) { return tarvex::decryptRun(in, keys, out, count, stores); };
+    runKernel(state, kernel, bytes(b.cipher) + 1, bytes(b.out), n);
 }
 
 // Each build of the transform this processor can run, by name, so every path is measured.
@@ -141,13 +153,13 @@ void BM_DecryptPath(benchmark::State& state, tarvex::KernelPath path) {
     runKernel(state, kernel, bytes(b.cipher) + 1, bytes(b.out), n);
 }
 
+// The whole text through the transformer's public interface, into a buffer
+// that is reused, as tarvex-cli does with its chunks.
 void feedWhole(benchmark::State& state, tarvex::Direction direction, const std::string& in, std::string& out) {
-    out.reserve(in.size() + 1);
+    out.resize(in.size() + 1);
     for (auto _ : state) {
-        out.clear();
         tarvex::TextTransformer transformer(direction, keyNumbers());
-        if (!transformer.feed(in, out)) state.SkipWithError("transform failed");
-        transformer.finish(out);
+        if (!transformer.feed(in, out.data())) state.SkipWithError("transform failed");
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }
@@ -168,11 +180,18 @@ void sizes(benchmark::internal::Benchmark* b) {
     b->Arg(static_cast<std::int64_t>(kMiB))->Arg(static_cast<std::int64_t>(64 * kMiB))->Unit(benchmark::kMicrosecond);
 }
 
+void storedBothWays(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"bytes", "streaming"})->Unit(benchmark::kMicrosecond);
+    for (std::int64_t n : {std::int64_t{kMiB}, std::int64_t{64 * kMiB}}) {
+        b->Args({n, 0})->Args({n, 1});
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_Memcpy)->Apply(sizes);
-BENCHMARK(BM_EncryptRun)->Apply(sizes);
-BENCHMARK(BM_DecryptRun)->Apply(sizes);
+BENCHMARK(BM_EncryptRun)->Apply(storedBothWays);
+BENCHMARK(BM_DecryptRun)->Apply(storedBothWays);
 BENCHMARK(BM_EncryptFeed)->Apply(sizes);
 BENCHMARK(BM_DecryptFeed)->Apply(sizes);
 

@@ -4,8 +4,9 @@
 
 namespace tarvex {
 namespace {
-// Short keys are repeated to at least this many elements, so runs stay long.
-constexpr std::size_t kMinimumPeriod = 4096;
+// Keys are repeated to at least this many elements, so a transform meets the
+// end of the period, and its short ends, seldom; it still fits the cache.
+constexpr std::size_t kMinimumPeriod = 65536;
 } // namespace
 
 KeyStream::KeyStream(std::span<const std::uint8_t> keyNumbers) {

@@ -4,6 +4,11 @@
 #include "transform_kernels.h"
 
 namespace tarvex {
+namespace {
+// Results this large would only push out of the cache what is worth keeping
+// there, so they are stored around it.
+constexpr std::size_t kStreamingSize = std::size_t{8} << 20;
+} // namespace
 
 TextTransformer::TextTransformer(Direction direction, std::span<const std::uint8_t> keyNumbers)
     : direction_(direction), keys_(keyNumbers) {}
@@ -31,12 +36,13 @@ Status TextTransformer::feed(std::string_view codes, char* out) {
 
     const auto* in = reinterpret_cast<const std::uint8_t*>(codes.data());
     auto* result = reinterpret_cast<std::uint8_t*>(out);
+    const Stores stores = codes.size() >= kStreamingSize ? Stores::Streaming : Stores::Cached;
     std::size_t done = 0;
     while (done < codes.size()) {
         std::span<const std::uint8_t> run = keys_.take(codes.size() - done);
         std::size_t ok = direction_ == Direction::Encrypt
-                             ? encryptRun(in + done, run.data(), result + done, run.size())
-                             : decryptRun(in + done, run.data(), result + done, run.size());
+                             ? encryptRun(in + done, run.data(), result + done, run.size(), stores)
+                             : decryptRun(in + done, run.data(), result + done, run.size(), stores);
         if (ok < run.size()) {
             const std::uint64_t taken = done + run.size();
             const std::uint8_t code = in[done + ok];

@@ -28,12 +28,18 @@ constexpr int decryptCode(std::uint8_t c, std::uint8_t k) {
     return stepped;
 }
 
-// Transform n codes, the i-th with keys[i], into out (which may equal in).
-// Return the index of the first code without a result, or n when all have one;
-// out is unspecified from that index on.
+// How results reach memory: through the cache, or around it for results far
+// larger than the cache, which would only push out what is worth keeping.
+enum class Stores { Cached, Streaming };
+
+// Transform n codes, the i-th with keys[i] (key numbers, 0-30), into out (which
+// may equal in). Return the index of the first code without a result, or n when
+// all have one; out is unspecified from that index on.
 // These use the fastest path this processor has, chosen once at run time.
-std::size_t encryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n);
-std::size_t decryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n);
+std::size_t encryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n,
+                       Stores stores = Stores::Cached);
+std::size_t decryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n,
+                       Stores stores = Stores::Cached);
 
 // The ways the same transform is built: one code at a time; 16 lanes (SSE2 on
 // every x86-64, NEON or plain code elsewhere); 32 lanes with AVX2. Every path
@@ -42,8 +48,8 @@ enum class KernelPath { Portable, Vector16, Avx2 };
 std::vector<KernelPath> availableKernelPaths();
 KernelPath chosenKernelPath();
 std::size_t encryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
-                           std::size_t n);
+                           std::size_t n, Stores stores = Stores::Cached);
 std::size_t decryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
-                           std::size_t n);
+                           std::size_t n, Stores stores = Stores::Cached);
 
 } // namespace tarvex

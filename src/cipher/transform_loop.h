@@ -1,0 +1,109 @@
+#pragma once
+
+// The block loop every vector path shares. Each path's source file includes
+// this once and may compile it for its own instruction set, so everything here
+// stays internal to the file that includes it.
+
+#include "transform_kernels.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tarvex::kernels {
+namespace {
+
+enum class Way { Encrypt, Decrypt };
+
+// One code at a time: the ends of every vector run, and the whole of the portable path.
+template <Way way>
+inline std::size_t scalarRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t from,
+                             std::size_t n) {
+    for (std::size_t i = from; i < n; ++i) {
+        const int code = way == Way::Encrypt ? encryptCode(in[i], keys[i]) : decryptCode(in[i], keys[i]);
+        if (code < 0 || code > 255) return i;
+        out[i] = static_cast<std::uint8_t>(code);
+    }
+    return n;
+}
+
+// Lanes gives: Vector, kWidth, zero(), load(), store(), stream(), fence(),
+// any(), and encrypt()/decrypt() of one vector that OR into `failed` a nonzero
+// lane wherever a code has no result.
+template <class Lanes, Way way>
+[[gnu::always_inline]] inline typename Lanes::Vector transform(typename Lanes::Vector c, typename Lanes::Vector k,
+                                                             typename Lanes::Vector& failed) {
+    return way == Way::Encrypt ? Lanes::encrypt(c, k, failed) : Lanes::decrypt(c, k, failed);
+}
+
+template <class Lanes, bool streaming>
+[[gnu::always_inline]] inline void put(std::uint8_t* p, typename Lanes::Vector v) {
+    if constexpr (streaming) {
+        Lanes::stream(p, v);
+    } else {
+        Lanes::store(p, v);
+    }
+}
+
+// Streaming stores go around the cache, for results too large to stay in it;
+// they need `out` aligned to the vector width, which the first few codes bring about.
+template <class Lanes, Way way, bool streaming>
+inline std::size_t blockRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n) {
+    using Vector = typename Lanes::Vector;
+    constexpr std::size_t kWidth = Lanes::kWidth;
+    // Where input and output do not overlap, a vector may be worked out of
+    // order, overlapping its neighbour, to spare the ends one code at a time.
+    const auto inAt = reinterpret_cast<std::uintptr_t>(in);
+    const auto outAt = reinterpret_cast<std::uintptr_t>(out);
+    const bool apart = outAt + n <= inAt || inAt + n <= outAt;
+    std::size_t i = 0;
+    if constexpr (streaming) {
+        std::size_t head = (kWidth - outAt % kWidth) % kWidth;
+        if (apart && n >= kWidth) {
+            Vector failed = Lanes::zero();
+            const Vector r = transform<Lanes, way>(Lanes::load(in), Lanes::load(keys), failed);
+            if (Lanes::any(failed)) return scalarRun<way>(in, keys, out, 0, n);
+            Lanes::store(out, r);
+        } else {
+            head = head < n ? head : n;
+            if (const std::size_t ok = scalarRun<way>(in, keys, out, 0, head); ok < head) return ok;
+        }
+        i = head;
+    }
+    // Blocks of four vectors share one failure test; a block that fails is
+    // redone one code at a time to find where.
+    for (; i + 4 * kWidth <= n; i += 4 * kWidth) {
+        Vector failed = Lanes::zero();
+        const Vector r0 = transform<Lanes, way>(Lanes::load(in + i), Lanes::load(keys + i), failed);
+        const Vector r1 = transform<Lanes, way>(Lanes::load(in + i + kWidth), Lanes::load(keys + i + kWidth), failed);
+        const Vector r2 =
+            transform<Lanes, way>(Lanes::load(in + i + 2 * kWidth), Lanes::load(keys + i + 2 * kWidth), failed);
+        const Vector r3 =
+            transform<Lanes, way>(Lanes::load(in + i + 3 * kWidth), Lanes::load(keys + i + 3 * kWidth), failed);
+        if (Lanes::any(failed)) break;
+        put<Lanes, streaming>(out + i, r0);
+        put<Lanes, streaming>(out + i + kWidth, r1);
+        put<Lanes, streaming>(out + i + 2 * kWidth, r2);
+        put<Lanes, streaming>(out + i + 3 * kWidth, r3);
+    }
+    // Then single vectors, so at most a vector's width is left for one at a time.
+    for (; i + kWidth <= n; i += kWidth) {
+        Vector failed = Lanes::zero();
+        const Vector r = transform<Lanes, way>(Lanes::load(in + i), Lanes::load(keys + i), failed);
+        if (Lanes::any(failed)) break;
+        put<Lanes, streaming>(out + i, r);
+    }
+    if constexpr (streaming) Lanes::fence();
+    if (i < n && n - i < kWidth && apart && n >= kWidth) {
+        // The last vector ends exactly at n; what it shares with the one before is written twice, the same.
+        Vector failed = Lanes::zero();
+        const Vector r = transform<Lanes, way>(Lanes::load(in + n - kWidth), Lanes::load(keys + n - kWidth), failed);
+        if (!Lanes::any(failed)) {
+            Lanes::store(out + n - kWidth, r);
+            return n;
+        }
+    }
+    return scalarRun<way>(in, keys, out, i, n);
+}
+
+} // namespace
+} // namespace tarvex::kernels
