@@ -4,6 +4,7 @@
 // this once and may compile it for its own instruction set, so everything here
 // stays internal to the file that includes it.
 
+#include "cipher_codes.h"
 #include "transform_kernels.h"
 
 #include <cstddef>
@@ -14,12 +15,25 @@ namespace {
 
 enum class Way { Encrypt, Decrypt };
 
-// One code at a time: the ends of every vector run, and the whole of the portable path.
+// One code at a time: the ends of some vector runs, and the whole of the
+// portable path. The same rules as encryptCode and decryptCode, written so the
+// ring's wrap is arithmetic rather than a branch that text mispredicts.
 template <Way way>
 inline std::size_t scalarRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t from,
                              std::size_t n) {
     for (std::size_t i = from; i < n; ++i) {
-        const int code = way == Way::Encrypt ? encryptCode(in[i], keys[i]) : decryptCode(in[i], keys[i]);
+        const int c = in[i];
+        const int k = keys[i];
+        int code;
+        if constexpr (way == Way::Encrypt) {
+            code = c + k;
+            code -= kRingSize * static_cast<int>((c <= kRingLast) & (code > kRingLast));
+            if (c == 9 || c == 10 || c == 13) code = encryptCode(static_cast<std::uint8_t>(c), 0);
+        } else {
+            code = c - k;
+            code += kRingSize * static_cast<int>((c >= kRingFirst) & (code < kRingFirst));
+            if (c >= kCarriageReturnCode) code = decryptCode(static_cast<std::uint8_t>(c), 0);
+        }
         if (code < 0 || code > 255) return i;
         out[i] = static_cast<std::uint8_t>(code);
     }
