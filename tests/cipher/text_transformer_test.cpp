@@ -321,7 +321,8 @@ TEST(TextTransformerPieces, FailureAfterManyKeyPeriodsRewindsExactly) {
     std::mt19937 random(99);
     for (std::size_t keyLength : {std::size_t{3}, std::size_t{4096}, std::size_t{5000}}) {
         const Keys keys = randomKeys(keyLength, random);
-        const std::string first = randomText(5000, random);
+        // The failing piece crosses the end of the key stream's period.
+        const std::string first = randomText(60000, random);
         std::string bad = randomText(9000, random);
         bad[8999] = static_cast<char>(255);
         // 255 has no code with any key number but 0.
@@ -331,12 +332,12 @@ TEST(TextTransformerPieces, FailureAfterManyKeyPeriodsRewindsExactly) {
         TextTransformer encrypt(Direction::Encrypt, keys);
         std::string out;
         ASSERT_TRUE(encrypt.feed(first, out).ok());
-        const std::size_t keyAt = (5000 + 8999) % keyLength;
+        const std::size_t keyAt = (60000 + 8999) % keyLength;
         if (keys[keyAt] != 0) {
             Status failed = encrypt.feed(bad, out);
             ASSERT_FALSE(failed.ok());
-            EXPECT_EQ(failed.error().position, 14000u);
-            EXPECT_EQ(out.size(), 5001u);
+            EXPECT_EQ(failed.error().position, 69000u);
+            EXPECT_EQ(out.size(), 60001u);
         }
         ASSERT_TRUE(encrypt.feed(good, out).ok());
         ASSERT_TRUE(encrypt.feed(last, out).ok());
@@ -344,6 +345,64 @@ TEST(TextTransformerPieces, FailureAfterManyKeyPeriodsRewindsExactly) {
         Result<std::string> whole = encryptText(first + good + last, keys);
         ASSERT_TRUE(whole.ok());
         EXPECT_EQ(out, *whole) << "key length " << keyLength;
+    }
+}
+
+// Feeding into a caller's buffer.
+
+TEST(TextTransformerBuffer, EachFeedWritesExactlyItsResultSize) {
+    std::mt19937 random(5);
+    const Keys keys = randomKeys(17, random);
+    const std::string text = randomText(3000, random);
+    Result<std::string> whole = encryptText(text, keys);
+    ASSERT_TRUE(whole.ok());
+    for (Direction direction : {Direction::Encrypt, Direction::Decrypt}) {
+        const std::string& input = direction == Direction::Encrypt ? text : *whole;
+        TextTransformer transformer(direction, keys);
+        std::string result;
+        std::size_t at = 0;
+        for (std::size_t piece : std::initializer_list<std::size_t>{0, 1, 0, 2, 31, 32, 33, 500, 2000, 5000}) {
+            piece = std::min(piece, input.size() - at);
+            const std::size_t size = transformer.resultSize(piece);
+            std::string buffer(size + 8, '#');
+            ASSERT_TRUE(transformer.feed(std::string_view(input).substr(at, piece), buffer.data()).ok());
+            EXPECT_EQ(buffer.substr(size), "########") << "written past the result, piece " << piece;
+            result.append(buffer, 0, size);
+            at += piece;
+        }
+        ASSERT_EQ(at, input.size());
+        transformer.finish(result);
+        EXPECT_EQ(result, direction == Direction::Encrypt ? *whole : text);
+    }
+}
+
+TEST(TextTransformerBuffer, TextsTooLargeForTheCacheGiveTheSameBytesAsPieces) {
+    // Large feeds store around the cache; the bytes and the failures must not change.
+    std::mt19937 random(8);
+    const Keys keys = randomKeys(5969, random);
+    const std::string text = randomText((std::size_t{9} << 20) + 123, random);
+    Result<std::string> whole = encryptText(text, keys);
+    ASSERT_TRUE(whole.ok());
+    EXPECT_EQ(feedInPieces(Direction::Encrypt, text, keys, random, 1 << 20), *whole);
+    Result<std::string> back = decryptText(*whole, keys);
+    ASSERT_TRUE(back.ok());
+    EXPECT_TRUE(*back == text);
+
+    std::string bad = text;
+    bad[bad.size() - 3] = static_cast<char>(5);
+    std::string badCipher = *whole;
+    badCipher[badCipher.size() - 3] = static_cast<char>(5);
+    const std::size_t keyAt = (bad.size() - 3) % keys.size();
+    if (keys[keyAt] > 5) {
+        Result<std::string> failed = decryptText(badCipher, keys);
+        ASSERT_FALSE(failed.ok());
+        EXPECT_EQ(failed.error().position, badCipher.size() - 2);
+    }
+    bad[bad.size() - 3] = static_cast<char>(250);
+    if (keys[keyAt] > 5) {
+        Result<std::string> failed = encryptText(bad, keys);
+        ASSERT_FALSE(failed.ok());
+        EXPECT_EQ(failed.error().position, bad.size() - 2);
     }
 }
 
