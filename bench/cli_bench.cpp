@@ -25,6 +25,7 @@ struct Files {
     std::string message; // codes 32..122 with line breaks: every path succeeds
     std::string utf8;    // much the same as UTF-8, with an accented capital every 16 characters
     std::string cipher;
+    std::string utf8Cipher; // `utf8` encrypted as UTF-8
     std::string out;
 };
 
@@ -55,6 +56,7 @@ const Files& files() {
         made.message = made.folder + "/message.txt";
         made.utf8 = made.folder + "/message-utf8.txt";
         made.cipher = made.folder + "/cipher.txt";
+        made.utf8Cipher = made.folder + "/cipher-utf8.txt";
         made.out = made.folder + "/out";
         run({TARVEX_CLI_PATH, "create-key", made.key}, "/dev/null");
         // Written a chunk at a time: a child's peak memory counts what its parent
@@ -77,6 +79,7 @@ const Files& files() {
         }
         if (std::fclose(plain) != 0 || std::fclose(accented) != 0) std::abort();
         run({TARVEX_CLI_PATH, "encrypt", "-k", made.key, "-e", "cp1252", made.message}, made.cipher);
+        run({TARVEX_CLI_PATH, "encrypt", "-k", made.key, made.utf8}, made.utf8Cipher);
         return made;
     }();
     return f;
@@ -105,6 +108,10 @@ void BM_CliEncryptUtf8(benchmark::State& state) {
     measure(state, {TARVEX_CLI_PATH, "encrypt", "-k", files().key, files().utf8}, kSize);
 }
 
+void BM_CliDecryptUtf8(benchmark::State& state) {
+    measure(state, {TARVEX_CLI_PATH, "decrypt", "-k", files().key, files().utf8Cipher}, kSize);
+}
+
 // With -o the result is flushed to disk before it is renamed into place.
 void BM_CliEncryptCp1252ToFile(benchmark::State& state) {
     measure(state, {TARVEX_CLI_PATH, "encrypt", "-k", files().key, "-e", "cp1252", "-o", files().out + ".o", files().message},
@@ -117,6 +124,7 @@ BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliEncryptCp1252)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliDecryptCp1252)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliEncryptUtf8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliDecryptUtf8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliEncryptCp1252ToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "result.h"
+#include "text_path.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +22,9 @@ void appendUtf8(std::string& out, char32_t ch);
 // Codes (one byte each) to UTF-8. Every code has a character, so this cannot fail.
 std::string toUtf8(std::string_view codes);
 void appendAsUtf8(std::string& out, std::string_view codes);
+// The same into `out`, which has room for 3 * codes.size() bytes; returns how
+// many it wrote.
+std::size_t writeAsUtf8(std::string_view codes, char* out, blocks::Path path = blocks::fastestPath());
 
 // UTF-8 to codes. Fails on malformed UTF-8 (the position of the byte that starts
 // the malformed sequence) or on the first
@@ -30,7 +35,12 @@ Result<std::string> fromUtf8(std::string_view utf8);
 // between two pieces; positions count across all pieces.
 class Utf8ToCodes {
 public:
-    // Appends the codes of every complete character of `piece` to `out`.
+    explicit Utf8ToCodes(blocks::Path path = blocks::fastestPath());
+
+    // Writes the codes of every complete character of `piece` to `out`, which
+    // has room for piece.size() codes; returns how many it wrote.
+    Result<std::size_t> feed(std::string_view piece, char* out);
+    // The same appended to `out`; on failure `out` is left as it was.
     Status feed(std::string_view piece, std::string& out);
     // Fails when the input ended inside a character.
     Status finish() const;
@@ -38,7 +48,9 @@ public:
     std::uint64_t charactersDone() const { return characters_; }
 
 private:
-    Status decodeOne(char32_t ch, std::string& out);
+    Status decodeOne(char32_t ch, char*& out);
+
+    [[maybe_unused]] blocks::Path path_; // read on x86-64 only
 
     char pending_[4] = {};
     std::size_t pendingSize_ = 0;

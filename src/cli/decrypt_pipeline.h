@@ -1,6 +1,8 @@
 #pragma once
 
+#include "byte_buffer.h"
 #include "command_line.h"
+#include "line_breaks.h"
 #include "pipeline.h"
 
 #include "cipher/charset.h"
@@ -17,23 +19,25 @@ namespace tarvex::cli {
 // breaks come out as LF; in cp1252 the message's codes come out as they are.
 class DecryptPipeline final : public Pipeline {
 public:
-    DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName);
+    DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
+                    blocks::Path path = blocks::fastestPath());
 
-    Status push(std::string_view chunk, std::string& out) override;
-    Status finish(std::string& out) override;
+    Result<std::string_view> transform(std::string_view chunk) override;
+    Result<std::string_view> conclude() override;
 
 private:
-    Status decryptPiece(std::string_view piece, std::string& out);
-    void appendWithLineFeeds(std::string_view codes);
+    Result<std::size_t> decryptPiece(std::string_view piece, char* out);
+    Result<std::size_t> decryptUtf8Step(std::string_view piece, char* out);
 
     Encoding encoding_;
     TextTransformer transformer_;
     charset::Utf8ToCodes decoder_;
+    LineFeedsFromCrLf lineBreaks_;
+    blocks::Path path_;
     std::string inputName_;
     std::string heldLineEnds_; // may still turn out to be the trailing ones
-    bool pendingCarriageReturn_ = false;
     bool sawCipherText_ = false;
-    std::string codes_, message_, lineFeeds_; // reused between chunks
+    ByteBuffer codes_, message_, lineFeeds_, out_; // reused between chunks
 };
 
 } // namespace tarvex::cli

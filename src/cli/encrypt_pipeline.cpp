@@ -1,72 +1,69 @@
 #include "encrypt_pipeline.h"
 
-#include <algorithm>
-
 namespace tarvex::cli {
 
-EncryptPipeline::EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers)
-    : encoding_(encoding), transformer_(Direction::Encrypt, keyNumbers) {}
+EncryptPipeline::EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, blocks::Path path)
+    : encoding_(encoding), transformer_(Direction::Encrypt, keyNumbers), decoder_(path), lineBreaks_(path),
+      path_(path) {}
 
-void EncryptPipeline::normaliseLineBreaks(std::string_view codes) {
-    normalised_.clear();
-    insertedAt_.clear();
-    normalised_.reserve(codes.size() + codes.size() / 8);
-    // Copy the runs between line feeds whole; only a line feed decides anything.
-    std::size_t from = 0;
-    while (from < codes.size()) {
-        std::size_t lineFeed = codes.find('\n', from);
-        if (lineFeed == std::string_view::npos) lineFeed = codes.size();
-        normalised_.append(codes.substr(from, lineFeed - from));
-        if (lineFeed > from) lastWasCarriageReturn_ = codes[lineFeed - 1] == '\r';
-        if (lineFeed == codes.size()) break;
-        if (!lastWasCarriageReturn_) {
-            insertedAt_.push_back(normalised_.size());
-            normalised_.push_back('\r');
-        }
-        normalised_.push_back('\n');
-        lastWasCarriageReturn_ = false;
-        from = lineFeed + 1;
-    }
-}
-
-Status EncryptPipeline::encryptCodes(std::string_view codes, std::string& out) {
-    Status encrypted = transformer_.feed(codes, out);
-    if (encrypted || encoding_ != Encoding::Utf8) return encrypted;
+Error EncryptPipeline::countingInputCharacters(Error error, std::string_view codes) const {
     // Report the position in the input, not in the text with CRs added.
-    Error error = encrypted.error();
-    const std::uint64_t local = error.position - 1 - normalisedBefore_;
-    auto insertedHere = std::count_if(insertedAt_.begin(), insertedAt_.end(),
-                                      [&](std::size_t at) { return at < local; });
-    error.position -= insertedBefore_ + static_cast<std::uint64_t>(insertedHere);
+    const auto local = static_cast<std::size_t>(error.position - 1 - normalisedBefore_);
+    error.position -= addedBefore_ + lineBreaks_.addedBefore(codes, local);
     return error;
 }
 
-Status EncryptPipeline::push(std::string_view chunk, std::string& out) {
-    if (encoding_ == Encoding::Cp1252) return transformer_.feed(chunk, out);
+Result<std::size_t> EncryptPipeline::encryptUtf8Step(std::string_view piece, char* out) {
+    char* codes = codes_.room(kStepSize);
+    Result<std::size_t> decoded = decoder_.feed(piece, codes);
+    if (!decoded) return decoded.error();
 
-    codes_.clear();
-    if (Status decoded = decoder_.feed(chunk, codes_); !decoded) return decoded;
-    normaliseLineBreaks(codes_);
-    cipher_.clear();
-    if (Status encrypted = encryptCodes(normalised_, cipher_); !encrypted) return encrypted;
-    insertedBefore_ += insertedAt_.size();
-    normalisedBefore_ += normalised_.size();
-    charset::appendAsUtf8(out, cipher_);
-    return Done{};
+    char* normalised = normalised_.room(2 * kStepSize);
+    const std::size_t normalisedSize = lineBreaks_.run(std::string_view(codes, *decoded), normalised);
+
+    char* cipher = cipher_.room(2 * kStepSize + 1);
+    const std::size_t cipherSize = transformer_.resultSize(normalisedSize);
+    if (Status encrypted = transformer_.feed(std::string_view(normalised, normalisedSize), cipher); !encrypted) {
+        return countingInputCharacters(encrypted.error(), std::string_view(codes, *decoded));
+    }
+    addedBefore_ += normalisedSize - *decoded;
+    normalisedBefore_ += normalisedSize;
+    return charset::writeAsUtf8(std::string_view(cipher, cipherSize), out, path_);
 }
 
-Status EncryptPipeline::finish(std::string& out) {
+Result<std::string_view> EncryptPipeline::transform(std::string_view chunk) {
     if (encoding_ == Encoding::Cp1252) {
-        transformer_.finish(out);
-        out += "\r\n";
-        return Done{};
+        const std::size_t size = transformer_.resultSize(chunk.size());
+        char* out = out_.room(size);
+        if (Status encrypted = transformer_.feed(chunk, out); !encrypted) return encrypted.error();
+        return std::string_view(out, size);
     }
-    if (Status ended = decoder_.finish(); !ended) return ended;
-    cipher_.clear();
-    transformer_.finish(cipher_);
-    charset::appendAsUtf8(out, cipher_);
-    out += '\n';
-    return Done{};
+
+    // Each byte gives at most two codes (LF gives CR LF), each code at most
+    // three bytes; the marker may come on top.
+    char* out = out_.room(3 * (2 * chunk.size() + 1));
+    std::size_t written = 0;
+    for (std::size_t from = 0; from < chunk.size(); from += kStepSize) {
+        Result<std::size_t> step = encryptUtf8Step(chunk.substr(from, kStepSize), out + written);
+        if (!step) return step.error();
+        written += *step;
+    }
+    return std::string_view(out, written);
+}
+
+Result<std::string_view> EncryptPipeline::conclude() {
+    ending_.clear();
+    if (encoding_ == Encoding::Cp1252) {
+        transformer_.finish(ending_);
+        ending_ += "\r\n";
+        return std::string_view(ending_);
+    }
+    if (Status ended = decoder_.finish(); !ended) return ended.error();
+    std::string marker;
+    transformer_.finish(marker);
+    charset::appendAsUtf8(ending_, marker);
+    ending_ += '\n';
+    return std::string_view(ending_);
 }
 
 } // namespace tarvex::cli

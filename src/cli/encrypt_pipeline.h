@@ -1,6 +1,8 @@
 #pragma once
 
+#include "byte_buffer.h"
 #include "command_line.h"
+#include "line_breaks.h"
 #include "pipeline.h"
 
 #include "cipher/charset.h"
@@ -8,7 +10,7 @@
 
 #include <cstdint>
 #include <span>
-#include <vector>
+#include <string>
 
 namespace tarvex::cli {
 
@@ -17,23 +19,25 @@ namespace tarvex::cli {
 // the codes and the cipher text ends with CR LF.
 class EncryptPipeline final : public Pipeline {
 public:
-    EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers);
+    EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers,
+                    blocks::Path path = blocks::fastestPath());
 
-    Status push(std::string_view chunk, std::string& out) override;
-    Status finish(std::string& out) override;
+    Result<std::string_view> transform(std::string_view chunk) override;
+    Result<std::string_view> conclude() override;
 
 private:
-    Status encryptCodes(std::string_view codes, std::string& out);
-    void normaliseLineBreaks(std::string_view codes);
+    Result<std::size_t> encryptUtf8Step(std::string_view piece, char* out);
+    Error countingInputCharacters(Error error, std::string_view codes) const;
 
     Encoding encoding_;
     TextTransformer transformer_;
     charset::Utf8ToCodes decoder_;
-    bool lastWasCarriageReturn_ = false;
-    std::uint64_t normalisedBefore_ = 0; // codes encrypted in earlier chunks
-    std::uint64_t insertedBefore_ = 0;   // CRs added in earlier chunks
-    std::vector<std::size_t> insertedAt_; // where this chunk got one
-    std::string codes_, normalised_, cipher_; // reused between chunks
+    CrLfFromLineFeeds lineBreaks_;
+    blocks::Path path_;
+    std::uint64_t normalisedBefore_ = 0; // codes encrypted in earlier steps
+    std::uint64_t addedBefore_ = 0;      // CRs added in earlier steps
+    ByteBuffer codes_, normalised_, cipher_, out_; // reused between chunks
+    std::string ending_;
 };
 
 } // namespace tarvex::cli

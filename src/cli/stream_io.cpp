@@ -20,11 +20,11 @@ Result<ChunkReader> ChunkReader::open(const std::optional<std::string>& path) {
 }
 
 Result<std::string_view> ChunkReader::next() {
-    if (buffer_.size() != kChunkSize) buffer_.resize(kChunkSize);
+    char* buffer = buffer_.room(kChunkSize);
     std::size_t filled = 0;
     // Fill the whole chunk (pipes hand out less per read) so chunks stay large.
     while (filled < kChunkSize) {
-        ssize_t n = ::read(fd_, buffer_.data() + filled, kChunkSize - filled);
+        ssize_t n = ::read(fd_, buffer + filled, kChunkSize - filled);
         if (n < 0) {
             if (errno == EINTR) continue;
             return Error{.kind = Error::Kind::FileUnreadable, .path = name_, .osError = errno};
@@ -32,7 +32,7 @@ Result<std::string_view> ChunkReader::next() {
         if (n == 0) break;
         filled += static_cast<std::size_t>(n);
     }
-    return std::string_view(buffer_.data(), filled);
+    return std::string_view(buffer, filled);
 }
 
 OutputSink::OutputSink(std::optional<AtomicFileWriter> file) : file_(std::move(file)) {}

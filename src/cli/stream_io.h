@@ -1,5 +1,7 @@
 #pragma once
 
+#include "byte_buffer.h"
+
 #include "cipher/atomic_file_writer.h"
 #include "cipher/file_descriptor.h"
 #include "cipher/result.h"
@@ -31,7 +33,7 @@ private:
     FileDescriptor owned_;
     int fd_;
     std::string name_;
-    std::string buffer_; // sized once: growing a string again would clear it again
+    ByteBuffer buffer_;
 };
 
 // Writes to standard output as it goes, or to a file that appears only on success.

@@ -34,18 +34,17 @@ Status TransformCommand::run() {
     if (!sink) return sink.error();
 
     std::unique_ptr<Pipeline> pipeline = makePipeline(*keyNumbers, reader->name());
-    std::string out;
     for (;;) {
         Result<std::string_view> chunk = reader->next();
         if (!chunk) return chunk.error();
         if (chunk->empty()) break;
-        out.clear();
-        if (Status pushed = pipeline->push(*chunk, out); !pushed) return namingInput(pushed.error(), reader->name());
-        if (Status written = sink->write(out); !written) return written;
+        Result<std::string_view> out = pipeline->transform(*chunk);
+        if (!out) return namingInput(out.error(), reader->name());
+        if (Status written = sink->write(*out); !written) return written;
     }
-    out.clear();
-    if (Status finished = pipeline->finish(out); !finished) return namingInput(finished.error(), reader->name());
-    if (Status written = sink->write(out); !written) return written;
+    Result<std::string_view> rest = pipeline->conclude();
+    if (!rest) return namingInput(rest.error(), reader->name());
+    if (Status written = sink->write(*rest); !written) return written;
     return sink->finish();
 }
 

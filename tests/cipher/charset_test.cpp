@@ -229,6 +229,125 @@ TEST(CharsetUtf8Pieces, MalformedInputFailsAtTheSamePositionWhereverItIsSplit) {
     }
 }
 
+// Every path this processor has must give what one character at a time gives.
+const char* pathName(blocks::Path path) {
+    switch (path) {
+    case blocks::Path::Bytes16: return "16 bytes";
+    case blocks::Path::Avx2: return "AVX2";
+    case blocks::Path::Avx512: return "AVX-512";
+    }
+    return "?";
+}
+
+std::string encodeWith(blocks::Path path, std::string_view codes) {
+    std::string out(3 * codes.size(), '\0');
+    out.resize(charset::writeAsUtf8(codes, out.data(), path));
+    return out;
+}
+
+std::string utf8OneByOne(std::string_view codes) {
+    std::string out;
+    for (char c : codes) charset::appendUtf8(out, charset::toUnicode(static_cast<std::uint8_t>(c)));
+    return out;
+}
+
+Result<std::string> decodeWith(blocks::Path path, std::string_view utf8, std::size_t cut) {
+    charset::Utf8ToCodes decoder(path);
+    std::string out;
+    if (Status fed = decoder.feed(utf8.substr(0, cut), out); !fed) return fed.error();
+    if (Status fed = decoder.feed(utf8.substr(cut), out); !fed) return fed.error();
+    if (Status finished = decoder.finish(); !finished) return finished.error();
+    return out;
+}
+
+TEST(CharsetPaths, EncodeEveryKindOfCodeAtEveryOffsetOfABlock) {
+    // ASCII, a C1 control (two bytes), a Windows-1252 letter (three) and Latin-1.
+    const std::string kinds = codes({0x7F, 0x81, 0x80, 0x9F, 0xA0, 0xC4, 0xFF});
+    for (blocks::Path path : blocks::availablePaths()) {
+        for (std::size_t size : {15u, 16u, 17u, 31u, 32u, 33u, 63u, 64u, 65u, 100u, 127u, 128u, 129u, 200u}) {
+            for (std::size_t at = 0; at < size; ++at) {
+                for (char kind : kinds) {
+                    std::string text(size, 'a');
+                    text[at] = kind;
+                    if (at + 1 < size) text[at + 1] = kinds[(at + size) % kinds.size()];
+                    ASSERT_EQ(encodeWith(path, text), utf8OneByOne(text)) << pathName(path) << ", size " << size << " at " << at;
+                }
+            }
+        }
+        std::string every; // every code next to every other
+        for (int shift = 1; shift < 8; ++shift) {
+            for (int c = 0; c < 256; ++c) every.push_back(static_cast<char>((c * shift) & 0xFF));
+        }
+        EXPECT_EQ(encodeWith(path, every), utf8OneByOne(every)) << pathName(path);
+    }
+}
+
+TEST(CharsetPaths, AsciiRunOfAnyLengthThenAnyCharacterOfTheSetDecodes) {
+    const std::vector<std::pair<std::string, int>> characters = {
+        {"\xC3\x84", 0xC4}, {"\xC2\xA0", 0xA0}, {"\xC2\x81", 0x81}, {"\xE2\x82\xAC", 0x80}, {"\xC5\xB8", 0x9F}};
+    const std::string tail(70, 'z');
+    for (blocks::Path path : blocks::availablePaths()) {
+        for (std::size_t run = 0; run <= 140; ++run) {
+            for (const auto& [utf8, code] : characters) {
+                Result<std::string> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
+                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << decoded.error().describe();
+                EXPECT_EQ(codesOf(*decoded), codesOf(std::string(run, 'x') + codes({code}) + tail))
+                    << pathName(path) << ", run " << run;
+            }
+        }
+    }
+}
+
+TEST(CharsetPaths, FaultAfterALongRunIsReportedAtItsPosition) {
+    struct Fault {
+        std::string bytes;
+        Error::Kind kind;
+    };
+    const std::vector<Fault> faults = {
+        {"\x80", Error::Kind::InvalidUtf8},          {"\xC3z", Error::Kind::InvalidUtf8},
+        {"\xC3\xC3\x84", Error::Kind::InvalidUtf8}, {"\xE0\x80\xAF", Error::Kind::InvalidUtf8},
+        {"\xC2\x80", Error::Kind::CharacterNotInSet}, {"\xC4\x80", Error::Kind::CharacterNotInSet},
+    };
+    for (blocks::Path path : blocks::availablePaths()) {
+        for (std::size_t run = 0; run <= 140; ++run) {
+            // Runs of ASCII and of two-byte characters, so bytes and characters count apart.
+            for (const std::string& unit : {std::string("x"), std::string("\xC3\xA9")}) {
+                std::string before;
+                for (std::size_t i = 0; i < run; ++i) before += unit;
+                for (const Fault& fault : faults) {
+                    Result<std::string> decoded = decodeWith(path, before + fault.bytes + std::string(70, 'y'), 0);
+                    ASSERT_FALSE(decoded.ok()) << pathName(path) << ", run " << run;
+                    EXPECT_EQ(decoded.error().kind, fault.kind) << pathName(path) << ", run " << run;
+                    const std::uint64_t expected = fault.kind == Error::Kind::InvalidUtf8 ? before.size() + 1 : run + 1;
+                    EXPECT_EQ(decoded.error().position, expected) << pathName(path) << ", run " << run << ", unit of "
+                                                                 << unit.size();
+                }
+            }
+        }
+    }
+}
+
+TEST(CharsetPaths, TwoByteCharactersAtAnyOffsetSplitAnywhereDecodeAlike) {
+    for (blocks::Path path : blocks::availablePaths()) {
+        for (std::size_t at = 0; at < 140; ++at) {
+            // One character alone at `at`, then two side by side, as in dense text.
+            std::string text = std::string(at, 'a') + "\xC3\xA9" + std::string(9, 'b') + "\xC3\x84\xC2\xBF" + std::string(70, 'c');
+            const std::vector<int> expected =
+                codesOf(std::string(at, 'a') + codes({0xE9}) + std::string(9, 'b') + codes({0xC4, 0xBF}) + std::string(70, 'c'));
+            for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+                Result<std::string> decoded = decodeWith(path, text, cut);
+                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", at " << at << ", cut " << cut;
+                ASSERT_EQ(codesOf(*decoded), expected) << pathName(path) << ", at " << at << ", cut " << cut;
+            }
+        }
+        std::string dense;
+        for (int i = 0; i < 100; ++i) dense += (i % 3 == 0) ? "\xC3\xBF" : "\xC2\xA3";
+        Result<std::string> decoded = decodeWith(path, dense, 0);
+        ASSERT_TRUE(decoded.ok()) << pathName(path);
+        EXPECT_EQ(charset::toUtf8(*decoded), dense) << pathName(path);
+    }
+}
+
 TEST(CharsetDescribe, NamesPrintableCharactersAndControlsByNumber) {
     EXPECT_EQ(charset::describeCharacter(0xE9), "'\xC3\xA9' (U+00E9)");
     EXPECT_EQ(charset::describeCharacter(0x1F600), "'\xF0\x9F\x98\x80' (U+1F600)");
