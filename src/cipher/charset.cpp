@@ -1,6 +1,7 @@
 #include "charset.h"
 
 #include "byte_blocks.h"
+#include "target_region.h"
 
 #include <algorithm>
 #include <array>
@@ -369,18 +370,11 @@ std::string describeCode(std::uint8_t code) {
 
 } // namespace tarvex::charset
 
-// The 32-byte paths, for processors with AVX2. Built for AVX2 only from here
-// on, after every header is in and with nothing from a header instantiated, so
-// nothing the other paths share carries AVX2 instructions; they run only where
+// The 32-byte paths, for processors with AVX2; they run only where
 // blocks::availablePaths() names AVX2.
 #if defined(__x86_64__)
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+TARVEX_TARGET_BEGIN("avx2")
 
 namespace tarvex::charset {
 namespace {
@@ -552,25 +546,14 @@ void decodeCommonAvx2(const unsigned char* s, std::size_t n, std::size_t& at, ch
 } // namespace
 } // namespace tarvex::charset
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+TARVEX_TARGET_END
 
 #endif
 
-// The 64-byte paths, for processors with AVX-512 and its byte compress, built
-// for them alone in the same way.
+// The 64-byte paths, for processors with AVX-512 and its byte compress.
 #if defined(__x86_64__)
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2,avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi2,popcnt"))), \
-                             apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2,avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi2,popcnt")
-#endif
+TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
 
 namespace tarvex::charset {
 namespace {
@@ -665,10 +648,6 @@ void decodeCommonAvx512(const unsigned char* s, std::size_t n, std::size_t& at, 
 } // namespace
 } // namespace tarvex::charset
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+TARVEX_TARGET_END
 
 #endif

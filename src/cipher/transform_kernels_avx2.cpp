@@ -1,10 +1,9 @@
-// The 32-lane path, for processors with AVX2. Only this file is built for
-// AVX2, and only after every header is in, so nothing shared with the other
-// paths carries AVX2 instructions; dispatch calls it only where AVX2 runs.
+// The 32-lane path, for processors with AVX2; dispatch calls it only where AVX2 runs.
 
 #include "transform_kernels_avx2.h"
 
 #include "cipher_codes.h"
+#include "target_region.h"
 #include "transform_kernels.h"
 
 #include <cstddef>
@@ -14,12 +13,7 @@
 
 #include <immintrin.h>
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+TARVEX_TARGET_BEGIN("avx2")
 
 #include "transform_loop.h"
 
@@ -103,10 +97,6 @@ std::size_t decryptAvx2(const std::uint8_t* in, const std::uint8_t* keys, std::u
 
 } // namespace tarvex::kernels
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+TARVEX_TARGET_END
 
 #endif

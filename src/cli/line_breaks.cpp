@@ -1,6 +1,7 @@
 #include "line_breaks.h"
 
 #include "cipher/byte_blocks.h"
+#include "cipher/target_region.h"
 
 #include <bit>
 #include <cstdint>
@@ -123,18 +124,11 @@ bool LineFeedsFromCrLf::takeHeldCarriageReturn() {
 
 } // namespace tarvex::cli
 
-// The 64-byte ways, for processors with AVX-512 and its byte compress. Built
-// for them alone, after every header is in and with nothing from a header
-// instantiated, so nothing the other ways share carries their instructions.
+// The 64-byte ways, for processors with AVX-512 and its byte compress; they run
+// only where blocks::availablePaths() names AVX-512.
 #if defined(__x86_64__)
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2,avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi2,popcnt"))), \
-                             apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2,avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi2,popcnt")
-#endif
+TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
 
 namespace tarvex::cli {
 namespace {
@@ -211,10 +205,6 @@ std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, cha
 } // namespace
 } // namespace tarvex::cli
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+TARVEX_TARGET_END
 
 #endif
