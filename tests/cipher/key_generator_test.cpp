@@ -133,12 +133,7 @@ TEST_P(KeyFileShape, LengthDrawGivesTheFileItsShape) {
 INSTANTIATE_TEST_SUITE_P(Lengths, KeyFileShape,
                          ::testing::Values(Shape{438, 17, 12, 910}, Shape{459, 18, 0, 954},
                                            Shape{5967, 222, 0, 12378}, Shape{5969, 222, 4, 12382}),
-                         [](const ::testing::TestParamInfo<Shape>& param) {
-                             // Built by appending: GCC 12 at -O3 warns falsely on "N" + std::string.
-                             std::string name = "N";
-                             name += std::to_string(param.param.n);
-                             return name;
-                         });
+                         [](const ::testing::TestParamInfo<Shape>& param) { return "N" + std::to_string(param.param.n); });
 
 TEST(KeyGenerator, DrawsAreFlooredNotRounded) {
     // The length draw sits just below 1; the bytes sit on and just below multiples of 1/256.
