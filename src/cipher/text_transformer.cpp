@@ -44,6 +44,7 @@ Status TextTransformer::feed(std::string_view codes, char* out) {
                              ? encryptRun(in + done, run.data(), result + done, run.size(), stores)
                              : decryptRun(in + done, run.data(), result + done, run.size(), stores);
         if (ok < run.size()) {
+            if (stores == Stores::Streaming) finishStreamingStores();
             const std::uint64_t taken = done + run.size();
             const std::uint8_t code = in[done + ok];
             const std::uint64_t position = consumed_ + done + ok + 1;
@@ -57,6 +58,7 @@ Status TextTransformer::feed(std::string_view codes, char* out) {
         }
         done += run.size();
     }
+    if (stores == Stores::Streaming) finishStreamingStores();
     consumed_ += codes.size();
     return Done{};
 }

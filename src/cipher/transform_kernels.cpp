@@ -34,11 +34,6 @@ struct Lanes16 {
         store(p, v);
 #endif
     }
-    [[gnu::always_inline]] static void fence() {
-#if defined(__SSE2__)
-        _mm_sfence();
-#endif
-    }
     [[gnu::always_inline]] static bool any(Vector v) {
         std::uint64_t words[2];
         std::memcpy(words, &v, sizeof v);
@@ -142,6 +137,12 @@ std::size_t encryptRunWith(KernelPath path, const std::uint8_t* in, const std::u
 std::size_t decryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                            std::size_t n, Stores stores) {
     return runFor<Way::Decrypt>(path)(in, keys, out, n, stores);
+}
+
+void finishStreamingStores() {
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
 }
 
 std::size_t encryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n,

@@ -30,7 +30,11 @@ constexpr int decryptCode(std::uint8_t c, std::uint8_t k) {
 
 // How results reach memory: through the cache, or around it for results far
 // larger than the cache, which would only push out what is worth keeping.
+// Streamed results are at once visible to this thread; call
+// finishStreamingStores() once, after the last run, before any other thread
+// or the system reads them.
 enum class Stores { Cached, Streaming };
+void finishStreamingStores();
 
 // Transform n codes, the i-th with keys[i] (key numbers, 0-30), into out (which
 // may equal in). Return the index of the first code without a result, or n when

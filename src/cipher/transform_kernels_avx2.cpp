@@ -35,7 +35,6 @@ struct Avx2Lanes {
     [[gnu::always_inline]] static void stream(std::uint8_t* p, Vector v) {
         _mm256_stream_si256(reinterpret_cast<Vector*>(p), v);
     }
-    [[gnu::always_inline]] static void fence() { _mm_sfence(); }
     [[gnu::always_inline]] static bool any(Vector v) { return _mm256_testz_si256(v, v) == 0; }
 
     // vpshufb looks up each lane's low four bits in a 16-entry table (one per
