@@ -48,6 +48,15 @@ template <class Lanes, Way way>
     return way == Way::Encrypt ? Lanes::encrypt(c, k, failed) : Lanes::decrypt(c, k, failed);
 }
 
+// One vector at `at` into `r`; false when a code in it has no result.
+template <class Lanes, Way way>
+[[gnu::always_inline]] inline bool vectorAt(const std::uint8_t* in, const std::uint8_t* keys, std::size_t at,
+                                            typename Lanes::Vector& r) {
+    typename Lanes::Vector failed = Lanes::zero();
+    r = transform<Lanes, way>(Lanes::load(in + at), Lanes::load(keys + at), failed);
+    return !Lanes::any(failed);
+}
+
 template <class Lanes, bool streaming>
 [[gnu::always_inline]] inline void put(std::uint8_t* p, typename Lanes::Vector v) {
     if constexpr (streaming) {
@@ -76,9 +85,8 @@ inline std::size_t blockRun(const std::uint8_t* in, const std::uint8_t* keys, st
     if constexpr (streaming) {
         std::size_t head = (kWidth - outAt % kWidth) % kWidth;
         if (apart && n >= kWidth) {
-            Vector failed = Lanes::zero();
-            const Vector r = transform<Lanes, way>(Lanes::load(in), Lanes::load(keys), failed);
-            if (Lanes::any(failed)) return scalarRun<way>(in, keys, out, 0, n);
+            Vector r;
+            if (!vectorAt<Lanes, way>(in, keys, 0, r)) return scalarRun<way>(in, keys, out, 0, n);
             Lanes::store(out, r);
         } else {
             head = head < n ? head : n;
@@ -113,16 +121,14 @@ inline std::size_t blockRun(const std::uint8_t* in, const std::uint8_t* keys, st
     }
     // Then single vectors, so at most a vector's width is left for one at a time.
     for (; i + kWidth <= n; i += kWidth) {
-        Vector failed = Lanes::zero();
-        const Vector r = transform<Lanes, way>(Lanes::load(in + i), Lanes::load(keys + i), failed);
-        if (Lanes::any(failed)) break;
+        Vector r;
+        if (!vectorAt<Lanes, way>(in, keys, i, r)) break;
         put<Lanes, streaming>(out + i, r);
     }
     if (i < n && n - i < kWidth && apart && n >= kWidth) {
         // The last vector ends exactly at n; what it shares with the one before is written twice, the same.
-        Vector failed = Lanes::zero();
-        const Vector r = transform<Lanes, way>(Lanes::load(in + n - kWidth), Lanes::load(keys + n - kWidth), failed);
-        if (!Lanes::any(failed)) {
+        Vector r;
+        if (vectorAt<Lanes, way>(in, keys, n - kWidth, r)) {
             Lanes::store(out + n - kWidth, r);
             return n;
         }
