@@ -4,6 +4,7 @@
 #include "key_file_reader.h"
 #include "key_file_writer.h"
 #include "key_generator.h"
+#include "key_strength.h"
 #include "text_transformer.h"
 
 #include <algorithm>
@@ -27,18 +28,28 @@ std::string reason(int osError) {
     return osError != 0 ? std::strerror(osError) : "unknown error";
 }
 
-using Transform = Result<std::string> (*)(std::string_view, std::span<const std::uint8_t>);
-
-void transformMessage(CipherCommandHost& host, Transform transform) {
+void transformMessage(CipherCommandHost& host, Direction direction) {
     const std::string text = host.messageCodes();
     if (text.empty() || host.keyPath().empty()) return;
 
     Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(host.keyPath());
     if (!keyNumbers) return host.reportFailure(failureMessage(keyNumbers.error()));
-    Result<std::string> result = transform(text, *keyNumbers);
+    if (direction == Direction::Encrypt) {
+        if (Status hiding = requireHidingKey(*keyNumbers, host.keyPath()); !hiding) {
+            return host.reportFailure(failureMessage(hiding.error()));
+        }
+    }
+    Result<std::string> result =
+        direction == Direction::Encrypt ? encryptText(text, *keyNumbers) : decryptText(text, *keyNumbers);
     std::fill(keyNumbers->begin(), keyNumbers->end(), std::uint8_t{0}); // no key material stays behind
     if (!result) return host.reportFailure(failureMessage(result.error()));
     host.setMessageCodes(*result);
+}
+
+// Codes 253 to 255 fail with every key; the others only with some.
+std::string encryptAdvice(std::uint32_t code) {
+    return code >= 253 ? "\n\nNo key can encrypt it: remove or replace it, then encrypt again."
+                       : "\n\nRemove or replace it, or use another key, then encrypt again.";
 }
 
 } // namespace
@@ -71,11 +82,11 @@ void loadKey(CipherCommandHost& host) {
 }
 
 void encryptMessage(CipherCommandHost& host) {
-    transformMessage(host, encryptText);
+    transformMessage(host, Direction::Encrypt);
 }
 
 void decryptMessage(CipherCommandHost& host) {
-    transformMessage(host, decryptText);
+    transformMessage(host, Direction::Decrypt);
 }
 
 std::string failureMessage(const Error& error) {
@@ -106,8 +117,18 @@ std::string failureMessage(const Error& error) {
                "then try again.";
     case Error::Kind::EncryptedCodeTooLarge:
         return "The character " + charset::describeCode(static_cast<std::uint8_t>(error.code)) + at +
-               " cannot be encrypted with this key: its code would exceed 255.\n\nReplace or remove it, then "
-               "encrypt again.";
+               " cannot be encrypted with this key: its code would exceed 255." + encryptAdvice(error.code);
+    case Error::Kind::EncryptedCodeReserved:
+        return "The character " + charset::describeCode(static_cast<std::uint8_t>(error.code)) + at +
+               " cannot be encrypted with this key: its cipher code would be read back as a tab or a line "
+               "break." + encryptAdvice(error.code);
+    case Error::Kind::ControlCharacter:
+        return "The control character " + charset::describeCode(static_cast<std::uint8_t>(error.code)) + at +
+               " cannot be encrypted: it would not come back as itself.\n\nRemove it, then encrypt again.";
+    case Error::Kind::KeyHidesNothing:
+        return "The file " + file + " does not look like a key: more than half of its key numbers are 0, so "
+               "the cipher text would show most of the message.\n\nLoad the key file that you share with the "
+               "other side, or create a new one.";
     case Error::Kind::DecryptedCodeNegative:
         return "The character " + charset::describeCode(static_cast<std::uint8_t>(error.code)) + at +
                " cannot be decrypted with this key: its code would fall below 0.\n\nThe cipher text was "

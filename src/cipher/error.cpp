@@ -12,6 +12,12 @@ std::string quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
+// Codes 253 to 255 cannot be encrypted with any key: every step takes them
+// past 255, and no step reads back as themselves.
+std::string encryptHint(std::uint32_t code) {
+    return code >= 253 ? "; no key can encrypt it, so remove or replace it" : "; remove or replace it, or use another key";
+}
+
 std::string osReason(int osError) {
     return osError != 0 ? std::string(std::strerror(osError)) : std::string("unknown error");
 }
@@ -39,7 +45,17 @@ std::string Error::describe() const {
         return in + "the text is not valid UTF-8 at byte " + std::to_string(position);
     case Kind::EncryptedCodeTooLarge:
         return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
-               " cannot be encrypted with this key: its code would exceed 255";
+               " cannot be encrypted with this key: its code would exceed 255" + encryptHint(code);
+    case Kind::EncryptedCodeReserved:
+        return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
+               " cannot be encrypted with this key: its cipher code would read back as a tab or a line break" +
+               encryptHint(code);
+    case Kind::ControlCharacter:
+        return in + "the control character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
+               " cannot be encrypted: it would not come back as itself; remove it";
+    case Kind::KeyHidesNothing:
+        return quoted(path) + " does not look like a key: more than half of its key numbers are 0, so the "
+               "cipher text would show the message; use the key file that you share, or create a new one";
     case Kind::DecryptedCodeNegative:
         return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
                " cannot be decrypted with this key: its code would fall below 0";

@@ -20,6 +20,9 @@ struct Error {
         CharacterNotInSet,     // character, position
         InvalidUtf8,           // position (byte offset, from 1)
         EncryptedCodeTooLarge, // code, position
+        EncryptedCodeReserved, // code, position: its cipher code would read back as tab, LF or CR
+        ControlCharacter,      // code, position: a control other than tab, LF and CR
+        KeyHidesNothing,       // path: most key numbers are 0, so the text would show through
         DecryptedCodeNegative, // code, position
         RandomSourceFailed,    // osError
         NoCipherText,          // path: the input held nothing to decrypt

@@ -8,6 +8,16 @@ namespace {
 // Results this large would only push out of the cache what is worth keeping
 // there, so they are stored around it.
 constexpr std::size_t kStreamingSize = std::size_t{8} << 20;
+
+Error::Kind faultKind(EncryptFault fault) {
+    switch (fault) {
+    case EncryptFault::Control: return Error::Kind::ControlCharacter;
+    case EncryptFault::Reserved: return Error::Kind::EncryptedCodeReserved;
+    case EncryptFault::TooLarge:
+    case EncryptFault::None: break;
+    }
+    return Error::Kind::EncryptedCodeTooLarge;
+}
 } // namespace
 
 TextTransformer::TextTransformer(Direction direction, std::span<const std::uint8_t> keyNumbers)
@@ -48,13 +58,12 @@ Status TextTransformer::feed(std::string_view codes, char* out) {
             const std::uint64_t taken = done + run.size();
             const std::uint8_t code = in[done + ok];
             const std::uint64_t position = consumed_ + done + ok + 1;
+            const Error::Kind kind = direction_ == Direction::Encrypt ? faultKind(encryptFault(code, run[ok]))
+                                                                      : Error::Kind::DecryptedCodeNegative;
             keys_.rewind(taken);
             consumed_ = consumedStart;
             markerHandled_ = markerStart;
-            return Error{.kind = direction_ == Direction::Encrypt ? Error::Kind::EncryptedCodeTooLarge
-                                                                   : Error::Kind::DecryptedCodeNegative,
-                         .position = position,
-                         .code = code};
+            return Error{.kind = kind, .position = position, .code = code};
         }
         done += run.size();
     }

@@ -49,14 +49,20 @@ struct Lanes16 {
 
     [[gnu::always_inline]] static Vector encrypt(Vector c, Vector k, Vector& failed) {
         Vector s = c + k;
-        failed |= mask(s < c); // wrapped past 255
+        const Vector tab = mask(c == 9);
+        const Vector lineFeed = mask(c == 10);
+        const Vector carriageReturn = mask(c == 13);
+        // Past 255 (wrapped), onto 253..255 (which read back as line breaks and
+        // tab), or a control other than those three.
+        failed |= mask(s < c) | mask(s >= kCarriageReturnCode) |
+                  (mask(c < kRingFirst) & ~(tab | lineFeed | carriageReturn));
         // Only ring codes wrap: a code below the ring steps to at most 61, and one
         // above it never comes back down, so the ring's lower bound needs no test.
         Vector wrap = mask(c <= kRingLast) & mask(s > kRingLast);
         Vector r = s - (wrap & kRingSize);
-        r = select(mask(c == 9), Vector{} + kTabCode, r);
-        r = select(mask(c == 10), Vector{} + kLineFeedCode, r);
-        r = select(mask(c == 13), Vector{} + kCarriageReturnCode, r);
+        r = select(tab, Vector{} + kTabCode, r);
+        r = select(lineFeed, Vector{} + kLineFeedCode, r);
+        r = select(carriageReturn, Vector{} + kCarriageReturnCode, r);
         return r;
     }
 

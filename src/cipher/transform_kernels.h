@@ -18,6 +18,25 @@ constexpr int encryptCode(std::uint8_t c, std::uint8_t k) {
     return stepped;
 }
 
+// Why a code cannot be encrypted with key number `k`. A cipher code must decrypt
+// back to the code it came from, and the cipher text must hold no control
+// characters that line handling and mail would change.
+enum class EncryptFault {
+    None,
+    Control,  // below 32, other than tab, LF and CR: would not come back, or stand raw
+    TooLarge, // its code would pass 255
+    Reserved, // its code would land on 253 to 255, which decrypt to CR, LF and tab
+};
+
+constexpr EncryptFault encryptFault(std::uint8_t c, std::uint8_t k) {
+    if (c == 9 || c == 10 || c == 13) return EncryptFault::None;
+    if (c < kRingFirst) return EncryptFault::Control;
+    const int code = encryptCode(c, k);
+    if (code > 255) return EncryptFault::TooLarge;
+    if (code >= kCarriageReturnCode) return EncryptFault::Reserved;
+    return EncryptFault::None;
+}
+
 // The code that `c` decrypts to with key number `k` (0-30); below 0 when it has none.
 constexpr int decryptCode(std::uint8_t c, std::uint8_t k) {
     if (c == kTabCode) return 9;
@@ -38,7 +57,9 @@ void finishStreamingStores();
 
 // Transform n codes, the i-th with keys[i] (key numbers, 0-30), into out (which
 // may equal in). Return the index of the first code without a result, or n when
-// all have one; out is unspecified from that index on.
+// all have one; out is unspecified from that index on. Encrypting, a code has a
+// result only where encryptFault() finds none; decrypting, where decryptCode()
+// is not below 0.
 // These use the fastest path this processor has, chosen once at run time.
 std::size_t encryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n,
                        Stores stores = Stores::Cached);

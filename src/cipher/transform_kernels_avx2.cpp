@@ -46,7 +46,6 @@ struct Avx2Lanes {
 
     [[gnu::always_inline]] static Vector encrypt(Vector c, Vector k, Vector& failed) {
         const Vector s = _mm256_add_epi8(c, k);
-        failed = _mm256_or_si256(failed, _mm256_subs_epu8(c, s)); // c + k wrapped past 255
         // Moved up by 5, the ring's codes 32..122 are the codes with a clear sign
         // bit that a step can carry across 127: exactly the ones that wrap.
         const Vector biased = _mm256_add_epi8(c, splat(5));
@@ -60,6 +59,13 @@ struct Avx2Lanes {
         const Vector special = _mm256_shuffle_epi8(
             table(static_cast<char>(kTabCode), static_cast<char>(kLineFeedCode), static_cast<char>(kCarriageReturnCode), 0, 0),
             index);
+        // Moved down by 32, the controls (0..31) and 253..255 sit at 221 and
+        // above, and the codes 123..252 get there exactly when their step takes
+        // them onto 253 or past it; adding saturates, so nothing wraps back.
+        // Tab, LF and CR have a result: their special code (253..255) clears it.
+        const Vector reach = _mm256_adds_epu8(_mm256_sub_epi8(c, splat(kRingFirst)), k);
+        const Vector beyond = _mm256_subs_epu8(reach, splat(kCarriageReturnCode - kRingFirst - 1));
+        failed = _mm256_or_si256(failed, _mm256_subs_epu8(beyond, special));
         return _mm256_max_epu8(r, special);
     }
 

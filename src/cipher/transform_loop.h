@@ -28,13 +28,18 @@ inline std::size_t scalarRun(const std::uint8_t* in, const std::uint8_t* keys, s
         if constexpr (way == Way::Encrypt) {
             code = c + k;
             code -= kRingSize * static_cast<int>((c <= kRingLast) & (code > kRingLast));
-            if (c == 9 || c == 10 || c == 13) code = encryptCode(static_cast<std::uint8_t>(c), 0);
+            // Controls have no result, nor codes that would pass 252: 253 to 255
+            // read back as CR, LF and tab.
+            if (c < kRingFirst || code >= kCarriageReturnCode) {
+                if (c != 9 && c != 10 && c != 13) return i;
+                code = encryptCode(static_cast<std::uint8_t>(c), 0);
+            }
         } else {
             code = c - k;
             code += kRingSize * static_cast<int>((c >= kRingFirst) & (code < kRingFirst));
             if (c >= kCarriageReturnCode) code = decryptCode(static_cast<std::uint8_t>(c), 0);
+            if (code < 0) return i;
         }
-        if (code < 0 || code > 255) return i;
         out[i] = static_cast<std::uint8_t>(code);
     }
     return n;

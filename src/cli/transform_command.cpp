@@ -3,6 +3,7 @@
 #include "stream_io.h"
 
 #include "cipher/key_file_reader.h"
+#include "cipher/key_strength.h"
 
 namespace tarvex::cli {
 namespace {
@@ -13,6 +14,8 @@ Error namingInput(Error error, const std::string& inputName) {
     case Error::Kind::CharacterNotInSet:
     case Error::Kind::InvalidUtf8:
     case Error::Kind::EncryptedCodeTooLarge:
+    case Error::Kind::EncryptedCodeReserved:
+    case Error::Kind::ControlCharacter:
     case Error::Kind::DecryptedCodeNegative:
         error.path = inputName;
         break;
@@ -27,6 +30,9 @@ Error namingInput(Error error, const std::string& inputName) {
 Status TransformCommand::run() {
     Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(request_.keyFile);
     if (!keyNumbers) return keyNumbers.error();
+    if (request_.encrypt) {
+        if (Status hiding = requireHidingKey(*keyNumbers, request_.keyFile); !hiding) return hiding;
+    }
 
     Result<ChunkReader> reader = ChunkReader::open(request_.input);
     if (!reader) return reader.error();

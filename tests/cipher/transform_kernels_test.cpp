@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <random>
 #include <vector>
@@ -32,6 +33,15 @@ int stepDown(int c, int k) {
         if (c == 31) c = 122;
     }
     return c;
+}
+
+// What a receiver needs of encryption: the cipher code decrypts back to the very
+// code, and no control other than tab and the line breaks is sent.
+int stepUpFaithfully(int c, int k) {
+    if (c == 9 || c == 10 || c == 13) return stepUp(c, k);
+    if (c < 32) return -1;
+    const int code = stepUp(c, k);
+    return code <= 255 && stepDown(code, k) == c ? code : -1;
 }
 
 TEST(CodeRules, HandWorkedEncryptions) {
@@ -103,7 +113,7 @@ std::vector<Kernel> allKernels() {
     std::vector<Kernel> kernels = {
         {"encryptRun", [](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                           std::size_t n) { return encryptRun(in, keys, out, n); },
-         stepUp, true},
+         stepUpFaithfully, true},
         {"decryptRun", [](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                           std::size_t n) { return decryptRun(in, keys, out, n); },
          stepDown, false}};
@@ -113,7 +123,7 @@ std::vector<Kernel> allKernels() {
             kernels.push_back({"encrypt, " + how,
                                [path, stores](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                                               std::size_t n) { return encryptRunWith(path, in, keys, out, n, stores); },
-                               stepUp, true});
+                               stepUpFaithfully, true});
             kernels.push_back({"decrypt, " + how,
                                [path, stores](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                                               std::size_t n) { return decryptRunWith(path, in, keys, out, n, stores); },
@@ -165,11 +175,22 @@ TEST(TransformKernels, EveryCodeAndKeyPairAgreesWithTheRules) {
             }
         }
         expectAgreesWithRule(kernel, in, keys, "all good pairs");
+        // Each pair alone, and among good pairs at a place that moves through
+        // whole blocks, single vectors and the tail of every path.
+        const std::vector<std::uint8_t> goodIn(in.begin(), in.begin() + 160);
+        const std::vector<std::uint8_t> goodKeys(keys.begin(), keys.begin() + 160);
         for (int c = 0; c < 256; ++c) {
             for (int k = 0; k <= 30; ++k) {
+                const std::string what = "code " + std::to_string(c) + " key " + std::to_string(k);
                 std::vector<std::uint8_t> one = {static_cast<std::uint8_t>(c)};
                 std::vector<std::uint8_t> key = {static_cast<std::uint8_t>(k)};
-                expectAgreesWithRule(kernel, one, key, "code " + std::to_string(c) + " key " + std::to_string(k));
+                expectAgreesWithRule(kernel, one, key, what);
+                const std::size_t at = static_cast<std::size_t>(c * 31 + k) % goodIn.size();
+                std::vector<std::uint8_t> among = goodIn;
+                std::vector<std::uint8_t> amongKeys = goodKeys;
+                among[at] = one[0];
+                amongKeys[at] = key[0];
+                expectAgreesWithRule(kernel, among, amongKeys, what + " at " + std::to_string(at));
             }
         }
     }
@@ -212,12 +233,13 @@ TEST(TransformKernels, LongRandomBuffersAgreeWithTheRules) {
 TEST(TransformKernels, FirstFailureAnywhereInABlockIsFound) {
     std::mt19937 random(77);
     for (const Kernel& kernel : kKernels) {
-        // A code and key number that have no result: 250 + 6 and 5 - 6.
-        const std::uint8_t badCode = kernel.encrypts ? 250 : 5;
-        const std::uint8_t badKey = 6;
         for (std::size_t n : std::initializer_list<std::size_t>{1, 32, 100, 128, 129, 300, 1024}) {
             for (std::size_t at : std::initializer_list<std::size_t>{0, 1, 31, 32, 33, 63, 64, 95, 96, 127, 128, 129, 200, 299, 1000, 1023}) {
                 if (at >= n) continue;
+                // Codes without a result: past 255 (250 + 6), onto a line break
+                // (233 + 21), a control (1); below 0 (5 - 6).
+                const std::uint8_t badCode = kernel.encrypts ? std::array<std::uint8_t, 3>{250, 233, 1}[at % 3] : 5;
+                const std::uint8_t badKey = kernel.encrypts ? std::array<std::uint8_t, 3>{6, 21, 0}[at % 3] : 6;
                 std::vector<std::uint8_t> in;
                 std::vector<std::uint8_t> keys;
                 randomBuffers(kernel, n, random, in, keys);
