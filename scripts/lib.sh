@@ -4,7 +4,9 @@ set -euo pipefail
 TARVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TARVEX_BUILD=${TARVEX_BUILD:-"$TARVEX_ROOT/build"}
 
-# Debian 12 packages the build, the tests and the window need.
+# Debian 12 packages the build, the tests and the window need. `file` serves
+# CPack's dependency lookup, clang and its runtime the fuzzers; Qt's CMake files
+# look for libxkbcommon-dev and print a line for each library without it.
 TARVEX_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
@@ -12,6 +14,8 @@ TARVEX_PACKAGES=(
   xvfb xauth
   qt6-svg-dev imagemagick xdotool x11-utils xclip openbox
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
+  file clang libclang-rt-14-dev
+  libxkbcommon-dev
 )
 
 tarvex_install_packages() {
