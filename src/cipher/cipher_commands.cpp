@@ -136,6 +136,9 @@ std::string failureMessage(const Error& error) {
                "such line breaks and decrypt again, and check that the right key is loaded.";
     case Error::Kind::NoCipherText:
         return "There is no cipher text to decrypt.";
+    case Error::Kind::NotRegularFile:
+        return "The file " + file + " is not a regular file but a device, a pipe or a socket.\n\nChoose a key "
+               "file in a folder.";
     }
     return error.describe();
 }

@@ -2,14 +2,46 @@
 
 #include "charset.h"
 
+#include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace tarvex {
 namespace {
 
 std::string quoted(const std::string& path) {
     if (path == kStandardInputName || path == kStandardOutputName) return path;
-    return "'" + path + "'";
+    return "'" + escapedForMessage(path) + "'";
+}
+
+// The length of the well-formed UTF-8 sequence at the start of `text` and its
+// character, or 0 when the first byte does not start one.
+std::size_t decodeUtf8(std::string_view text, char32_t& ch) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(0);
+    std::size_t size = first < 0x80 ? 1 : first >= 0xC2 && first <= 0xDF ? 2 : first >= 0xE0 && first <= 0xEF ? 3
+                     : first >= 0xF0 && first <= 0xF4                    ? 4
+                                                                          : 0;
+    if (size == 0 || size > text.size()) return 0;
+    ch = size == 1 ? first : first & (0x7F >> size);
+    for (std::size_t i = 1; i < size; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        ch = (ch << 6) | (byte(i) & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (ch < kSmallest[size] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return 0;
+    return size;
+}
+
+std::string fileType(std::uint32_t typeBits) {
+    switch (typeBits) {
+    case S_IFIFO: return "a pipe (FIFO)";
+    case S_IFCHR:
+    case S_IFBLK: return "a device";
+    case S_IFSOCK: return "a socket";
+    case S_IFDIR: return "a folder";
+    default: return "of a special kind";
+    }
 }
 
 // Codes 253 to 255 cannot be encrypted with any key: every step takes them
@@ -23,6 +55,32 @@ std::string osReason(int osError) {
 }
 
 } // namespace
+
+std::string escapedForMessage(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    char escape[16];
+    while (!text.empty()) {
+        char32_t ch = 0;
+        const std::size_t size = decodeUtf8(text, ch);
+        if (size > 0 && charset::showsAsItself(ch)) {
+            out.append(text.substr(0, size));
+        } else if (size == 0) {
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[0]));
+            out += escape;
+        } else if (ch == '\n' || ch == '\r' || ch == '\t' || ch == 0x1B) {
+            out += ch == '\n' ? "\\n" : ch == '\r' ? "\\r" : ch == '\t' ? "\\t" : "\\e";
+        } else if (ch < 0x80) {
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(ch));
+            out += escape;
+        } else {
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(ch));
+            out += escape;
+        }
+        text.remove_prefix(size == 0 ? 1 : size);
+    }
+    return out;
+}
 
 std::string Error::describe() const {
     const std::string at = " at position " + std::to_string(position);
@@ -60,7 +118,9 @@ std::string Error::describe() const {
         return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
                " cannot be decrypted with this key: its code would fall below 0";
     case Kind::NoCipherText:
-        return quoted(path) + " holds no cipher text: it is empty";
+        return quoted(path) + " holds no cipher text: " + (code != 0 ? "it has only line breaks" : "it is empty");
+    case Kind::NotRegularFile:
+        return "cannot use " + quoted(path) + ": it is " + fileType(code) + ", not a regular file";
     case Kind::RandomSourceFailed:
         return "the system's random source failed: " + osReason(osError);
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarvex {
 
@@ -25,7 +26,8 @@ struct Error {
         KeyHidesNothing,       // path: most key numbers are 0, so the text would show through
         DecryptedCodeNegative, // code, position
         RandomSourceFailed,    // osError
-        NoCipherText,          // path: the input held nothing to decrypt
+        NoCipherText,          // path; code 1 when the input held only line breaks, 0 when empty
+        NotRegularFile,        // path, code: the file's type bits (st_mode & S_IFMT)
     };
 
     Kind kind;
@@ -38,5 +40,11 @@ struct Error {
     // One English sentence, without a program-name prefix.
     std::string describe() const;
 };
+
+// `text` (a file name, an argument) fit for a one-line message: line breaks and
+// other controls, invisible direction marks and bytes that are not UTF-8 show
+// as backslash escapes, so the message stays one line and no escape sequence
+// reaches the terminal.
+std::string escapedForMessage(std::string_view text);
 
 } // namespace tarvex

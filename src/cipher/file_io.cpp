@@ -13,17 +13,22 @@ Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit) 
     auto unreadable = [&](int osError) {
         return Error{.kind = Error::Kind::FileUnreadable, .path = path, .osError = osError};
     };
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking, so a pipe (FIFO) is refused at once instead of waiting
+    // for a writer; for a regular file the flag changes nothing.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd.valid()) return unreadable(errno);
 
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) return unreadable(errno);
     if (S_ISDIR(info.st_mode)) return unreadable(EISDIR);
+    if (!S_ISREG(info.st_mode)) {
+        return Error{.kind = Error::Kind::NotRegularFile, .path = path, .code = info.st_mode & S_IFMT};
+    }
     auto tooLarge = Error{.kind = Error::Kind::FileTooLarge, .path = path, .limit = limit};
     if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
 
     std::string content;
-    if (S_ISREG(info.st_mode)) content.reserve(static_cast<std::size_t>(info.st_size));
+    content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -32,7 +37,7 @@ Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit) 
             return unreadable(errno);
         }
         if (n == 0) break;
-        // Files that grow while read, and pipes, are held to the same limit.
+        // Files that grow while read are held to the same limit.
         if (content.size() + static_cast<std::size_t>(n) > limit) return tooLarge;
         content.append(buffer, static_cast<std::size_t>(n));
     }

@@ -8,7 +8,8 @@
 
 namespace tarvex {
 
-// The whole content of a file, refused when it holds more than `limit` bytes.
+// The whole content of a regular file, refused when it holds more than `limit`
+// bytes; a folder, pipe, device or socket is refused without waiting.
 Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit);
 
 // Writes every byte, retrying short writes and interrupted calls; returns errno or 0.

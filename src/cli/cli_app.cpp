@@ -8,6 +8,8 @@
 #include "cipher/secure_uniform_source.h"
 
 #include <memory>
+#include <new>
+#include <vector>
 #include <unistd.h>
 
 namespace tarvex::cli {
@@ -34,12 +36,16 @@ constexpr const char* kHelp =
     "                         cp1252: every byte is one character code, as in the\n"
     "                         window's text files\n"
     "  -o, --output OUT       write to OUT instead of standard output; OUT is\n"
-    "                         replaced only once everything has succeeded\n"
+    "                         replaced only once everything has succeeded, and\n"
+    "                         nothing of it is left behind when it fails or is\n"
+    "                         interrupted\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
-    "IN may be '-' for standard input. Exit status: 0 on success, 1 on failure,\n"
-    "2 on wrong usage.\n"
+    "IN may be '-' for standard input; a UTF-8 byte-order mark at its start is\n"
+    "skipped. KEYFILE must be a regular file. In a shared sticky folder such as\n"
+    "/tmp, a link that another user owns is never written through. Exit status:\n"
+    "0 on success, 1 on failure, 2 on wrong usage.\n"
     "\n"
     "Example:\n"
     "  tarvex-cli create-key friend.tvk\n"
@@ -47,6 +53,12 @@ constexpr const char* kHelp =
 
 void printTo(int fd, const std::string& text) {
     (void)writeAll(fd, text);
+}
+
+int outOfMemory() {
+    // Without building a string: there may be no memory for one.
+    (void)writeAll(STDERR_FILENO, "tarvex-cli: out of memory: the system granted too little for this input\n");
+    return kExitFailure;
 }
 
 void complain(const std::string& message) {
@@ -65,7 +77,16 @@ int runCommand(Command& command) {
 
 } // namespace
 
-int runCli(std::span<const std::string> args) {
+int runCli(int argc, char** argv) {
+    try {
+        std::vector<std::string> args(argv + 1, argv + argc);
+        return runCli(args);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    }
+}
+
+int runCli(std::span<const std::string> args) try {
     Request request = parseCommandLine(args);
     if (auto* usage = std::get_if<UsageError>(&request)) {
         complain(usage->message + " (see 'tarvex-cli --help')");
@@ -92,6 +113,9 @@ int runCli(std::span<const std::string> args) {
     }
     DecryptCommand command(transform);
     return runCommand(command);
+} catch (const std::bad_alloc&) {
+    // Everything the command held, a temporary file included, is gone by now.
+    return outOfMemory();
 }
 
 } // namespace tarvex::cli

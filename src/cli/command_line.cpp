@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "cipher/error.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -10,6 +12,11 @@ std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
+}
+
+// An argument as a message shows it: on one line, with no control reaching the terminal.
+std::string shown(const std::string& arg) {
+    return escapedForMessage(arg);
 }
 
 std::optional<Encoding> encodingNamed(const std::string& name) {
@@ -68,9 +75,9 @@ Request parseCreateKey(ArgumentCursor& cursor) {
         } else if (!optionsEnded && arg == "--force") {
             request.force = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError{"unknown option '" + arg + "' for create-key"};
+            return UsageError{"unknown option '" + shown(arg) + "' for create-key"};
         } else if (file) {
-            return UsageError{"create-key takes one key file, not also '" + arg + "'"};
+            return UsageError{"create-key takes one key file, not also '" + shown(arg) + "'"};
         } else {
             file = arg;
         }
@@ -99,15 +106,15 @@ Request parseTransform(ArgumentCursor& cursor, bool encrypt) {
             std::optional<std::string> name = cursor.valueOf(arg.starts_with("--") ? "--encoding" : "-e");
             if (!name) return missingValue("--encoding");
             std::optional<Encoding> encoding = encodingNamed(*name);
-            if (!encoding) return UsageError{"unknown encoding '" + *name + "' (use utf-8 or cp1252)"};
+            if (!encoding) return UsageError{"unknown encoding '" + shown(*name) + "' (use utf-8 or cp1252)"};
             request.encoding = *encoding;
         } else if (!optionsEnded && matches(arg, "-o", "--output")) {
             request.output = cursor.valueOf(arg.starts_with("--") ? "--output" : "-o");
             if (!request.output || request.output->empty()) return missingValue("--output");
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError{"unknown option '" + arg + "' for " + command};
+            return UsageError{"unknown option '" + shown(arg) + "' for " + command};
         } else if (haveInput) {
-            return UsageError{command + " takes one input file, not also '" + arg + "'"};
+            return UsageError{command + " takes one input file, not also '" + shown(arg) + "'"};
         } else {
             haveInput = true;
             if (arg != "-") request.input = arg; // "-" is standard input
@@ -133,7 +140,7 @@ Request parseCommandLine(std::span<const std::string> args) {
     if (command == "create-key") return parseCreateKey(cursor);
     if (command == "encrypt") return parseTransform(cursor, true);
     if (command == "decrypt") return parseTransform(cursor, false);
-    return UsageError{"unknown command '" + command + "'"};
+    return UsageError{"unknown command '" + shown(command) + "'"};
 }
 
 } // namespace tarvex::cli

@@ -1,6 +1,55 @@
 #include "decrypt_pipeline.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tarvex::cli {
+namespace {
+
+// Held line ends go back into the cipher text this much at a time.
+constexpr std::size_t kHeldPiece = std::size_t{1} << 20;
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+} // namespace
+
+void LineEndRuns::append(std::string_view lineEnds) {
+    for (std::size_t i = 0; i < lineEnds.size();) {
+        const bool crlf = lineEnds[i] == '\r' && i + 1 < lineEnds.size() && lineEnds[i + 1] == '\n';
+        const Unit unit = crlf ? Unit::CrLf : lineEnds[i] == '\r' ? Unit::CarriageReturn : Unit::LineFeed;
+        const std::size_t size = crlf ? 2 : 1;
+        if (!empty() && runs_.back().unit == unit) {
+            runs_.back().bytes += size;
+        } else {
+            runs_.push_back(Run{unit, size});
+        }
+        i += size;
+    }
+}
+
+std::size_t LineEndRuns::take(char* out, std::size_t room) {
+    std::size_t written = 0;
+    while (written < room && !empty()) {
+        const Run& run = runs_[next_];
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(room - written, run.bytes - taken_));
+        if (run.unit == Unit::CrLf) {
+            for (std::size_t j = 0; j < n; ++j) out[written + j] = (taken_ + j) % 2 == 0 ? '\r' : '\n';
+        } else {
+            std::memset(out + written, run.unit == Unit::LineFeed ? '\n' : '\r', n);
+        }
+        written += n;
+        taken_ += n;
+        if (taken_ == run.bytes) {
+            ++next_;
+            taken_ = 0;
+        }
+    }
+    if (empty()) {
+        runs_.clear();
+        next_ = 0;
+    }
+    return written;
+}
 
 DecryptPipeline::DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
                                  blocks::Path path)
@@ -8,29 +57,53 @@ DecryptPipeline::DecryptPipeline(Encoding encoding, std::span<const std::uint8_t
       inputName_(std::move(inputName)) {}
 
 Result<std::string_view> DecryptPipeline::transform(std::string_view chunk) {
+    if (!started_ && !chunk.empty()) {
+        // Editors on Windows start UTF-8 files with a byte-order mark. The
+        // first chunk is whole (or the whole input), so it holds all of a mark.
+        started_ = true;
+        if (encoding_ == Encoding::Utf8 && chunk.starts_with(kByteOrderMark)) {
+            chunk.remove_prefix(kByteOrderMark.size());
+            markBytes_ = kByteOrderMark.size();
+        }
+    }
     std::size_t lastKept = chunk.find_last_not_of("\r\n");
     if (lastKept == std::string_view::npos) {
         heldLineEnds_.append(chunk);
         return std::string_view();
     }
-    const std::string_view cipherText = chunk.substr(0, lastKept + 1);
-    // No more codes than bytes; in UTF-8 a CR held back from the chunk before
-    // may come first, and each code gives at most three bytes.
-    const std::size_t input = heldLineEnds_.size() + cipherText.size();
-    char* out = out_.room(encoding_ == Encoding::Cp1252 ? input : 3 * (input + 1));
-    std::size_t written = 0;
+    cipherText_ = chunk.substr(0, lastKept + 1);
+    trailing_ = chunk.substr(lastKept + 1);
+    pending_ = true;
+    return more();
+}
+
+Result<std::string_view> DecryptPipeline::more() {
+    if (!pending_) return std::string_view();
     // More cipher text follows, so the line ends held so far were inside it.
     if (!heldLineEnds_.empty()) {
-        Result<std::size_t> held = decryptPiece(heldLineEnds_, out);
-        if (!held) return held.error();
-        written += *held;
-        heldLineEnds_.clear();
+        char* lineEnds = lineEnds_.room(kHeldPiece);
+        const std::size_t size = heldLineEnds_.take(lineEnds, kHeldPiece);
+        return decrypted(std::string_view(lineEnds, size));
     }
-    Result<std::size_t> decrypted = decryptPiece(cipherText, out + written);
-    if (!decrypted) return decrypted.error();
-    written += *decrypted;
-    heldLineEnds_.assign(chunk.substr(lastKept + 1));
-    return std::string_view(out, written);
+    pending_ = false;
+    Result<std::string_view> out = decrypted(cipherText_);
+    heldLineEnds_.append(trailing_);
+    return out;
+}
+
+Result<std::string_view> DecryptPipeline::decrypted(std::string_view piece) {
+    // No more codes than bytes; in UTF-8 a CR held back from the piece before
+    // may come first, and each code gives at most three bytes.
+    char* out = out_.room(encoding_ == Encoding::Cp1252 ? piece.size() : 3 * (piece.size() + 1));
+    Result<std::size_t> size = decryptPiece(piece, out);
+    if (!size) return countingTheMark(size.error());
+    return std::string_view(out, *size);
+}
+
+Error DecryptPipeline::countingTheMark(Error error) const {
+    // Byte positions count the file's bytes, the mark included.
+    if (error.kind == Error::Kind::InvalidUtf8) error.position += markBytes_;
+    return error;
 }
 
 Result<std::size_t> DecryptPipeline::decryptPiece(std::string_view piece, char* out) {
@@ -65,9 +138,11 @@ Result<std::size_t> DecryptPipeline::decryptUtf8Step(std::string_view piece, cha
 }
 
 Result<std::string_view> DecryptPipeline::conclude() {
-    if (!sawCipherText_) return Error{.kind = Error::Kind::NoCipherText, .path = inputName_};
+    if (!sawCipherText_) {
+        return Error{.kind = Error::Kind::NoCipherText, .path = inputName_, .code = heldLineEnds_.empty() ? 0u : 1u};
+    }
     if (encoding_ == Encoding::Cp1252) return std::string_view();
-    if (Status ended = decoder_.finish(); !ended) return ended.error();
+    if (Status ended = decoder_.finish(); !ended) return countingTheMark(ended.error());
     if (lineBreaks_.takeHeldCarriageReturn()) return std::string_view("\r");
     return std::string_view();
 }

@@ -11,23 +11,51 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tarvex::cli {
 
+// Line ends (CR and LF) counted rather than stored: runs of one unit (LF, CR
+// or CR LF) repeated, so any number of them costs a few bytes, and they come
+// back in their order.
+class LineEndRuns {
+public:
+    // `lineEnds` holds nothing but CR and LF.
+    void append(std::string_view lineEnds);
+    bool empty() const { return next_ == runs_.size(); }
+    // Writes up to `room` of the held bytes to `out`, first ones first, and
+    // drops them; returns how many.
+    std::size_t take(char* out, std::size_t room);
+
+private:
+    enum class Unit : std::uint8_t { LineFeed, CarriageReturn, CrLf };
+    struct Run {
+        Unit unit;
+        std::uint64_t bytes;
+    };
+    std::vector<Run> runs_;
+    std::size_t next_ = 0;     // the first run not yet taken
+    std::uint64_t taken_ = 0;  // bytes of that run already taken
+};
+
 // Cipher text in, message out. Line ends at the very end of the input are not
-// part of the cipher text and are dropped. In UTF-8 the message's CR LF line
-// breaks come out as LF; in cp1252 the message's codes come out as they are.
+// part of the cipher text and are dropped. In UTF-8 a byte-order mark at the
+// very start is skipped, and the message's CR LF line breaks come out as LF; in
+// cp1252 the message's codes come out as they are.
 class DecryptPipeline final : public Pipeline {
 public:
     DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
                     blocks::Path path = blocks::fastestPath());
 
     Result<std::string_view> transform(std::string_view chunk) override;
+    Result<std::string_view> more() override;
     Result<std::string_view> conclude() override;
 
 private:
+    Result<std::string_view> decrypted(std::string_view piece);
     Result<std::size_t> decryptPiece(std::string_view piece, char* out);
     Result<std::size_t> decryptUtf8Step(std::string_view piece, char* out);
+    Error countingTheMark(Error error) const;
 
     Encoding encoding_;
     TextTransformer transformer_;
@@ -35,9 +63,14 @@ private:
     LineFeedsFromCrLf lineBreaks_;
     blocks::Path path_;
     std::string inputName_;
-    std::string heldLineEnds_; // may still turn out to be the trailing ones
+    LineEndRuns heldLineEnds_; // may still turn out to be the trailing ones
+    // The last chunk's cipher text and the line ends after it, while more() works them off.
+    std::string_view cipherText_, trailing_;
+    bool pending_ = false;
+    bool started_ = false;
+    std::uint64_t markBytes_ = 0; // a skipped byte-order mark
     bool sawCipherText_ = false;
-    ByteBuffer codes_, message_, lineFeeds_, out_; // reused between chunks
+    ByteBuffer lineEnds_, codes_, message_, lineFeeds_, out_; // reused between chunks
 };
 
 } // namespace tarvex::cli

@@ -15,7 +15,8 @@
 namespace tarvex::cli {
 
 // Message in, cipher text out. In UTF-8 every lone LF becomes CR LF first (the
-// window's line breaks) and the cipher text ends with LF; in cp1252 the bytes are
+// window's line breaks), a byte-order mark at the very start is skipped, and
+// the cipher text ends with LF; in cp1252 the bytes are
 // the codes and the cipher text ends with CR LF.
 class EncryptPipeline final : public Pipeline {
 public:
@@ -28,6 +29,7 @@ public:
 private:
     Result<std::size_t> encryptUtf8Step(std::string_view piece, char* out);
     Error countingInputCharacters(Error error, std::string_view codes) const;
+    Error countingTheMark(Error error) const;
 
     Encoding encoding_;
     TextTransformer transformer_;
@@ -36,6 +38,8 @@ private:
     blocks::Path path_;
     std::uint64_t normalisedBefore_ = 0; // codes encrypted in earlier steps
     std::uint64_t addedBefore_ = 0;      // CRs added in earlier steps
+    std::uint64_t markBytes_ = 0;        // a skipped byte-order mark
+    bool started_ = false;
     ByteBuffer codes_, normalised_, cipher_, out_; // reused between chunks
     std::string ending_;
 };

@@ -1,12 +1,13 @@
 #include "cli_app.h"
 
-#include <csignal>
+#include "cipher/atomic_file_writer.h"
+
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
-    // A closed pipe is an error to report, not a reason to die silently.
-    std::signal(SIGPIPE, SIG_IGN);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return tarvex::cli::runCli(args);
+    // An interruption leaves no temporary file behind; a closed pipe is an
+    // error to report, not a reason to die silently.
+    tarvex::removeTemporaryFilesOnSignals();
+    return tarvex::cli::runCli(argc, argv);
 }

@@ -19,11 +19,22 @@ public:
     // What the chunk yields so far, in a buffer of the pipeline's that the next
     // call reuses.
     virtual Result<std::string_view> transform(std::string_view chunk) = 0;
+    // More of what the last chunk yields, when it was too much for one buffer;
+    // empty once it is all out. Call until empty before the next chunk.
+    virtual Result<std::string_view> more() { return std::string_view(); }
     // What remains once the input has ended, likewise.
     virtual Result<std::string_view> conclude() = 0;
 
     // The same, appended to `out`.
-    Status push(std::string_view chunk, std::string& out) { return appendTo(transform(chunk), out); }
+    Status push(std::string_view chunk, std::string& out) {
+        if (Status first = appendTo(transform(chunk), out); !first) return first;
+        for (;;) {
+            Result<std::string_view> next = more();
+            if (!next) return next.error();
+            if (next->empty()) return Done{};
+            out.append(*next);
+        }
+    }
     Status finish(std::string& out) { return appendTo(conclude(), out); }
 
 private:

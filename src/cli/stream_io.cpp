@@ -39,7 +39,8 @@ OutputSink::OutputSink(std::optional<AtomicFileWriter> file) : file_(std::move(f
 
 Result<OutputSink> OutputSink::open(const std::optional<std::string>& path) {
     if (!path) return OutputSink(std::nullopt);
-    Result<AtomicFileWriter> writer = AtomicFileWriter::open(*path, AtomicFileWriter::Options{});
+    // A device or a pipe named as output is written to as it is.
+    Result<AtomicFileWriter> writer = AtomicFileWriter::open(*path, AtomicFileWriter::Options{.writeIntoDevices = true});
     if (!writer) return writer.error();
     return OutputSink(std::move(writer).value());
 }

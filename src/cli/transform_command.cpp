@@ -40,13 +40,30 @@ Status TransformCommand::run() {
     if (!sink) return sink.error();
 
     std::unique_ptr<Pipeline> pipeline = makePipeline(*keyNumbers, reader->name());
-    for (;;) {
+    for (bool first = true;; first = false) {
         Result<std::string_view> chunk = reader->next();
         if (!chunk) return chunk.error();
         if (chunk->empty()) break;
         Result<std::string_view> out = pipeline->transform(*chunk);
         if (!out) return namingInput(out.error(), reader->name());
-        if (Status written = sink->write(*out); !written) return written;
+        if (first && chunk->size() < kChunkSize) {
+            // The whole input is this one chunk, as every ordinary message is.
+            // Its end is checked before any of it is written, so a fault there
+            // (a cut UTF-8 sequence) leaves standard output as untouched as a
+            // fault earlier on. Nothing was held from before, so the chunk's
+            // yield is whole, and the end goes to another buffer.
+            Result<std::string_view> rest = pipeline->conclude();
+            if (!rest) return namingInput(rest.error(), reader->name());
+            if (Status written = sink->write(*out); !written) return written;
+            if (Status written = sink->write(*rest); !written) return written;
+            return sink->finish();
+        }
+        for (;;) {
+            if (Status written = sink->write(*out); !written) return written;
+            out = pipeline->more();
+            if (!out) return namingInput(out.error(), reader->name());
+            if (out->empty()) break;
+        }
     }
     Result<std::string_view> rest = pipeline->conclude();
     if (!rest) return namingInput(rest.error(), reader->name());
