@@ -205,14 +205,32 @@ TEST_F(CliFailure, DamagedCipherTextsNeverCrashAndFailOnlyWhereACodeHasNone) {
     EXPECT_NE(wrongKey.out, "Meet me at noon");
 }
 
-TEST_F(CliFailure, BinaryJunkAsKeyStillGivesAKey) {
+// A key that hides nothing, or a character that would come back as another:
+// nothing is printed and no output file is made; decrypting keeps every rule.
+TEST_F(CliFailure, EncryptRefusesWhatWouldNotComeBackAndKeysThatHideNothing) {
     std::string junk = dir.file("junk.bin");
     std::string bytes;
     for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 131 + 7) % 256));
     writeBytes(junk, bytes);
-    ProcessResult sealed = runCli({"encrypt", "-k", junk}, std::string("hello"));
-    ASSERT_EQ(sealed.exitCode, 0) << sealed.err;
-    EXPECT_EQ(runCli({"decrypt", "-k", junk}, sealed.out).out, "hello");
+    const std::string out = dir.file("out.txt");
+    ProcessResult weak = runCli({"encrypt", "-k", junk, "-o", out}, std::string("hello"));
+    expectOneLineError(weak, junk + "' does not look like a key");
+    EXPECT_NE(::access(out.c_str(), F_OK), 0) << "no output file";
+    ProcessResult opened = runCli({"decrypt", "-k", junk}, std::string("\xC3\xB0hello"));
+    EXPECT_EQ(opened.exitCode, 0) << opened.err;
+
+    // Key numbers 2, 2, 21: the second "\xC3\xA9" would become 254, a line feed.
+    std::string key21 = dir.file("k21.tvk");
+    writeBytes(key21, "11116F\r\n");
+    ProcessResult accent = runCli({"encrypt", "-k", key21}, std::string("\xC3\xA9t\xC3\xA9"));
+    expectOneLineError(accent, "'\xC3\xA9' (U+00E9) of code 233 at position 3");
+    EXPECT_NE(accent.err.find("use another key"), std::string::npos) << accent.err;
+    EXPECT_EQ(accent.out, "");
+
+    ProcessResult control = runCli({"encrypt", "-k", key, "-o", out}, std::string("A\x01"));
+    expectOneLineError(control, "U+0001 of code 1 at position 2");
+    EXPECT_EQ(control.out, "");
+    EXPECT_NE(::access(out.c_str(), F_OK), 0) << "no output file";
 }
 
 TEST_F(CliFailure, UsageErrorsExitWithTwo) {
