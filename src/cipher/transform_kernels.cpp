@@ -47,15 +47,36 @@ struct Lanes16 {
     }
     [[gnu::always_inline]] static Vector select(Vector m, Vector a, Vector b) { return (m & a) | (~m & b); }
 
+    // a + k, where a at or above `ceiling` counts as `ceiling` (k at most 30, so
+    // nothing passes 255); and nonzero lanes where a lane is at least `floor`.
+    [[gnu::always_inline]] static Vector addHeld(Vector a, Vector k, std::uint8_t ceiling) {
+#if defined(__SSE2__)
+        (void)ceiling; // saturating at 255 holds those lanes above any floor too
+        return reinterpret_cast<Vector>(_mm_adds_epu8(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(k)));
+#else
+        return (a < ceiling ? a : Vector{} + ceiling) + k;
+#endif
+    }
+    [[gnu::always_inline]] static Vector atLeast(Vector a, std::uint8_t floor) {
+#if defined(__SSE2__)
+        return reinterpret_cast<Vector>(
+            _mm_subs_epu8(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(Vector{} + static_cast<std::uint8_t>(floor - 1))));
+#else
+        return mask(a >= floor);
+#endif
+    }
+
     [[gnu::always_inline]] static Vector encrypt(Vector c, Vector k, Vector& failed) {
         Vector s = c + k;
         const Vector tab = mask(c == 9);
         const Vector lineFeed = mask(c == 10);
         const Vector carriageReturn = mask(c == 13);
-        // Past 255 (wrapped), onto 253..255 (which read back as line breaks and
-        // tab), or a control other than those three.
-        failed |= mask(s < c) | mask(s >= kCarriageReturnCode) |
-                  (mask(c < kRingFirst) & ~(tab | lineFeed | carriageReturn));
+        // Moved down by 32, the controls (0..31) and 253..255 sit at 221 and
+        // above, and the codes 123..252 get there exactly when their step takes
+        // them onto 253 (which reads back as a line break) or past 255. Held at
+        // 221, nothing wraps. Tab, LF and CR have a result all the same.
+        constexpr std::uint8_t kReserved = kCarriageReturnCode - kRingFirst;
+        failed |= atLeast(addHeld(c - kRingFirst, k, kReserved), kReserved) & ~(tab | lineFeed | carriageReturn);
         // Only ring codes wrap: a code below the ring steps to at most 61, and one
         // above it never comes back down, so the ring's lower bound needs no test.
         Vector wrap = mask(c <= kRingLast) & mask(s > kRingLast);
