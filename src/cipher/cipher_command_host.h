@@ -2,9 +2,23 @@
 
 #include "file_dialog_settings.h"
 
+#include <cstddef>
 #include <string>
 
 namespace tarvex {
+
+// The most the message area holds in any mode. The area works on the whole text
+// at every change, so it is meant for messages, not archives: larger texts are
+// for tarvex-cli. A text file is refused on Load beyond this length plus the one
+// line end that Save adds, so whatever the window saves, it loads back.
+inline constexpr std::size_t kMaxMessageLength = 64 * 1024 * 1024;
+
+// How many characters the message area takes: the ICQ limit when `ofMode`,
+// otherwise kMaxMessageLength.
+struct MessageLimit {
+    std::size_t length = kMaxMessageLength;
+    bool ofMode = false;
+};
 
 // What the key and cipher commands need of the main window, and nothing more.
 class CipherCommandHost {
@@ -17,8 +31,10 @@ public:
 
     // The message area as codes of the character set, CR LF line breaks.
     virtual std::string messageCodes() const = 0;
-    // Replaces the message as a command does: the mode's limit cuts it, change rules run.
+    // Replaces the message as a command does, the change rules run. A text past
+    // messageLimit() would be cut: the commands refuse it before.
     virtual void setMessageCodes(const std::string& codes) = 0;
+    virtual MessageLimit messageLimit() const = 0;
 
     // The load-a-text-file button, which a new key makes usable in every mode.
     virtual void enableTextFileLoad() = 0;

@@ -28,6 +28,27 @@ std::string reason(int osError) {
     return osError != 0 ? std::strerror(osError) : "unknown error";
 }
 
+// The area would cut the result, and a cipher text without its end cannot be read.
+// Decrypt gets here only when the text was longer than the limit before ICQ mode was chosen.
+std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit limit) {
+    const bool encrypt = direction == Direction::Encrypt;
+    const std::string result = encrypt ? "The cipher text" : "The decrypted message";
+    const std::string count = std::to_string(length);
+    const std::string allowed = std::to_string(limit.length);
+    if (!limit.ofMode) {
+        return result + " would be " + count + " characters long, more than the " + allowed +
+               " characters that the text area holds. The text was not changed.\n\nA text this large is for "
+               "tarvex-cli, which works on files of any size.";
+    }
+    const std::string over = std::to_string(length - limit.length);
+    std::string message = result + " would be " + count + " characters long, " + over + " more than the " + allowed +
+                          " that the text area takes in ICQ mode, and its end would be lost. The text was not "
+                          "changed.\n\n";
+    if (encrypt) message += "Shorten the message by " + over + (over == "1" ? " character" : " characters") + ", or ";
+    return message + (encrypt ? "choose" : "Choose") + " E-Mail mode (Ctrl+M), which has no limit, and " +
+           (encrypt ? "encrypt" : "decrypt") + " again.";
+}
+
 void transformMessage(CipherCommandHost& host, Direction direction) {
     const std::string text = host.messageCodes();
     if (text.empty() || host.keyPath().empty()) return;
@@ -43,6 +64,8 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
         direction == Direction::Encrypt ? encryptText(text, *keyNumbers) : decryptText(text, *keyNumbers);
     std::fill(keyNumbers->begin(), keyNumbers->end(), std::uint8_t{0}); // no key material stays behind
     if (!result) return host.reportFailure(failureMessage(result.error()));
+    const MessageLimit limit = host.messageLimit();
+    if (result->size() > limit.length) return host.reportFailure(tooLongMessage(direction, result->size(), limit));
     host.setMessageCodes(*result);
 }
 
@@ -59,6 +82,9 @@ void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& c
     FileDialogSettings& dialog = host.dialogSettings();
     prepareKeyDialog(dialog, "Text Tarvex - Create Key Dialog", "Tarvex Key Files(*.tvk)");
     dialog.initDir = kKeyFolder;
+    // Most likely the key shared with a friend, without which no earlier message can be read.
+    dialog.replaceQuestion = "Do you want to replace it with a new key? Every message encrypted with the key in "
+                             "it could then no longer be decrypted, by you or by anyone you share it with.";
 
     const std::string path = host.showSaveDialog();
     if (path.empty()) {

@@ -14,6 +14,9 @@ struct FileDialogSettings {
     std::string initDir;          // empty: the dialog's own default folder
     std::string filter;           // "description|pattern|description|pattern..."
     int filterIndex = 0;          // 1-based
+    // A Save dialog asks this (after naming the file) before an existing file is
+    // replaced, No being the default; No shows the dialog again. Empty: no question.
+    std::string replaceQuestion;
 };
 
 } // namespace tarvex

@@ -6,13 +6,17 @@
 namespace tarvex::exchange {
 namespace {
 
-void reportUnreachable(ExchangeHost& host) {
+void warn(ExchangeHost& host, const QString& text) {
     platform::MessageBox::Request request;
-    request.text = QStringLiteral("The clipboard cannot be reached right now; another program may be holding it.\n\n"
-                                  "Try again in a moment.");
+    request.text = text;
     request.title = QString::fromUtf8(kProgramTitle);
     request.icon = platform::MessageBox::Icon::Warning;
     host.messageBox().ask(request, host.dialogParent());
+}
+
+void reportUnreachable(ExchangeHost& host) {
+    warn(host, QStringLiteral("The clipboard cannot be reached right now; another program may be holding it.\n\n"
+                              "Try again in a moment."));
 }
 
 } // namespace
@@ -27,7 +31,13 @@ void pasteFromClipboard(ExchangeHost& host) {
     if (!host.messageCodes().empty()) return;
     std::optional<QString> text = host.clipboard().text();
     if (!text) return reportUnreachable(host);
-    host.setMessageFromPlainText(*text);
+    const std::string codes = host.codesFromPlainText(*text);
+    const MessageLimit limit = host.messageLimit();
+    if (codes.size() > limit.length) {
+        return warn(host, notPastedMessage(QStringLiteral("The text on the clipboard"), codes.size(), limit.length,
+                                           limit));
+    }
+    host.setMessageCodes(codes);
 }
 
 void clearClipboard(ExchangeHost& host) {
@@ -43,6 +53,20 @@ void clearClipboard(ExchangeHost& host) {
 
 void clearText(ExchangeHost& host) {
     host.setMessageCodes({});
+}
+
+QString notPastedMessage(const QString& what, std::size_t length, std::size_t room, MessageLimit limit) {
+    QString text = limit.ofMode
+                       ? QStringLiteral("%1 is %2 characters long, but in ICQ mode the text area takes at most %3")
+                       : QStringLiteral("%1 is %2 characters long, more than the %3 characters that the text area "
+                                        "holds");
+    text = text.arg(what).arg(length).arg(limit.length);
+    if (room < limit.length) text += QStringLiteral(" and has room for %1 more").arg(room);
+    text += QStringLiteral(". Nothing of it was put into the text area, so that no part of it gets lost.\n\n");
+    text += limit.ofMode ? QStringLiteral("E-Mail mode has no limit and keeps the text whole: choose E-Mail "
+                                          "(Ctrl+M), then try again.")
+                         : QStringLiteral("A text this large is for tarvex-cli, which works on files of any size.");
+    return text;
 }
 
 } // namespace tarvex::exchange

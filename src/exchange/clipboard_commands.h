@@ -2,15 +2,23 @@
 
 #include "exchange_host.h"
 
+#include <cstddef>
+
 namespace tarvex::exchange {
 
 // Puts the whole message on the clipboard, replacing whatever it held.
 void copyToClipboard(ExchangeHost& host);
-// Fills an empty message area from the clipboard's text, cut to the mode's limit.
+// Fills an empty message area from the clipboard's text. A text past the
+// mode's limit is refused whole with a message: a message cut short is worse
+// than none.
 void pasteFromClipboard(ExchangeHost& host);
 // Asks first, then empties the clipboard.
 void clearClipboard(ExchangeHost& host);
 // Empties the message area without a question.
 void clearText(ExchangeHost& host);
+
+// Why a text of `length` characters was not pasted where only `room` fit;
+// `what` names the text ("The text on the clipboard").
+QString notPastedMessage(const QString& what, std::size_t length, std::size_t room, MessageLimit limit);
 
 } // namespace tarvex::exchange

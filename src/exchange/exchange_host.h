@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cipher/cipher_command_host.h"
+
 #include <QString>
 
 #include <string>
@@ -21,12 +23,14 @@ public:
 
     // The message area as codes with CR LF line breaks.
     virtual std::string messageCodes() const = 0;
-    // Replaces the message as a command does: the mode's limit cuts it, the change rules run.
+    // Replaces the message as a command does, the change rules run. A text past
+    // messageLimit() would be cut: the commands refuse it before.
     virtual void setMessageCodes(const std::string& codes) = 0;
+    virtual MessageLimit messageLimit() const = 0;
     // The message as plain text for other programs, CR LF kept.
     virtual QString messageAsPlainText() const = 0;
-    // Replaces the message with text from another program, converted as typing would be.
-    virtual void setMessageFromPlainText(const QString& text) = 0;
+    // Text from another program as the codes that typing it would give.
+    virtual std::string codesFromPlainText(const QString& text) const = 0;
 
     // The text-file name box.
     virtual void setTextFileName(const QString& path) = 0;

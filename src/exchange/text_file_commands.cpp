@@ -3,14 +3,18 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "cipher/atomic_file_writer.h"
+#include "cipher/file_io.h"
 
-#include <optional>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace tarvex::exchange {
 namespace {
+
+constexpr std::size_t kMebibyte = 1024 * 1024;
 
 void prepareDialog(FileDialogSettings& dialog, const char* title) {
     dialog.fileName.clear();
@@ -29,63 +33,16 @@ void complain(ExchangeHost& host, const QString& text) {
     host.messageBox().ask(request, host.dialogParent());
 }
 
-// The whole file, or the reason it cannot be had.
-std::optional<std::string> readTextFile(const QString& path, QString& reason) {
-    QFileInfo info(path);
-    if (info.isDir()) {
-        reason = QStringLiteral("it is a folder");
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return std::nullopt;
-    }
-    if (file.size() > kMaxTextFileSize) {
-        reason = QStringLiteral("it is larger than 16 MiB");
-        return std::nullopt;
-    }
-    // Read to the end, in case the file is not what its size said (a pipe, a growing file).
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        qint64 n = file.read(buffer, sizeof buffer);
-        if (n < 0) {
-            reason = file.errorString();
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > static_cast<std::size_t>(kMaxTextFileSize)) {
-            reason = QStringLiteral("it is larger than 16 MiB");
-            return std::nullopt;
-        }
-    }
-    return bytes;
+QString tooLarge() {
+    return QStringLiteral("it is larger than the %1 MiB that the text area holds").arg(kMaxMessageLength / kMebibyte);
 }
 
-// All or nothing through a temporary file renamed into place, so a failed save
-// leaves the old file whole. A device or a pipe is written to directly: renaming
-// would put a plain file in its place.
-bool writeTextFile(const QString& path, const std::string& bytes, QString& reason) {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        reason = QStringLiteral("it is a folder");
-        return false;
-    }
-    const auto size = static_cast<qint64>(bytes.size());
-    if (info.exists() && !info.isFile()) {
-        QFile device(path);
-        bool ok = device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                  device.write(bytes.data(), size) == size;
-        reason = device.errorString();
-        return ok;
-    }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), size) == size && file.commit()) return true;
-    reason = file.errorString();
-    file.cancelWriting();
-    return false;
+// The operating system's own words, which say what to do about it ("No space left on device").
+QString reason(const Error& error) {
+    if (error.kind == Error::Kind::FileTooLarge) return tooLarge();
+    if (error.osError == EISDIR) return QStringLiteral("it is a folder");
+    if (error.osError == 0) return QString::fromStdString(error.describe());
+    return QString::fromLocal8Bit(std::strerror(error.osError));
 }
 
 } // namespace
@@ -96,15 +53,30 @@ void loadTextFile(ExchangeHost& host) {
     const QString path = dialog.show(platform::FileDialog::Kind::Open, host.dialogParent());
     if (path.isEmpty()) return;
 
-    QString reason;
-    std::optional<std::string> bytes = readTextFile(path, reason);
-    if (!bytes) {
+    const auto cannotLoad = [&](const QString& why) {
         complain(host, QStringLiteral("The file \"%1\" cannot be loaded: %2.\n\nThe text area was not changed.")
-                           .arg(path, reason));
+                           .arg(path, why));
+    };
+    Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
+    if (!bytes) return cannotLoad(reason(bytes.error()));
+    std::string text = joinLines(*bytes);
+    if (text.size() > kMaxMessageLength) return cannotLoad(tooLarge());
+
+    const MessageLimit limit = host.messageLimit();
+    if (text.size() > limit.length) {
+        // Only the ICQ limit is below kMaxMessageLength.
+        complain(host, QStringLiteral("The file \"%1\" holds a text of %2 characters, %3 more than the %4 that the "
+                                      "text area takes in ICQ mode. Nothing was loaded, so that no part of it gets "
+                                      "lost; the text area was not changed.\n\nE-Mail and File mode have no limit: "
+                                      "choose one of them, then load the file again.")
+                           .arg(path)
+                           .arg(text.size())
+                           .arg(text.size() - limit.length)
+                           .arg(limit.length));
         return;
     }
     host.setTextFileName(path);
-    host.setMessageCodes(joinLines(*bytes));
+    host.setMessageCodes(text);
 }
 
 void saveTextFile(ExchangeHost& host) {
@@ -114,14 +86,17 @@ void saveTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
     prepareDialog(dialog.settings(), "Text Tarvex - Save File Dialog");
     dialog.settings().initDir.clear();
+    dialog.settings().replaceQuestion = "Do you want to replace it with this text?";
     const QString path = dialog.show(platform::FileDialog::Kind::Save, host.dialogParent());
     if (path.isEmpty()) return;
 
-    QString reason;
-    const bool written = writeTextFile(path, text + "\r\n", reason);
+    // Through a temporary file renamed into place, so a failed save leaves the
+    // old file whole; a device or a pipe is written to directly.
+    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), text + "\r\n",
+                                               {.replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true});
     if (!written) {
         complain(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
-                           .arg(path, reason));
+                           .arg(path, reason(written.error())));
         return;
     }
     host.setTextFileName(path);

@@ -9,16 +9,19 @@
 
 namespace tarvex::exchange {
 
-// The message area is not made for more; a larger file is refused before it is read.
-inline constexpr std::int64_t kMaxTextFileSize = 16 * 1024 * 1024;
+// The largest text the window holds and the CR LF that Save puts after it: what
+// was saved loads back, a larger file is refused before it is read.
+inline constexpr std::int64_t kMaxTextFileSize = static_cast<std::int64_t>(kMaxMessageLength) + 2;
 
 inline constexpr const char* kTextFileFilter = "Text Files(*.txt)|*txt|Ascii Files(*.asc)|*asc";
 
 // Asks for a text file and puts its joined lines into the message area. A file
-// that cannot be read is reported and changes nothing.
+// that cannot be read, or whose text would pass the mode's limit, is reported
+// and changes nothing.
 void loadTextFile(ExchangeHost& host);
 
-// Asks for a file name and writes the message and one CR LF there, all or nothing.
+// Asks for a file name (and before replacing a file) and writes the message and
+// one CR LF there, all or nothing.
 void saveTextFile(ExchangeHost& host);
 
 } // namespace tarvex::exchange

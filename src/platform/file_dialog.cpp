@@ -1,5 +1,7 @@
 #include "file_dialog.h"
 
+#include "message_box.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,16 +9,37 @@
 namespace tarvex::platform {
 
 QString FileDialog::show(Kind kind, QWidget* parent) {
+    for (;;) {
+        const QString chosen = showOnce(kind, parent);
+        if (kind != Kind::Save || chosen.isEmpty() || mayReplace(chosen, parent)) return chosen;
+    }
+}
+
+QString FileDialog::showOnce(Kind kind, QWidget* parent) {
     shown_.push_back({kind, settings_});
     QString chosen;
-    if (next_) {
-        chosen = *next_;
-        next_.reset();
+    if (!next_.empty()) {
+        chosen = next_.front();
+        next_.pop_front();
     } else {
         chosen = runDialog(kind, parent);
     }
+    // Shown again after a No, the dialog offers the same name to change.
     settings_.fileName = chosen.toStdString();
     return chosen;
+}
+
+bool FileDialog::mayReplace(const QString& path, QWidget* parent) {
+    // Devices and pipes are written to, not replaced; a folder is refused by the command.
+    if (box_ == nullptr || settings_.replaceQuestion.empty() || !QFileInfo(path).isFile()) return true;
+    MessageBox::Request request;
+    request.text = QStringLiteral("The file \"%1\" already exists.\n\n%2")
+                       .arg(path, QString::fromStdString(settings_.replaceQuestion));
+    request.title = QString::fromStdString(settings_.title);
+    request.buttons = MessageBox::Buttons::YesNo;
+    request.icon = MessageBox::Icon::Warning;
+    request.defaultAnswer = MessageBox::Answer::No;
+    return box_->ask(request, parent) == MessageBox::Answer::Yes;
 }
 
 QStringList FileDialog::nameFilters(const std::string& filter) {
@@ -34,6 +57,8 @@ QString FileDialog::runDialog(Kind kind, QWidget* parent) {
     QFileDialog dialog(parent, QString::fromStdString(settings_.title));
     // Qt's own dialog behaves the same on every desktop, which the settings rely on.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The replace question comes after the dialog, through the message box, so
+    // that it names what is at stake and tests can answer it.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(kind == Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An Open dialog accepts a typed name of a file that does not exist.

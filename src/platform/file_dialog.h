@@ -4,15 +4,18 @@
 
 #include <QString>
 
-#include <optional>
+#include <deque>
+#include <initializer_list>
 #include <vector>
 
 class QWidget;
 
 namespace tarvex::platform {
 
+class MessageBox;
+
 // The window's one file dialog: it keeps its settings from one use to the next.
-// Tests answer the next show() through setNextFileName(), so nothing blocks.
+// Tests answer show() through setNextFileName(), so nothing blocks.
 class FileDialog {
 public:
     enum class Kind { Open, Save };
@@ -25,11 +28,20 @@ public:
 
     FileDialogSettings& settings() { return settings_; }
 
-    // Shows the dialog modally; the chosen full path, or empty on cancel.
+    // Where a Save dialog asks its replaceQuestion; without one it asks nothing.
+    void askThrough(MessageBox& box) { box_ = &box; }
+
+    // Shows the dialog modally; the chosen full path, or empty on cancel. A Save
+    // dialog whose chosen file exists asks replaceQuestion first and shows
+    // itself again on No.
     QString show(Kind kind, QWidget* parent);
 
-    // The next show() answers `fileName` without a window (empty: cancel).
-    void setNextFileName(const QString& fileName) { next_ = fileName; }
+    // The next show() answers `fileName` without a window (empty: cancel),
+    // replacing any answers still waiting.
+    void setNextFileName(const QString& fileName) { next_.assign({fileName}); }
+    // One answer for each of the next showings, as when a No to the replace
+    // question shows the dialog again.
+    void setNextFileNames(std::initializer_list<QString> fileNames) { next_.assign(fileNames); }
     const std::vector<Shown>& shown() const { return shown_; }
 
     // "description|pattern|..." as Qt name filters, one per entry.
@@ -39,8 +51,12 @@ protected:
     virtual QString runDialog(Kind kind, QWidget* parent);
 
 private:
+    QString showOnce(Kind kind, QWidget* parent);
+    bool mayReplace(const QString& path, QWidget* parent);
+
     FileDialogSettings settings_;
-    std::optional<QString> next_;
+    MessageBox* box_ = nullptr;
+    std::deque<QString> next_;
     std::vector<Shown> shown_;
 };
 

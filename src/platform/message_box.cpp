@@ -28,9 +28,9 @@ QMessageBox::StandardButton qtButton(MessageBox::Answer answer) {
 
 MessageBox::Answer MessageBox::ask(const Request& request, QWidget* parent) {
     shown_.push_back(request);
-    if (next_) {
-        Answer answer = *next_;
-        next_.reset();
+    if (!next_.empty()) {
+        Answer answer = next_.front();
+        next_.pop_front();
         return answer;
     }
     return runBox(request, parent);

@@ -2,15 +2,17 @@
 
 #include <QString>
 
-#include <optional>
+#include <deque>
+#include <initializer_list>
 #include <vector>
 
 class QWidget;
 
 namespace tarvex::platform {
 
-// Modal message boxes. Tests answer the next ask() through setNextAnswer(), so
-// nothing blocks, and read back what would have been shown.
+// Modal message boxes. Tests answer the next ask() through setNextAnswer() (or
+// several through setNextAnswers()), so nothing blocks, and read back what
+// would have been shown.
 class MessageBox {
 public:
     enum class Answer { Ok, Yes, No };
@@ -28,14 +30,17 @@ public:
 
     Answer ask(const Request& request, QWidget* parent);
 
-    void setNextAnswer(Answer answer) { next_ = answer; }
+    // Replaces any answers still waiting.
+    void setNextAnswer(Answer answer) { next_.assign({answer}); }
+    // One answer for each of the next boxes, in order.
+    void setNextAnswers(std::initializer_list<Answer> answers) { next_.assign(answers); }
     const std::vector<Request>& shown() const { return shown_; }
 
 protected:
     virtual Answer runBox(const Request& request, QWidget* parent);
 
 private:
-    std::optional<Answer> next_;
+    std::deque<Answer> next_;
     std::vector<Request> shown_;
 };
 

@@ -20,6 +20,10 @@ void WindowCommandHost::setMessageCodes(const std::string& codes) {
     parts_.message->setText(codes);
 }
 
+MessageLimit WindowCommandHost::messageLimit() const {
+    return {.length = parts_.message->capacity(), .ofMode = parts_.message->limit() > 0};
+}
+
 std::string WindowCommandHost::keyPath() const {
     return parts_.keyBox->text().toStdString();
 }
@@ -56,8 +60,8 @@ QString WindowCommandHost::messageAsPlainText() const {
     return codec::unicodeFromCodes(parts_.message->text());
 }
 
-void WindowCommandHost::setMessageFromPlainText(const QString& text) {
-    parts_.message->setText(codec::codesFromForeignText(text));
+std::string WindowCommandHost::codesFromPlainText(const QString& text) const {
+    return codec::codesFromForeignText(text);
 }
 
 void WindowCommandHost::setTextFileName(const QString& path) {

@@ -32,6 +32,7 @@ public:
     // Both
     std::string messageCodes() const override;
     void setMessageCodes(const std::string& codes) override;
+    MessageLimit messageLimit() const override;
 
     // CipherCommandHost
     std::string keyPath() const override;
@@ -44,7 +45,7 @@ public:
 
     // ExchangeHost
     QString messageAsPlainText() const override;
-    void setMessageFromPlainText(const QString& text) override;
+    std::string codesFromPlainText(const QString& text) const override;
     void setTextFileName(const QString& path) override;
     platform::FileDialog& fileDialog() override;
     platform::MessageBox& messageBox() override;

@@ -14,6 +14,7 @@ MessageArea::MessageArea(QWidget* parent) : QWidget(parent), editor_(new Message
     setFocusPolicy(editor_->focusPolicy());
     setFocusProxy(editor_);
     connect(editor_, &MessageEditor::codesChanged, this, &MessageArea::changed);
+    connect(editor_, &MessageEditor::insertionRefused, this, &MessageArea::insertionRefused);
 }
 
 MessageArea::~MessageArea() = default;
@@ -40,6 +41,10 @@ std::size_t MessageArea::limit() const {
 
 void MessageArea::setLimit(std::size_t limit) {
     editor_->setLimit(limit);
+}
+
+std::size_t MessageArea::capacity() const {
+    return editor_->capacity();
 }
 
 void MessageArea::leaveShortcutsToWindow(const QList<QKeySequence>& keys) {

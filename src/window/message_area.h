@@ -12,6 +12,9 @@ namespace tarvex::window {
 
 class MessageEditor;
 
+// Where text from another program came from.
+enum class TextSource { Clipboard, Selection, Drop };
+
 // The message text area. The rest of the window sees only its text (single-byte
 // codes, CR LF line breaks), its length limit and a change notification; how
 // the text is shown and edited stays in here.
@@ -31,6 +34,8 @@ public:
     // 0: no limit. A new limit leaves a longer text as it is.
     std::size_t limit() const;
     void setLimit(std::size_t limit);
+    // The limit, or without one the most the window holds (kMaxMessageLength).
+    std::size_t capacity() const;
 
     // Key combinations that the window's menus run even while the area has the focus.
     void leaveShortcutsToWindow(const QList<QKeySequence>& keys);
@@ -38,6 +43,9 @@ public:
 signals:
     // After every change of the text, by the user or by setText().
     void changed();
+    // A text pasted or dropped by the user was refused whole: it is `length`
+    // codes long and only `room` fit.
+    void insertionRefused(tarvex::window::TextSource source, std::size_t length, std::size_t room);
 
 private:
     MessageEditor* editor_;

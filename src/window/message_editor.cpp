@@ -2,6 +2,8 @@
 
 #include "message_codec.h"
 
+#include "cipher/cipher_command_host.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -73,9 +75,13 @@ MessageEditor::MessageEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     relayout();
 }
 
+std::size_t MessageEditor::capacity() const {
+    return limit_ > 0 ? limit_ : kMaxMessageLength;
+}
+
 void MessageEditor::setCodes(std::string_view codes) {
-    if (limit_ > 0 && codes.size() > limit_) {
-        codes = codes.substr(0, limit_);
+    if (codes.size() > capacity()) {
+        codes = codes.substr(0, capacity());
     }
     if (codes == codes_) {
         return;
@@ -137,7 +143,7 @@ void MessageEditor::cut() {
 }
 
 void MessageEditor::paste() {
-    insertForeignText(QGuiApplication::clipboard()->text(), Fit::CutToRoom);
+    insertFrom(TextSource::Clipboard, QGuiApplication::clipboard()->text());
 }
 
 void MessageEditor::undo() {
@@ -147,7 +153,7 @@ void MessageEditor::undo() {
     const Edit edit = std::move(done_.back());
     done_.pop_back();
     const Edit reverse{edit.position, edit.inserted, edit.removed};
-    if (limit_ > 0 && codes_.size() - reverse.removed.size() + reverse.inserted.size() > limit_) {
+    if (codes_.size() - reverse.removed.size() + reverse.inserted.size() > capacity()) {
         return; // the limit was lowered since; undoing would pass it
     }
     applyEdit(reverse);
@@ -160,7 +166,7 @@ void MessageEditor::redo() {
     }
     const Edit edit = std::move(undone_.back());
     undone_.pop_back();
-    if (limit_ > 0 && codes_.size() - edit.removed.size() + edit.inserted.size() > limit_) {
+    if (codes_.size() - edit.removed.size() + edit.inserted.size() > capacity()) {
         return;
     }
     applyEdit(edit);
@@ -477,12 +483,9 @@ void MessageEditor::offerSelection() const {
 }
 
 std::size_t MessageEditor::room() const {
-    if (limit_ == 0) {
-        return std::numeric_limits<std::size_t>::max();
-    }
     const auto [from, to] = selectionRange();
     const std::size_t kept = codes_.size() - (to - from);
-    return kept >= limit_ ? 0 : limit_ - kept;
+    return kept >= capacity() ? 0 : capacity() - kept;
 }
 
 std::string MessageEditor::fitToRoom(std::string codes, Fit fit) const {
@@ -541,6 +544,26 @@ void MessageEditor::insertForeignText(const QString& text, Fit fit) {
     if (!codes.empty()) {
         replaceSelection(codes);
     }
+}
+
+bool MessageEditor::insertFrom(TextSource source, const QString& text) {
+    const std::string codes = codec::codesFromForeignText(text);
+    const std::size_t fits = room();
+    if (codes.size() > fits) {
+        if (source == TextSource::Drop) {
+            // Not inside the drop: the program that the text came from waits until it ends.
+            QMetaObject::invokeMethod(
+                this, [this, length = codes.size(), fits] { emit insertionRefused(TextSource::Drop, length, fits); },
+                Qt::QueuedConnection);
+        } else {
+            emit insertionRefused(source, codes.size(), fits);
+        }
+        return false;
+    }
+    if (!codes.empty()) {
+        replaceSelection(codes);
+    }
+    return true;
 }
 
 // ---- events
@@ -798,7 +821,7 @@ void MessageEditor::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
         setCursor(position, false, atEnd);
-        insertForeignText(QGuiApplication::clipboard()->text(QClipboard::Selection), Fit::CutToRoom);
+        insertFrom(TextSource::Selection, QGuiApplication::clipboard()->text(QClipboard::Selection));
         return event->accept();
     }
     QAbstractScrollArea::mousePressEvent(event);
@@ -886,7 +909,9 @@ void MessageEditor::dropEvent(QDropEvent* event) {
         return event->ignore();
     }
     setCursor(positionAt(event->position()).first, false);
-    insertForeignText(event->mimeData()->text(), Fit::CutToRoom);
+    if (!insertFrom(TextSource::Drop, event->mimeData()->text())) {
+        return event->ignore();
+    }
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message_area.h"
+
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QString>
@@ -29,6 +31,8 @@ public:
 
     std::size_t limit() const { return limit_; }
     void setLimit(std::size_t limit) { limit_ = limit; }
+    // The limit, or without one the most the window holds.
+    std::size_t capacity() const;
 
     // Positions lie between codes, from 0 to length(), never inside a CR LF.
     std::size_t cursorPosition() const { return cursor_; }
@@ -54,6 +58,8 @@ public:
 
 signals:
     void codesChanged();
+    // A pasted or dropped text of `length` codes was refused whole: only `room` fit.
+    void insertionRefused(tarvex::window::TextSource source, std::size_t length, std::size_t room);
 
 protected:
     bool event(QEvent* event) override;
@@ -128,6 +134,9 @@ private:
     void replaceSelection(std::string_view codes);
     void deleteBackOrForth(Move move);
     void insertForeignText(const QString& text, Fit fit);
+    // Pasted and dropped text goes in whole or not at all: a message cut short is a
+    // trap. False when it was refused.
+    bool insertFrom(TextSource source, const QString& text);
     void applyEdit(const Edit& edit);
 
     std::string codes_;

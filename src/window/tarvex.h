@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -24,6 +25,7 @@ class QPushButton;
 namespace tarvex::window {
 
 class MessageArea;
+enum class TextSource;
 class Tarvex;
 class WindowCommandHost;
 
@@ -88,6 +90,8 @@ private:
     void mnuEditClip_Click();
     void Command10_Click();
     void mnuEditClear_Click();
+    // A paste or drop into the message area that would pass its limit.
+    void textRefused(TextSource source, std::size_t length, std::size_t room);
     void mnuFileExit_Click();
     void mnuHelpTarvex_Click();
     void mnuHelpAbout_Click();

@@ -2,6 +2,7 @@
 #include "tarvex.h"
 
 #include "command_host.h"
+#include "message_area.h"
 
 #include "cipher/cipher_commands.h"
 #include "exchange/clipboard_commands.h"
@@ -23,6 +24,8 @@ void Tarvex::connectCommands() {
         .box = &messageBox_,
         .clipboard = &clipboard_,
     });
+    CommonDialog1.askThrough(messageBox_);
+    connect(Text3, &MessageArea::insertionRefused, this, &Tarvex::textRefused);
 
     const auto onClick = [this](QPushButton* button, void (Tarvex::*handler)()) {
         connect(button, &QPushButton::clicked, this, handler);
@@ -141,6 +144,17 @@ void Tarvex::Command10_Click() {
 
 void Tarvex::mnuEditClear_Click() {
     exchange::clearText(*commands_);
+}
+
+void Tarvex::textRefused(TextSource source, std::size_t length, std::size_t room) {
+    platform::MessageBox::Request request;
+    request.text = exchange::notPastedMessage(source == TextSource::Drop        ? QStringLiteral("The dropped text")
+                                              : source == TextSource::Selection ? QStringLiteral("The selected text")
+                                                                                : QStringLiteral("The text on the clipboard"),
+                                              length, room, commands_->messageLimit());
+    request.title = QString::fromUtf8(exchange::kProgramTitle);
+    request.icon = platform::MessageBox::Icon::Warning;
+    messageBox_.ask(request, this);
 }
 
 void Tarvex::mnuFileExit_Click() {

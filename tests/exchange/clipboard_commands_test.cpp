@@ -49,16 +49,27 @@ TEST_F(ClipboardCommands, CopiedCipherTextPastesBackExactly) {
     EXPECT_EQ(host.message, cipher);
 }
 
-TEST_F(ClipboardCommands, PasteOnlyIntoAnEmptyAreaAndCutToTheLimit) {
+TEST_F(ClipboardCommands, PasteOnlyIntoAnEmptyAreaAndOnlyWhole) {
     host.message = "mine";
     pasteFromClipboard(host);
     EXPECT_EQ(host.message, "mine");
     EXPECT_EQ(host.messageSets, 0);
 
+    // "was there before" is 16 characters: one more than the limit refuses it all.
     host.message.clear();
-    host.limit = 5;
+    host.limit = 15;
+    host.box.setNextAnswer(Answer::Ok);
     pasteFromClipboard(host);
-    EXPECT_EQ(host.message, "was t");
+    EXPECT_EQ(host.messageSets, 0);
+    ASSERT_EQ(host.box.shown().size(), 1u);
+    const QString& why = host.box.shown()[0].text;
+    EXPECT_TRUE(why.contains(QStringLiteral("clipboard is 16 characters long"))) << why.toStdString();
+    EXPECT_TRUE(why.contains(QStringLiteral("E-Mail"))) << why.toStdString();
+
+    host.limit = 16;
+    pasteFromClipboard(host);
+    EXPECT_EQ(host.message, "was there before");
+    EXPECT_EQ(host.box.shown().size(), 1u);
 }
 
 TEST_F(ClipboardCommands, PasteOfAPictureLeavesTheAreaEmpty) {

@@ -9,35 +9,53 @@
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <string>
 
 namespace tarvex::exchange {
 
+// A box that a test forgot to answer fails the test instead of waiting for a click.
+class AnsweredMessageBox final : public platform::MessageBox {
+protected:
+    Answer runBox(const Request& request, QWidget*) override {
+        ADD_FAILURE() << "a message box opened without an answer: " << request.text.toStdString();
+        return request.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+};
+
 // Stands in for the main window: a message with a limit, a file-name box, and
-// the real dialog, message box and clipboard services (answered through their seams).
+// the real dialog, message box and clipboard services (answered through their
+// seams), the dialog asking its questions through the message box as the window's does.
 class FakeExchangeHost final : public ExchangeHost {
 public:
     std::string message;
-    std::size_t limit = 0;
+    std::size_t limit = 0; // 0: kMaxMessageLength
     QString textFileName = QStringLiteral("(unchanged)");
     int messageSets = 0;
     platform::FileDialog dialog;
-    platform::MessageBox box;
+    AnsweredMessageBox box;
     platform::SystemClipboard systemClipboard;
 
     std::string messageCodes() const override { return message; }
     void setMessageCodes(const std::string& codes) override {
         ++messageSets;
-        message = limit > 0 && codes.size() > limit ? codes.substr(0, limit) : codes;
+        message = codes.size() > messageLimit().length ? codes.substr(0, messageLimit().length) : codes;
+    }
+    MessageLimit messageLimit() const override {
+        return limit > 0 ? MessageLimit{.length = limit, .ofMode = true} : MessageLimit{};
     }
     QString messageAsPlainText() const override { return QString::fromStdString(charset::toUtf8(message)); }
-    void setMessageFromPlainText(const QString& text) override {
+    std::string codesFromPlainText(const QString& text) const override {
         Result<std::string> codes = charset::fromUtf8(text.toStdString());
-        setMessageCodes(codes ? *codes : std::string("?"));
+        return codes ? *codes : std::string("?");
     }
     void setTextFileName(const QString& path) override { textFileName = path; }
-    platform::FileDialog& fileDialog() override { return dialog; }
+    platform::FileDialog& fileDialog() override {
+        dialog.askThrough(box); // here, so that `host = {}` leaves no pointer to another host's box
+        return dialog;
+    }
     platform::MessageBox& messageBox() override { return box; }
     platform::Clipboard& clipboard() override { return systemClipboard; }
     QWidget* dialogParent() override { return nullptr; }

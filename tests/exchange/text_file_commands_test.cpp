@@ -4,6 +4,8 @@
 
 #include "../cipher/test_support.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -66,20 +68,71 @@ TEST_F(TextFiles, LoadJoinsTheLinesAndShowsThePath) {
     EXPECT_TRUE(host.box.shown().empty());
 }
 
-TEST_F(TextFiles, LoadIsCutToTheModesLimit) {
+TEST_F(TextFiles, LoadPastTheModesLimitIsRefusedWhole) {
     host.limit = 450;
-    EXPECT_EQ(loadBytes(std::string(600, 'q')).size(), 450u);
+    host.message = "kept";
+    host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
+    EXPECT_EQ(loadBytes(std::string(451, 'q') + "\r\n"), "kept");
+    EXPECT_EQ(host.textFileName, "(unchanged)");
+    ASSERT_EQ(host.box.shown().size(), 1u);
+    const QString& why = host.box.shown()[0].text;
+    EXPECT_TRUE(why.contains(QStringLiteral("451 characters, 1 more than the 450"))) << why.toStdString();
+
+    EXPECT_EQ(loadBytes(std::string(450, 'q') + "\r\n"), std::string(450, 'q')) << "the line end is not text";
+}
+
+TEST_F(TextFiles, WhatTheLargestTextSavesLoadsBackAndOneMoreIsRefused) {
+    std::string largest(kMaxMessageLength, 'w');
+    largest[kMaxMessageLength / 2] = '\n';
+    saveMessage(largest, "largest.txt");
+    host.message.clear();
+    host.dialog.setNextFileName(pathOf("largest.txt"));
+    loadTextFile(host);
+    EXPECT_TRUE(host.message == largest) << "the largest text came back as " << host.message.size() << " codes";
+    EXPECT_TRUE(host.box.shown().empty());
+
+    // The same size on disk, but a text one code longer: without the line end.
+    test::writeBytes(dir.file("larger.txt"), largest + "w\n");
+    host.message = "kept";
+    host.dialog.setNextFileName(pathOf("larger.txt"));
+    host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
+    loadTextFile(host);
+    EXPECT_EQ(host.message, "kept");
+    ASSERT_EQ(host.box.shown().size(), 1u);
+    EXPECT_TRUE(host.box.shown()[0].text.contains(QStringLiteral("64 MiB"))) << host.box.shown()[0].text.toStdString();
 }
 
 TEST_F(TextFiles, SaveWritesTheTextAndOneCarriageReturnLineFeed) {
     EXPECT_EQ(test::codesOf(saveMessage("abc")), (std::vector<int>{97, 98, 99, 13, 10}));
-    EXPECT_EQ(saveMessage("abc\r\ndef"), "abc\r\ndef\r\n");
-    EXPECT_EQ(host.textFileName, pathOf("out.txt"));
+    EXPECT_EQ(saveMessage("abc\r\ndef", "two.txt"), "abc\r\ndef\r\n");
+    EXPECT_EQ(host.textFileName, pathOf("two.txt"));
 
-    test::writeBytes(dir.file("old.txt"), std::string(5000, 'z'));
-    EXPECT_EQ(saveMessage("new", "old.txt"), "new\r\n") << "an existing file is replaced without a question";
-    EXPECT_TRUE(host.box.shown().empty());
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"old.txt", "out.txt"})) << "no temporary file is left";
+    EXPECT_TRUE(host.box.shown().empty()) << "a new file needs no question";
+}
+
+TEST_F(TextFiles, SaveOverAFileAsksFirstAndNoKeepsItAndShowsTheDialogAgain) {
+    const std::string old(5000, 'z');
+    test::writeBytes(dir.file("old.txt"), old);
+    host.message = "new";
+    host.dialog.setNextFileNames({pathOf("old.txt"), {}}); // shown again after the No: cancelled
+    host.box.setNextAnswer(platform::MessageBox::Answer::No);
+    saveTextFile(host);
+    EXPECT_EQ(test::readBytes(dir.file("old.txt")), old);
+    EXPECT_EQ(host.textFileName, "(unchanged)");
+    ASSERT_EQ(host.dialog.shown().size(), 2u);
+    EXPECT_EQ(host.dialog.shown()[1].settings.fileName, pathOf("old.txt").toStdString()) << "offered to change";
+    ASSERT_EQ(host.box.shown().size(), 1u);
+    const auto& question = host.box.shown()[0];
+    EXPECT_TRUE(question.text.contains(pathOf("old.txt"))) << question.text.toStdString();
+    EXPECT_EQ(question.buttons, platform::MessageBox::Buttons::YesNo);
+    EXPECT_EQ(question.defaultAnswer, platform::MessageBox::Answer::No);
+
+    host.dialog.setNextFileName(pathOf("old.txt"));
+    host.box.setNextAnswer(platform::MessageBox::Answer::Yes);
+    saveTextFile(host);
+    EXPECT_EQ(test::readBytes(dir.file("old.txt")), "new\r\n");
+    EXPECT_EQ(host.textFileName, pathOf("old.txt"));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.txt"}) << "no temporary file is left";
 }
 
 TEST_F(TextFiles, CipherTextWithEveryHighCodeSurvivesSaveAndLoad) {
@@ -149,7 +202,7 @@ TEST_F(TextFiles, UnreadableFilesAreReportedAndChangeNothing) {
     const std::vector<Case> cases = {
         {pathOf("missing.txt"), "No such file or directory"},
         {QString::fromStdString(dir.path()), "folder"},
-        {QString::fromStdString(huge), "16 MiB"},
+        {QString::fromStdString(huge), "64 MiB"},
     };
     for (const Case& c : cases) {
         host = {};
@@ -181,11 +234,17 @@ TEST_F(TextFiles, FailedSaveIsReportedAndLeavesEveryFileAsItWas) {
         host = {};
         host.message = "text";
         host.dialog.setNextFileName(path);
-        host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
+        // An existing file is first asked about: Yes, then the failure.
+        const bool replaced = QFileInfo(path).isFile();
+        if (replaced) {
+            host.box.setNextAnswers({platform::MessageBox::Answer::Yes, platform::MessageBox::Answer::Ok});
+        } else {
+            host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
+        }
         saveTextFile(host);
         EXPECT_EQ(host.textFileName, "(unchanged)") << path.toStdString();
-        ASSERT_EQ(host.box.shown().size(), 1u) << path.toStdString();
-        EXPECT_TRUE(host.box.shown()[0].text.contains(path)) << host.box.shown()[0].text.toStdString();
+        ASSERT_EQ(host.box.shown().size(), replaced ? 2u : 1u) << path.toStdString();
+        EXPECT_TRUE(host.box.shown().back().text.contains(path)) << host.box.shown().back().text.toStdString();
         EXPECT_EQ(host.message, "text");
     }
     EXPECT_EQ(test::readBytes("/proc/version"), procVersion);

@@ -73,13 +73,40 @@ TEST_F(KeyAndCipherCommands, CreateKeyEnablesLoadTextFileInEveryMode) {
     EXPECT_FALSE(isEnabled(*window, "mnuFileLoad")) << "only the button";
 }
 
-TEST_F(KeyAndCipherCommands, CreateKeyReplacesAnExistingKeyAtomically) {
-    tarvex::test::writeBytes(dir.file("k.tvk"), "00\r\n");
-    createKey("k.tvk");
-    const std::string key = tarvex::test::readBytes(dir.file("k.tvk"));
-    EXPECT_GE(key.size(), 910u);
-    EXPECT_EQ(tarvex::test::permissionBits(dir.file("k.tvk")), 0600u);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"k.tvk"});
+TEST_F(KeyAndCipherCommands, CreateKeyOverAKeyAsksAndOnlyYesReplacesIt) {
+    const std::string shared = "0A1B\r\n";
+    tarvex::test::writeBytes(dir.file("shared.tvk"), shared);
+    setKey(*window, pathOf("shared.tvk"));
+
+    // No: the key stays byte for byte and the dialog comes back for another name.
+    window->commonDialog().setNextFileNames({pathOf("shared.tvk"), pathOf("new.tvk")});
+    window->messageBox().setNextAnswer(Answer::No);
+    click("Command5");
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("shared.tvk")), shared);
+    EXPECT_EQ(keyBox(), pathOf("new.tvk"));
+    EXPECT_GE(tarvex::test::readBytes(dir.file("new.tvk")).size(), 910u);
+    ASSERT_EQ(window->messageBox().shown().size(), 1u);
+    const auto& question = window->messageBox().shown()[0];
+    EXPECT_TRUE(question.text.contains(pathOf("shared.tvk"))) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains(QStringLiteral("no longer be decrypted"))) << question.text.toStdString();
+    EXPECT_EQ(question.buttons, platform::MessageBox::Buttons::YesNo);
+    EXPECT_EQ(question.defaultAnswer, Answer::No);
+
+    // No, then cancel: nothing changes at all.
+    window->commonDialog().setNextFileNames({pathOf("shared.tvk"), {}});
+    window->messageBox().setNextAnswer(Answer::No);
+    click("Command5");
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("shared.tvk")), shared);
+    EXPECT_EQ(keyBox(), pathOf("new.tvk"));
+
+    window->commonDialog().setNextFileName(pathOf("shared.tvk"));
+    window->messageBox().setNextAnswer(Answer::Yes);
+    click("Command5");
+    EXPECT_GE(tarvex::test::readBytes(dir.file("shared.tvk")).size(), 910u);
+    EXPECT_EQ(tarvex::test::permissionBits(dir.file("shared.tvk")), 0600u);
+    EXPECT_EQ(keyBox(), pathOf("shared.tvk"));
+    EXPECT_EQ(window->messageBox().shown().size(), 3u);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"new.tvk", "shared.tvk"}));
 }
 
 TEST_F(KeyAndCipherCommands, LoadKeyReplacesTheKeyAndCancelKeepsIt) {
@@ -127,15 +154,23 @@ TEST_F(KeyAndCipherCommands, DialogSettingsAsEachCommandLeavesThem) {
     EXPECT_EQ(dialog.settings().title, "Text Tarvex - Load Key Dialog") << "settings persist";
 }
 
-TEST_F(KeyAndCipherCommands, IcqModeCutsTheCipherTextToTheLimit) {
+TEST_F(KeyAndCipherCommands, EncryptInIcqModeRefusesACipherTextPastTheLimit) {
     tarvex::test::writeBytes(dir.file("k.tvk"), "01\r\n");
     setKey(*window, pathOf("k.tvk"));
     enterMode(*window, kIcqMode);
     messageArea(*window).setText(std::string(450, 'a'));
+    window->messageBox().setNextAnswer(Answer::Ok);
     click("Command9");
-    const std::string cipher = message();
-    ASSERT_EQ(cipher.size(), 450u);
-    EXPECT_EQ(cipher, "\xF0" + std::string(449, 'b'));
+    EXPECT_EQ(message(), std::string(450, 'a'));
+    ASSERT_EQ(window->messageBox().shown().size(), 1u);
+    const QString& why = window->messageBox().shown()[0].text;
+    EXPECT_TRUE(why.contains(QStringLiteral("451 characters long, 1 more than the 450"))) << why.toStdString();
+    EXPECT_TRUE(why.contains(QStringLiteral("E-Mail mode"))) << why.toStdString();
+
+    messageArea(*window).setText(std::string(449, 'a'));
+    click("Command9");
+    EXPECT_EQ(message(), "\xF0" + std::string(449, 'b'));
+    EXPECT_EQ(window->messageBox().shown().size(), 1u);
 }
 
 TEST_F(KeyAndCipherCommands, EveryFailureShowsOneMessageAndKeepsTheText) {

@@ -179,27 +179,38 @@ TEST_F(MessageAreaTyping, CharactersWithoutACodeBecomeQuestionMarks) {
     EXPECT_EQ(area_->text(), "a\x80" "b?");
 }
 
-TEST_F(MessageAreaTyping, PastingIsCutToTheRoomLeft) {
+TEST_F(MessageAreaTyping, PastingMoreThanTheRoomLeftInsertsNothingAndSaysWhy) {
+    platform::MessageBox& box = window_->messageBox();
     area_->setLimit(6);
-    area_->setText("ab");
+    area_->setText("abcd");
     QTest::keyClick(editor_, Qt::Key_End, Qt::ControlModifier);
-    QGuiApplication::clipboard()->setText(QStringLiteral("cdefgh"));
+    QTest::keyClick(editor_, Qt::Key_Left, Qt::ShiftModifier); // "d" is replaced, so 3 fit
+    QGuiApplication::clipboard()->setText(QStringLiteral("efgh"));
+    box.setNextAnswer(platform::MessageBox::Answer::Ok);
     QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(area_->text(), "abcdef");
+    EXPECT_EQ(area_->text(), "abcd");
+    ASSERT_EQ(box.shown().size(), 1u);
+    EXPECT_TRUE(box.shown()[0].text.contains(QStringLiteral("clipboard is 4 characters long")));
+    EXPECT_TRUE(box.shown()[0].text.contains(QStringLiteral("room for 3 more"))) << box.shown()[0].text.toStdString();
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("efg"));
     QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(area_->text(), "abcdef");
+    EXPECT_EQ(area_->text(), "abcefg");
+    EXPECT_EQ(box.shown().size(), 1u);
 }
 
-TEST_F(MessageAreaTyping, PastedLineBreaksBecomeCrLfAndAreNotHalved) {
+TEST_F(MessageAreaTyping, PastedLineBreaksBecomeCrLfAndCountAsTwo) {
     QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree\rfour"));
     QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(area_->text(), "one\r\ntwo\r\nthree\r\nfour");
 
     area_->setText("");
     area_->setLimit(4);
-    QGuiApplication::clipboard()->setText(QStringLiteral("abc\ndef"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("abc\n"));
+    window_->messageBox().setNextAnswer(platform::MessageBox::Answer::Ok);
     QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(area_->text(), "abc");
+    EXPECT_EQ(area_->text(), "");
+    EXPECT_EQ(window_->messageBox().shown().size(), 1u);
 }
 
 TEST_F(MessageAreaTyping, CopyAndCutGiveTheCodesAsText) {

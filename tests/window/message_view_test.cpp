@@ -242,19 +242,32 @@ TEST_F(MessageView, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
     EXPECT_EQ(editor_->inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);
 }
 
-TEST_F(MessageView, DroppedTextGoesWhereItIsDroppedWithinTheLimit) {
+TEST_F(MessageView, DroppedTextGoesWhereItIsDroppedWholeOrNotAtAll) {
     area_->setLimit(6);
     area_->setText("abcd");
-    QMimeData data;
-    data.setText(QStringLiteral("xyz"));
-    const QPoint start = pointIn(0, 0.0);
-    QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor_->viewport(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDragMoveEvent move(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor_->viewport(), &move);
-    QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor_->viewport(), &drop);
+    const auto dropAtStart = [this](const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        const QPoint start = pointIn(0, 0.0);
+        QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor_->viewport(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDragMoveEvent move(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor_->viewport(), &move);
+        QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor_->viewport(), &drop);
+        return drop.isAccepted();
+    };
+
+    window_->messageBox().setNextAnswer(platform::MessageBox::Answer::Ok);
+    EXPECT_FALSE(dropAtStart(QStringLiteral("xyz")));
+    EXPECT_EQ(area_->text(), "abcd");
+    QCoreApplication::processEvents(); // the message comes after the drop has ended
+    ASSERT_EQ(window_->messageBox().shown().size(), 1u);
+    EXPECT_TRUE(window_->messageBox().shown()[0].text.contains(QStringLiteral("dropped text is 3 characters long")))
+        << window_->messageBox().shown()[0].text.toStdString();
+
+    EXPECT_TRUE(dropAtStart(QStringLiteral("xy")));
     EXPECT_EQ(area_->text(), "xyabcd");
 }
 
