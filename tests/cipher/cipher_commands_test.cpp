@@ -20,6 +20,7 @@ class FakeHost final : public CipherCommandHost {
 public:
     std::string key;
     std::string message;
+    MessageLimit limit;
     int keySets = 0;
     int messageSets = 0;
     int loadEnabled = 0;
@@ -39,6 +40,7 @@ public:
         ++messageSets;
         message = codes;
     }
+    MessageLimit messageLimit() const override { return limit; }
     void enableTextFileLoad() override { ++loadEnabled; }
     FileDialogSettings& dialogSettings() override { return dialog; }
     std::string showSaveDialog() override { return show("save"); }
