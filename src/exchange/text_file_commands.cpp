@@ -92,8 +92,9 @@ void saveTextFile(ExchangeHost& host) {
 
     // Through a temporary file renamed into place, so a failed save leaves the
     // old file whole; a device or a pipe is written to directly.
-    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), text + "\r\n",
-                                               {.replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true});
+    const AtomicFileWriter::Options options{
+        .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
+    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), text + "\r\n", options);
     if (!written) {
         complain(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason(written.error())));

@@ -147,11 +147,11 @@ void Tarvex::mnuEditClear_Click() {
 }
 
 void Tarvex::textRefused(TextSource source, std::size_t length, std::size_t room) {
+    QString what = QStringLiteral("The text on the clipboard");
+    if (source == TextSource::Drop) what = QStringLiteral("The dropped text");
+    if (source == TextSource::Selection) what = QStringLiteral("The selected text");
     platform::MessageBox::Request request;
-    request.text = exchange::notPastedMessage(source == TextSource::Drop        ? QStringLiteral("The dropped text")
-                                              : source == TextSource::Selection ? QStringLiteral("The selected text")
-                                                                                : QStringLiteral("The text on the clipboard"),
-                                              length, room, commands_->messageLimit());
+    request.text = exchange::notPastedMessage(what, length, room, commands_->messageLimit());
     request.title = QString::fromUtf8(exchange::kProgramTitle);
     request.icon = platform::MessageBox::Icon::Warning;
     messageBox_.ask(request, this);
