@@ -209,6 +209,13 @@ TEST_F(CipherCommands, EachFailureShowsOneMessageAndLeavesTheText) {
          {"position 3", "255"}},
         {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = "\xF0" "a\r\nb"; },
          decryptMessage, {"position 3", "line break"}},
+        // Key numbers 2, 2, 21: the second "\xE9" would become 254, a line feed.
+        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = "\xE9t\xE9"; },
+         encryptMessage, {"position 3", "use another key"}},
+        {"control character", [](CipherCommands& t) { t.useKey("01"); t.host.message = "A\x01"; }, encryptMessage,
+         {"position 2", "U+0001", "Remove it"}},
+        {"key of zeros", [](CipherCommands& t) { t.useKey("000000\r\n"); }, encryptMessage,
+         {"k.tvk", "does not look like a key"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
