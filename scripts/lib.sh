@@ -37,12 +37,17 @@ tarvex_install_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-tarvex_build() {
+tarvex_configure() {
   local extra=()
   # CI builds with warnings as errors.
   if [ "${CI:-}" = "true" ]; then
     extra+=(-DTARVEX_WERROR=ON)
   fi
   cmake -S "$TARVEX_ROOT" -B "$TARVEX_BUILD" -G Ninja "${extra[@]}" "$@"
+}
+
+# Configures with the given options and builds everything.
+tarvex_build() {
+  tarvex_configure "$@"
   cmake --build "$TARVEX_BUILD" --parallel "$(nproc)"
 }
