@@ -23,7 +23,11 @@ set(_generated)
 
 configure_file(${_data}/tarvex.desktop.in ${_out}/${TARVEX_APP_ID}.desktop @ONLY)
 configure_file(${_data}/tarvex.metainfo.xml.in ${_out}/${TARVEX_APP_ID}.metainfo.xml @ONLY)
+# The date of the man pages' title lines: the release, never the build time, so
+# that rebuilding gives the same pages.
+set(TARVEX_RELEASE_DATE "2026-12-07")
 configure_file(${_data}/man/tarvex-cli.1.in ${_out}/tarvex-cli.1 @ONLY)
+configure_file(${_data}/man/tarvex.1.in ${_out}/tarvex.1 @ONLY)
 
 # Pixel icons are rendered from the SVG artwork so that they never drift from it.
 function(_tarvex_render_icon svg name context)
@@ -54,6 +58,12 @@ add_custom_command(
   DEPENDS ${_out}/tarvex-cli.1 ${_data}/man/tarvex-cli.1.in
   COMMENT "Packing the tarvex-cli man page")
 list(APPEND _generated ${_out}/tarvex-cli.1.gz)
+add_custom_command(
+  OUTPUT ${_out}/tarvex.1.gz
+  COMMAND ${TARVEX_GZIP} -9 -n -c ${_out}/tarvex.1 > ${_out}/tarvex.1.gz
+  DEPENDS ${_out}/tarvex.1 ${_data}/man/tarvex.1.in
+  COMMENT "Packing the tarvex man page")
+list(APPEND _generated ${_out}/tarvex.1.gz)
 
 add_custom_target(tarvex_desktop_data ALL DEPENDS ${_generated})
 
