@@ -36,6 +36,8 @@ inline constexpr std::array kElements = {
     Element{"lblTitle", Kind::Label, "Application Title", {120, 240, 1935, 300}, 12.0, true},
     Element{"lblVersion", Kind::Label, "Version", {120, 720, 525, 195}},
     Element{"lblDescription", Kind::Label, "Text Encryption", {120, 960, 1110, 195}},
+    // Free software says so where its users look first.
+    Element{"lblLicence", Kind::Label, "Licence: GPL-3.0-or-later", {120, 1320, 3150, 195}},
     Element{"cmdOK", Kind::Button, "OK", {4245, 2625, 1260, 345}},
     Element{"cmdSysInfo", Kind::Button, "&System Info...", {4260, 3075, 1245, 345}},
 };

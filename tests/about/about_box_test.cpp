@@ -55,6 +55,7 @@ TEST_F(AboutBoxTest, ElementsTextsAndPositions) {
         {"lblTitle", {8, 16, 129, 20}, "Text Tarvex"},
         {"lblVersion", {8, 48, 35, 13}, "Version 1.1"},
         {"lblDescription", {8, 64, 74, 13}, "Text Encryption"},
+        {"lblLicence", {8, 88, 210, 13}, "Licence: GPL-3.0-or-later"},
         {"cmdOK", {283, 175, 84, 23}, "OK"},
         {"cmdSysInfo", {284, 205, 83, 23}, "&System Info..."},
     };
