@@ -16,6 +16,7 @@ TARVEX_PACKAGES=(
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
   file clang libclang-rt-14-dev
   libxkbcommon-dev
+  weston qt6-wayland
 )
 
 tarvex_install_packages() {
