@@ -2,11 +2,81 @@
 #include "window/tarvex.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+void describeProgram() {
+    QCoreApplication::setApplicationName(QStringLiteral("Text Tarvex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+}
+
+// Qt's own options such as -platform are single words after one dash.
+void describeOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Encrypts and decrypts messages with a key file that two people share."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("KEYFILE"),
+                                 QStringLiteral("Start with this key file chosen, as if picked with Load Key."),
+                                 QStringLiteral("[KEYFILE]"));
+}
+
+// --help and --version answer without a display: they are read before the
+// window system is opened, and the process ends here when one was given.
+void answerHelpOrVersion(int argc, char* argv[]) {
+    int ownArgc = argc;
+    const QCoreApplication console(ownArgc, argv);
+    describeProgram();
+    QCommandLineParser parser;
+    describeOptions(parser);
+    // Qt's own options are unknown here; QApplication takes them out later.
+    const QStringList arguments = QCoreApplication::arguments();
+    (void)parser.parse(arguments);
+    for (const char* option : {"version", "help", "help-all"}) {
+        if (parser.isSet(QLatin1String(option))) {
+            // That option alone, so that the Qt options beside it are no error.
+            parser.process(QStringList{arguments.first(), QStringLiteral("--") + QLatin1String(option)});
+        }
+    }
+}
+
+void complain(const QString& message) {
+    std::fprintf(stderr, "tarvex: %s\n(see 'tarvex --help')\n", qPrintable(message));
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    answerHelpOrVersion(argc, argv);
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Text Tarvex"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
-    const auto window = tarvex::window::Module1::Main();
+    describeProgram();
+    // Wayland compositors and desktop shells match the window to its desktop entry by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVEX_APP_ID));
+
+    QCommandLineParser parser;
+    describeOptions(parser);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        complain(parser.errorText());
+        return kExitUsage;
+    }
+    const QStringList keyFiles = parser.positionalArguments();
+    if (keyFiles.size() > 1) {
+        complain(QStringLiteral("one key file at most, not also '%1'").arg(keyFiles.at(1)));
+        return kExitUsage;
+    }
+
+    const auto window = keyFiles.isEmpty() ? tarvex::window::Module1::Main()
+                                           : tarvex::window::Module1::Main(keyFiles.first());
     return QApplication::exec();
 }

@@ -16,4 +16,11 @@ std::unique_ptr<Tarvex> Main() {
     return window;
 }
 
+std::unique_ptr<Tarvex> Main(const QString& keyFile) {
+    auto window = LoadTarvex();
+    window->loadKeyFile(keyFile);
+    window->show();
+    return window;
+}
+
 } // namespace tarvex::window::Module1

@@ -51,6 +51,10 @@ public:
     platform::FileDialog& commonDialog() { return CommonDialog1; }
     platform::MessageBox& messageBox() { return messageBox_; }
 
+    // Makes the file the current key as if it had been picked with Load Key:
+    // the same command runs with the dialog answered by `path`.
+    void loadKeyFile(const QString& path);
+
 protected:
     void changeEvent(QEvent* event) override;
 

@@ -9,6 +9,8 @@
 #include "exchange/text_file_commands.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 
 namespace tarvex::window {
@@ -71,6 +73,12 @@ void Tarvex::Command4_Click() {
 }
 
 void Tarvex::mnuKeyLoad_Click() {
+    Command4_Click();
+}
+
+void Tarvex::loadKeyFile(const QString& path) {
+    // The dialog's own answer: the full path, cleaned.
+    CommonDialog1.setNextFileName(path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     Command4_Click();
 }
 
