@@ -111,6 +111,7 @@ Request parseTransform(ArgumentCursor& cursor, bool encrypt) {
         } else if (!optionsEnded && matches(arg, "-o", "--output")) {
             request.output = cursor.valueOf(arg.starts_with("--") ? "--output" : "-o");
             if (!request.output || request.output->empty()) return missingValue("--output");
+            if (*request.output == "-") request.output.reset(); // standard output, as in other tools
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             return UsageError{"unknown option '" + shown(arg) + "' for " + command};
         } else if (haveInput) {

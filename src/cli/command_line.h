@@ -18,7 +18,7 @@ struct TransformRequest {
     bool encrypt = true;
     std::string keyFile;
     Encoding encoding = Encoding::Utf8;
-    std::optional<std::string> output; // absent: standard output
+    std::optional<std::string> output; // absent (or "-" given): standard output
     std::optional<std::string> input;  // absent: standard input
 };
 

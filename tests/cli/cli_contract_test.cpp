@@ -165,6 +165,32 @@ TEST_F(CliContract, FilesInAndOut) {
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.tvk", "message.txt", "opened.txt", "sealed.txt"}));
 }
 
+TEST_F(CliContract, OutputDashIsStandardOutput) {
+    createKey();
+    const std::string message = "line one\nline two\n";
+    ProcessResult plain = runCli({"encrypt", "-k", key}, message);
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+
+    ProcessOptions inDir;
+    inDir.input = message;
+    inDir.workingDirectory = dir.path();
+    for (const std::vector<std::string>& dash :
+         {std::vector<std::string>{"-o", "-"}, {"--output", "-"}, {"--output=-"}, {"-o-"}}) {
+        std::vector<std::string> args{"encrypt", "-k", key};
+        args.insert(args.end(), dash.begin(), dash.end());
+        ProcessResult result = runCli(args, inDir);
+        ASSERT_EQ(result.exitCode, 0) << dash.front() << ": " << result.err;
+        EXPECT_EQ(result.out, plain.out) << dash.front();
+    }
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"k.tvk"}) << "a file named - was written";
+
+    // ./- still names a file.
+    ProcessResult toFile = runCli({"encrypt", "-k", key, "-o", "./-"}, inDir);
+    ASSERT_EQ(toFile.exitCode, 0) << toFile.err;
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(readBytes(dir.file("-")), plain.out);
+}
+
 TEST_F(CliContract, HelpAndVersion) {
     ProcessResult help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
