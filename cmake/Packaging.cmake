@@ -1,13 +1,13 @@
-# Desktop integration files and the Debian package.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Desktop integration files and the Debian packages: text-tarvex (install
+# component `window`) and tarvex-cli (component `cli`).
 
 # The one name that ties the desktop entry, its icon and the AppStream
 # metainfo together; desktop environments match them by it.
 set(TARVEX_APP_ID "org.texttarvex.TextTarvex")
 set(TARVEX_KEY_MIME_ICON "application-x-tarvex-key")
 set(TARVEX_ICON_SIZES 32 48 128 256)
-set(TARVEX_PACKAGE_MAINTAINER
-    "Text Tarvex maintainers <maintainers@users.noreply.c-seed-ef8a414e.example>"
-    CACHE STRING "Maintainer field of the Debian package")
+set(TARVEX_PACKAGE_MAINTAINER "Text Tarvex maintainers <maintainers@text-tarvex.invalid>")
 
 find_program(TARVEX_RSVG_CONVERT rsvg-convert)
 find_program(TARVEX_GZIP gzip)
@@ -41,10 +41,10 @@ function(_tarvex_render_icon svg name context)
       DEPENDS ${svg}
       COMMENT "Rendering ${name} at ${size} pixels"
       VERBATIM)
-    install(FILES ${png} DESTINATION ${_hicolor}/${size}x${size}/${context})
+    install(FILES ${png} DESTINATION ${_hicolor}/${size}x${size}/${context} COMPONENT window)
     list(APPEND _generated ${png})
   endforeach()
-  install(FILES ${svg} DESTINATION ${_hicolor}/scalable/${context} RENAME ${name}.svg)
+  install(FILES ${svg} DESTINATION ${_hicolor}/scalable/${context} RENAME ${name}.svg COMPONENT window)
   set(_generated ${_generated} PARENT_SCOPE)
 endfunction()
 
@@ -65,43 +65,121 @@ add_custom_command(
   COMMENT "Packing the tarvex man page")
 list(APPEND _generated ${_out}/tarvex.1.gz)
 
+# The Debian changelog, packed as Debian packs it; its top entry has to name
+# this version.
+file(STRINGS ${_data}/debian/changelog _changelog_top LIMIT_COUNT 1)
+if(NOT _changelog_top MATCHES "^text-tarvex \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "data/debian/changelog starts with '${_changelog_top}'; "
+                      "add an entry for text-tarvex (${PROJECT_VERSION}).")
+endif()
+add_custom_command(
+  OUTPUT ${_out}/changelog.gz
+  COMMAND ${TARVEX_GZIP} -9 -n -c ${_data}/debian/changelog > ${_out}/changelog.gz
+  DEPENDS ${_data}/debian/changelog
+  COMMENT "Packing the Debian changelog")
+list(APPEND _generated ${_out}/changelog.gz)
+
 add_custom_target(tarvex_desktop_data ALL DEPENDS ${_generated})
 
-install(FILES ${_out}/${TARVEX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${_out}/${TARVEX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# text-tarvex: the window and everything a desktop needs to offer it.
+install(FILES ${_out}/${TARVEX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+        COMPONENT window)
+install(FILES ${_out}/${TARVEX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        COMPONENT window)
 install(FILES ${_data}/text-tarvex-mime.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME text-tarvex.xml)
-install(FILES ${_out}/tarvex-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME text-tarvex.xml COMPONENT window)
+install(FILES ${_out}/tarvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT window)
 
-# Debian package. The icon cache, the MIME database and the desktop database
-# are refreshed by the dpkg triggers of their own packages, so no maintainer
-# scripts are needed.
+# tarvex-cli: the command alone, so that a terminal user needs no Qt.
+install(FILES ${_out}/tarvex-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
+install(FILES ${_data}/bash-completion/tarvex-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT cli)
+
+# Each package carries its own copyright and changelog. A native package: the
+# Debian packaging lives in this tree, so its changelog is changelog.gz.
+foreach(_component_package IN ITEMS "window;text-tarvex" "cli;tarvex-cli")
+  list(GET _component_package 0 _component)
+  list(GET _component_package 1 _package)
+  install(FILES ${_data}/debian/copyright ${_out}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${_package} COMPONENT ${_component})
+endforeach()
+
+# Installed straight onto the live system, the desktop learns of the new MIME
+# type, entry and icons at once. Staged installs (DESTDIR, which CPack sets
+# too) leave that to the system: dpkg runs these tools through the triggers of
+# the packages that own them.
+set(_refresh_caches [[
+  if("$ENV{DESTDIR}" STREQUAL "")
+    set(_share "${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_DATADIR@")
+    find_program(_update_mime update-mime-database)
+    find_program(_update_desktop update-desktop-database)
+    find_program(_update_icons gtk-update-icon-cache)
+    if(_update_mime)
+      message(STATUS "Refreshing the MIME database in ${_share}/mime")
+      execute_process(COMMAND "${_update_mime}" "${_share}/mime")
+    endif()
+    if(_update_desktop)
+      message(STATUS "Refreshing the desktop database in ${_share}/applications")
+      execute_process(COMMAND "${_update_desktop}" -q "${_share}/applications")
+    endif()
+    if(_update_icons)
+      message(STATUS "Refreshing the icon cache in ${_share}/icons/hicolor")
+      execute_process(COMMAND "${_update_icons}" -q -t -f "${_share}/icons/hicolor")
+    endif()
+  endif()
+]])
+string(CONFIGURE "${_refresh_caches}" _refresh_caches @ONLY)
+install(CODE "${_refresh_caches}" COMPONENT window)
+
+# Debian packages, one per component, each with the libraries of its own
+# programs as dependencies (dpkg-shlibdeps), so tarvex-cli never pulls in Qt.
+# The icon cache, the MIME database and the desktop database are refreshed by
+# the dpkg triggers of their own packages, so no maintainer scripts are needed.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME text-tarvex)
 set(CPACK_PACKAGE_VENDOR "Text Tarvex maintainers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${TARVEX_PACKAGE_MAINTAINER})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "encrypt and decrypt messages with a shared key file")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Text Tarvex turns a message into a cipher text and back with a key file that two
-people share. The cipher text travels by instant message, e-mail or as a file;
-the other side, holding a copy of the same key file, decrypts it.
-
-The package holds the window program tarvex and its command-line companion
-tarvex-cli, which does the same job from a terminal.
-
-The cipher keeps casual readers out, nothing more: it is no protection against
-a determined attacker, and the key file must travel to the other side
-privately.")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_NAME text-tarvex)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL window cli)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TARVEX_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME text-tarvex)
+set(CPACK_DEBIAN_WINDOW_PACKAGE_RECOMMENDS tarvex-cli)
+set(CPACK_DEBIAN_WINDOW_DESCRIPTION
+    "encrypt and decrypt messages with a shared key file
+Text Tarvex turns a message into a cipher text and back with a key file that
+two people share. The cipher text travels by instant message, e-mail or as a
+file; the other side, holding a copy of the same key file, decrypts it.
+
+This package holds the window program tarvex, with its desktop entry, icons,
+key file type and help pages. The command-line companion is in tarvex-cli.
+
+The cipher keeps casual readers out, nothing more: it is no protection against
+a determined attacker, and the key file must travel to the other side
+privately.")
+
+set(CPACK_DEBIAN_CLI_PACKAGE_NAME tarvex-cli)
+set(CPACK_DEBIAN_CLI_PACKAGE_SOURCE text-tarvex)
+set(CPACK_DEBIAN_CLI_DESCRIPTION
+    "command-line tool for Text Tarvex cipher texts and key files
+tarvex-cli creates Text Tarvex key files and encrypts and decrypts texts with
+them from a terminal, byte for byte as the window program tarvex does. It
+reads files or standard input of any size in small chunks and writes its
+output files whole or not at all.
+
+The command needs no graphical libraries; the window is in text-tarvex.
+
+The cipher keeps casual readers out, nothing more: it is no protection against
+a determined attacker, and the key file must travel to the other side
+privately.")
+
 # The `package_source` target: the sources alone, without build trees.
 set(CPACK_SOURCE_GENERATOR TGZ)
 # Escaped twice: CPack reads this list back from a generated CMake file.

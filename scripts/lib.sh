@@ -14,6 +14,7 @@ TARVEX_PACKAGES=(
   xvfb xauth
   qt6-svg-dev imagemagick xdotool x11-utils xclip openbox
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
+  lintian devscripts
   file clang libclang-rt-14-dev
   libxkbcommon-dev
   weston qt6-wayland

@@ -57,9 +57,14 @@ void helpCommand(QWidget& mainWindow, platform::MessageBox& messageBox, platform
 QStringList helpDirectories() {
     QStringList directories;
     if (QCoreApplication::instance() != nullptr) {
-        directories << QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(qt(kHelpDirFromProgram)));
+        // The program's folder: bin/ when installed. Its parent serves programs
+        // run from the build, one folder deeper (src/app, tests/about), for
+        // which the build folder holds the pages at share/tarvex/help.
+        const QDir programDir(QCoreApplication::applicationDirPath());
+        directories << QDir::cleanPath(programDir.filePath(qt(kHelpDirFromProgram)));
+        directories << QDir::cleanPath(programDir.filePath(QStringLiteral("../") + qt(kHelpDirFromProgram)));
     }
-    directories << qt(kInstalledHelpDir) << qt(kSourceHelpDir);
+    directories << qt(kInstalledHelpDir);
     directories.removeDuplicates();
     return directories;
 }

@@ -1,71 +1,115 @@
 #!/usr/bin/env bash
-# Builds the Debian package with cpack, unpacks it, and checks its control
-# fields, that every installed file is in it, and that its programs run.
-# Usage: check_deb.sh CPACK BUILD_DIR APP_ID VERSION
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian packages with cpack, text-tarvex (the window) and
+# tarvex-cli (the command), unpacks them, and checks their control fields, that
+# every installed file is in exactly one of them, that tarvex-cli needs no Qt,
+# the hardening and reproducibility of the programs, lintian's verdict, and
+# that the programs run.
+# Usage: check_deb.sh CPACK CMAKE SOURCE_DIR BUILD_DIR APP_ID VERSION
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-cpack=$1 build=$2 app_id=$3 version=$4
+cpack=$1 cmake=$2 source=$3 build=$4 app_id=$5 version=$6
 need dpkg-deb dpkg
 need dpkg-shlibdeps dpkg-dev
+need dpkg-parsechangelog dpkg-dev
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need xmllint libxml2-utils
 need ldd libc-bin
+need lintian lintian
+need hardening-check devscripts
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
   cat "$work/cpack.log" >&2
-  echo "FAIL: cpack could not build the package" >&2
+  echo "FAIL: cpack could not build the packages" >&2
   exit 1
 fi
-mapfile -t debs < <(find "$work/out" -maxdepth 1 -name '*.deb')
-if [ "${#debs[@]}" -ne 1 ]; then
-  echo "FAIL: cpack made ${#debs[@]} packages, not one" >&2
+mapfile -t debs < <(find "$work/out" -maxdepth 1 -name '*.deb' | sort)
+echo "packages: $(for d in "${debs[@]}"; do basename "$d"; done | tr '\n' ' ')"
+arch=$(dpkg --print-architecture)
+window_deb=$work/out/text-tarvex_${version}_$arch.deb
+cli_deb=$work/out/tarvex-cli_${version}_$arch.deb
+if [ "${#debs[@]}" -ne 2 ] || [ ! -f "$window_deb" ] || [ ! -f "$cli_deb" ]; then
+  echo "FAIL: cpack did not make exactly text-tarvex and tarvex-cli $version for $arch" >&2
   exit 1
 fi
-deb=${debs[0]}
-echo "package: $(basename "$deb")"
 
 # Control fields.
-field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = text-tarvex ] || fail "Package is '$(field Package)'"
-[ "$(field Section)" = utils ] || fail "Section is '$(field Section)'"
-[[ "$(field Version)" == "$version"-* ]] || fail "Version '$(field Version)' is not $version"
-[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture is '$(field Architecture)'"
-[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer '$(field Maintainer)' is not 'Name <address>'"
-[ -n "$(field Description)" ] || fail "Description is empty"
-# These can only come from dpkg-shlibdeps reading the programs' libraries.
-depends=$(field Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
-  [[ ", $depends" == *", $library ("* ]] || fail "Depends lacks a versioned $library: $depends"
+field() { dpkg-deb -f "$1" "$2"; }
+for deb in "$window_deb" "$cli_deb"; do
+  package=$(field "$deb" Package)
+  [ "$(field "$deb" Section)" = utils ] || fail "$package: Section is '$(field "$deb" Section)'"
+  # A native package: the Debian packaging is part of these sources.
+  [ "$(field "$deb" Version)" = "$version" ] || fail "$package: Version '$(field "$deb" Version)' is not $version"
+  [ "$(field "$deb" Architecture)" = "$arch" ] || fail "$package: Architecture is '$(field "$deb" Architecture)'"
+  [[ "$(field "$deb" Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] \
+    || fail "$package: Maintainer '$(field "$deb" Maintainer)' is not 'Name <address>'"
+  description=$(field "$deb" Description)
+  [ "$(wc -l <<<"$description")" -ge 3 ] || fail "$package: the Description has no extended description"
 done
+# These can only come from dpkg-shlibdeps reading each package's own programs.
+depends=$(field "$window_deb" Depends)
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+  [[ ", $depends" == *", $library ("* ]] || fail "text-tarvex: Depends lacks a versioned $library: $depends"
+done
+depends=$(field "$cli_deb" Depends)
+for library in libc6 libstdc++6; do
+  [[ ", $depends" == *", $library ("* ]] || fail "tarvex-cli: Depends lacks a versioned $library: $depends"
+done
+[[ "$depends" != *libqt* ]] || fail "tarvex-cli depends on Qt: $depends"
 
-# Contents.
+# Contents: both packages unpacked into one tree, as when both are installed.
 root=$work/root
-dpkg-deb -x "$deb" "$root"
-dpkg-deb -c "$deb" | awk '{print $1, $2, $NF}' >"$work/listing"
+for deb in "$window_deb" "$cli_deb"; do
+  dpkg-deb -x "$deb" "$root"
+  dpkg-deb -c "$deb" | awk '{print $1, $2, $NF}' >>"$work/listing"
+  dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $NF}' | sed 's|^\./||' >"$work/files.$(field "$deb" Package)"
+done
 echo "files:"
 (cd "$root" && find . -type f | sort | sed 's/^\./  /')
 
+# Every file that `cmake --install` puts in place is in one package, and no
+# file is in both: an install rule outside the two components would be lost.
+DESTDIR=$work/installed "$cmake" --install "$build" --prefix /usr >"$work/install.log" 2>&1 \
+  || fail "cmake --install fails: $(cat "$work/install.log")"
+(cd "$work/installed" && find . -type f -o -type l | sed 's|^\./||' | sort) >"$work/installed.list"
+sort "$work/files.text-tarvex" "$work/files.tarvex-cli" >"$work/packaged.list"
+twice=$(uniq -d "$work/packaged.list")
+[ -z "$twice" ] || fail "in both packages: $twice"
+missing=$(comm -23 "$work/installed.list" <(sort -u "$work/packaged.list"))
+[ -z "$missing" ] || fail "installed but in no package: $missing"
+
 hicolor=usr/share/icons/hicolor
 key_icon=application-x-tarvex-key
-expected=(
+window_files=(
   usr/bin/tarvex
-  usr/bin/tarvex-cli
   "usr/share/applications/$app_id.desktop"
   "usr/share/metainfo/$app_id.metainfo.xml"
   usr/share/mime/packages/text-tarvex.xml
-  usr/share/man/man1/tarvex-cli.1.gz
+  usr/share/man/man1/tarvex.1.gz
+  usr/share/doc/text-tarvex/copyright
+  usr/share/doc/text-tarvex/changelog.gz
   "$hicolor/scalable/apps/$app_id.svg"
   "$hicolor/scalable/mimetypes/$key_icon.svg"
 )
 for size in 32 48 128 256; do
-  expected+=("$hicolor/${size}x$size/apps/$app_id.png" "$hicolor/${size}x$size/mimetypes/$key_icon.png")
+  window_files+=("$hicolor/${size}x$size/apps/$app_id.png" "$hicolor/${size}x$size/mimetypes/$key_icon.png")
 done
-for file in "${expected[@]}"; do
-  [ -s "$root/$file" ] || fail "$file is not in the package"
+cli_files=(
+  usr/bin/tarvex-cli
+  usr/share/man/man1/tarvex-cli.1.gz
+  usr/share/bash-completion/completions/tarvex-cli
+  usr/share/doc/tarvex-cli/copyright
+  usr/share/doc/tarvex-cli/changelog.gz
+)
+for file in "${window_files[@]}"; do
+  grep -qxF "$file" "$work/files.text-tarvex" || fail "$file is not in text-tarvex"
+done
+for file in "${cli_files[@]}"; do
+  grep -qxF "$file" "$work/files.tarvex-cli" || fail "$file is not in tarvex-cli"
 done
 
 # The help pages of the Help menu: the contents page that the program looks
@@ -80,7 +124,7 @@ if [ -f "$root/$help/tarvex.html" ] || [ -f "$root/$help/tarvex.htm" ]; then
     done < <(grep -oiE 'href="[^"]*"' "$page" | sed -E 's/^href="(.*)"$/\1/I')
   done < <(find "$root/$help" -type f -iname '*.htm*')
 else
-  fail "the help contents page $help/tarvex.html is not in the package"
+  fail "the help contents page $help/tarvex.html is not in text-tarvex"
 fi
 
 # Nothing may land outside /usr, nor be owned by the builder.
@@ -111,10 +155,34 @@ for svg in "$root/$hicolor/scalable/apps/$app_id.svg" "$root/$hicolor/scalable/m
   [ -f "$svg" ] || continue
   [ "$(xmllint --xpath 'local-name(/*)' "$svg" 2>/dev/null)" = svg ] || fail "${svg#"$root"/} is not an SVG image"
 done
-if [ -f "$root/usr/share/man/man1/tarvex-cli.1.gz" ]; then
-  title=$(gzip -dc "$root/usr/share/man/man1/tarvex-cli.1.gz" 2>/dev/null | sed -n 1p || true)
-  [[ "$title" == ".TH TARVEX-CLI 1 "* ]] || fail "the man page is not a gzipped TARVEX-CLI(1) page"
+for page in tarvex tarvex-cli; do
+  gz=$root/usr/share/man/man1/$page.1.gz
+  [ -f "$gz" ] || continue
+  title=$(gzip -dc "$gz" 2>/dev/null | grep -m1 '^\.TH' || true)
+  [[ "$title" == ".TH ${page^^} 1 "* ]] || fail "$page.1.gz is not a gzipped ${page^^}(1) page"
+done
+completion=$root/usr/share/bash-completion/completions/tarvex-cli
+if [ -f "$completion" ]; then
+  # bash-completion loads the file named after the command and expects it to
+  # register that command.
+  bash -c 'source "$1" && complete -p tarvex-cli' _ "$completion" >/dev/null 2>&1 \
+    || fail "the packaged bash completion does not register tarvex-cli"
 fi
+
+# Copyright and changelog of each package, as Debian reads them.
+for package in text-tarvex tarvex-cli; do
+  doc=$root/usr/share/doc/$package
+  if [ -f "$doc/copyright" ]; then
+    head -n1 "$doc/copyright" | grep -qxF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+      || fail "$package: the copyright file is not in the machine-readable format"
+    grep -qxF 'License: GPL-3.0-or-later' "$doc/copyright" || fail "$package: the copyright file names no GPL-3.0-or-later"
+    grep -qF /usr/share/common-licenses/GPL-3 "$doc/copyright" || fail "$package: the copyright file does not point to GPL-3"
+  fi
+  if [ -f "$doc/changelog.gz" ]; then
+    entry=$(gzip -dc "$doc/changelog.gz" | dpkg-parsechangelog -l - -S Version 2>&1 || true)
+    [ "$entry" = "$version" ] || fail "$package: the changelog's latest entry is '$entry', not $version"
+  fi
+done
 
 # The packaged files name each other: the entry its program and icon, the
 # metainfo its entry, the MIME type its icon.
@@ -166,4 +234,27 @@ if [ -x "$cli" ]; then
     fail "the packaged tarvex-cli cannot make a round trip"
   fi
 fi
+
+# Hardened as Debian builds: PIE, stack protector, fortified functions, RELRO
+# and immediate binding. Control-flow protection is not among Debian's defaults.
+for program in tarvex tarvex-cli; do
+  [ -f "$root/usr/bin/$program" ] || continue
+  report=$(hardening-check --nocfprotection "$root/usr/bin/$program" 2>&1) \
+    || fail "/usr/bin/$program is not hardened: $report"
+done
+
+# Reproducible: no path of the machine that built the packages in any file.
+for path in "$source" "$build"; do
+  leaks=$(grep -rlaF -- "$path" "$root" | sed "s|^$root/||" || true)
+  [ -z "$leaks" ] || fail "these packaged files hold the path $path: $leaks"
+done
+
+# Lintian, as Debian's archive would judge the packages: no error, no warning.
+for deb in "$window_deb" "$cli_deb"; do
+  status=0
+  report=$(lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1) || status=$?
+  if [ "$status" -ne 0 ] || grep -Eq '^[EW]: ' <<<"$report"; then
+    fail "lintian rejects $(basename "$deb"): $report"
+  fi
+done
 finish
