@@ -120,11 +120,13 @@ e2e_setup() {
   e2e_start_display
 }
 
+# Arguments after PROGRAM are passed to it.
 start_tarvex() {
   local name=$1 program=$2
+  shift 2
   step "start $name"
   mkdir -p "$E2E_DIR/$name"
-  (cd "$E2E_DIR/$name" && exec env QT_QPA_PLATFORM=xcb "$program") >"$E2E_DIR/$name.log" 2>&1 &
+  (cd "$E2E_DIR/$name" && exec env QT_QPA_PLATFORM=xcb "$program" "$@") >"$E2E_DIR/$name.log" 2>&1 &
   local pid=$!
   e2e_pids+=("$pid")
   wait_for "the main window of $name" find_window "$pid" '^Text Tarvex - v1.1$'
