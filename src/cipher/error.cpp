@@ -23,10 +23,10 @@ std::size_t decodeUtf8(std::string_view text, char32_t& ch) {
                      : first >= 0xF0 && first <= 0xF4                    ? 4
                                                                           : 0;
     if (size == 0 || size > text.size()) return 0;
-    ch = size == 1 ? first : first & (0x7F >> size);
+    ch = static_cast<char32_t>(size == 1 ? first : first & (0x7Fu >> size));
     for (std::size_t i = 1; i < size; ++i) {
         if ((byte(i) & 0xC0) != 0x80) return 0;
-        ch = (ch << 6) | (byte(i) & 0x3F);
+        ch = (ch << 6) | static_cast<char32_t>(byte(i) & 0x3Fu);
     }
     static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
     if (ch < kSmallest[size] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return 0;
