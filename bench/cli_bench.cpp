@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tarvex-cli as a whole process on a 64 MiB file, beside cp of the same file in
 // the same run. Peak memory of each run is reported as max_rss_kib.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Throughput of the cipher transforms beside memcpy of the same buffer, so the
 // figures can be read against what the memory system allows on this machine.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window's performance budget, each figure beside its baseline in the same run:
 // - start-up to a painted window, and peak memory at rest, against a bare
 //   QMainWindow holding the same widgets (Qt's own text widget as the message area);

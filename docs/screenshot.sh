@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/tarvex-window.png of the main window under a private Xvfb.
 # Usage: docs/screenshot.sh [path to the tarvex program]
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "cipher/text_transformer.h"
 #include "cipher/transform_kernels.h"
 

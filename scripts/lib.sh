@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared set-up for scripts/run and scripts/test: packages, configure, build.
 set -euo pipefail
 

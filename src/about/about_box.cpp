@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "about_box.h"
 
 #include "about_layout.h"

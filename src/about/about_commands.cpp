@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "about_commands.h"
 
 #include "exit_and_help.h"

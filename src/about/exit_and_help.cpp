@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "exit_and_help.h"
 
 #include "texts.h"

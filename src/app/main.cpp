@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "window/module1.h"
 #include "window/tarvex.h"
 

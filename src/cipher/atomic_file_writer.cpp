@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "atomic_file_writer.h"
 
 #include "file_io.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Code between TARVEX_TARGET_BEGIN(features) and TARVEX_TARGET_END is built for

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "transform_kernels.h"
 
 #include "transform_kernels_avx2.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The 32-lane path, for processors with AVX2; dispatch calls it only where AVX2 runs.
 
 #include "transform_kernels_avx2.h"

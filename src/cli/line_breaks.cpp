@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "line_breaks.h"
 
 #include "cipher/byte_blocks.h"

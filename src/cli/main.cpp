@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "cli_app.h"
 
 #include "cipher/atomic_file_writer.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "stream_io.h"
 
 #include "cipher/file_io.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "transform_command.h"
 
 #include "stream_io.h"

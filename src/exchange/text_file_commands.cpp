@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "text_file_commands.h"
 
 #include "platform/file_dialog.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "help_viewer.h"
 
 #include "help_window.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "message_editor.h"
 
 #include "message_codec.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's command handlers: each button and its menu item run one routine.
 #include "tarvex.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "window_state.h"
 
 #include "cipher/cipher_codes.h"

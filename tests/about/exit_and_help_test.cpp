@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "about_test_support.h"
 
 #include "about/about_commands.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "cipher/key_file_format.h"
 #include "cipher/key_file_reader.h"
 #include "cipher/text_transformer.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "cli/decrypt_pipeline.h"
 #include "cli/encrypt_pipeline.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window and tarvex-cli understand each other through the clipboard: a
 # cipher text from tarvex-cli pasted into the window decrypts to the message,
 # and the window's own cipher text of it is the same text and decrypts with

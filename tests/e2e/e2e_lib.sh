@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Helpers for the end-to-end tests: a private Xvfb with a window manager, the
 # real tarvex window driven by xdotool, the clipboard read and written with

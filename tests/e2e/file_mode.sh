@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # File mode: a typed message, encrypted, saved through the real Save dialog
 # holds the cipher text's Windows-1252 bytes and CR LF, the same bytes as
 # tarvex-cli's; loaded back through the real Load dialog it decrypts to the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two windows share a key: the sender creates it through the real Create Key
 # dialog, types a message, encrypts and copies it; the receiver loads the key,
 # pastes, decrypts and copies. The receiver's clipboard must hold the message

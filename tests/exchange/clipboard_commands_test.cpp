@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "exchange/clipboard_commands.h"
 
 #include "fake_exchange_host.h"

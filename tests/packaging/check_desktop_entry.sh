@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the desktop entry: valid to desktop-file-validate, launching the
 # right program with the right icon in the right menu, and opening key files:
 # the file manager passes the file it opens to the program.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the man pages tarvex-cli(1) and tarvex(1), which the build packs into
 # the same folder: clean troff, dated by the release, pointing at each other,
 # and tarvex-cli(1) in step with the program's own --help and --version, so a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the AppStream metainfo with appstreamcli, offline.
 # Usage: check_metainfo.sh METAINFO_FILE APP_ID
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

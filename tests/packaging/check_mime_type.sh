@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the shared-MIME-info definition of key files by compiling it with
 # update-mime-database into a private database and reading the result back.
 # Usage: check_mime_type.sh MIME_XML

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers shared by the packaging checks. Every check collects its faults and
 # fails at the end, so one run names all of them.
 set -euo pipefail

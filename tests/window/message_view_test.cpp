@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The message area's own view: rows, cursor, selection, scrolling and the
 // ways text comes in, driven by keys, mouse, input method and drops.
 #include "window_test_support.h"
