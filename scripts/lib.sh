@@ -17,6 +17,7 @@ TARVEX_PACKAGES=(
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
   lintian devscripts
   file clang libclang-rt-14-dev
+  libssl-dev
   libxkbcommon-dev
   weston qt6-wayland
 )
