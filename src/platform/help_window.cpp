@@ -32,6 +32,12 @@ HelpWindow::HelpWindow() {
     back_->setEnabled(false);
     forward_->setEnabled(false);
 
+    // Not on the tool bar: Esc and Ctrl+W close help as they close other viewers.
+    close_ = new QAction(QStringLiteral("Close"), this);
+    close_->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    addAction(close_);
+    connect(close_, &QAction::triggered, this, &QWidget::close);
+
     connect(back_, &QAction::triggered, browser_, &QTextBrowser::backward);
     connect(forward_, &QAction::triggered, browser_, &QTextBrowser::forward);
     connect(contents_, &QAction::triggered, this, [this] { browser_->setSource(contentsPage_); });

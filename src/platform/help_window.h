@@ -24,12 +24,15 @@ public:
     QAction& backAction() const { return *back_; }
     QAction& forwardAction() const { return *forward_; }
     QAction& contentsAction() const { return *contents_; }
+    // Esc and Ctrl+W.
+    QAction& closeAction() const { return *close_; }
 
 private:
     QTextBrowser* browser_ = nullptr;
     QAction* back_ = nullptr;
     QAction* forward_ = nullptr;
     QAction* contents_ = nullptr;
+    QAction* close_ = nullptr;
     QUrl contentsPage_;
 };
 

@@ -8,6 +8,8 @@ class QAbstractButton;
 // the mode handlers rely on: selecting a button that was not selected emits
 // its toggled(true) (which runs its click handler) before returning; selecting
 // the selected one or clearing any button emits nothing that runs a handler.
+// Once a button of the group has been selected this way, Tab into the group
+// lands on the selected button, whichever button had the focus before.
 namespace tarvex::window {
 
 void selectOption(QAbstractButton& button);

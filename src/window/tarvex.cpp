@@ -226,6 +226,8 @@ void Tarvex::createMenus() {
     mnuModeFile = childNamed<QAction>(*this, "mnuModeFile");
     mnuHelpTarvex = childNamed<QAction>(*this, "mnuHelpTarvex");
     mnuHelpAbout = childNamed<QAction>(*this, "mnuHelpAbout");
+    // F1 opens help as in most programs, besides the item's own Ctrl+H.
+    mnuHelpTarvex->setShortcuts({mnuHelpTarvex->shortcut(), QKeySequence(Qt::Key_F1)});
 
     // A button whose access key is also a menu title's leaves Alt+letter to the
     // menu; it keeps its underlined letter.

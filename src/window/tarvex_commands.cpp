@@ -13,9 +13,24 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace tarvex::window {
+
+namespace {
+
+// After Create Key or Load Key, so that the user can type at once. The dialog
+// keeps the name it answered, empty on cancel; a key that could not be
+// written never reaches the key box.
+void focusMessageIfKeyChosen(platform::FileDialog& dialog, const QLineEdit& keyBox, MessageArea& message) {
+    const QString chosen = QString::fromStdString(dialog.settings().fileName);
+    if (!chosen.isEmpty() && keyBox.text() == chosen) {
+        message.setFocus(Qt::OtherFocusReason);
+    }
+}
+
+} // namespace
 
 void Tarvex::connectCommands() {
     commands_ = std::make_unique<WindowCommandHost>(WindowCommandHost::Parts{
@@ -64,6 +79,7 @@ void Tarvex::connectCommands() {
 
 void Tarvex::Command5_Click() {
     createKey(*commands_, randomSource_, clock_);
+    focusMessageIfKeyChosen(CommonDialog1, *Text1, *Text3);
 }
 
 void Tarvex::mnuKeyCreate_Click() {
@@ -72,6 +88,7 @@ void Tarvex::mnuKeyCreate_Click() {
 
 void Tarvex::Command4_Click() {
     loadKey(*commands_);
+    focusMessageIfKeyChosen(CommonDialog1, *Text1, *Text3);
 }
 
 void Tarvex::mnuKeyLoad_Click() {
