@@ -37,4 +37,33 @@ QColor resolveColour(std::uint32_t colour, const QPalette& palette) {
                   static_cast<int>((colour >> 16) & 0xFFu));
 }
 
+std::optional<FieldRoles> fieldRolesFor(std::uint32_t colour) {
+    switch (paletteRoleFor(colour).value_or(QPalette::NoRole)) {
+    case QPalette::Base:
+    case QPalette::HighlightedText:
+        return FieldRoles{QPalette::Base, QPalette::Text};
+    case QPalette::Window:
+        return FieldRoles{QPalette::Window, QPalette::WindowText};
+    case QPalette::Button:
+        return FieldRoles{QPalette::Button, QPalette::WindowText};
+    default:
+        return std::nullopt;
+    }
+}
+
+void setFieldBackground(QPalette& field, std::uint32_t colour, const QPalette& system) {
+    const std::optional<FieldRoles> roles = fieldRolesFor(colour);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        if (roles) {
+            field.setColor(group, QPalette::Base, system.color(group, roles->background));
+            field.setColor(group, QPalette::Text, system.color(group, roles->text));
+        } else if (isSystemColour(colour)) {
+            field.setColor(group, QPalette::Base, system.color(group, QPalette::Base));
+            field.setColor(group, QPalette::Text, system.color(group, QPalette::Text));
+        } else {
+            field.setColor(group, QPalette::Base, resolveColour(colour, system));
+        }
+    }
+}
+
 } // namespace tarvex::platform

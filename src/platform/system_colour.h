@@ -30,4 +30,19 @@ std::optional<QPalette::ColorRole> paletteRoleFor(std::uint32_t colour);
 // as 0x00BBGGRR.
 QColor resolveColour(std::uint32_t colour, const QPalette& palette);
 
+// The roles that paint an entry field whose background is a system colour,
+// with the text colour the palette pairs with it, so a dark palette stays
+// readable: the white of highlighted text and window backgrounds is the
+// palette's Base with its Text; the greys of menus and button faces are
+// Window and Button with WindowText.
+struct FieldRoles {
+    QPalette::ColorRole background;
+    QPalette::ColorRole text;
+};
+std::optional<FieldRoles> fieldRolesFor(std::uint32_t colour);
+
+// Sets Base and Text of `field` in every colour group for the background
+// `colour`; a plain RGB value keeps the text colour as it was.
+void setFieldBackground(QPalette& field, std::uint32_t colour, const QPalette& system);
+
 } // namespace tarvex::platform

@@ -6,21 +6,58 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QPalette>
+#include <QWidget>
 
 namespace tarvex::window {
 
 namespace {
 
+// The style's own look of a selected push button is faint in some palettes;
+// the selected mode is marked in the palette's highlight colours instead.
+void markSelection(QAbstractButton& button) {
+    const QPalette around = button.parentWidget() != nullptr ? button.parentWidget()->palette() : QPalette();
+    QPalette marked;
+    if (button.isChecked()) {
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            marked.setColor(group, QPalette::Button, around.color(group, QPalette::Highlight));
+            marked.setColor(group, QPalette::ButtonText, around.color(group, QPalette::HighlightedText));
+        }
+    }
+    if (!button.isChecked() && !button.testAttribute(Qt::WA_SetPalette)) {
+        return;
+    }
+    // Only the two roles are set, so the rest follows the window's palette. The
+    // palette change this sends comes back here; a flag ends that round.
+    static bool marking = false;
+    if (marking) {
+        return;
+    }
+    marking = true;
+    button.setPalette(marked);
+    marking = false;
+}
+
+// Keeps Tab and the selection mark on the selected button of one group.
 // Qt leaves the group's one tab stop on the button that last had the focus,
 // which is not the selected one after a mode is chosen by menu or shortcut.
 // Tab or Shift+Tab into the group is passed on to the selected button.
-class TabToSelectedOption final : public QObject {
+class SelectedOptionGuard final : public QObject {
 public:
-    explicit TabToSelectedOption(QButtonGroup& group) : QObject(&group), group_(group) {
-        setObjectName(QStringLiteral("tabToSelectedOption"));
+    explicit SelectedOptionGuard(QButtonGroup& group) : QObject(&group), group_(group) {
+        for (QAbstractButton* button : group.buttons()) {
+            button->installEventFilter(this);
+            markSelection(*button);
+        }
+        connect(&group, &QButtonGroup::buttonToggled, this, [](QAbstractButton* button) { markSelection(*button); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::PaletteChange) {
+            // The highlight colours of a new palette.
+            markSelection(*static_cast<QAbstractButton*>(watched));
+            return false;
+        }
         if (event->type() != QEvent::FocusIn) {
             return false;
         }
@@ -40,13 +77,9 @@ private:
     QButtonGroup& group_;
 };
 
-void guardTabStop(QButtonGroup& group) {
-    if (group.findChild<TabToSelectedOption*>(QString(), Qt::FindDirectChildrenOnly) != nullptr) {
-        return;
-    }
-    auto* guard = new TabToSelectedOption(group);
-    for (QAbstractButton* button : group.buttons()) {
-        button->installEventFilter(guard);
+void guardGroup(QButtonGroup& group) {
+    if (group.findChild<SelectedOptionGuard*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+        new SelectedOptionGuard(group);
     }
 }
 
@@ -54,7 +87,7 @@ void guardTabStop(QButtonGroup& group) {
 
 void selectOption(QAbstractButton& button) {
     if (QButtonGroup* group = button.group()) {
-        guardTabStop(*group);
+        guardGroup(*group);
     }
     button.setChecked(true);
 }

@@ -9,7 +9,8 @@ class QAbstractButton;
 // its toggled(true) (which runs its click handler) before returning; selecting
 // the selected one or clearing any button emits nothing that runs a handler.
 // Once a button of the group has been selected this way, Tab into the group
-// lands on the selected button, whichever button had the focus before.
+// lands on the selected button, whichever button had the focus before, and
+// the selected button is drawn in the palette's highlight colours.
 namespace tarvex::window {
 
 void selectOption(QAbstractButton& button);

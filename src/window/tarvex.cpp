@@ -314,7 +314,7 @@ bool Tarvex::keyChosen() const {
 void Tarvex::setText2Background(std::uint32_t colour) {
     text2BackColor_ = colour;
     QPalette colours = Text2->palette();
-    colours.setColor(QPalette::Base, platform::resolveColour(colour, palette()));
+    platform::setFieldBackground(colours, colour, palette());
     Text2->setPalette(colours);
 }
 
