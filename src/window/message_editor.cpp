@@ -34,6 +34,29 @@ constexpr int kMargin = 4;
 constexpr qreal kTabStop = 80;
 constexpr int kDragScrollInterval = 50;
 
+// Codes that no font can be trusted to draw get a framed name of their own:
+// the C0 controls, DEL and the five codes the character set leaves as C1
+// controls. Empty for every other code.
+QString controlName(unsigned char code) {
+    static constexpr const char* kC0Names[32] = {
+        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS", "TAB", "LF", "VT", "FF", "CR", "SO", "SI",
+        "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM", "SUB", "ESC", "FS", "GS", "RS", "US"};
+    if (code < 32 && code != kTab) return QString::fromLatin1(kC0Names[code]);
+    switch (code) {
+    case 0x7F: return QStringLiteral("DEL");
+    case 0x81: return QStringLiteral("HOP");
+    case 0x8D: return QStringLiteral("RI");
+    case 0x8F: return QStringLiteral("SS3");
+    case 0x90: return QStringLiteral("DCS");
+    case 0x9D: return QStringLiteral("OSC");
+    default: return {};
+    }
+}
+
+// Room around a control's name inside its frame, and between frames.
+constexpr qreal kNamePadding = 2;
+constexpr qreal kFrameGap = 1;
+
 bool isEditingShortcut(const QKeyEvent& key) {
     return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
            key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo);
@@ -189,9 +212,22 @@ void MessageEditor::applyEdit(const Edit& edit) {
 
 void MessageEditor::measureFont() {
     const QFontMetricsF metrics(font());
+    nameFont_ = font();
+    if (nameFont_.pointSizeF() > 0) {
+        nameFont_.setPointSizeF(std::max<qreal>(5, nameFont_.pointSizeF() * 0.6));
+    } else {
+        nameFont_.setPixelSize(std::max(6, nameFont_.pixelSize() * 3 / 5));
+    }
+    const QFontMetricsF nameMetrics(nameFont_);
     for (unsigned code = 0; code < 256; ++code) {
-        shown_[code] = QString(QChar(codec::displayCharacter(static_cast<unsigned char>(code))));
-        advances_[code] = code == kTab ? 0 : metrics.horizontalAdvance(shown_[code]);
+        const auto byte = static_cast<unsigned char>(code);
+        controlNames_[code] = controlName(byte);
+        shown_[code] = QString(QChar(codec::displayCharacter(byte)));
+        if (!controlNames_[code].isEmpty()) {
+            advances_[code] = nameMetrics.horizontalAdvance(controlNames_[code]) + 2 * (kNamePadding + kFrameGap);
+        } else {
+            advances_[code] = code == kTab ? 0 : metrics.horizontalAdvance(shown_[code]);
+        }
     }
     lineBreakWidth_ = metrics.horizontalAdvance(QLatin1Char(' '));
     rowHeight_ = std::max(1, qCeil(metrics.lineSpacing()));
@@ -608,7 +644,15 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
             if (selected) {
                 painter.fillRect(QRectF(x + kMargin, top, width, rowHeight_), highlight);
             }
-            if (code != kTab) {
+            if (!controlNames_[code].isEmpty()) {
+                const QRectF frame(x + kMargin + kFrameGap + 0.5, top + 1.5, width - 2 * kFrameGap - 1,
+                                   rowHeight_ - 3);
+                painter.setPen(selected ? highlightedText : text);
+                painter.drawRect(frame);
+                painter.setFont(nameFont_);
+                painter.drawText(frame, Qt::AlignCenter, controlNames_[code]);
+                painter.setFont(font());
+            } else if (code != kTab) {
                 painter.setPen(selected ? highlightedText : text);
                 painter.drawText(QPointF(x + kMargin, baseline), shown_[code]);
             }

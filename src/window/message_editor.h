@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QFont>
 #include <QString>
 
 #include <array>
@@ -152,6 +153,9 @@ private:
     std::vector<Row> rows_;
     std::array<qreal, 256> advances_{};
     std::array<QString, 256> shown_;
+    // The name drawn in a frame for a control code; empty for the others.
+    std::array<QString, 256> controlNames_;
+    QFont nameFont_;
     qreal lineBreakWidth_ = 0;
     int rowHeight_ = 1;
     int ascent_ = 0;
