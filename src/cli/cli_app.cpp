@@ -5,6 +5,7 @@
 #include "create_key_command.h"
 #include "decrypt_command.h"
 #include "encrypt_command.h"
+#include "fingerprint_command.h"
 
 #include "cipher/file_io.h"
 #include "cipher/secure_uniform_source.h"
@@ -31,6 +32,11 @@ constexpr const char* kHelp =
     "      Encrypt the message in IN (default: standard input).\n"
     "  decrypt -k KEYFILE [-e utf-8|cp1252] [-o OUT] [IN]\n"
     "      Decrypt the cipher text in IN (default: standard input).\n"
+    "  fingerprint -k KEYFILE\n"
+    "      Print the key's fingerprint, 16 hexadecimal digits such as\n"
+    "      3F2A 9C01 77DE 0B45. Read it aloud to the other side, by phone or in\n"
+    "      person: the same 16 digits mean the same key; a different fingerprint\n"
+    "      means different keys, and nothing should be sent.\n"
     "\n"
     "Options:\n"
     "  -k, --key KEYFILE      the key file that both sides hold\n"
@@ -107,6 +113,10 @@ int runCli(std::span<const std::string> args) try {
         SecureUniformSource source;
         SystemTimeOfDayClock clock;
         CreateKeyCommand command(*createKey, source, clock);
+        return runCommand(command);
+    }
+    if (auto* fingerprint = std::get_if<FingerprintRequest>(&request)) {
+        FingerprintCommand command(*fingerprint);
         return runCommand(command);
     }
     auto& transform = std::get<TransformRequest>(request);

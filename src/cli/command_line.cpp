@@ -129,6 +129,23 @@ Request parseTransform(ArgumentCursor& cursor, bool encrypt) {
     return request;
 }
 
+Request parseFingerprint(ArgumentCursor& cursor) {
+    std::optional<std::string> key;
+    while (!cursor.done()) {
+        const std::string arg = cursor.current();
+        if (matches(arg, "-k", "--key")) {
+            key = cursor.valueOf(arg.starts_with("--") ? "--key" : "-k");
+            if (!key || key->empty()) return missingValue("--key");
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return UsageError{"unknown option '" + shown(arg) + "' for fingerprint"};
+        } else {
+            return UsageError{"fingerprint takes the key file as -k KEYFILE, not '" + shown(arg) + "'"};
+        }
+    }
+    if (!key) return UsageError{"fingerprint needs a key file: -k KEYFILE"};
+    return FingerprintRequest{*key};
+}
+
 } // namespace
 
 Request parseCommandLine(std::span<const std::string> args) {
@@ -143,6 +160,7 @@ Request parseCommandLine(std::span<const std::string> args) {
     if (command == "create-key") return parseCreateKey(cursor);
     if (command == "encrypt") return parseTransform(cursor, true);
     if (command == "decrypt") return parseTransform(cursor, false);
+    if (command == "fingerprint") return parseFingerprint(cursor);
     return UsageError{"unknown command '" + shown(command) + "'"};
 }
 

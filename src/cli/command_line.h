@@ -24,13 +24,17 @@ struct TransformRequest {
     std::optional<std::string> input;  // absent: standard input
 };
 
+struct FingerprintRequest {
+    std::string keyFile;
+};
+
 struct HelpRequest {};
 struct VersionRequest {};
 struct UsageError {
     std::string message;
 };
 
-using Request = std::variant<CreateKeyRequest, TransformRequest, HelpRequest, VersionRequest, UsageError>;
+using Request = std::variant<CreateKeyRequest, TransformRequest, FingerprintRequest, HelpRequest, VersionRequest, UsageError>;
 
 // Reads the arguments after the program name.
 Request parseCommandLine(std::span<const std::string> args);

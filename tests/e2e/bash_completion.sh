@@ -53,7 +53,11 @@ expect() {
   [ "$got" = "$expected" ] || fail "'tarvex-cli $words' offers [$(echo $got)], expected [$(echo $expected)]"
 }
 
-expect " " $'--help\n--version\n-h\ncreate-key\ndecrypt\nencrypt'
+expect " " $'--help\n--version\n-h\ncreate-key\ndecrypt\nencrypt\nfingerprint'
+expect "fi" "fingerprint"
+expect "fingerprint -k " $'OLD.TVK\nfriend.tvk\nmy key.tvk\nsub'
+expect "fingerprint -" $'--help\n--key\n-h\n-k'
+expect "fingerprint -k friend.tvk l" ""
 expect "de" "decrypt"
 expect "encrypt -k " $'OLD.TVK\nfriend.tvk\nmy key.tvk\nsub'
 expect "decrypt --key = f" "friend.tvk"
@@ -71,6 +75,7 @@ offered=$( {
   candidates create-key -
   candidates encrypt -
   candidates decrypt -
+  candidates fingerprint -
 } | sort -u)
 mapfile -t options < <("$cli" --help | grep -oE '(^|[][ ,|])--?[a-z][a-z0-9-]*' | sed 's/^[][ ,|]*//' | sort -u)
 [ "${#options[@]}" -ge 6 ] || fail "found only ${#options[@]} options in tarvex-cli --help: ${options[*]}"
@@ -80,6 +85,13 @@ done
 # Options of one command are not offered for the other.
 candidates encrypt - | grep -qx -- --force && fail "encrypt is offered --force"
 candidates create-key - | grep -qx -- --key && fail "create-key is offered --key"
+candidates fingerprint - | grep -qx -- --encoding && fail "fingerprint is offered --encoding"
+# Every command that --help names is offered as the first word.
+mapfile -t commands < <("$cli" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z-]*\) .*/\1/p' | sort -u)
+[ "${#commands[@]}" -ge 4 ] || fail "found only ${#commands[@]} commands in tarvex-cli --help: ${commands[*]}"
+for command in "${commands[@]}"; do
+  candidates "" | grep -qxF -- "$command" || fail "the completion never offers the command $command"
+done
 
 if [ "$faults" -ne 0 ]; then
   echo "$faults fault(s)" >&2
