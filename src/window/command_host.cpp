@@ -5,6 +5,7 @@
 #include "message_area.h"
 #include "message_codec.h"
 
+#include "cipher/key_fingerprint.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -13,6 +14,8 @@
 #include <QPushButton>
 
 namespace tarvex::window {
+
+WindowCommandHost::WindowCommandHost(Parts parts) : parts_(parts), keyBoxToolTip_(parts.keyBox->toolTip()) {}
 
 std::string WindowCommandHost::messageCodes() const {
     return parts_.message->text();
@@ -32,6 +35,19 @@ std::string WindowCommandHost::keyPath() const {
 
 void WindowCommandHost::setKeyPath(const std::string& path) {
     parts_.keyBox->setText(QString::fromStdString(path));
+    describeKey(path);
+}
+
+void WindowCommandHost::describeKey(const std::string& path) {
+    QString line;
+    if (!path.empty()) {
+        Result<std::string> fingerprint = keyFingerprint(path);
+        line = fingerprint ? QStringLiteral("Fingerprint: ") + QString::fromStdString(*fingerprint)
+                           : QStringLiteral("Fingerprint unavailable: ") +
+                                 QString::fromStdString(fingerprint.error().describe());
+    }
+    parts_.keyBox->setToolTip(line.isEmpty() ? keyBoxToolTip_ : keyBoxToolTip_ + QLatin1Char('\n') + line);
+    parts_.keyBox->setAccessibleDescription(line);
 }
 
 void WindowCommandHost::enableTextFileLoad() {

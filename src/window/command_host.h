@@ -5,6 +5,8 @@
 #include "cipher/cipher_command_host.h"
 #include "exchange/exchange_host.h"
 
+#include <QString>
+
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -29,7 +31,7 @@ public:
         platform::Clipboard* clipboard;
     };
 
-    explicit WindowCommandHost(Parts parts) : parts_(parts) {}
+    explicit WindowCommandHost(Parts parts);
 
     // Both
     std::string messageCodes() const override;
@@ -55,7 +57,12 @@ public:
     QWidget* dialogParent() override;
 
 private:
+    // The key box's tooltip and accessible description gain the chosen key's
+    // fingerprint, read from the file now, or why it cannot be read.
+    void describeKey(const std::string& path);
+
     Parts parts_;
+    QString keyBoxToolTip_; // as the layout gave it: "Key File Name"
 };
 
 } // namespace tarvex::window

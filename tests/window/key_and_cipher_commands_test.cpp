@@ -126,6 +126,46 @@ TEST_F(KeyAndCipherCommands, LoadKeyReplacesTheKeyAndCancelKeepsIt) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"made.tvk"});
 }
 
+TEST_F(KeyAndCipherCommands, KeyBoxToolTipCarriesTheFingerprintReadAtEachChoice) {
+    const QLineEdit& box = control<QLineEdit>(*window, "Text1");
+    const auto loadKey = [this](const QString& path) {
+        window->commonDialog().setNextFileName(path);
+        click("Command4");
+    };
+    EXPECT_EQ(box.toolTip(), QStringLiteral("Key File Name"));
+    EXPECT_EQ(box.accessibleDescription(), QString());
+
+    // Key numbers 3, 7, 30, 0; printf '\x03\x07\x1e\x00' | sha256sum starts 58b3f2b6bab7501d.
+    tarvex::test::writeBytes(dir.file("received.tvk"), "12\r\n34\r\nFF\r\n00\r\n");
+    loadKey(pathOf("received.tvk"));
+    EXPECT_EQ(box.toolTip(), QStringLiteral("Key File Name\nFingerprint: 58B3 F2B6 BAB7 501D"));
+    EXPECT_EQ(box.accessibleDescription(), QStringLiteral("Fingerprint: 58B3 F2B6 BAB7 501D"));
+
+    // The same name chosen again after the file changed: read afresh.
+    tarvex::test::writeBytes(dir.file("received.tvk"), "12\r\n34\r\nFF\r\n01\r\n");
+    loadKey(pathOf("received.tvk"));
+    EXPECT_TRUE(box.toolTip().startsWith(QStringLiteral("Key File Name\nFingerprint: ")));
+    EXPECT_FALSE(box.toolTip().endsWith(QStringLiteral("58B3 F2B6 BAB7 501D"))) << box.toolTip().toStdString();
+
+    const QString why = QStringLiteral("Fingerprint unavailable: cannot read '") + pathOf("gone.tvk") +
+                        QStringLiteral("': No such file or directory");
+    loadKey(pathOf("gone.tvk"));
+    EXPECT_EQ(box.toolTip(), QStringLiteral("Key File Name\n") + why);
+    EXPECT_EQ(box.accessibleDescription(), why);
+
+    // Create Key shows the new key's fingerprint, the one tarvex-cli reads from the file.
+    createKey("made.tvk");
+    tarvex::test::ProcessResult cli =
+        tarvex::test::runProcess(TARVEX_CLI_PATH, {"fingerprint", "-k", dir.file("made.tvk")}, {});
+    ASSERT_EQ(cli.exitCode, 0) << cli.err;
+    EXPECT_EQ(box.toolTip().toStdString(), "Key File Name\nFingerprint: " + cli.out.substr(0, cli.out.size() - 1));
+
+    // Cancelling Load Key keeps the key and its fingerprint.
+    const QString made = box.toolTip();
+    loadKey({});
+    EXPECT_EQ(box.toolTip(), made);
+}
+
 TEST_F(KeyAndCipherCommands, DialogSettingsAsEachCommandLeavesThem) {
     platform::FileDialog& dialog = window->commonDialog();
     dialog.setNextFileName({});
