@@ -773,7 +773,14 @@ void MessageEditor::keyPressEvent(QKeyEvent* event) {
     }
 
     if (event->matches(QKeySequence::Copy)) {
-        copy();
+        // With nothing selected, the whole message, as Copy To Clipboard does:
+        // the focus rests here after a key is chosen, and Ctrl+C after Encrypt
+        // must not copy nothing.
+        if (hasSelection()) {
+            copy();
+        } else if (!codes().empty()) {
+            QGuiApplication::clipboard()->setText(codec::unicodeFromCodes(codes()));
+        }
     } else if (event->matches(QKeySequence::Cut)) {
         cut();
     } else if (event->matches(QKeySequence::Paste)) {
