@@ -29,8 +29,8 @@ cd "$dir/keys"
 candidates() {
   bash --norc --noprofile -c '
     source "$1" || exit 3
-    spec=$(complete -p tarvex-cli) || exit 4
-    function=$(sed -n "s/.* -F \([^ ]*\) .*/\1/p" <<<"$spec")
+    registered=$(complete -p tarvex-cli) || exit 4
+    function=$(sed -n "s/.* -F \([^ ]*\) .*/\1/p" <<<"$registered")
     [ -n "$function" ] || exit 5
     shift
     COMP_WORDS=(tarvex-cli "$@")
