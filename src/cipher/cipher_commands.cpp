@@ -163,6 +163,7 @@ std::string failureMessage(const Error& error) {
                "probably broken on its way, for instance by a line break that a mail program inserted. Remove "
                "such line breaks and decrypt again, and check that the right key is loaded.";
     case Error::Kind::NoCipherText:
+    case Error::Kind::OnlyLineBreaks:
         return "There is no cipher text to decrypt.";
     case Error::Kind::NotRegularFile:
         return "The file " + file + " is not a regular file but a device, a pipe or a socket.\n\nChoose a key "

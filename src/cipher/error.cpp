@@ -120,7 +120,9 @@ std::string Error::describe() const {
         return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
                " cannot be decrypted with this key: its code would fall below 0";
     case Kind::NoCipherText:
-        return quoted(path) + " holds no cipher text: " + (code != 0 ? "it has only line breaks" : "it is empty");
+        return quoted(path) + " holds no cipher text: it is empty";
+    case Kind::OnlyLineBreaks:
+        return quoted(path) + " holds no cipher text: it has only line breaks";
     case Kind::NotRegularFile:
         return "cannot use " + quoted(path) + ": it is " + fileType(code) + ", not a regular file";
     case Kind::RandomSourceFailed:

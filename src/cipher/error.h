@@ -28,7 +28,8 @@ struct Error {
         KeyHidesNothing,       // path: most key numbers are 0, so the text would show through
         DecryptedCodeNegative, // code, position
         RandomSourceFailed,    // osError
-        NoCipherText,          // path; code 1 when the input held only line breaks, 0 when empty
+        NoCipherText,          // path: the input was empty
+        OnlyLineBreaks,        // path: the input held line breaks and nothing else
         NotRegularFile,        // path, code: the file's type bits (st_mode & S_IFMT)
     };
 

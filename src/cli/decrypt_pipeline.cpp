@@ -141,7 +141,8 @@ Result<std::size_t> DecryptPipeline::decryptUtf8Step(std::string_view piece, cha
 
 Result<std::string_view> DecryptPipeline::conclude() {
     if (!sawCipherText_) {
-        return Error{.kind = Error::Kind::NoCipherText, .path = inputName_, .code = heldLineEnds_.empty() ? 0u : 1u};
+        return Error{.kind = heldLineEnds_.empty() ? Error::Kind::NoCipherText : Error::Kind::OnlyLineBreaks,
+                     .path = inputName_};
     }
     if (encoding_ == Encoding::Cp1252) return std::string_view();
     if (Status ended = decoder_.finish(); !ended) return countingTheMark(ended.error());
