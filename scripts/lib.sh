@@ -8,6 +8,7 @@ TARVEX_BUILD=${TARVEX_BUILD:-"$TARVEX_ROOT/build"}
 # Debian 12 packages the build, the tests and the window need. `file` serves
 # CPack's dependency lookup, clang and its runtime the fuzzers; Qt's CMake files
 # look for libxkbcommon-dev and print a line for each library without it.
+# The screen-reader test talks to the window over AT-SPI from Debian's Python.
 TARVEX_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
@@ -20,6 +21,7 @@ TARVEX_PACKAGES=(
   libssl-dev
   libxkbcommon-dev
   weston qt6-wayland
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 
 tarvex_install_packages() {

@@ -153,4 +153,27 @@ QString unicodeFromCodes(std::string_view codes) {
     return text;
 }
 
+ControlName controlName(unsigned char code) {
+    static constexpr ControlName kC0[32] = {
+        {"NUL", "null"}, {"SOH", "start of heading"}, {"STX", "start of text"}, {"ETX", "end of text"},
+        {"EOT", "end of transmission"}, {"ENQ", "enquiry"}, {"ACK", "acknowledge"}, {"BEL", "bell"},
+        {"BS", "backspace"}, {}, {"LF", "line feed"}, {"VT", "vertical tab"},
+        {"FF", "form feed"}, {"CR", "carriage return"}, {"SO", "shift out"}, {"SI", "shift in"},
+        {"DLE", "data link escape"}, {"DC1", "device control one"}, {"DC2", "device control two"},
+        {"DC3", "device control three"}, {"DC4", "device control four"}, {"NAK", "negative acknowledge"},
+        {"SYN", "synchronous idle"}, {"ETB", "end of block"}, {"CAN", "cancel"}, {"EM", "end of medium"},
+        {"SUB", "substitute"}, {"ESC", "escape"}, {"FS", "file separator"}, {"GS", "group separator"},
+        {"RS", "record separator"}, {"US", "unit separator"}};
+    if (code < 32) return kC0[code];
+    switch (code) {
+    case kDelete: return {"DEL", "delete"};
+    case 0x81: return {"HOP", "high octet preset"};
+    case 0x8D: return {"RI", "reverse line feed"};
+    case 0x8F: return {"SS3", "single shift three"};
+    case 0x90: return {"DCS", "device control string"};
+    case 0x9D: return {"OSC", "operating system command"};
+    default: return {};
+    }
+}
+
 } // namespace tarvex::window::codec

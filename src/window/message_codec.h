@@ -31,4 +31,14 @@ std::string codesFromForeignText(QStringView text);
 // Codes as plain Unicode for other programs, CR LF kept.
 QString unicodeFromCodes(std::string_view codes);
 
+// A code that no font can be trusted to draw: the C0 controls but tab, DEL and
+// the five codes the character set leaves as C1 controls. The view draws its
+// abbreviation in a frame; a screen reader reads its words.
+struct ControlName {
+    std::string_view abbreviation; // "NUL", "CR"
+    std::string_view words;        // "null", "carriage return"
+};
+// Empty names for every other code.
+ControlName controlName(unsigned char code);
+
 } // namespace tarvex::window::codec

@@ -3,9 +3,11 @@
 #include "message_editor.h"
 
 #include "message_codec.h"
+#include "message_editor_accessible.h"
 
 #include "cipher/cipher_command_host.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -33,25 +35,6 @@ constexpr unsigned char kTab = 9;
 constexpr int kMargin = 4;
 constexpr qreal kTabStop = 80;
 constexpr int kDragScrollInterval = 50;
-
-// Codes that no font can be trusted to draw get a framed name of their own:
-// the C0 controls, DEL and the five codes the character set leaves as C1
-// controls. Empty for every other code.
-QString controlName(unsigned char code) {
-    static constexpr const char* kC0Names[32] = {
-        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS", "TAB", "LF", "VT", "FF", "CR", "SO", "SI",
-        "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM", "SUB", "ESC", "FS", "GS", "RS", "US"};
-    if (code < 32 && code != kTab) return QString::fromLatin1(kC0Names[code]);
-    switch (code) {
-    case 0x7F: return QStringLiteral("DEL");
-    case 0x81: return QStringLiteral("HOP");
-    case 0x8D: return QStringLiteral("RI");
-    case 0x8F: return QStringLiteral("SS3");
-    case 0x90: return QStringLiteral("DCS");
-    case 0x9D: return QStringLiteral("OSC");
-    default: return {};
-    }
-}
 
 // Room around a control's name inside its frame, and between frames.
 constexpr qreal kNamePadding = 2;
@@ -96,6 +79,7 @@ MessageEditor::MessageEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    installMessageEditorAccessibility();
     measureFont();
     relayout();
 }
@@ -112,6 +96,7 @@ void MessageEditor::setCodes(std::string_view codes) {
         return;
     }
     codes_.assign(codes);
+    textReplaced();
     cursor_ = anchor_ = 0;
     cursorAtRowEnd_ = false;
     goalX_ = -1;
@@ -120,7 +105,7 @@ void MessageEditor::setCodes(std::string_view codes) {
     typingMerges_ = false;
     relayout();
     verticalScrollBar()->setValue(0);
-    viewport()->update();
+    cursorMoved();
     emit codesChanged();
 }
 
@@ -140,6 +125,27 @@ std::string MessageEditor::selectedCodes() const {
 void MessageEditor::selectAll() {
     anchor_ = 0;
     setCursor(codes_.size(), true);
+}
+
+void MessageEditor::select(std::size_t anchor, std::size_t position) {
+    const auto outsideLineBreak = [this](std::size_t p) {
+        p = std::min(p, codes_.size());
+        return isInsideLineBreak(p) ? p - 1 : p;
+    };
+    anchor_ = outsideLineBreak(anchor);
+    setCursor(outsideLineBreak(position), true);
+}
+
+void MessageEditor::replaceRange(std::size_t from, std::size_t to, const QString& text) {
+    if (!isEnabled()) {
+        return;
+    }
+    select(from, to);
+    if (text.isEmpty()) {
+        replaceSelection({});
+    } else {
+        insertForeignText(text, Fit::WholeOrNothing);
+    }
 }
 
 std::size_t MessageEditor::cursorRow() const {
@@ -200,6 +206,7 @@ void MessageEditor::redo() {
 
 void MessageEditor::applyEdit(const Edit& edit) {
     codes_.replace(edit.position, edit.removed.size(), edit.inserted);
+    textReplaced();
     cursor_ = anchor_ = edit.position + edit.inserted.size();
     cursorAtRowEnd_ = false;
     typingMerges_ = false;
@@ -221,7 +228,8 @@ void MessageEditor::measureFont() {
     const QFontMetricsF nameMetrics(nameFont_);
     for (unsigned code = 0; code < 256; ++code) {
         const auto byte = static_cast<unsigned char>(code);
-        controlNames_[code] = controlName(byte);
+        const std::string_view abbreviation = codec::controlName(byte).abbreviation;
+        controlNames_[code] = QString::fromLatin1(abbreviation.data(), static_cast<qsizetype>(abbreviation.size()));
         shown_[code] = QString(QChar(codec::displayCharacter(byte)));
         if (!controlNames_[code].isEmpty()) {
             advances_[code] = nameMetrics.horizontalAdvance(controlNames_[code]) + 2 * (kNamePadding + kFrameGap);
@@ -335,6 +343,30 @@ std::pair<std::size_t, bool> MessageEditor::positionAt(QPointF point) const {
     const auto last = static_cast<qreal>(rows_.size() - 1);
     const auto row = static_cast<std::size_t>(std::clamp<qreal>(offset, 0, last));
     return positionAtX(row, point.x() - kMargin);
+}
+
+QRect MessageEditor::codeRect(std::size_t position) const {
+    position = std::min(position, codes_.size());
+    const std::size_t row = rowOf(position, false);
+    const qreal x = xOf(rows_[row], position);
+    const qreal width = position < rows_[row].end ? advance(static_cast<unsigned char>(codes_[position]), x)
+                                                  : lineBreakWidth_;
+    return QRectF(x + kMargin, rowTop(row), width, rowHeight_).toAlignedRect();
+}
+
+std::size_t MessageEditor::positionAtPoint(QPoint point) const {
+    return positionAt(point).first;
+}
+
+void MessageEditor::scrollToPosition(std::size_t position) {
+    ensureRowVisible(rowOf(std::min(position, codes_.size()), false));
+}
+
+const AccessibleText& MessageEditor::accessibleText() const {
+    if (!accessibleText_) {
+        accessibleText_.emplace(codes_);
+    }
+    return *accessibleText_;
 }
 
 int MessageEditor::rowTop(std::size_t row) const {
@@ -490,10 +522,33 @@ void MessageEditor::cursorMoved() {
     viewport()->update();
     QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImSurroundingText |
                                            Qt::ImCursorPosition | Qt::ImAnchorPosition);
+    if (QAccessible::isActive()) {
+        const AccessibleText& reading = accessibleText();
+        announceCursor(this, reading.offsetOf(cursor_));
+        const auto selection = hasSelection() ? selectionRange() : std::pair<std::size_t, std::size_t>{};
+        if (selection != announcedSelection_) {
+            announcedSelection_ = selection;
+            announceSelection(this, reading.offsetOf(selection.first), reading.offsetOf(selection.second));
+        }
+    }
+}
+
+void MessageEditor::textReplaced() {
+    if (!QAccessible::isActive()) {
+        accessibleText_.reset();
+        return;
+    }
+    const QString before = accessibleText_ ? accessibleText_->text() : QString();
+    accessibleText_.emplace(codes_);
+    announceTextChange(this, before, accessibleText_->text());
 }
 
 void MessageEditor::ensureCursorVisible() {
-    const auto row = static_cast<int>(cursorRow());
+    ensureRowVisible(cursorRow());
+}
+
+void MessageEditor::ensureRowVisible(std::size_t rowIndex) {
+    const auto row = static_cast<int>(rowIndex);
     const auto visible = static_cast<int>(visibleRowCount());
     QScrollBar* bar = verticalScrollBar();
     if (row < bar->value()) {
@@ -555,6 +610,7 @@ void MessageEditor::replaceSelection(std::string_view codes) {
         done_.push_back({from, codes_.substr(from, to - from), std::string(codes)});
     }
     codes_.replace(from, to - from, codes);
+    textReplaced();
     cursor_ = anchor_ = from + codes.size();
     cursorAtRowEnd_ = false;
     goalX_ = -1;

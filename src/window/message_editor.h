@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "accessible_text.h"
 #include "message_area.h"
 
 #include <QAbstractScrollArea>
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,15 +43,29 @@ public:
     std::size_t cursorPosition() const { return cursor_; }
     // Moves the cursor and drops the selection; a position inside a CR LF goes before it.
     void setCursorPosition(std::size_t position);
+    std::size_t anchorPosition() const { return anchor_; }
     bool hasSelection() const { return cursor_ != anchor_; }
     std::string selectedCodes() const;
     void selectAll();
+    // Selects from anchor to position, the cursor at position.
+    void select(std::size_t anchor, std::size_t position);
+    // Replaces [from, to) as typing would: nothing when the text would not fit whole.
+    void replaceRange(std::size_t from, std::size_t to, const QString& text);
 
     // The rows the text is shown in, and the row of the cursor.
     std::size_t rowCount() const { return rows_.size(); }
     std::size_t cursorRow() const;
     std::size_t firstVisibleRow() const;
     std::size_t visibleRowCount() const;
+    // Where the code at position is drawn (the line break's place at a row's end),
+    // and the position nearest a point, both in view port coordinates.
+    QRect codeRect(std::size_t position) const;
+    std::size_t positionAtPoint(QPoint point) const;
+    // Scrolls the row holding position into sight; the cursor stays.
+    void scrollToPosition(std::size_t position);
+
+    // The text as assistive technology reads it.
+    const AccessibleText& accessibleText() const;
 
     void copy() const;
     void cut();
@@ -129,7 +145,10 @@ private:
     void moveCursor(Move move, bool select);
     void setCursor(std::size_t position, bool select, bool atRowEnd = false);
     void cursorMoved();
+    // Before any other notice of a change: screen readers map offsets with the new text.
+    void textReplaced();
     void ensureCursorVisible();
+    void ensureRowVisible(std::size_t row);
     void restartBlinking();
     void offerSelection() const;
     std::size_t room() const;
@@ -160,6 +179,10 @@ private:
     int rowHeight_ = 1;
     int ascent_ = 0;
     int laidOutWidth_ = -1;
+
+    // Kept only while assistive technology listens, to tell it what changed.
+    mutable std::optional<AccessibleText> accessibleText_;
+    std::pair<std::size_t, std::size_t> announcedSelection_{0, 0};
 
     std::vector<Edit> undone_;
     std::vector<Edit> done_;

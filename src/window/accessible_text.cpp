@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "accessible_text.h"
+
+#include "cipher/cipher_command_host.h"
+#include "message_codec.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace tarvex::window {
+
+namespace {
+
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
+// The longest words of a control, brackets included: a message of nothing
+// but such controls must still count in an int.
+constexpr std::size_t kLongestReading = 26;
+static_assert(kMaxMessageLength * kLongestReading < INT_MAX);
+
+} // namespace
+
+AccessibleText::AccessibleText(std::string_view codes) : codeCount_(codes.size()) {
+    text_.reserve(static_cast<qsizetype>(codes.size()));
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const auto code = static_cast<unsigned char>(codes[i]);
+        const int offset = static_cast<int>(text_.size());
+        if (codes[i] == kCarriageReturn && i + 1 < codes.size() && codes[i + 1] == kLineFeed) {
+            text_.append(u'\n');
+            spans_.push_back({i, 2, offset, 1});
+            ++i;
+            continue;
+        }
+        const std::string_view words = codec::controlName(code).words;
+        if (words.empty()) {
+            text_.append(QChar(codec::displayCharacter(code)));
+            continue;
+        }
+        text_.append(u'[');
+        text_.append(QLatin1StringView(words.data(), static_cast<qsizetype>(words.size())));
+        text_.append(u']');
+        spans_.push_back({i, 1, offset, static_cast<int>(text_.size()) - offset});
+    }
+}
+
+int AccessibleText::offsetOf(std::size_t position) const {
+    position = std::min(position, codeCount_);
+    const auto after = std::lower_bound(spans_.begin(), spans_.end(), position,
+                                        [](const Span& span, std::size_t p) { return span.position < p; });
+    if (after == spans_.begin()) {
+        return static_cast<int>(position);
+    }
+    const Span& span = *(after - 1);
+    const std::size_t end = span.position + span.codeCount;
+    if (position < end) {
+        return span.offset;
+    }
+    return span.offset + span.length + static_cast<int>(position - end);
+}
+
+std::size_t AccessibleText::positionOf(int offset) const {
+    offset = std::clamp(offset, 0, length());
+    const auto after = std::lower_bound(spans_.begin(), spans_.end(), offset,
+                                        [](const Span& span, int o) { return span.offset < o; });
+    if (after == spans_.begin()) {
+        return static_cast<std::size_t>(offset);
+    }
+    const Span& span = *(after - 1);
+    const int end = span.offset + span.length;
+    if (offset < end) {
+        return span.position;
+    }
+    return span.position + span.codeCount + static_cast<std::size_t>(offset - end);
+}
+
+AccessibleTextChange differenceBetween(const QString& before, const QString& after) {
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && before[prefix] == after[prefix]) {
+        ++prefix;
+    }
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+        ++suffix;
+    }
+    return {static_cast<int>(prefix), before.mid(prefix, before.size() - prefix - suffix),
+            after.mid(prefix, after.size() - prefix - suffix)};
+}
+
+} // namespace tarvex::window

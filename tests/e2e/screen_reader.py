@@ -1,0 +1,122 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""What a screen reader sees of the window, over the real AT-SPI bus.
+
+  screen_reader.py listen LOG NAME     append the text events of the object NAME to LOG until killed
+  screen_reader.py check NAME ROLE     wait until an object NAME has role ROLE and is editable and multi-line
+  screen_reader.py text NAME FILE      wait until the text of NAME is the UTF-8 text of FILE
+  screen_reader.py press NAME          press the button NAME through its action
+  screen_reader.py mode NAME           wait until NAME is a checked radio button
+
+Each wait gives up after E2E_TIMEOUT seconds and says what it saw.
+"""
+import json
+import os
+import signal
+import sys
+import time
+
+import pyatspi
+
+TIMEOUT = float(os.environ.get("E2E_TIMEOUT", "15"))
+
+
+def fail(message):
+    print(f"FAIL: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+def find(name):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is None:
+            continue
+        found = pyatspi.findDescendant(app, lambda a: a is not None and a.name == name)
+        if found is not None:
+            return found
+    return None
+
+
+def wait(what, probe):
+    """Polls probe() until it returns (True, _); gives up with the last thing it saw."""
+    deadline = time.monotonic() + TIMEOUT
+    seen = None
+    while time.monotonic() < deadline:
+        try:
+            done, seen = probe()
+            if done:
+                return seen
+        except Exception as error:  # the object may come and go while the window builds
+            seen = repr(error)
+        time.sleep(0.1)
+    fail(f"timed out waiting for {what}; saw {seen!r}")
+
+
+def listen(log, name):
+    out = open(log, "a", encoding="utf-8", buffering=1)
+
+    def on_event(event):
+        if event.source is None or event.source.name != name:
+            return
+        out.write(json.dumps([event.type, event.detail1, event.any_data if isinstance(event.any_data, str) else None]) + "\n")
+
+    pyatspi.Registry.registerEventListener(
+        on_event, "object:text-changed:insert", "object:text-changed:delete", "object:text-caret-moved")
+    signal.signal(signal.SIGTERM, lambda *_: pyatspi.Registry.stop())
+    out.write(json.dumps(["listening", 0, None]) + "\n")
+    pyatspi.Registry.start()
+
+
+def check(name, role):
+    def probe():
+        obj = find(name)
+        if obj is None:
+            return False, "nothing of that name"
+        states = obj.getState()
+        seen = (obj.getRoleName(), states.contains(pyatspi.STATE_EDITABLE), states.contains(pyatspi.STATE_MULTI_LINE))
+        return seen == (role, True, True), seen
+    wait(f"'{name}' as an editable multi-line {role}", probe)
+
+
+def text(name, path):
+    with open(path, encoding="utf-8", newline="") as file:
+        expected = file.read()
+
+    def probe():
+        obj = find(name)
+        if obj is None:
+            return False, "nothing of that name"
+        reading = obj.queryText()
+        return reading.getText(0, -1) == expected, reading.getText(0, -1)
+    wait(f"'{name}' to read {expected!r}", probe)
+
+
+def press(name):
+    def probe():
+        obj = find(name)
+        if obj is None:
+            return False, "nothing of that name"
+        actions = obj.queryAction()
+        names = [actions.getName(i) for i in range(actions.nActions)]
+        if "Press" not in names or not obj.getState().contains(pyatspi.STATE_ENABLED):
+            return False, (names, "enabled" if obj.getState().contains(pyatspi.STATE_ENABLED) else "disabled")
+        actions.doAction(names.index("Press"))
+        return True, names
+    wait(f"'{name}' to be pressed", probe)
+
+
+def mode(name):
+    def probe():
+        obj = find(name)
+        if obj is None:
+            return False, "nothing of that name"
+        seen = (obj.getRoleName(), obj.getState().contains(pyatspi.STATE_CHECKED))
+        return seen == ("radio button", True), seen
+    wait(f"'{name}' as a checked radio button", probe)
+
+
+if __name__ == "__main__":
+    commands = {"listen": listen, "check": check, "text": text, "press": press, "mode": mode}
+    if len(sys.argv) < 2 or sys.argv[1] not in commands:
+        fail(__doc__)
+    commands[sys.argv[1]](*sys.argv[2:])

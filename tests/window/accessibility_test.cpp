@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "window_test_support.h"
+
+#include <QAccessible>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tarvex::window::test {
+namespace {
+
+QAccessibleInterface& readerView(MessageArea& area) {
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(area.focusProxy());
+    if (view == nullptr) {
+        throw std::runtime_error("the message area has no accessible view");
+    }
+    return *view;
+}
+
+TEST(MessageAreaAccessibility, AScreenReaderReadsWritesAndFollowsTheMessage) {
+    const auto window = showWindow();
+    MessageArea& area = messageArea(*window);
+    QWidget* view = area.focusProxy();
+    view->setFocus();
+    QAccessibleInterface& reader = readerView(area);
+    QAccessibleTextInterface* text = reader.textInterface();
+    QAccessibleEditableTextInterface* editing = reader.editableTextInterface();
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(editing, nullptr);
+    EXPECT_EQ(reader.role(), QAccessible::EditableText);
+    EXPECT_EQ(reader.text(QAccessible::Name), QStringLiteral("Text Message Area"));
+    EXPECT_FALSE(reader.text(QAccessible::Description).isEmpty());
+    EXPECT_TRUE(reader.state().editable);
+    EXPECT_TRUE(reader.state().multiLine);
+
+    // What is typed is read back, with the caret after it. (The events that announce
+    // changes reach a reader only over a live bus: the end-to-end test listens to them.)
+    QTest::keyClicks(view, QStringLiteral("Hi"));
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClicks(view, QStringLiteral("you"));
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("Hi\nyou"));
+    EXPECT_EQ(text->cursorPosition(), 6);
+    QTest::keyClick(view, Qt::Key_Left, Qt::ShiftModifier);
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(5, 6));
+
+    // Controls are read as what they stand for, and offsets count what is read.
+    area.setText(std::string("a\0b\r\nc\rd", 8));
+    const QString read = QStringLiteral("a[null]b\nc[carriage return]d");
+    EXPECT_EQ(text->text(0, -1), read);
+    text->setCursorPosition(3); // inside "[null]": before the NUL
+    EXPECT_EQ(text->cursorPosition(), 1);
+    text->setSelection(0, 7, 9); // "b" and the line break
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(7, 9));
+
+    // And the reader can edit through the same offsets.
+    editing->deleteText(1, 7);
+    EXPECT_EQ(area.text(), "ab\r\nc\rd");
+    editing->replaceText(5, 22, QStringLiteral("\u00e9!"));
+    EXPECT_EQ(area.text(), "ab\r\nc\xe9!");
+}
+
+} // namespace
+} // namespace tarvex::window::test
