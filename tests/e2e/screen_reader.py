@@ -37,15 +37,19 @@ def find(name):
     return None
 
 
-def wait(what, probe):
-    """Polls probe() until it returns (True, _); gives up with the last thing it saw."""
+def wait(what, name, probe):
+    """Polls probe(object NAME) until it returns (True, _); gives up with the last thing it saw."""
     deadline = time.monotonic() + TIMEOUT
     seen = None
     while time.monotonic() < deadline:
         try:
-            done, seen = probe()
-            if done:
-                return seen
+            obj = find(name)
+            if obj is None:
+                seen = "nothing of that name"
+            else:
+                done, seen = probe(obj)
+                if done:
+                    return
         except Exception as error:  # the object may come and go while the window builds
             seen = repr(error)
         time.sleep(0.1)
@@ -68,51 +72,40 @@ def listen(log, name):
 
 
 def check(name, role):
-    def probe():
-        obj = find(name)
-        if obj is None:
-            return False, "nothing of that name"
+    def probe(obj):
         states = obj.getState()
         seen = (obj.getRoleName(), states.contains(pyatspi.STATE_EDITABLE), states.contains(pyatspi.STATE_MULTI_LINE))
         return seen == (role, True, True), seen
-    wait(f"'{name}' as an editable multi-line {role}", probe)
+    wait(f"'{name}' as an editable multi-line {role}", name, probe)
 
 
 def text(name, path):
     with open(path, encoding="utf-8", newline="") as file:
         expected = file.read()
 
-    def probe():
-        obj = find(name)
-        if obj is None:
-            return False, "nothing of that name"
-        reading = obj.queryText()
-        return reading.getText(0, -1) == expected, reading.getText(0, -1)
-    wait(f"'{name}' to read {expected!r}", probe)
+    def probe(obj):
+        reading = obj.queryText().getText(0, -1)
+        return reading == expected, reading
+    wait(f"'{name}' to read {expected!r}", name, probe)
 
 
 def press(name):
-    def probe():
-        obj = find(name)
-        if obj is None:
-            return False, "nothing of that name"
+    def probe(obj):
         actions = obj.queryAction()
         names = [actions.getName(i) for i in range(actions.nActions)]
-        if "Press" not in names or not obj.getState().contains(pyatspi.STATE_ENABLED):
-            return False, (names, "enabled" if obj.getState().contains(pyatspi.STATE_ENABLED) else "disabled")
+        enabled = obj.getState().contains(pyatspi.STATE_ENABLED)
+        if "Press" not in names or not enabled:
+            return False, (names, enabled)
         actions.doAction(names.index("Press"))
         return True, names
-    wait(f"'{name}' to be pressed", probe)
+    wait(f"'{name}' to be pressed", name, probe)
 
 
 def mode(name):
-    def probe():
-        obj = find(name)
-        if obj is None:
-            return False, "nothing of that name"
+    def probe(obj):
         seen = (obj.getRoleName(), obj.getState().contains(pyatspi.STATE_CHECKED))
         return seen == ("radio button", True), seen
-    wait(f"'{name}' as a checked radio button", probe)
+    wait(f"'{name}' as a checked radio button", name, probe)
 
 
 if __name__ == "__main__":
