@@ -115,17 +115,18 @@ public:
         }
     }
 
-    // Press selects the mode, as a click does.
+    // Toggle selects the mode, as a click does; like a radio button, a
+    // selected one stays selected.
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
         if (widget()->isEnabled()) {
-            names.prepend(pressAction());
+            names.prepend(toggleAction());
         }
         return names;
     }
 
     void doAction(const QString& actionName) override {
-        if (actionName == pressAction() && widget()->isEnabled()) {
+        if (actionName == toggleAction() && widget()->isEnabled()) {
             button().click();
             return;
         }
