@@ -15,7 +15,6 @@
 #include "window/artwork.h"
 #include "window/layout_table.h"
 #include "window/message_area.h"
-#include "window/module1.h"
 #include "window/tarvex.h"
 
 #include "cipher/key_file_reader.h"
@@ -100,7 +99,7 @@ std::unique_ptr<QMainWindow> bareWindow() {
             widget = new QGroupBox(qt(entry.caption), container);
             containers.emplace(entry.name, widget);
             break;
-        case layout::Kind::OptionButton:
+        case layout::Kind::ModeButton:
         case layout::Kind::Button:
             widget = new QPushButton(qt(entry.caption), container);
             break;
@@ -154,8 +153,9 @@ int runProbe(int argc, char* argv[], const std::string& which) {
     std::unique_ptr<QWidget> window;
     std::unique_ptr<PaintWatch> watch;
     if (which == "tarvex") {
-        // Main() shows the window; its first paint comes from the event loop after that.
-        window = tarvex::window::Module1::Main();
+        // Shown as main() shows it; its first paint comes from the event loop after that.
+        window = std::make_unique<tarvex::window::Tarvex>();
+        window->show();
         watch = std::make_unique<PaintWatch>(*window);
     } else {
         window = bareWindow();
@@ -288,7 +288,8 @@ struct ShownTarvex {
 
 ShownTarvex shownTarvex() {
     ShownTarvex shown;
-    shown.window = tarvex::window::Module1::Main();
+    shown.window = std::make_unique<tarvex::window::Tarvex>();
+    shown.window->show();
     shown.watch = std::make_unique<PaintWatch>(*shown.window);
     waitUntilPainted(*shown.window, *shown.watch);
     shown.area = shown.window->findChild<tarvex::window::MessageArea*>(QStringLiteral("Text3"));

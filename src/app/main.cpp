@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/module1.h"
 #include "window/tarvex.h"
 
 #include <QApplication>
@@ -10,7 +9,6 @@
 #include <QStringList>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -78,7 +76,11 @@ int main(int argc, char* argv[]) {
         return kExitUsage;
     }
 
-    const auto window = keyFiles.isEmpty() ? tarvex::window::Module1::Main()
-                                           : tarvex::window::Module1::Main(keyFiles.first());
+    // Not modal: the program lives in the event loop until the window is closed.
+    tarvex::window::Tarvex window;
+    if (!keyFiles.isEmpty()) {
+        window.loadKeyFile(keyFiles.first());
+    }
+    window.show();
     return QApplication::exec();
 }

@@ -22,11 +22,11 @@ class WindowCommandHost final : public CipherCommandHost, public exchange::Excha
 public:
     struct Parts {
         QWidget* window;
-        QLineEdit* keyBox;            // Text1
-        QLineEdit* textFileNameBox;   // Text2
-        MessageArea* message;         // Text3
-        QPushButton* loadTextFile;    // Command7
-        platform::FileDialog* dialog; // CommonDialog1
+        QLineEdit* keyBox;            // the key path
+        QLineEdit* textFileNameBox;
+        MessageArea* message;
+        QPushButton* loadTextFile;    // the text-file Load button
+        platform::FileDialog* dialog; // shared by every file command
         platform::MessageBox* box;
         platform::Clipboard* clipboard;
     };

@@ -3,16 +3,18 @@
 #include "tarvex.h"
 
 #include "artwork.h"
+#include "button_binding.h"
 #include "command_host.h"
 #include "layout_table.h"
 #include "message_area.h"
-#include "option_buttons.h"
+#include "mode_buttons.h"
 #include "shortcut_guard.h"
 #include "window_state.h"
 
 #include "platform/system_colour.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
@@ -45,7 +47,7 @@ QFont fontFor(const layout::FontStyle& entry) {
 
 bool takesFocus(layout::Kind kind) {
     switch (kind) {
-    case layout::Kind::OptionButton:
+    case layout::Kind::ModeButton:
     case layout::Kind::Button:
     case layout::Kind::TextBox:
     case layout::Kind::MessageArea:
@@ -55,17 +57,16 @@ bool takesFocus(layout::Kind kind) {
     }
 }
 
-template <typename T>
-T* childNamed(const QObject& parent, std::string_view name) {
-    T* child = parent.findChild<T*>(qt(name));
-    Q_ASSERT(child != nullptr);
-    return child;
+ModeNumber modeOf(layout::Role role) {
+    switch (role) {
+    case layout::Role::IcqModeButton: return kIcqMode;
+    case layout::Role::EmailModeButton: return kEmailMode;
+    case layout::Role::FileModeButton: return kFileMode;
+    default: return kNoMode;
+    }
 }
 
-void setPairEnabled(bool enabled, QAction* item, QWidget* button) {
-    item->setEnabled(enabled);
-    button->setEnabled(enabled);
-}
+constexpr ModeNumber kModes[] = {kIcqMode, kEmailMode, kFileMode};
 
 } // namespace
 
@@ -77,16 +78,80 @@ Tarvex::Tarvex(QWidget* parent) : QMainWindow(parent) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
+    createActions();
     createControls();
     createMenus();
-    arrangeTabOrder();
     guardShortcuts();
-    connectHandlers();
+    connectCommands();
+    connectStateHandlers();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    showStartState();
 }
 
 // Out of line: the command host is only declared in the header.
 Tarvex::~Tarvex() = default;
+
+QAction*& Tarvex::actionFor(layout::Command command) {
+    using layout::Command;
+    switch (command) {
+    case Command::LoadTextFile: return loadTextFileAction_;
+    case Command::SaveTextFile: return saveTextFileAction_;
+    case Command::Exit: return exitAction_;
+    case Command::Copy: return copyAction_;
+    case Command::Paste: return pasteAction_;
+    case Command::ClearText: return clearTextAction_;
+    case Command::ClearClipboard: return clearClipboardAction_;
+    case Command::LoadKey: return loadKeyAction_;
+    case Command::CreateKey: return createKeyAction_;
+    case Command::Encrypt: return encryptAction_;
+    case Command::Decrypt: return decryptAction_;
+    case Command::IcqMode: return icqModeAction_;
+    case Command::EmailMode: return emailModeAction_;
+    case Command::FileMode: return fileModeAction_;
+    case Command::Help: return helpAction_;
+    case Command::About: return aboutAction_;
+    case Command::None: break;
+    }
+    Q_UNREACHABLE();
+}
+
+ModeButton*& Tarvex::modeButtonFor(ModeNumber mode) {
+    switch (mode) {
+    case kIcqMode: return icqModeButton_;
+    case kEmailMode: return emailModeButton_;
+    default: return fileModeButton_;
+    }
+}
+
+QAction* Tarvex::modeActionFor(ModeNumber mode) const {
+    switch (mode) {
+    case kIcqMode: return icqModeAction_;
+    case kEmailMode: return emailModeAction_;
+    default: return fileModeAction_;
+    }
+}
+
+// The menu items of the table, before the buttons that are bound to them.
+void Tarvex::createActions() {
+    modeActions_ = new QActionGroup(this);
+    modeActions_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (const layout::MenuEntry& menuEntry : layout::kMenus) {
+        for (const layout::MenuItemEntry& itemEntry : menuEntry.items) {
+            auto* action = new QAction(qt(itemEntry.caption), this);
+            action->setObjectName(qt(itemEntry.name));
+            action->setShortcut(QKeySequence(qt(itemEntry.shortcut), QKeySequence::PortableText));
+            action->setEnabled(itemEntry.enabled);
+            action->setCheckable(itemEntry.checkable);
+            action->setChecked(itemEntry.checked);
+            actionFor(itemEntry.command) = action;
+        }
+    }
+    for (const ModeNumber mode : kModes) {
+        modeActions_->addAction(modeActionFor(mode));
+    }
+    // F1 opens help as in most programs, besides the item's own Ctrl+H.
+    helpAction_->setShortcuts({helpAction_->shortcut(), QKeySequence(Qt::Key_F1)});
+}
 
 void Tarvex::createControls() {
     auto* clientArea = new QWidget(this);
@@ -96,12 +161,21 @@ void Tarvex::createControls() {
     clientArea->setFont(fontFor(layout::kDefaultFont));
     setCentralWidget(clientArea);
 
+    // A button whose access key is also a menu title's leaves Alt+letter to the
+    // menu; it keeps its underlined letter.
+    QList<QKeySequence> menuTitleKeys;
+    for (const layout::MenuEntry& menuEntry : layout::kMenus) {
+        menuTitleKeys.append(QKeySequence::mnemonic(qt(menuEntry.caption)));
+    }
+
     std::map<std::string_view, QWidget*> containers{{std::string_view{}, clientArea}};
-    std::map<std::string_view, QButtonGroup*> optionGroups;
+    std::map<std::string_view, QButtonGroup*> modeGroups;
+    std::vector<std::pair<int, QWidget*>> tabStops;
 
     for (const layout::ControlEntry& entry : layout::kControls) {
         QWidget* container = containers.at(entry.container);
         QWidget* widget = nullptr;
+        QPushButton* button = nullptr;
         switch (entry.kind) {
         case layout::Kind::Frame: {
             auto* frame = new QGroupBox(qt(entry.caption), container);
@@ -109,30 +183,31 @@ void Tarvex::createControls() {
             widget = frame;
             break;
         }
-        case layout::Kind::OptionButton: {
-            auto* option = new QPushButton(qt(entry.caption), container);
-            option->setCheckable(true);
-            option->setChecked(entry.selected);
-            auto [group, added] = optionGroups.try_emplace(entry.container, nullptr);
+        case layout::Kind::ModeButton: {
+            auto* modeButton = new ModeButton(qt(entry.caption), container);
+            modeButton->setChecked(entry.selected);
+            auto [group, added] = modeGroups.try_emplace(entry.container, nullptr);
             if (added) {
                 group->second = new QButtonGroup(container);
                 group->second->setExclusive(true);
             }
-            group->second->addButton(option);
-            widget = option;
+            group->second->addButton(modeButton);
+            modeButtonFor(modeOf(entry.role)) = modeButton;
+            widget = button = modeButton;
             break;
         }
         case layout::Kind::Button:
-            widget = new QPushButton(qt(entry.caption), container);
+            widget = button = new QPushButton(qt(entry.caption), container);
             break;
         case layout::Kind::TextBox: {
             auto* box = new QLineEdit(container);
             box->setReadOnly(entry.readOnly);
+            (entry.role == layout::Role::KeyPathBox ? keyPathBox_ : textFileNameBox_) = box;
             widget = box;
             break;
         }
         case layout::Kind::MessageArea:
-            widget = new MessageArea(container);
+            widget = messageArea_ = new MessageArea(container);
             break;
         case layout::Kind::Picture: {
             auto* picture = new QLabel(container);
@@ -151,42 +226,31 @@ void Tarvex::createControls() {
         widget->setFont(fontFor(entry.font));
         widget->setToolTip(qt(entry.toolTip));
         widget->setEnabled(entry.enabled);
-        if (takesFocus(entry.kind) && !entry.tabStop) {
-            widget->setFocusPolicy(Qt::ClickFocus);
+        if (takesFocus(entry.kind)) {
+            if (entry.tabStop) {
+                tabStops.emplace_back(entry.tabIndex, widget);
+            } else {
+                widget->setFocusPolicy(Qt::ClickFocus);
+            }
+        }
+        if (entry.background) {
+            Q_ASSERT(entry.role == layout::Role::TextFileNameBox);
+            setTextFileNameBackground(*entry.background);
+        }
+        if (button != nullptr && menuTitleKeys.contains(QKeySequence::mnemonic(button->text()))) {
+            button->setShortcut(QKeySequence());
+        }
+        if (entry.role == layout::Role::LoadTextFileButton) {
+            loadTextFileButton_ = button;
+            connect(button, &QPushButton::clicked, this, &Tarvex::onLoadTextFile);
+        } else if (entry.command != layout::Command::None) {
+            bindButton(*button, *actionFor(entry.command));
         }
     }
 
-    Frame1 = childNamed<QGroupBox>(*this, "Frame1");
-    Frame2 = childNamed<QGroupBox>(*this, "Frame2");
-    Frame3 = childNamed<QGroupBox>(*this, "Frame3");
-    Frame4 = childNamed<QGroupBox>(*this, "Frame4");
-    Frame5 = childNamed<QGroupBox>(*this, "Frame5");
-    Option1 = childNamed<QPushButton>(*this, "Option1");
-    Option2 = childNamed<QPushButton>(*this, "Option2");
-    Option3 = childNamed<QPushButton>(*this, "Option3");
-    Command1 = childNamed<QPushButton>(*this, "Command1");
-    Command2 = childNamed<QPushButton>(*this, "Command2");
-    Command3 = childNamed<QPushButton>(*this, "Command3");
-    Command4 = childNamed<QPushButton>(*this, "Command4");
-    Command5 = childNamed<QPushButton>(*this, "Command5");
-    Command6 = childNamed<QPushButton>(*this, "Command6");
-    Command7 = childNamed<QPushButton>(*this, "Command7");
-    Command8 = childNamed<QPushButton>(*this, "Command8");
-    Command9 = childNamed<QPushButton>(*this, "Command9");
-    Command10 = childNamed<QPushButton>(*this, "Command10");
-    Text1 = childNamed<QLineEdit>(*this, "Text1");
-    Text2 = childNamed<QLineEdit>(*this, "Text2");
-    Text3 = childNamed<MessageArea>(*this, "Text3");
-    Image1 = childNamed<QLabel>(*this, "Image1");
-    Label1 = childNamed<QLabel>(*this, "Label1");
-    Label2 = childNamed<QLabel>(*this, "Label2");
-    modeOptions_ = Option1->group();
-
-    for (const layout::ControlEntry& entry : layout::kControls) {
-        if (entry.background) {
-            Q_ASSERT(entry.name == "Text2");
-            setText2Background(*entry.background);
-        }
+    std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabStops.size(); ++i) {
+        setTabOrder(tabStops[i - 1].second, tabStops[i].second);
     }
 }
 
@@ -195,75 +259,20 @@ void Tarvex::createMenus() {
         QMenu* menu = menuBar()->addMenu(qt(menuEntry.caption));
         menu->setObjectName(qt(menuEntry.name));
         for (const layout::MenuItemEntry& itemEntry : menuEntry.items) {
-            QAction* item = menu->addAction(qt(itemEntry.caption));
-            item->setObjectName(qt(itemEntry.name));
-            item->setShortcut(QKeySequence(qt(itemEntry.shortcut), QKeySequence::PortableText));
-            item->setEnabled(itemEntry.enabled);
-            item->setCheckable(itemEntry.checkable);
-            item->setChecked(itemEntry.checked);
+            menu->addAction(actionFor(itemEntry.command));
         }
-    }
-
-    mnuFile = childNamed<QMenu>(*this, "mnuFile");
-    mnuEdit = childNamed<QMenu>(*this, "mnuEdit");
-    mnuKey = childNamed<QMenu>(*this, "mnuKey");
-    mnuSec = childNamed<QMenu>(*this, "mnuSec");
-    mnuMode = childNamed<QMenu>(*this, "mnuMode");
-    mnuHelp = childNamed<QMenu>(*this, "mnuHelp");
-    mnuFileLoad = childNamed<QAction>(*this, "mnuFileLoad");
-    mnuFileSave = childNamed<QAction>(*this, "mnuFileSave");
-    mnuFileExit = childNamed<QAction>(*this, "mnuFileExit");
-    mnuEditCopy = childNamed<QAction>(*this, "mnuEditCopy");
-    mnuEditPaste = childNamed<QAction>(*this, "mnuEditPaste");
-    mnuEditClear = childNamed<QAction>(*this, "mnuEditClear");
-    mnuEditClip = childNamed<QAction>(*this, "mnuEditClip");
-    mnuKeyLoad = childNamed<QAction>(*this, "mnuKeyLoad");
-    mnuKeyCreate = childNamed<QAction>(*this, "mnuKeyCreate");
-    mnuSecEncrypt = childNamed<QAction>(*this, "mnuSecEncrypt");
-    mnuSecDecrypt = childNamed<QAction>(*this, "mnuSecDecrypt");
-    mnuModeICQ = childNamed<QAction>(*this, "mnuModeICQ");
-    mnuModeEmail = childNamed<QAction>(*this, "mnuModeEmail");
-    mnuModeFile = childNamed<QAction>(*this, "mnuModeFile");
-    mnuHelpTarvex = childNamed<QAction>(*this, "mnuHelpTarvex");
-    mnuHelpAbout = childNamed<QAction>(*this, "mnuHelpAbout");
-    // F1 opens help as in most programs, besides the item's own Ctrl+H.
-    mnuHelpTarvex->setShortcuts({mnuHelpTarvex->shortcut(), QKeySequence(Qt::Key_F1)});
-
-    // A button whose access key is also a menu title's leaves Alt+letter to the
-    // menu; it keeps its underlined letter.
-    QList<QKeySequence> menuTitleKeys;
-    for (const QAction* title : menuBar()->actions()) {
-        menuTitleKeys.append(QKeySequence::mnemonic(title->text()));
-    }
-    for (QPushButton* button : centralWidget()->findChildren<QPushButton*>()) {
-        if (menuTitleKeys.contains(QKeySequence::mnemonic(button->text()))) {
-            button->setShortcut(QKeySequence());
-        }
-    }
-}
-
-void Tarvex::arrangeTabOrder() {
-    std::vector<std::pair<int, QWidget*>> stops;
-    for (const layout::ControlEntry& entry : layout::kControls) {
-        if (takesFocus(entry.kind) && entry.tabStop) {
-            stops.emplace_back(entry.tabIndex, childNamed<QWidget>(*this, entry.name));
-        }
-    }
-    std::sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < stops.size(); ++i) {
-        setTabOrder(stops[i - 1].second, stops[i].second);
     }
 }
 
 void Tarvex::guardShortcuts() {
     QList<QKeySequence> menuKeys;
     QList<QKeySequence> menuKeysBesidesEditing;
-    for (const QAction* item : findChildren<QAction*>()) {
-        const QKeySequence key = item->shortcut();
-        if (key.isEmpty()) {
-            continue;
+    for (const layout::MenuEntry& menuEntry : layout::kMenus) {
+        for (const layout::MenuItemEntry& itemEntry : menuEntry.items) {
+            menuKeys.append(actionFor(itemEntry.command)->shortcut());
         }
-        menuKeys.append(key);
+    }
+    for (const QKeySequence& key : menuKeys) {
         const bool editing = key == QKeySequence(QKeySequence::Copy) || key == QKeySequence(QKeySequence::Paste) ||
                              key == QKeySequence(QKeySequence::Cut);
         if (!editing) {
@@ -272,180 +281,150 @@ void Tarvex::guardShortcuts() {
     }
     // In the message area Ctrl+C, Ctrl+V and Ctrl+X edit the text; elsewhere
     // every menu shortcut runs its item.
-    Text3->leaveShortcutsToWindow(menuKeysBesidesEditing);
-    for (QLineEdit* box : {Text1, Text2}) {
+    messageArea_->leaveShortcutsToWindow(menuKeysBesidesEditing);
+    for (QLineEdit* box : {keyPathBox_, textFileNameBox_}) {
         box->installEventFilter(new ShortcutGuard(menuKeys, box));
     }
 }
 
-void Tarvex::connectHandlers() {
-    connect(Text1, &QLineEdit::textChanged, this, &Tarvex::Text1_Change);
-    connect(Text3, &MessageArea::changed, this, &Tarvex::Text3_Change);
+void Tarvex::connectStateHandlers() {
+    connect(keyPathBox_, &QLineEdit::textChanged, this, &Tarvex::updateTextCommands);
+    connect(messageArea_, &MessageArea::changed, this, &Tarvex::updateTextCommands);
 
-    // toggled(true) comes only from a button that was not selected.
-    const auto onSelected = [this](QPushButton* option, void (Tarvex::*handler)()) {
-        connect(option, &QPushButton::toggled, this, [this, handler](bool selected) {
+    for (const ModeNumber mode : kModes) {
+        // toggled(true) comes only from a button that was not selected.
+        connect(modeButtonFor(mode), &QPushButton::toggled, this, [this, mode](bool selected) {
             if (selected) {
-                (this->*handler)();
+                onModeButtonSelected(mode);
             }
         });
-    };
-    onSelected(Option1, &Tarvex::Option1_Click);
-    onSelected(Option2, &Tarvex::Option2_Click);
-    onSelected(Option3, &Tarvex::Option3_Click);
-
-    connect(mnuModeICQ, &QAction::triggered, this, &Tarvex::mnuModeICQ_Click);
-    connect(mnuModeEmail, &QAction::triggered, this, &Tarvex::mnuModeEmail_Click);
-    connect(mnuModeFile, &QAction::triggered, this, &Tarvex::mnuModeFile_Click);
-    connectCommands();
+        connect(modeActionFor(mode), &QAction::triggered, this, [this, mode] { onModeChosen(mode); });
+    }
 }
 
 void Tarvex::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange) {
-        setText2Background(text2BackColor_);
+        setTextFileNameBackground(textFileNameBackground_);
     }
     QMainWindow::changeEvent(event);
 }
 
 bool Tarvex::keyChosen() const {
-    return !Text1->text().isEmpty();
+    return !keyPathBox_->text().isEmpty();
 }
 
-void Tarvex::setText2Background(std::uint32_t colour) {
-    text2BackColor_ = colour;
-    QPalette colours = Text2->palette();
+void Tarvex::setTextFileNameBackground(std::uint32_t colour) {
+    textFileNameBackground_ = colour;
+    QPalette colours = textFileNameBox_->palette();
     platform::setFieldBackground(colours, colour, palette());
-    Text2->setPalette(colours);
+    textFileNameBox_->setPalette(colours);
 }
 
-void Tarvex::Form_Load() {
-    const bool empty = Text3->isEmpty();
-    Command9->setEnabled(false);
-    Command8->setEnabled(false);
-    setPairEnabled(!empty, mnuEditClear, Command10);
-    setPairEnabled(empty, mnuEditPaste, Command2);
-    setPairEnabled(!empty, mnuEditCopy, Command1);
-    Command7->setEnabled(false);
-    Command6->setEnabled(false);
-    setModeCheckMarks(kIcqMode);
-    setModeOptions(kIcqMode);
-    mnuFileLoad->setEnabled(false);
-    mnuFileSave->setEnabled(false);
+// ICQ is shown selected but not entered: the mode number stays 0 and no text
+// limit applies until a mode is chosen.
+void Tarvex::showStartState() {
+    setModeMarks(kIcqMode);
+    setModeButtons(kIcqMode);
+    setTextFileCommandsEnabled(false);
+    updateTextCommands();
 }
 
-void Tarvex::Text1_Change() {
-    if (!keyChosen()) {
-        Command9->setEnabled(false);
-        Command8->setEnabled(false);
+void Tarvex::updateTextCommands() {
+    const std::string text = messageArea_->text();
+    const TextCommandStates states = textCommandStates(text, keyChosen(), currentMode_);
+    saveTextFileAction_->setEnabled(states.saveTextFile);
+    encryptAction_->setEnabled(states.encrypt);
+    decryptAction_->setEnabled(states.decrypt);
+    clearTextAction_->setEnabled(states.clearText);
+    pasteAction_->setEnabled(states.paste);
+    copyAction_->setEnabled(states.copy);
+}
+
+void Tarvex::setTextFileCommandsEnabled(bool enabled) {
+    loadTextFileAction_->setEnabled(enabled);
+    loadTextFileButton_->setEnabled(enabled);
+    saveTextFileAction_->setEnabled(enabled);
+}
+
+void Tarvex::applySaveRule() {
+    saveTextFileAction_->setEnabled(saveTextFileEnabled(messageArea_->text(), currentMode_));
+}
+
+void Tarvex::onModeButtonSelected(ModeNumber mode) {
+    if (mode == kFileMode) {
+        enterFileModeByButton();
+    } else {
+        enterMessageModeByButton(mode);
     }
-    Text3_Change();
 }
 
-void Tarvex::Text3_Change() {
-    const std::string text = Text3->text();
-    const TextCommandStates states = textCommandStates(text, keyChosen(), CurrentMode);
-    setPairEnabled(states.saveTextFile, mnuFileSave, Command6);
-    setPairEnabled(states.encrypt, mnuSecEncrypt, Command9);
-    setPairEnabled(states.decrypt, mnuSecDecrypt, Command8);
-    setPairEnabled(states.clearText, mnuEditClear, Command10);
-    setPairEnabled(states.paste, mnuEditPaste, Command2);
-    setPairEnabled(states.copy, mnuEditCopy, Command1);
+void Tarvex::onModeChosen(ModeNumber mode) {
+    if (mode == kFileMode) {
+        enterFileModeByMenu();
+    } else {
+        enterMessageModeByMenu(mode);
+    }
 }
 
-void Tarvex::Option1_Click() {
-    enterMessageModeByOption(kIcqMode);
-}
-
-void Tarvex::Option2_Click() {
-    enterMessageModeByOption(kEmailMode);
-}
-
-void Tarvex::Option3_Click() {
-    const ModeSettings file = modeSettings(kFileMode);
-    CurrentMode = file.number;
-    Text3->setLimit(file.textLimit);
-    setText2Background(file.fileNameBackground);
-    Text2->setEnabled(true);
-    setModeCheckMarks(kFileMode);
-    mnuFileLoad->setEnabled(true);
-    mnuFileSave->setEnabled(true);
-    Command7->setEnabled(true);
-    applySaveRule();
-}
-
-void Tarvex::mnuModeICQ_Click() {
-    enterMessageModeByMenu(kIcqMode);
-}
-
-void Tarvex::mnuModeEmail_Click() {
-    enterMessageModeByMenu(kEmailMode);
-}
-
-void Tarvex::mnuModeFile_Click() {
-    const ModeSettings file = modeSettings(kFileMode);
-    CurrentMode = file.number;
-    setText2Background(file.fileNameBackground);
-    Text2->setEnabled(true);
-    setModeCheckMarks(kFileMode);
-    // Runs Option3_Click here if File was not selected yet.
-    setModeOptions(kFileMode);
-    mnuFileLoad->setEnabled(true);
-    mnuFileSave->setEnabled(true);
-    Command7->setEnabled(true);
-    Command6->setEnabled(true);
-    applySaveRule();
-}
-
-void Tarvex::enterMessageModeByOption(ModeNumber mode) {
+void Tarvex::enterMessageModeByButton(ModeNumber mode) {
     const ModeSettings settings = modeSettings(mode);
-    CurrentMode = settings.number;
-    Text3->setLimit(settings.textLimit);
-    Text2->clear();
-    Text2->setEnabled(false);
-    setModeCheckMarks(mode);
-    mnuFileLoad->setEnabled(false);
-    mnuFileSave->setEnabled(false);
-    setText2Background(settings.fileNameBackground);
-    Text2->setEnabled(false);
-    Command7->setEnabled(false);
-    Command6->setEnabled(false);
+    currentMode_ = settings.number;
+    messageArea_->setLimit(settings.textLimit);
+    textFileNameBox_->clear();
+    textFileNameBox_->setEnabled(false);
+    setModeMarks(mode);
+    setTextFileNameBackground(settings.fileNameBackground);
+    setTextFileCommandsEnabled(false);
+}
+
+void Tarvex::enterFileModeByButton() {
+    const ModeSettings file = modeSettings(kFileMode);
+    currentMode_ = file.number;
+    messageArea_->setLimit(file.textLimit);
+    setTextFileNameBackground(file.fileNameBackground);
+    textFileNameBox_->setEnabled(true);
+    setModeMarks(kFileMode);
+    setTextFileCommandsEnabled(true);
+    applySaveRule();
 }
 
 void Tarvex::enterMessageModeByMenu(ModeNumber mode) {
     const ModeSettings settings = modeSettings(mode);
-    CurrentMode = settings.number;
-    setText2Background(settings.fileNameBackground);
-    Text2->setEnabled(false);
-    setModeCheckMarks(mode);
-    // Runs the option path here if the mode's button was not selected yet;
+    currentMode_ = settings.number;
+    setTextFileNameBackground(settings.fileNameBackground);
+    textFileNameBox_->setEnabled(false);
+    setModeMarks(mode);
+    // Runs the button's path here if the mode's button was not selected yet;
     // that path is what sets the text limit and empties the file name.
-    setModeOptions(mode);
-    mnuFileLoad->setEnabled(false);
-    mnuFileSave->setEnabled(false);
-    Command7->setEnabled(false);
-    Command6->setEnabled(false);
+    setModeButtons(mode);
+    setTextFileCommandsEnabled(false);
 }
 
-void Tarvex::setModeCheckMarks(ModeNumber mode) {
-    mnuModeICQ->setChecked(mode == kIcqMode);
-    mnuModeEmail->setChecked(mode == kEmailMode);
-    mnuModeFile->setChecked(mode == kFileMode);
+void Tarvex::enterFileModeByMenu() {
+    const ModeSettings file = modeSettings(kFileMode);
+    currentMode_ = file.number;
+    setTextFileNameBackground(file.fileNameBackground);
+    textFileNameBox_->setEnabled(true);
+    setModeMarks(kFileMode);
+    // Runs the button's path here if File was not selected yet.
+    setModeButtons(kFileMode);
+    setTextFileCommandsEnabled(true);
+    applySaveRule();
 }
 
-void Tarvex::setModeOptions(ModeNumber mode) {
-    const std::pair<QPushButton*, ModeNumber> options[] = {
-        {Option1, kIcqMode}, {Option2, kEmailMode}, {Option3, kFileMode}};
-    for (const auto& [option, optionMode] : options) {
-        if (optionMode == mode) {
-            selectOption(*option);
+// The radio mark of the menu; the action group clears the others.
+void Tarvex::setModeMarks(ModeNumber mode) {
+    modeActionFor(mode)->setChecked(true);
+}
+
+void Tarvex::setModeButtons(ModeNumber mode) {
+    for (const ModeNumber buttonMode : kModes) {
+        if (buttonMode == mode) {
+            selectModeButton(*modeButtonFor(buttonMode));
         } else {
-            clearOption(*option);
+            clearModeButton(*modeButtonFor(buttonMode));
         }
     }
-}
-
-void Tarvex::applySaveRule() {
-    setPairEnabled(saveTextFileEnabled(Text3->text(), CurrentMode), mnuFileSave, Command6);
 }
 
 } // namespace tarvex::window

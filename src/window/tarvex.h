@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "layout_table.h"
 #include "working_mode.h"
 
 #include "about/about_commands.h"
@@ -16,41 +17,37 @@
 #include <cstdint>
 #include <memory>
 
+class QAbstractButton;
 class QAction;
-class QButtonGroup;
-class QGroupBox;
-class QLabel;
+class QActionGroup;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 
 namespace tarvex::window {
 
 class MessageArea;
+class ModeButton;
 enum class TextSource;
-class Tarvex;
 class WindowCommandHost;
 
-namespace Module1 {
-std::unique_ptr<Tarvex> LoadTarvex();
-}
-
-// The main window. Its controls and menu items carry their names as object
-// names. Commands never enable or disable controls themselves: they set the
-// key path (`Text1`) or the message (`Text3`), and the change handlers bring
-// every enabled flag up to date; the mode handlers do the rest.
+// The main window, built from the layout table; its controls and menu items
+// carry the table's names as object names. Every command is one QAction: the
+// menu item, with its button bound to it. Commands never enable or disable
+// anything themselves: they set the key path or the message, and the change
+// handlers bring every action up to date; the mode handlers do the rest.
 class Tarvex : public QMainWindow {
     Q_OBJECT
 public:
+    // The window in its start state, not shown.
     explicit Tarvex(QWidget* parent = nullptr);
     ~Tarvex() override;
 
-    ModeNumber currentMode() const { return CurrentMode; }
+    ModeNumber currentMode() const { return currentMode_; }
     // The colour value last given to the text-file name box.
-    std::uint32_t text2BackColor() const { return text2BackColor_; }
+    std::uint32_t textFileNameBackground() const { return textFileNameBackground_; }
 
     // The shared file dialog and the message boxes; tests answer them through their seams.
-    platform::FileDialog& commonDialog() { return CommonDialog1; }
+    platform::FileDialog& fileDialog() { return fileDialog_; }
     platform::MessageBox& messageBox() { return messageBox_; }
 
     // Makes the file the current key as if it had been picked with Load Key:
@@ -61,118 +58,87 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    friend std::unique_ptr<Tarvex> Module1::LoadTarvex();
-
-    void Form_Load();
-    void Text1_Change();
-    void Text3_Change();
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-    void mnuModeICQ_Click();
-    void mnuModeEmail_Click();
-    void mnuModeFile_Click();
-
-    // Commands; each menu item runs its button's routine.
-    void Command5_Click();
-    void mnuKeyCreate_Click();
-    void Command4_Click();
-    void mnuKeyLoad_Click();
-    void Command9_Click();
-    void mnuSecEncrypt_Click();
-    void Command8_Click();
-    void mnuSecDecrypt_Click();
-    void Command7_Click();
-    void mnuFileLoad_Click();
-    void Command6_Click();
-    void mnuFileSave_Click();
-    void CopyToClipboard();
-    void PasteFromClipboard();
-    void Command1_Click();
-    void mnuEditCopy_Click();
-    void Command2_Click();
-    void mnuEditPaste_Click();
-    void Command3_Click();
-    void mnuEditClip_Click();
-    void Command10_Click();
-    void mnuEditClear_Click();
-    // A paste or drop into the message area that would pass its limit.
-    void textRefused(TextSource source, std::size_t length, std::size_t room);
-    void mnuFileExit_Click();
-    void mnuHelpTarvex_Click();
-    void mnuHelpAbout_Click();
-
-    // The option path of ICQ and E-Mail, which differ only in their values.
-    void enterMessageModeByOption(ModeNumber mode);
-    // The menu path of ICQ and E-Mail.
-    void enterMessageModeByMenu(ModeNumber mode);
-    void setModeCheckMarks(ModeNumber mode);
-    void setModeOptions(ModeNumber mode);
-    void applySaveRule();
-    void setText2Background(std::uint32_t colour);
-    bool keyChosen() const;
-
+    void createActions();
     void createControls();
     void createMenus();
-    void arrangeTabOrder();
     void guardShortcuts();
-    void connectHandlers();
     void connectCommands();
+    void connectStateHandlers();
+    void showStartState();
+    QAction*& actionFor(layout::Command command);
+    ModeButton*& modeButtonFor(ModeNumber mode);
+    QAction* modeActionFor(ModeNumber mode) const;
 
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QGroupBox* Frame4 = nullptr;
-    QGroupBox* Frame5 = nullptr;
-    QPushButton* Option1 = nullptr;
-    QPushButton* Option2 = nullptr;
-    QPushButton* Option3 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* Command6 = nullptr;
-    QPushButton* Command7 = nullptr;
-    QPushButton* Command8 = nullptr;
-    QPushButton* Command9 = nullptr;
-    QPushButton* Command10 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    MessageArea* Text3 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
+    // Commands
+    void onCreateKey();
+    void onLoadKey();
+    void onEncrypt();
+    void onDecrypt();
+    void onLoadTextFile();
+    void onSaveTextFile();
+    void onCopy();
+    void onPaste();
+    void onClearClipboard();
+    void onClearText();
+    void onExit();
+    void onHelp();
+    void onAbout();
+    // A paste or drop into the message area that would pass its limit.
+    void onTextRefused(TextSource source, std::size_t length, std::size_t room);
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QMenu* mnuKey = nullptr;
-    QMenu* mnuSec = nullptr;
-    QMenu* mnuMode = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuFileLoad = nullptr;
-    QAction* mnuFileSave = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
-    QAction* mnuEditClear = nullptr;
-    QAction* mnuEditClip = nullptr;
-    QAction* mnuKeyLoad = nullptr;
-    QAction* mnuKeyCreate = nullptr;
-    QAction* mnuSecEncrypt = nullptr;
-    QAction* mnuSecDecrypt = nullptr;
-    QAction* mnuModeICQ = nullptr;
-    QAction* mnuModeEmail = nullptr;
-    QAction* mnuModeFile = nullptr;
-    QAction* mnuHelpTarvex = nullptr;
-    QAction* mnuHelpAbout = nullptr;
+    // Modes. A mode button entering its mode sets the text limit and, for ICQ
+    // and E-Mail, empties the file name; a mode menu item selects the mode's
+    // button (which runs the button's path if it was not selected yet) and
+    // sets the rest itself.
+    void onModeButtonSelected(ModeNumber mode);
+    void onModeChosen(ModeNumber mode);
+    void enterMessageModeByButton(ModeNumber mode);
+    void enterFileModeByButton();
+    void enterMessageModeByMenu(ModeNumber mode);
+    void enterFileModeByMenu();
+    void setModeMarks(ModeNumber mode);
+    void setModeButtons(ModeNumber mode);
 
-    QButtonGroup* modeOptions_ = nullptr;
+    // Enabled states
+    void updateTextCommands();
+    void setTextFileCommandsEnabled(bool enabled);
+    void applySaveRule();
+    void setTextFileNameBackground(std::uint32_t colour);
+    bool keyChosen() const;
 
-    ModeNumber CurrentMode = kNoMode;
-    std::uint32_t text2BackColor_ = 0;
+    ModeButton* icqModeButton_ = nullptr;
+    ModeButton* emailModeButton_ = nullptr;
+    ModeButton* fileModeButton_ = nullptr;
+    QLineEdit* keyPathBox_ = nullptr;
+    QLineEdit* textFileNameBox_ = nullptr;
+    MessageArea* messageArea_ = nullptr;
+    // Not bound to its action: Create Key enables this button in every mode
+    // while the menu item keeps to File mode.
+    QPushButton* loadTextFileButton_ = nullptr;
 
-    platform::FileDialog CommonDialog1;
+    QAction* loadTextFileAction_ = nullptr;
+    QAction* saveTextFileAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* pasteAction_ = nullptr;
+    QAction* clearTextAction_ = nullptr;
+    QAction* clearClipboardAction_ = nullptr;
+    QAction* loadKeyAction_ = nullptr;
+    QAction* createKeyAction_ = nullptr;
+    QAction* encryptAction_ = nullptr;
+    QAction* decryptAction_ = nullptr;
+    QAction* icqModeAction_ = nullptr;
+    QAction* emailModeAction_ = nullptr;
+    QAction* fileModeAction_ = nullptr;
+    QAction* helpAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    // The three mode actions, shown with radio marks.
+    QActionGroup* modeActions_ = nullptr;
+
+    ModeNumber currentMode_ = kNoMode;
+    std::uint32_t textFileNameBackground_ = 0;
+
+    platform::FileDialog fileDialog_;
     platform::MessageBox messageBox_;
     platform::SystemClipboard clipboard_;
     SecureUniformSource randomSource_;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The main window's command handlers: each button and its menu item run one routine.
+// The main window's commands: one routine per action, which its menu item and its button trigger.
 #include "tarvex.h"
 
 #include "command_host.h"
@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace tarvex::window {
 
@@ -35,145 +34,86 @@ void focusMessageIfKeyChosen(platform::FileDialog& dialog, const QLineEdit& keyB
 void Tarvex::connectCommands() {
     commands_ = std::make_unique<WindowCommandHost>(WindowCommandHost::Parts{
         .window = this,
-        .keyBox = Text1,
-        .textFileNameBox = Text2,
-        .message = Text3,
-        .loadTextFile = Command7,
-        .dialog = &CommonDialog1,
+        .keyBox = keyPathBox_,
+        .textFileNameBox = textFileNameBox_,
+        .message = messageArea_,
+        .loadTextFile = loadTextFileButton_,
+        .dialog = &fileDialog_,
         .box = &messageBox_,
         .clipboard = &clipboard_,
     });
-    CommonDialog1.askThrough(messageBox_);
-    connect(Text3, &MessageArea::insertionRefused, this, &Tarvex::textRefused);
+    fileDialog_.askThrough(messageBox_);
+    connect(messageArea_, &MessageArea::insertionRefused, this, &Tarvex::onTextRefused);
 
-    const auto onClick = [this](QPushButton* button, void (Tarvex::*handler)()) {
-        connect(button, &QPushButton::clicked, this, handler);
+    const std::pair<QAction*, void (Tarvex::*)()> routines[] = {
+        {createKeyAction_, &Tarvex::onCreateKey},
+        {loadKeyAction_, &Tarvex::onLoadKey},
+        {encryptAction_, &Tarvex::onEncrypt},
+        {decryptAction_, &Tarvex::onDecrypt},
+        {loadTextFileAction_, &Tarvex::onLoadTextFile},
+        {saveTextFileAction_, &Tarvex::onSaveTextFile},
+        {copyAction_, &Tarvex::onCopy},
+        {pasteAction_, &Tarvex::onPaste},
+        {clearClipboardAction_, &Tarvex::onClearClipboard},
+        {clearTextAction_, &Tarvex::onClearText},
+        {exitAction_, &Tarvex::onExit},
+        {helpAction_, &Tarvex::onHelp},
+        {aboutAction_, &Tarvex::onAbout},
     };
-    const auto onChoose = [this](QAction* item, void (Tarvex::*handler)()) {
-        connect(item, &QAction::triggered, this, handler);
-    };
-    onClick(Command5, &Tarvex::Command5_Click);
-    onChoose(mnuKeyCreate, &Tarvex::mnuKeyCreate_Click);
-    onClick(Command4, &Tarvex::Command4_Click);
-    onChoose(mnuKeyLoad, &Tarvex::mnuKeyLoad_Click);
-    onClick(Command9, &Tarvex::Command9_Click);
-    onChoose(mnuSecEncrypt, &Tarvex::mnuSecEncrypt_Click);
-    onClick(Command8, &Tarvex::Command8_Click);
-    onChoose(mnuSecDecrypt, &Tarvex::mnuSecDecrypt_Click);
-    onClick(Command7, &Tarvex::Command7_Click);
-    onChoose(mnuFileLoad, &Tarvex::mnuFileLoad_Click);
-    onClick(Command6, &Tarvex::Command6_Click);
-    onChoose(mnuFileSave, &Tarvex::mnuFileSave_Click);
-    onClick(Command1, &Tarvex::Command1_Click);
-    onChoose(mnuEditCopy, &Tarvex::mnuEditCopy_Click);
-    onClick(Command2, &Tarvex::Command2_Click);
-    onChoose(mnuEditPaste, &Tarvex::mnuEditPaste_Click);
-    onClick(Command3, &Tarvex::Command3_Click);
-    onChoose(mnuEditClip, &Tarvex::mnuEditClip_Click);
-    onClick(Command10, &Tarvex::Command10_Click);
-    onChoose(mnuEditClear, &Tarvex::mnuEditClear_Click);
-    onChoose(mnuFileExit, &Tarvex::mnuFileExit_Click);
-    onChoose(mnuHelpTarvex, &Tarvex::mnuHelpTarvex_Click);
-    onChoose(mnuHelpAbout, &Tarvex::mnuHelpAbout_Click);
+    for (const auto& [action, routine] : routines) {
+        connect(action, &QAction::triggered, this, routine);
+    }
 }
 
-void Tarvex::Command5_Click() {
+void Tarvex::onCreateKey() {
     createKey(*commands_, randomSource_, clock_);
-    focusMessageIfKeyChosen(CommonDialog1, *Text1, *Text3);
+    focusMessageIfKeyChosen(fileDialog_, *keyPathBox_, *messageArea_);
 }
 
-void Tarvex::mnuKeyCreate_Click() {
-    Command5_Click();
-}
-
-void Tarvex::Command4_Click() {
+void Tarvex::onLoadKey() {
     loadKey(*commands_);
-    focusMessageIfKeyChosen(CommonDialog1, *Text1, *Text3);
-}
-
-void Tarvex::mnuKeyLoad_Click() {
-    Command4_Click();
+    focusMessageIfKeyChosen(fileDialog_, *keyPathBox_, *messageArea_);
 }
 
 void Tarvex::loadKeyFile(const QString& path) {
     // The dialog's own answer: the full path, cleaned.
-    CommonDialog1.setNextFileName(path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    Command4_Click();
+    fileDialog_.setNextFileName(path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    onLoadKey();
 }
 
-void Tarvex::Command9_Click() {
+void Tarvex::onEncrypt() {
     encryptMessage(*commands_);
 }
 
-void Tarvex::mnuSecEncrypt_Click() {
-    Command9_Click();
-}
-
-void Tarvex::Command8_Click() {
+void Tarvex::onDecrypt() {
     decryptMessage(*commands_);
 }
 
-void Tarvex::mnuSecDecrypt_Click() {
-    Command8_Click();
-}
-
-void Tarvex::Command7_Click() {
+void Tarvex::onLoadTextFile() {
     exchange::loadTextFile(*commands_);
 }
 
-void Tarvex::mnuFileLoad_Click() {
-    Command7_Click();
-}
-
-void Tarvex::Command6_Click() {
+void Tarvex::onSaveTextFile() {
     exchange::saveTextFile(*commands_);
 }
 
-void Tarvex::mnuFileSave_Click() {
-    Command6_Click();
-}
-
-void Tarvex::CopyToClipboard() {
+void Tarvex::onCopy() {
     exchange::copyToClipboard(*commands_);
 }
 
-void Tarvex::PasteFromClipboard() {
+void Tarvex::onPaste() {
     exchange::pasteFromClipboard(*commands_);
 }
 
-void Tarvex::Command1_Click() {
-    CopyToClipboard();
-}
-
-void Tarvex::mnuEditCopy_Click() {
-    CopyToClipboard();
-}
-
-void Tarvex::Command2_Click() {
-    PasteFromClipboard();
-}
-
-void Tarvex::mnuEditPaste_Click() {
-    PasteFromClipboard();
-}
-
-void Tarvex::Command3_Click() {
+void Tarvex::onClearClipboard() {
     exchange::clearClipboard(*commands_);
 }
 
-void Tarvex::mnuEditClip_Click() {
-    Command3_Click();
-}
-
-void Tarvex::Command10_Click() {
+void Tarvex::onClearText() {
     exchange::clearText(*commands_);
 }
 
-void Tarvex::mnuEditClear_Click() {
-    exchange::clearText(*commands_);
-}
-
-void Tarvex::textRefused(TextSource source, std::size_t length, std::size_t room) {
+void Tarvex::onTextRefused(TextSource source, std::size_t length, std::size_t room) {
     QString what = QStringLiteral("The text on the clipboard");
     if (source == TextSource::Drop) what = QStringLiteral("The dropped text");
     if (source == TextSource::Selection) what = QStringLiteral("The selected text");
@@ -184,15 +124,15 @@ void Tarvex::textRefused(TextSource source, std::size_t length, std::size_t room
     messageBox_.ask(request, this);
 }
 
-void Tarvex::mnuFileExit_Click() {
+void Tarvex::onExit() {
     about_.exit(*this);
 }
 
-void Tarvex::mnuHelpTarvex_Click() {
+void Tarvex::onHelp() {
     about_.help(*this);
 }
 
-void Tarvex::mnuHelpAbout_Click() {
+void Tarvex::onAbout() {
     about_.about();
 }
 

@@ -9,14 +9,11 @@ namespace tarvex::window {
 ModeSettings modeSettings(ModeNumber mode) {
     switch (mode) {
     case kIcqMode:
-        return {.number = kIcqMode, .textLimit = kIcqTextLimit, .emptiesFileName = true,
-                .fileCommandsEnabled = false, .fileNameBackground = platform::kButtonFace};
+        return {.number = kIcqMode, .textLimit = kIcqTextLimit, .fileNameBackground = platform::kButtonFace};
     case kEmailMode:
-        return {.number = kEmailMode, .textLimit = 0, .emptiesFileName = true,
-                .fileCommandsEnabled = false, .fileNameBackground = platform::kButtonFace};
+        return {.number = kEmailMode, .textLimit = 0, .fileNameBackground = platform::kButtonFace};
     default:
-        return {.number = kFileMode, .textLimit = 0, .emptiesFileName = false,
-                .fileCommandsEnabled = true, .fileNameBackground = platform::kHighlightedText};
+        return {.number = kFileMode, .textLimit = 0, .fileNameBackground = platform::kHighlightedText};
     }
 }
 

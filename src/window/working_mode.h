@@ -7,7 +7,7 @@
 
 namespace tarvex::window {
 
-// The working mode number kept in `CurrentMode`: 0 until a mode handler runs.
+// The working mode number the window keeps: 0 until a mode handler runs.
 using ModeNumber = std::int16_t;
 
 inline constexpr ModeNumber kNoMode = 0;
@@ -18,12 +18,10 @@ inline constexpr ModeNumber kFileMode = 3;
 // What the message area may hold in ICQ mode.
 inline constexpr std::size_t kIcqTextLimit = 450;
 
-// What a mode sets once it has been entered through its option button.
+// What a mode sets once it has been entered through its mode button.
 struct ModeSettings {
     ModeNumber number;
     std::size_t textLimit;      // 0: no limit
-    bool emptiesFileName;       // `Text2` emptied on entry
-    bool fileCommandsEnabled;   // `Text2` and the text-file commands
     std::uint32_t fileNameBackground;
 };
 

@@ -51,7 +51,7 @@ TEST_F(ExchangeCommands, SavedCipherTextLoadsBackInFileMode) {
     messageArea(*window).setText(cipher);
     ASSERT_TRUE(isEnabled(*window, "mnuFileSave"));
 
-    window->commonDialog().setNextFileName(pathOf("cipher.txt"));
+    window->fileDialog().setNextFileName(pathOf("cipher.txt"));
     choose("mnuFileSave");
     EXPECT_EQ(tarvex::test::readBytes(dir.file("cipher.txt")), cipher + "\r\n");
     EXPECT_EQ(fileNameBox(), pathOf("cipher.txt"));
@@ -61,7 +61,7 @@ TEST_F(ExchangeCommands, SavedCipherTextLoadsBackInFileMode) {
     EXPECT_FALSE(isEnabled(*window, "Command6")) << "nothing left to save";
 
     setKey(*window, pathOf("any.tvk"));
-    window->commonDialog().setNextFileName(pathOf("cipher.txt"));
+    window->fileDialog().setNextFileName(pathOf("cipher.txt"));
     click("Command7");
     EXPECT_EQ(tarvex::test::codesOf(message()), tarvex::test::codesOf(cipher));
     EXPECT_TRUE(isEnabled(*window, "Command8")) << "a loaded cipher text offers Decrypt";
@@ -70,18 +70,18 @@ TEST_F(ExchangeCommands, SavedCipherTextLoadsBackInFileMode) {
 TEST_F(ExchangeCommands, LoadJoinsLinesAndInIcqModeTakesOnlyWhatFits) {
     tarvex::test::writeBytes(dir.file("lines.txt"), "abc\r\ndef\r\n");
     enterMode(*window, kFileMode);
-    window->commonDialog().setNextFileName(pathOf("lines.txt"));
+    window->fileDialog().setNextFileName(pathOf("lines.txt"));
     click("Command7");
     EXPECT_EQ(message(), "abcdef");
 
     // Command7 stays usable outside File mode once a key was created.
     tarvex::test::writeBytes(dir.file("long.txt"), std::string(451, 'x') + "\r\n");
     enterMode(*window, kIcqMode);
-    window->commonDialog().setNextFileName(pathOf("k.tvk"));
+    window->fileDialog().setNextFileName(pathOf("k.tvk"));
     click("Command5");
     ASSERT_TRUE(isEnabled(*window, "Command7"));
     click("Command10");
-    window->commonDialog().setNextFileName(pathOf("long.txt"));
+    window->fileDialog().setNextFileName(pathOf("long.txt"));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command7");
     EXPECT_EQ(message(), "");
@@ -90,7 +90,7 @@ TEST_F(ExchangeCommands, LoadJoinsLinesAndInIcqModeTakesOnlyWhatFits) {
     EXPECT_TRUE(window->messageBox().shown()[0].text.contains(QStringLiteral("E-Mail")));
 
     tarvex::test::writeBytes(dir.file("long.txt"), std::string(450, 'x') + "\r\n");
-    window->commonDialog().setNextFileName(pathOf("long.txt"));
+    window->fileDialog().setNextFileName(pathOf("long.txt"));
     click("Command7");
     EXPECT_EQ(message(), std::string(450, 'x'));
 }
@@ -100,10 +100,10 @@ TEST_F(ExchangeCommands, FailedLoadAndSaveChangeNothing) {
     messageArea(*window).setText("precious");
     control<QLineEdit>(*window, "Text2").setText(QStringLiteral("before"));
 
-    window->commonDialog().setNextFileName(pathOf("missing.txt"));
+    window->fileDialog().setNextFileName(pathOf("missing.txt"));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command7");
-    window->commonDialog().setNextFileName(pathOf("no/folder/out.txt"));
+    window->fileDialog().setNextFileName(pathOf("no/folder/out.txt"));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command6");
 
@@ -227,13 +227,13 @@ TEST_F(ExchangeCommands, OnAFullDiskSaveAndCreateKeySayWhyAndKeepTheOldFiles) {
 
     enterMode(*window, kFileMode);
     messageArea(*window).setText("a new letter");
-    window->commonDialog().setNextFileName(at + QStringLiteral("/new.txt"));
+    window->fileDialog().setNextFileName(at + QStringLiteral("/new.txt"));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command6");
-    window->commonDialog().setNextFileName(at + QStringLiteral("/letter.txt"));
+    window->fileDialog().setNextFileName(at + QStringLiteral("/letter.txt"));
     window->messageBox().setNextAnswers({Answer::Yes, Answer::Ok});
     click("Command6");
-    window->commonDialog().setNextFileName(at + QStringLiteral("/shared.tvk"));
+    window->fileDialog().setNextFileName(at + QStringLiteral("/shared.tvk"));
     window->messageBox().setNextAnswers({Answer::Yes, Answer::Ok});
     click("Command5");
 

@@ -57,7 +57,7 @@ TEST(InitialState, TextBoxes) {
     EXPECT_TRUE(key.isEnabled());
 
     EXPECT_TRUE(control<QLineEdit>(*window, "Text2").text().isEmpty());
-    EXPECT_EQ(window->text2BackColor(), platform::kMenuBackground);
+    EXPECT_EQ(window->textFileNameBackground(), platform::kMenuBackground);
 
     const MessageArea& message = messageArea(*window);
     EXPECT_TRUE(message.isEmpty());

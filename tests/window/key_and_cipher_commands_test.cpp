@@ -31,7 +31,7 @@ protected:
     void click(const char* button) { control<QAbstractButton>(*window, button).click(); }
 
     void createKey(const std::string& name) {
-        window->commonDialog().setNextFileName(pathOf(name));
+        window->fileDialog().setNextFileName(pathOf(name));
         click("Command5");
     }
 };
@@ -81,7 +81,7 @@ TEST_F(KeyAndCipherCommands, CreateKeyOverAKeyAsksAndOnlyYesReplacesIt) {
     setKey(*window, pathOf("shared.tvk"));
 
     // No: the key stays byte for byte and the dialog comes back for another name.
-    window->commonDialog().setNextFileNames({pathOf("shared.tvk"), pathOf("new.tvk")});
+    window->fileDialog().setNextFileNames({pathOf("shared.tvk"), pathOf("new.tvk")});
     window->messageBox().setNextAnswer(Answer::No);
     click("Command5");
     EXPECT_EQ(tarvex::test::readBytes(dir.file("shared.tvk")), shared);
@@ -95,13 +95,13 @@ TEST_F(KeyAndCipherCommands, CreateKeyOverAKeyAsksAndOnlyYesReplacesIt) {
     EXPECT_EQ(question.defaultAnswer, Answer::No);
 
     // No, then cancel: nothing changes at all.
-    window->commonDialog().setNextFileNames({pathOf("shared.tvk"), {}});
+    window->fileDialog().setNextFileNames({pathOf("shared.tvk"), {}});
     window->messageBox().setNextAnswer(Answer::No);
     click("Command5");
     EXPECT_EQ(tarvex::test::readBytes(dir.file("shared.tvk")), shared);
     EXPECT_EQ(keyBox(), pathOf("new.tvk"));
 
-    window->commonDialog().setNextFileName(pathOf("shared.tvk"));
+    window->fileDialog().setNextFileName(pathOf("shared.tvk"));
     window->messageBox().setNextAnswer(Answer::Yes);
     click("Command5");
     EXPECT_GE(tarvex::test::readBytes(dir.file("shared.tvk")).size(), 910u);
@@ -113,14 +113,14 @@ TEST_F(KeyAndCipherCommands, CreateKeyOverAKeyAsksAndOnlyYesReplacesIt) {
 
 TEST_F(KeyAndCipherCommands, LoadKeyReplacesTheKeyAndCancelKeepsIt) {
     createKey("made.tvk");
-    window->commonDialog().setNextFileName(pathOf("received.tvk"));
+    window->fileDialog().setNextFileName(pathOf("received.tvk"));
     menuItem(*window, "mnuKeyLoad").trigger();
     EXPECT_EQ(keyBox(), pathOf("received.tvk"));
 
-    window->commonDialog().setNextFileName({});
+    window->fileDialog().setNextFileName({});
     click("Command4");
     EXPECT_EQ(keyBox(), pathOf("received.tvk"));
-    window->commonDialog().setNextFileName({});
+    window->fileDialog().setNextFileName({});
     click("Command5");
     EXPECT_EQ(keyBox(), pathOf("received.tvk"));
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"made.tvk"});
@@ -129,7 +129,7 @@ TEST_F(KeyAndCipherCommands, LoadKeyReplacesTheKeyAndCancelKeepsIt) {
 TEST_F(KeyAndCipherCommands, KeyBoxToolTipCarriesTheFingerprintReadAtEachChoice) {
     const QLineEdit& box = control<QLineEdit>(*window, "Text1");
     const auto loadKey = [this](const QString& path) {
-        window->commonDialog().setNextFileName(path);
+        window->fileDialog().setNextFileName(path);
         click("Command4");
     };
     EXPECT_EQ(box.toolTip(), QStringLiteral("Key File Name"));
@@ -167,7 +167,7 @@ TEST_F(KeyAndCipherCommands, KeyBoxToolTipCarriesTheFingerprintReadAtEachChoice)
 }
 
 TEST_F(KeyAndCipherCommands, DialogSettingsAsEachCommandLeavesThem) {
-    platform::FileDialog& dialog = window->commonDialog();
+    platform::FileDialog& dialog = window->fileDialog();
     dialog.setNextFileName({});
     click("Command4"); // before any command set a folder
     createKey("k.tvk");
@@ -249,7 +249,7 @@ TEST_F(KeyAndCipherCommands, EveryFailureShowsOneMessageAndKeepsTheText) {
 
 TEST_F(KeyAndCipherCommands, UnwritableKeyLocationIsReportedAndNotChosen) {
     createKey("first.tvk");
-    window->commonDialog().setNextFileName(pathOf("missing/k.tvk"));
+    window->fileDialog().setNextFileName(pathOf("missing/k.tvk"));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command5");
     EXPECT_EQ(keyBox(), pathOf("first.tvk"));

@@ -163,7 +163,7 @@ TEST(Layout, TabOrderFollowsTheTabIndexes) {
     EXPECT_EQ(chain, expected);
 }
 
-TEST(Layout, TabStopsAtTheSelectedOptionButtonOnly) {
+TEST(Layout, TabStopsAtTheSelectedModeButtonOnly) {
     const auto window = showWindow();
     for (QWidget* widget : window->centralWidget()->findChildren<QWidget*>()) {
         widget->setEnabled(true);
@@ -265,7 +265,7 @@ TEST(Layout, Fonts) {
     EXPECT_DOUBLE_EQ(title.pointSizeF(), 12.0);
 }
 
-TEST(Layout, OptionButtonsArePushButtonsThatStayPressedOnePerFrame) {
+TEST(Layout, ModeButtonsArePushButtonsThatStayPressedOnePerFrame) {
     const auto window = loadWindow();
     QButtonGroup* group = control<QAbstractButton>(*window, "Option1").group();
     ASSERT_NE(group, nullptr);

@@ -5,6 +5,8 @@
 #include "platform/system_colour.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QActionGroup>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -61,13 +63,13 @@ TEST_P(ModeSwitch, EndsInTheSettingsOfTheMode) {
     EXPECT_EQ(messageArea(*window).text(), text) << "switching modes never changes the text";
 
     if (shown == kNoMode) {
-        EXPECT_EQ(window->text2BackColor(), platform::kMenuBackground);
+        EXPECT_EQ(window->textFileNameBackground(), platform::kMenuBackground);
         EXPECT_FALSE(fileName.isEnabled());
         return;
     }
     const bool file = shown == kFileMode;
     EXPECT_EQ(fileName.isEnabled(), file);
-    EXPECT_EQ(window->text2BackColor(), file ? platform::kHighlightedText : platform::kButtonFace);
+    EXPECT_EQ(window->textFileNameBackground(), file ? platform::kHighlightedText : platform::kButtonFace);
     for (const ModeNumber mode : kModes) {
         EXPECT_EQ(menuItem(*window, modeItemName(mode)).isChecked(), mode == shown) << modeItemName(mode);
         EXPECT_EQ(control<QAbstractButton>(*window, optionName(mode)).isChecked(), mode == shown)
@@ -154,6 +156,25 @@ TEST(ModeFileName, LeavingFileModeEmptiesItAndComingBackKeepsItEmpty) {
     chooseModeItem(*window, kFileMode);
     EXPECT_TRUE(fileName.text().isEmpty());
     EXPECT_TRUE(fileName.isEnabled());
+}
+
+// Screen readers hear the mode buttons as radio buttons, and the menu shows
+// its mode items as one exclusive choice.
+TEST(ModeAccessibility, ButtonsAreRadioButtonsAndMenuItemsOneExclusiveGroup) {
+    const auto window = loadWindow();
+    clickModeOption(*window, kEmailMode);
+    const QActionGroup* group = menuItem(*window, modeItemName(kIcqMode)).actionGroup();
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->exclusionPolicy(), QActionGroup::ExclusionPolicy::Exclusive);
+    for (const ModeNumber mode : kModes) {
+        EXPECT_EQ(menuItem(*window, modeItemName(mode)).actionGroup(), group) << modeItemName(mode);
+        QAccessibleInterface* button =
+            QAccessible::queryAccessibleInterface(&control<QAbstractButton>(*window, optionName(mode)));
+        ASSERT_NE(button, nullptr) << optionName(mode);
+        EXPECT_EQ(button->role(), QAccessible::RadioButton) << optionName(mode);
+        EXPECT_TRUE(button->state().checkable) << optionName(mode);
+        EXPECT_EQ(button->state().checked, mode == kEmailMode) << optionName(mode);
+    }
 }
 
 } // namespace

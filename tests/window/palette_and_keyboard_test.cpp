@@ -66,11 +66,11 @@ TEST_F(Keyboard, TabReachesTheSelectedModeButtonWhicheverHadTheFocus) {
 
 TEST_F(Keyboard, AChosenKeyPassesTheFocusToTheMessageArea) {
     focus("Command5");
-    window->commonDialog().setNextFileName({});
+    window->fileDialog().setNextFileName({});
     press(Qt::Key_Space);
     EXPECT_EQ(focusName(*window), QStringLiteral("Command5")) << "cancelled Create Key";
 
-    window->commonDialog().setNextFileName(pathOf("shared.tvk"));
+    window->fileDialog().setNextFileName(pathOf("shared.tvk"));
     press(Qt::Key_Space);
     ASSERT_EQ(control<QLineEdit>(*window, "Text1").text(), pathOf("shared.tvk"));
     EXPECT_EQ(focusName(*window), QStringLiteral("Text3")) << "after Create Key";
@@ -78,11 +78,11 @@ TEST_F(Keyboard, AChosenKeyPassesTheFocusToTheMessageArea) {
     EXPECT_EQ(messageArea(*window).text(), "hi");
 
     focus("Command4");
-    window->commonDialog().setNextFileName({});
+    window->fileDialog().setNextFileName({});
     press(Qt::Key_Space);
     EXPECT_EQ(focusName(*window), QStringLiteral("Command4")) << "cancelled Load Key, a key still set";
 
-    window->commonDialog().setNextFileName(pathOf("shared.tvk"));
+    window->fileDialog().setNextFileName(pathOf("shared.tvk"));
     press(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(focusName(*window), QStringLiteral("Text3")) << "the same key loaded again with Ctrl+O";
 }

@@ -49,7 +49,7 @@ protected:
 
     // The items open real dialogs; answer them (cancel, No) so nothing blocks.
     void answerDialogs() {
-        window_->commonDialog().setNextFileName({});
+        window_->fileDialog().setNextFileName({});
         window_->messageBox().setNextAnswer(platform::MessageBox::Answer::No);
     }
 

@@ -2,8 +2,6 @@
 
 #include "window_test_support.h"
 
-#include "window/module1.h"
-
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -15,14 +13,14 @@ namespace tarvex::window::test {
 namespace {
 
 TEST(StartUp, MainShowsTheWindowNotModal) {
-    const auto window = Module1::Main();
+    const auto window = openWindow();
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(StartUp, ClosingTheWindowEndsTheProgramWithoutAQuestion) {
-    const auto window = Module1::Main();
+    const auto window = openWindow();
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     // The window's close control, from inside the running program.
     QTimer::singleShot(0, window.get(), [&] { window->close(); });

@@ -2,8 +2,6 @@
 
 #include "window_test_support.h"
 
-#include "window/module1.h"
-
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QTest>
@@ -11,11 +9,17 @@
 namespace tarvex::window::test {
 
 std::unique_ptr<Tarvex> loadWindow() {
-    return Module1::LoadTarvex();
+    return std::make_unique<Tarvex>();
+}
+
+std::unique_ptr<Tarvex> openWindow() {
+    auto window = loadWindow();
+    window->show();
+    return window;
 }
 
 std::unique_ptr<Tarvex> showWindow() {
-    auto window = Module1::Main();
+    auto window = openWindow();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) {
         throw std::runtime_error("the window did not become active");

@@ -18,6 +18,8 @@ namespace tarvex::window::test {
 
 // The window as the start-up leaves it, not shown.
 std::unique_ptr<Tarvex> loadWindow();
+// The same, shown as the program shows it.
+std::unique_ptr<Tarvex> openWindow();
 // The same, shown and active, for tests that type.
 std::unique_ptr<Tarvex> showWindow();
 
@@ -36,11 +38,11 @@ bool isEnabled(const Tarvex& window, const char* name); // a control or a menu i
 
 void setKey(Tarvex& window, const QString& path);
 
-// Click on the option button of a mode, as a user would.
+// Click on the mode button of a mode, as a user would.
 void clickModeOption(Tarvex& window, ModeNumber mode);
 // Choose the mode's menu item.
 void chooseModeItem(Tarvex& window, ModeNumber mode);
-// Bring a freshly loaded window into a mode by its option buttons; 0 leaves it as loaded.
+// Bring a freshly loaded window into a mode by its mode buttons; 0 leaves it as loaded.
 void enterMode(Tarvex& window, ModeNumber mode);
 
 const char* optionName(ModeNumber mode);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "option_buttons.h"
+#include "mode_buttons.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFocusEvent>
@@ -42,9 +44,9 @@ void markSelection(QAbstractButton& button) {
 // Qt leaves the group's one tab stop on the button that last had the focus,
 // which is not the selected one after a mode is chosen by menu or shortcut.
 // Tab or Shift+Tab into the group is passed on to the selected button.
-class SelectedOptionGuard final : public QObject {
+class SelectedModeGuard final : public QObject {
 public:
-    explicit SelectedOptionGuard(QButtonGroup& group) : QObject(&group), group_(group) {
+    explicit SelectedModeGuard(QButtonGroup& group) : QObject(&group), group_(group) {
         for (QAbstractButton* button : group.buttons()) {
             button->installEventFilter(this);
             markSelection(*button);
@@ -78,21 +80,89 @@ private:
 };
 
 void guardGroup(QButtonGroup& group) {
-    if (group.findChild<SelectedOptionGuard*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
-        new SelectedOptionGuard(group);
+    if (group.findChild<SelectedModeGuard*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+        new SelectedModeGuard(group);
     }
+}
+
+// What a screen reader is told of a mode button: a radio button, with the
+// check state and the access key of the button.
+class ModeButtonInterface final : public QAccessibleWidget {
+public:
+    explicit ModeButtonInterface(ModeButton* button) : QAccessibleWidget(button, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button().isChecked();
+        return state;
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        QString given = QAccessibleWidget::text(kind);
+        if (!given.isEmpty()) {
+            return given;
+        }
+        switch (kind) {
+        case QAccessible::Name:
+            // The caption without its '&'.
+            return button().text().remove(QLatin1Char('&'));
+        case QAccessible::Accelerator:
+            // Empty where the letter belongs to a menu title.
+            return button().shortcut().toString(QKeySequence::NativeText);
+        default:
+            return given;
+        }
+    }
+
+    // Toggle selects the mode, as a click does; like a radio button, a
+    // selected one stays selected.
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled()) {
+            names.prepend(toggleAction());
+        }
+        return names;
+    }
+
+    void doAction(const QString& actionName) override {
+        if (actionName == toggleAction() && widget()->isEnabled()) {
+            button().click();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    ModeButton& button() const { return *static_cast<ModeButton*>(widget()); }
+};
+
+QAccessibleInterface* modeButtonInterface(const QString& /*className*/, QObject* object) {
+    if (auto* button = qobject_cast<ModeButton*>(object)) {
+        return new ModeButtonInterface(button);
+    }
+    return nullptr;
 }
 
 } // namespace
 
-void selectOption(QAbstractButton& button) {
+ModeButton::ModeButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+    static const bool installed = [] {
+        QAccessible::installFactory(&modeButtonInterface);
+        return true;
+    }();
+    (void)installed;
+    setCheckable(true);
+}
+
+void selectModeButton(QAbstractButton& button) {
     if (QButtonGroup* group = button.group()) {
         guardGroup(*group);
     }
     button.setChecked(true);
 }
 
-void clearOption(QAbstractButton& button) {
+void clearModeButton(QAbstractButton& button) {
     if (!button.isChecked()) {
         return;
     }
