@@ -99,14 +99,15 @@ public:
     }
 
     QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            // The caption without its '&', not the frame's title that a plain widget would borrow.
+            return button().text().remove(QLatin1Char('&'));
+        }
         QString given = QAccessibleWidget::text(kind);
         if (!given.isEmpty()) {
             return given;
         }
         switch (kind) {
-        case QAccessible::Name:
-            // The caption without its '&'.
-            return button().text().remove(QLatin1Char('&'));
         case QAccessible::Accelerator:
             // Empty where the letter belongs to a menu title.
             return button().shortcut().toString(QKeySequence::NativeText);

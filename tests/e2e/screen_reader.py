@@ -26,24 +26,29 @@ def fail(message):
     sys.exit(1)
 
 
-def find(name):
+# The menus hold items named as buttons are ("ICQ"): a mode button is any of these.
+BUTTON_ROLES = {"push button", "toggle button", "check box", "radio button"}
+
+
+def find(name, roles=None):
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
         if app is None:
             continue
-        found = pyatspi.findDescendant(app, lambda a: a is not None and a.name == name)
+        found = pyatspi.findDescendant(
+            app, lambda a: a is not None and a.name == name and (roles is None or a.getRoleName() in roles))
         if found is not None:
             return found
     return None
 
 
-def wait(what, name, probe):
+def wait(what, name, probe, roles=None):
     """Polls probe(object NAME) until it returns (True, _); gives up with the last thing it saw."""
     deadline = time.monotonic() + TIMEOUT
     seen = None
     while time.monotonic() < deadline:
         try:
-            obj = find(name)
+            obj = find(name, roles)
             if obj is None:
                 seen = "nothing of that name"
             else:
@@ -98,14 +103,14 @@ def press(name):
             return False, (names, enabled)
         actions.doAction(names.index("Press"))
         return True, names
-    wait(f"'{name}' to be pressed", name, probe)
+    wait(f"'{name}' to be pressed", name, probe, BUTTON_ROLES)
 
 
 def mode(name):
     def probe(obj):
         seen = (obj.getRoleName(), obj.getState().contains(pyatspi.STATE_CHECKED))
         return seen == ("radio button", True), seen
-    wait(f"'{name}' as a checked radio button", name, probe)
+    wait(f"'{name}' as a checked radio button", name, probe, BUTTON_ROLES)
 
 
 if __name__ == "__main__":

@@ -172,6 +172,7 @@ TEST(ModeAccessibility, ButtonsAreRadioButtonsAndMenuItemsOneExclusiveGroup) {
             QAccessible::queryAccessibleInterface(&control<QAbstractButton>(*window, optionName(mode)));
         ASSERT_NE(button, nullptr) << optionName(mode);
         EXPECT_EQ(button->role(), QAccessible::RadioButton) << optionName(mode);
+        EXPECT_EQ(button->text(QAccessible::Name), control<QAbstractButton>(*window, optionName(mode)).text().remove('&'));
         EXPECT_TRUE(button->state().checkable) << optionName(mode);
         EXPECT_EQ(button->state().checked, mode == kEmailMode) << optionName(mode);
     }
