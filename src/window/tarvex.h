@@ -32,9 +32,10 @@ class WindowCommandHost;
 
 // The main window, built from the layout table; its controls and menu items
 // carry the table's names as object names. Every command is one QAction: the
-// menu item, with its button bound to it. Commands never enable or disable
-// anything themselves: they set the key path or the message, and the change
-// handlers bring every action up to date; the mode handlers do the rest.
+// menu item, with its button bound to it. Commands set the key path or the
+// message, and the change handlers bring every action up to date; the mode
+// handlers do the rest. One command enables a control itself: a new key makes
+// the Load button of the text-file box usable in every mode.
 class Tarvex : public QMainWindow {
     Q_OBJECT
 public:
