@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cipher/charset.h"
+#include "text/charset.h"
 
 #include "fuzz_check.h"
 
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (whole) FUZZ_CHECK(codes == *whole);
     if (!whole) FUZZ_CHECK(end.error().position == whole.error().position);
 
-    for (blocks::Path path : blocks::availablePaths()) {
+    for (simd::Path path : text::availablePaths()) {
         charset::Utf8ToCodes decoder(path);
         std::string viaPath(size, '\0');
         Result<std::size_t> written = decoder.feed(utf8.substr(0, cut), viaPath.data());

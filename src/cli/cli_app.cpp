@@ -7,7 +7,7 @@
 #include "encrypt_command.h"
 #include "fingerprint_command.h"
 
-#include "cipher/file_io.h"
+#include "files/file_io.h"
 #include "cipher/secure_uniform_source.h"
 
 #include <memory>

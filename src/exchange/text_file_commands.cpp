@@ -5,8 +5,8 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
-#include "cipher/atomic_file_writer.h"
-#include "cipher/file_io.h"
+#include "files/atomic_file_writer.h"
+#include "files/file_io.h"
 
 #include <QFile>
 
@@ -61,7 +61,7 @@ void loadTextFile(ExchangeHost& host) {
     };
     Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    std::string text = joinLines(*bytes);
+    std::string text = text::joinLines(*bytes);
     if (text.size() > kMaxMessageLength) return cannotLoad(tooLarge());
 
     const MessageLimit limit = host.messageLimit();

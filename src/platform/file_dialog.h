@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "cipher/file_dialog_settings.h"
+#include "platform/file_dialog_settings.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 
 #include "message_codec.h"
 
-#include "cipher/cipher_command_host.h"
+#include "exchange/cipher_command_host.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -6,7 +6,7 @@
 #include "command_host.h"
 #include "message_area.h"
 
-#include "cipher/cipher_commands.h"
+#include "exchange/cipher_commands.h"
 #include "exchange/clipboard_commands.h"
 #include "exchange/text_file_commands.h"
 

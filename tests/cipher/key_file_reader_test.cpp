@@ -3,7 +3,7 @@
 #include "cipher/key_file_reader.h"
 #include "cipher/key_file_writer.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

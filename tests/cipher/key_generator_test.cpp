@@ -5,7 +5,7 @@
 #include "cipher/key_generator.h"
 #include "cipher/secure_uniform_source.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "cipher/key_file_reader.h"
 #include "cipher/text_transformer.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "cipher/key_fingerprint.h"
 #include "cipher/text_transformer.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

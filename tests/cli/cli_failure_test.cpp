@@ -2,7 +2,7 @@
 
 #include "cli_test_support.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

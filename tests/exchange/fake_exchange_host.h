@@ -7,7 +7,7 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
-#include "cipher/charset.h"
+#include "text/charset.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cipher/atomic_file_writer.h"
+#include "files/atomic_file_writer.h"
 #include "cipher/key_file_writer.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

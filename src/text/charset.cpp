@@ -3,7 +3,7 @@
 #include "charset.h"
 
 #include "byte_blocks.h"
-#include "target_region.h"
+#include "core/target_region.h"
 
 #include <algorithm>
 #include <array>
@@ -176,11 +176,11 @@ void decodeCommonAvx512(const unsigned char* s, std::size_t n, std::size_t& at, 
 
 } // namespace
 
-std::size_t writeAsUtf8(std::string_view codes, char* out, blocks::Path path) {
+std::size_t writeAsUtf8(std::string_view codes, char* out, simd::Path path) {
     const auto* s = reinterpret_cast<const unsigned char*>(codes.data());
 #if defined(__x86_64__)
-    if (path == blocks::Path::Avx512) return writeAvx512(s, codes.size(), out);
-    if (path == blocks::Path::Avx2) return writeAvx2(s, codes.size(), out);
+    if (path == simd::Path::Avx512) return writeAvx512(s, codes.size(), out);
+    if (path == simd::Path::Avx2) return writeAvx2(s, codes.size(), out);
 #else
     (void)path;
 #endif
@@ -253,7 +253,7 @@ void decodeCommon(const unsigned char* s, std::size_t n, std::size_t& at, char*&
 
 } // namespace
 
-Utf8ToCodes::Utf8ToCodes(blocks::Path path) : path_(path) {}
+Utf8ToCodes::Utf8ToCodes(simd::Path path) : path_(path) {}
 
 Status Utf8ToCodes::decodeOne(char32_t ch, char*& out) {
     ++characters_;
@@ -302,8 +302,8 @@ Result<std::size_t> Utf8ToCodes::feed(std::string_view piece, char* out) {
         char* const commonOut = o;
 #if defined(__x86_64__)
         // These leave a block they cannot take whole to the 16-byte blocks.
-        if (path_ == blocks::Path::Avx512) decodeCommonAvx512(s, n, i, o);
-        if (path_ == blocks::Path::Avx2) decodeCommonAvx2(s, n, i, o);
+        if (path_ == simd::Path::Avx512) decodeCommonAvx512(s, n, i, o);
+        if (path_ == simd::Path::Avx2) decodeCommonAvx2(s, n, i, o);
 #endif
         decodeCommon(s, n, i, o);
         bytes_ += i - commonFrom;
@@ -380,7 +380,7 @@ std::string describeCode(std::uint8_t code) {
 } // namespace tarvex::charset
 
 // The 32-byte paths, for processors with AVX2; they run only where
-// blocks::availablePaths() names AVX2.
+// text::availablePaths() names AVX2.
 #if defined(__x86_64__)
 
 TARVEX_TARGET_BEGIN("avx2")

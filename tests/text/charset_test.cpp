@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cipher/charset.h"
+#include "text/charset.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -232,16 +232,17 @@ TEST(CharsetUtf8Pieces, MalformedInputFailsAtTheSamePositionWhereverItIsSplit) {
 }
 
 // Every path this processor has must give what one character at a time gives.
-const char* pathName(blocks::Path path) {
+const char* pathName(simd::Path path) {
     switch (path) {
-    case blocks::Path::Bytes16: return "16 bytes";
-    case blocks::Path::Avx2: return "AVX2";
-    case blocks::Path::Avx512: return "AVX-512";
+    case simd::Path::Portable:
+    case simd::Path::Vector16: return "16 bytes";
+    case simd::Path::Avx2: return "AVX2";
+    case simd::Path::Avx512: return "AVX-512";
     }
     return "?";
 }
 
-std::string encodeWith(blocks::Path path, std::string_view codes) {
+std::string encodeWith(simd::Path path, std::string_view codes) {
     std::string out(3 * codes.size(), '\0');
     out.resize(charset::writeAsUtf8(codes, out.data(), path));
     return out;
@@ -253,7 +254,7 @@ std::string utf8OneByOne(std::string_view codes) {
     return out;
 }
 
-Result<std::string> decodeWith(blocks::Path path, std::string_view utf8, std::size_t cut) {
+Result<std::string> decodeWith(simd::Path path, std::string_view utf8, std::size_t cut) {
     charset::Utf8ToCodes decoder(path);
     std::string out;
     if (Status fed = decoder.feed(utf8.substr(0, cut), out); !fed) return fed.error();
@@ -265,7 +266,7 @@ Result<std::string> decodeWith(blocks::Path path, std::string_view utf8, std::si
 TEST(CharsetPaths, EncodeEveryKindOfCodeAtEveryOffsetOfABlock) {
     // ASCII, a C1 control (two bytes), a Windows-1252 letter (three) and Latin-1.
     const std::string kinds = codes({0x7F, 0x81, 0x80, 0x9F, 0xA0, 0xC4, 0xFF});
-    for (blocks::Path path : blocks::availablePaths()) {
+    for (simd::Path path : text::availablePaths()) {
         for (std::size_t size : {15u, 16u, 17u, 31u, 32u, 33u, 63u, 64u, 65u, 100u, 127u, 128u, 129u, 200u}) {
             for (std::size_t at = 0; at < size; ++at) {
                 for (char kind : kinds) {
@@ -288,7 +289,7 @@ TEST(CharsetPaths, AsciiRunOfAnyLengthThenAnyCharacterOfTheSetDecodes) {
     const std::vector<std::pair<std::string, int>> characters = {
         {"\xC3\x84", 0xC4}, {"\xC2\xA0", 0xA0}, {"\xC2\x81", 0x81}, {"\xE2\x82\xAC", 0x80}, {"\xC5\xB8", 0x9F}};
     const std::string tail(70, 'z');
-    for (blocks::Path path : blocks::availablePaths()) {
+    for (simd::Path path : text::availablePaths()) {
         for (std::size_t run = 0; run <= 140; ++run) {
             for (const auto& [utf8, code] : characters) {
                 Result<std::string> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
@@ -310,7 +311,7 @@ TEST(CharsetPaths, FaultAfterALongRunIsReportedAtItsPosition) {
         {"\xC3\xC3\x84", Error::Kind::InvalidUtf8}, {"\xE0\x80\xAF", Error::Kind::InvalidUtf8},
         {"\xC2\x80", Error::Kind::CharacterNotInSet}, {"\xC4\x80", Error::Kind::CharacterNotInSet},
     };
-    for (blocks::Path path : blocks::availablePaths()) {
+    for (simd::Path path : text::availablePaths()) {
         for (std::size_t run = 0; run <= 140; ++run) {
             // Runs of ASCII and of two-byte characters, so bytes and characters count apart.
             for (const std::string& unit : {std::string("x"), std::string("\xC3\xA9")}) {
@@ -330,7 +331,7 @@ TEST(CharsetPaths, FaultAfterALongRunIsReportedAtItsPosition) {
 }
 
 TEST(CharsetPaths, TwoByteCharactersAtAnyOffsetSplitAnywhereDecodeAlike) {
-    for (blocks::Path path : blocks::availablePaths()) {
+    for (simd::Path path : text::availablePaths()) {
         for (std::size_t at = 0; at < 140; ++at) {
             // One character alone at `at`, then two side by side, as in dense text.
             std::string text = std::string(at, 'a') + "\xC3\xA9" + std::string(9, 'b') + "\xC3\x84\xC2\xBF" + std::string(70, 'c');

@@ -2,8 +2,8 @@
 
 #pragma once
 
-#include "result.h"
-#include "text_path.h"
+#include "core/result.h"
+#include "text_paths.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +26,7 @@ std::string toUtf8(std::string_view codes);
 void appendAsUtf8(std::string& out, std::string_view codes);
 // The same into `out`, which has room for 3 * codes.size() bytes; returns how
 // many it wrote.
-std::size_t writeAsUtf8(std::string_view codes, char* out, blocks::Path path = blocks::fastestPath());
+std::size_t writeAsUtf8(std::string_view codes, char* out, simd::Path path = simd::fastestPath());
 
 // UTF-8 to codes. Fails on malformed UTF-8 (the position of the byte that starts
 // the malformed sequence) or on the first
@@ -37,7 +37,7 @@ Result<std::string> fromUtf8(std::string_view utf8);
 // between two pieces; positions count across all pieces.
 class Utf8ToCodes {
 public:
-    explicit Utf8ToCodes(blocks::Path path = blocks::fastestPath());
+    explicit Utf8ToCodes(simd::Path path = simd::fastestPath());
 
     // Writes the codes of every complete character of `piece` to `out`, which
     // has room for piece.size() codes; returns how many it wrote.
@@ -52,7 +52,7 @@ public:
 private:
     Status decodeOne(char32_t ch, char*& out);
 
-    [[maybe_unused]] blocks::Path path_; // read on x86-64 only
+    [[maybe_unused]] simd::Path path_; // read on x86-64 only
 
     char pending_[4] = {};
     std::size_t pendingSize_ = 0;

@@ -2,7 +2,7 @@
 
 #include "text_lines.h"
 
-namespace tarvex::exchange {
+namespace tarvex::text {
 
 std::string joinLines(std::string_view bytes) {
     std::string joined;
@@ -18,4 +18,4 @@ std::string joinLines(std::string_view bytes) {
     return joined;
 }
 
-} // namespace tarvex::exchange
+} // namespace tarvex::text

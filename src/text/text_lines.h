@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-namespace tarvex::exchange {
+namespace tarvex::text {
 
 // The lines of a text file joined without separator: a line ends at CR or CR LF;
 // a lone LF is a character like any other.
 std::string joinLines(std::string_view bytes);
 
-} // namespace tarvex::exchange
+} // namespace tarvex::text

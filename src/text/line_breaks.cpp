@@ -2,8 +2,8 @@
 
 #include "line_breaks.h"
 
-#include "cipher/byte_blocks.h"
-#include "cipher/target_region.h"
+#include "text/byte_blocks.h"
+#include "core/target_region.h"
 
 #include <bit>
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <immintrin.h>
 #endif
 
-namespace tarvex::cli {
+namespace tarvex::text {
 namespace {
 
 using blocks::kBlockSize;
@@ -35,7 +35,7 @@ std::size_t CrLfFromLineFeeds::run(std::string_view codes, char* out) {
     char* o = out;
     lastRunStartedAfterCarriageReturn_ = lastWasCarriageReturn_;
 #if defined(__x86_64__)
-    if (path_ == blocks::Path::Avx512) i = addCarriageReturnsAvx512(s, n, lastWasCarriageReturn_, o);
+    if (path_ == simd::Path::Avx512) i = addCarriageReturnsAvx512(s, n, lastWasCarriageReturn_, o);
 #endif
     while (n - i >= 2 * kBlockSize) {
         unsigned lineFeeds = blocks::bytesEqualTo(s + i, '\n');
@@ -89,7 +89,7 @@ std::size_t LineFeedsFromCrLf::run(std::string_view codes, char* out) {
         if (s[0] != '\n') *o++ = '\r'; // a lone CR stays what it is
     }
 #if defined(__x86_64__)
-    if (path_ == blocks::Path::Avx512) i = dropCarriageReturnsAvx512(s, n, o);
+    if (path_ == simd::Path::Avx512) i = dropCarriageReturnsAvx512(s, n, o);
 #endif
     while (n - i >= 2 * kBlockSize) {
         unsigned carriageReturns = blocks::bytesEqualTo(s + i, '\r');
@@ -124,15 +124,15 @@ bool LineFeedsFromCrLf::takeHeldCarriageReturn() {
     return held;
 }
 
-} // namespace tarvex::cli
+} // namespace tarvex::text
 
 // The 64-byte ways, for processors with AVX-512 and its byte compress; they run
-// only where blocks::availablePaths() names AVX-512.
+// only where text::availablePaths() names AVX-512.
 #if defined(__x86_64__)
 
 TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
 
-namespace tarvex::cli {
+namespace tarvex::text {
 namespace {
 
 __m512i splat64(unsigned char byte) {
@@ -205,7 +205,7 @@ std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, cha
 }
 
 } // namespace
-} // namespace tarvex::cli
+} // namespace tarvex::text
 
 TARVEX_TARGET_END
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "file_descriptor.h"
-#include "result.h"
+#include "core/result.h"
 
 #include <string>
 #include <string_view>

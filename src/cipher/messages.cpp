@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "error.h"
+#include "core/error.h"
 
-#include "charset.h"
+#include "text/charset.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cipher_command_host.h"
-#include "uniform_source.h"
+#include "cipher/uniform_source.h"
 
 namespace tarvex {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cipher/cipher_commands.h"
+#include "exchange/cipher_commands.h"
 #include "cipher/key_file_reader.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "file_dialog_settings.h"
+#include "platform/file_dialog_settings.h"
 
 #include <cstddef>
 #include <string>

@@ -2,18 +2,18 @@
 
 #pragma once
 
-#include "cipher/text_path.h"
+#include "text_paths.h"
 
 #include <cstddef>
 #include <string_view>
 
-namespace tarvex::cli {
+namespace tarvex::text {
 
 // Lone LFs become the window's CR LF on the way in. Fed in pieces: whether an
 // LF at the start of a piece is lone depends on the end of the one before.
 class CrLfFromLineFeeds {
 public:
-    explicit CrLfFromLineFeeds(blocks::Path path = blocks::fastestPath()) : path_(path) {}
+    explicit CrLfFromLineFeeds(simd::Path path = simd::fastestPath()) : path_(path) {}
 
     // Copies `codes` to `out`, which has room for 2 * codes.size(), with a CR
     // before every LF that lacks one. Returns how many codes it wrote.
@@ -23,7 +23,7 @@ public:
     std::size_t addedBefore(std::string_view codes, std::size_t at) const;
 
 private:
-    [[maybe_unused]] blocks::Path path_; // read on x86-64 only
+    [[maybe_unused]] simd::Path path_; // read on x86-64 only
     bool lastWasCarriageReturn_ = false;
     bool lastRunStartedAfterCarriageReturn_ = false;
 };
@@ -32,7 +32,7 @@ private:
 // end of a piece waits for the next piece to show whether an LF follows.
 class LineFeedsFromCrLf {
 public:
-    explicit LineFeedsFromCrLf(blocks::Path path = blocks::fastestPath()) : path_(path) {}
+    explicit LineFeedsFromCrLf(simd::Path path = simd::fastestPath()) : path_(path) {}
 
     // Copies `codes` to `out`, which has room for codes.size() + 1, dropping the
     // CR of every CR LF. Returns how many codes it wrote.
@@ -41,8 +41,8 @@ public:
     bool takeHeldCarriageReturn();
 
 private:
-    [[maybe_unused]] blocks::Path path_; // read on x86-64 only
+    [[maybe_unused]] simd::Path path_; // read on x86-64 only
     bool heldCarriageReturn_ = false;
 };
 
-} // namespace tarvex::cli
+} // namespace tarvex::text

@@ -2,12 +2,12 @@
 
 #include "cipher_commands.h"
 
-#include "charset.h"
-#include "key_file_reader.h"
-#include "key_file_writer.h"
-#include "key_generator.h"
-#include "key_strength.h"
-#include "text_transformer.h"
+#include "text/charset.h"
+#include "cipher/key_file_reader.h"
+#include "cipher/key_file_writer.h"
+#include "cipher/key_generator.h"
+#include "cipher/key_strength.h"
+#include "cipher/text_transformer.h"
 
 #include <algorithm>
 #include <cstring>
