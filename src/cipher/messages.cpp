@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/error.h"
+#include "messages.h"
 
 #include "text/charset.h"
 
 #include <cstdio>
-#include <cstring>
 #include <sys/stat.h>
 
 namespace tarvex {
@@ -52,8 +51,10 @@ std::string encryptHint(std::uint32_t code) {
     return code >= 253 ? "; no key can encrypt it, so remove or replace it" : "; remove or replace it, or use another key";
 }
 
-std::string osReason(int osError) {
-    return osError != 0 ? std::string(std::strerror(osError)) : std::string("unknown error");
+// Codes 253 to 255 fail with every key; the others only with some.
+std::string encryptAdvice(std::uint32_t code) {
+    return code >= 253 ? "\n\nNo key can encrypt it: remove or replace it, then encrypt again."
+                       : "\n\nRemove or replace it, or use another key, then encrypt again.";
 }
 
 } // namespace
@@ -84,51 +85,95 @@ std::string escapedForMessage(std::string_view text) {
     return out;
 }
 
-std::string Error::describe() const {
-    const std::string at = " at position " + std::to_string(position);
+ErrorMessage messageFor(const Error& error) {
+    const std::string at = " at position " + std::to_string(error.position);
     // Faults inside a text name the text when the caller knows it.
-    const std::string in = path.empty() ? std::string() : "in " + quoted(path) + ", ";
-    switch (kind) {
-    case Kind::FileUnreadable:
-        return "cannot read " + quoted(path) + ": " + osReason(osError);
-    case Kind::FileTooLarge:
-        return "cannot read " + quoted(path) + ": it is larger than " + std::to_string(limit / (1024 * 1024)) + " MiB";
-    case Kind::FileWriteFailed:
-        return "cannot write " + quoted(path) + ": " + osReason(osError);
-    case Kind::FileExists:
-        return quoted(path) + " already exists";
-    case Kind::NoKeyNumber:
-        return "the key file " + quoted(path) + " holds no key: it is empty or has only empty lines";
-    case Kind::CharacterNotInSet:
-        return in + "the character " + charset::describeCharacter(code) + at + " has no code in the Windows-1252 character set";
-    case Kind::InvalidUtf8:
-        return in + "the text is not valid UTF-8 at byte " + std::to_string(position);
-    case Kind::EncryptedCodeTooLarge:
-        return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
-               " cannot be encrypted with this key: its code would exceed 255" + encryptHint(code);
-    case Kind::EncryptedCodeReserved:
-        return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
-               " cannot be encrypted with this key: its cipher code would read back as a tab or a line break" +
-               encryptHint(code);
-    case Kind::ControlCharacter:
-        return in + "the control character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
-               " cannot be encrypted: it would not come back as itself; remove it";
-    case Kind::KeyHidesNothing:
-        return quoted(path) + " does not look like a key: more than half of its key numbers are 0, so the "
-               "cipher text would show the message; use the key file that you share, or create a new one";
-    case Kind::DecryptedCodeNegative:
-        return in + "the character " + charset::describeCode(static_cast<std::uint8_t>(code)) + at +
-               " cannot be decrypted with this key: its code would fall below 0";
-    case Kind::NoCipherText:
-        return quoted(path) + " holds no cipher text: it is empty";
-    case Kind::OnlyLineBreaks:
-        return quoted(path) + " holds no cipher text: it has only line breaks";
-    case Kind::NotRegularFile:
-        return "cannot use " + quoted(path) + ": it is " + fileType(code) + ", not a regular file";
-    case Kind::RandomSourceFailed:
-        return "the system's random source failed: " + osReason(osError);
+    const std::string in = error.path.empty() ? std::string() : "in " + quoted(error.path) + ", ";
+    // The window names a file as it was given, in plain quotes.
+    const std::string file = "'" + error.path + "'";
+    const std::string reason = systemReason(error.osError);
+    const auto character = [&] { return charset::describeCharacter(error.code); };
+    const auto code = [&] { return charset::describeCode(static_cast<std::uint8_t>(error.code)); };
+    switch (error.kind) {
+    case Error::Kind::FileUnreadable:
+        return {.line = "cannot read " + quoted(error.path) + ": " + reason,
+                .box = "The key file " + file + " cannot be read: " + reason +
+                       ".\n\nLoad the key file again, or choose another one."};
+    case Error::Kind::FileTooLarge:
+        return {.line = "cannot read " + quoted(error.path) + ": it is larger than " +
+                        std::to_string(error.limit / (1024 * 1024)) + " MiB",
+                .box = "The file " + file + " is far too large to be a key file.\n\nLoad the key file that you "
+                       "share with the other side."};
+    case Error::Kind::FileWriteFailed:
+        return {.line = "cannot write " + quoted(error.path) + ": " + reason,
+                .box = "The key file " + file + " could not be written: " + reason +
+                       ".\n\nChoose a folder where you may write, and try again."};
+    case Error::Kind::FileExists:
+        return {.line = quoted(error.path) + " already exists",
+                .lineHint = " (use --force to replace it)",
+                .box = "The key file " + file + " already exists."};
+    case Error::Kind::NoKeyNumber:
+        return {.line = "the key file " + quoted(error.path) + " holds no key: it is empty or has only empty lines",
+                .box = "The key file " + file + " holds no key: it is empty or has only empty lines.\n\nLoad the "
+                       "key file that you share with the other side, or create a new one."};
+    case Error::Kind::CharacterNotInSet:
+        return {.line = in + "the character " + character() + at + " has no code in the Windows-1252 character set",
+                .box = "The character " + character() + at +
+                       " cannot be encrypted: it is not in the Windows-1252 character set.\n\nReplace or remove "
+                       "it, then try again."};
+    case Error::Kind::InvalidUtf8: {
+        std::string line = in + "the text is not valid UTF-8 at byte " + std::to_string(error.position);
+        return {.line = line, .box = line};
     }
-    return "unknown error";
+    case Error::Kind::EncryptedCodeTooLarge:
+        return {.line = in + "the character " + code() + at + " cannot be encrypted with this key: its code would "
+                        "exceed 255" + encryptHint(error.code),
+                .box = "The character " + code() + at + " cannot be encrypted with this key: its code would exceed "
+                       "255." + encryptAdvice(error.code)};
+    case Error::Kind::EncryptedCodeReserved:
+        return {.line = in + "the character " + code() + at + " cannot be encrypted with this key: its cipher code "
+                        "would read back as a tab or a line break" + encryptHint(error.code),
+                .box = "The character " + code() + at + " cannot be encrypted with this key: its cipher code would "
+                       "be read back as a tab or a line break." + encryptAdvice(error.code)};
+    case Error::Kind::ControlCharacter:
+        return {.line = in + "the control character " + code() + at +
+                        " cannot be encrypted: it would not come back as itself; remove it",
+                .box = "The control character " + code() + at +
+                       " cannot be encrypted: it would not come back as itself.\n\nRemove it, then encrypt again."};
+    case Error::Kind::KeyHidesNothing:
+        return {.line = quoted(error.path) + " does not look like a key: more than half of its key numbers are 0, so "
+                        "the cipher text would show the message; use the key file that you share, or create a new "
+                        "one",
+                .box = "The file " + file + " does not look like a key: more than half of its key numbers are 0, "
+                       "so the cipher text would show most of the message.\n\nLoad the key file that you share "
+                       "with the other side, or create a new one."};
+    case Error::Kind::DecryptedCodeNegative:
+        return {.line = in + "the character " + code() + at +
+                        " cannot be decrypted with this key: its code would fall below 0",
+                .box = "The character " + code() + at + " cannot be decrypted with this key: its code would fall "
+                       "below 0.\n\nThe cipher text was probably broken on its way, for instance by a line break "
+                       "that a mail program inserted. Remove such line breaks and decrypt again, and check that the "
+                       "right key is loaded."};
+    case Error::Kind::NoCipherText:
+        return {.line = quoted(error.path) + " holds no cipher text: it is empty",
+                .box = "There is no cipher text to decrypt."};
+    case Error::Kind::OnlyLineBreaks:
+        return {.line = quoted(error.path) + " holds no cipher text: it has only line breaks",
+                .box = "There is no cipher text to decrypt."};
+    case Error::Kind::NotRegularFile:
+        return {.line = "cannot use " + quoted(error.path) + ": it is " + fileType(error.fileType) +
+                        ", not a regular file",
+                .box = "The file " + file + " is not a regular file but a device, a pipe or a socket.\n\nChoose a "
+                       "key file in a folder."};
+    case Error::Kind::RandomSourceFailed:
+        return {.line = "the system's random source failed: " + reason,
+                .box = "No key could be made: the system's random source failed (" + reason + ")."};
+    }
+    return {.line = "unknown error", .box = "unknown error"};
+}
+
+std::string describe(const Error& error) {
+    return messageFor(error).line;
 }
 
 } // namespace tarvex

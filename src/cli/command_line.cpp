@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 
-#include "core/error.h"
+#include "cipher/messages.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace tarvex {
 
@@ -12,7 +11,8 @@ namespace tarvex {
 inline constexpr const char* kStandardInputName = "standard input";
 inline constexpr const char* kStandardOutputName = "standard output";
 
-// Everything the cipher core can refuse, with the facts a message needs.
+// Everything the libraries can refuse, with the facts a message needs.
+// cipher/messages.h turns one into words.
 struct Error {
     enum class Kind {
         FileUnreadable,        // path, osError
@@ -30,7 +30,7 @@ struct Error {
         RandomSourceFailed,    // osError
         NoCipherText,          // path: the input was empty
         OnlyLineBreaks,        // path: the input held line breaks and nothing else
-        NotRegularFile,        // path, code: the file's type bits (st_mode & S_IFMT)
+        NotRegularFile,        // path, fileType
     };
 
     Kind kind;
@@ -39,15 +39,11 @@ struct Error {
     std::uint64_t position = 0; // counted from 1
     std::uint32_t code = 0;     // a byte code (0-255) or a Unicode scalar value
     std::uint64_t limit = 0;
-
-    // One English sentence, without a program-name prefix.
-    std::string describe() const;
+    std::uint32_t fileType = 0; // the type bits of a file that is not a regular one (st_mode & S_IFMT)
 };
 
-// `text` (a file name, an argument) fit for a one-line message: line breaks and
-// other controls, invisible direction marks and bytes that are not UTF-8 show
-// as backslash escapes, so the message stays one line and no escape sequence
-// reaches the terminal.
-std::string escapedForMessage(std::string_view text);
+// The system's own words for errno `osError` ("No space left on device"), or
+// "unknown error" for 0.
+std::string systemReason(int osError);
 
 } // namespace tarvex

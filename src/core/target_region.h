@@ -18,5 +18,6 @@
 #define TARVEX_TARGET_END TARVEX_PRAGMA(GCC pop_options)
 #endif
 
-// What the 64-byte text paths need; dispatch checks the same list.
+// What the 64-byte text paths need; simd::availablePaths() (instruction_set.cpp)
+// names Avx512 only where the processor has every one of them.
 #define TARVEX_AVX512_FEATURES "avx2,avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi2,popcnt"

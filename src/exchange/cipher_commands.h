@@ -24,7 +24,4 @@ void loadKey(CipherCommandHost& host);
 void encryptMessage(CipherCommandHost& host);
 void decryptMessage(CipherCommandHost& host);
 
-// The message box text for a failure of these commands: what, where, and what to do.
-std::string failureMessage(const Error& error);
-
 } // namespace tarvex

@@ -43,7 +43,4 @@ public:
     virtual QWidget* dialogParent() = 0;
 };
 
-// The title of every message box that names no other.
-inline constexpr const char* kProgramTitle = "Text Tarvex V1.1";
-
 } // namespace tarvex::exchange

@@ -213,7 +213,7 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const std::string& path, Options
 
     if (found.exists && !S_ISREG(found.info.st_mode)) {
         if (!options.writeIntoDevices) {
-            return Error{.kind = Error::Kind::NotRegularFile, .path = path, .code = found.info.st_mode & S_IFMT};
+            return Error{.kind = Error::Kind::NotRegularFile, .path = path, .fileType = found.info.st_mode & S_IFMT};
         }
         FileDescriptor direct(::open(found.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
         if (!direct.valid()) return failed(errno);

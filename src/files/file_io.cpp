@@ -24,7 +24,7 @@ Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit) 
     if (::fstat(fd.get(), &info) != 0) return unreadable(errno);
     if (S_ISDIR(info.st_mode)) return unreadable(EISDIR);
     if (!S_ISREG(info.st_mode)) {
-        return Error{.kind = Error::Kind::NotRegularFile, .path = path, .code = info.st_mode & S_IFMT};
+        return Error{.kind = Error::Kind::NotRegularFile, .path = path, .fileType = info.st_mode & S_IFMT};
     }
     auto tooLarge = Error{.kind = Error::Kind::FileTooLarge, .path = path, .limit = limit};
     if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;

@@ -46,4 +46,9 @@ private:
     std::vector<Request> shown_;
 };
 
+// An OK box titled with the program's title (program_title.h): with the warning
+// icon, as every failed command reports, or with none, for a plain notice.
+void showWarning(MessageBox& box, QWidget* parent, const QString& text);
+void showNotice(MessageBox& box, QWidget* parent, const QString& text);
+
 } // namespace tarvex::platform

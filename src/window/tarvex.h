@@ -36,9 +36,10 @@ std::unique_ptr<Tarvex> LoadTarvex();
 }
 
 // The main window. Its controls and menu items carry their names as object
-// names. Commands never enable or disable controls themselves: they set the
-// key path (`Text1`) or the message (`Text3`), and the change handlers bring
-// every enabled flag up to date; the mode handlers do the rest.
+// names. Commands set the key path (`Text1`) or the message (`Text3`), and the
+// change handlers bring every enabled flag up to date; the mode handlers do the
+// rest. One command enables a control itself: a key made by Create Key makes
+// the text-file Load button usable in every mode.
 class Tarvex : public QMainWindow {
     Q_OBJECT
 public:

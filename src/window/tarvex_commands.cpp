@@ -96,9 +96,10 @@ void Tarvex::mnuKeyLoad_Click() {
 }
 
 void Tarvex::loadKeyFile(const QString& path) {
-    // The dialog's own answer: the full path, cleaned.
-    CommonDialog1.setNextFileName(path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    Command4_Click();
+    if (path.isEmpty()) return;
+    // The full path, cleaned, as the Load Key dialog gives it; then ready for typing, as after Load Key.
+    commands_->setKeyPath(QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toStdString());
+    Text3->setFocus(Qt::OtherFocusReason);
 }
 
 void Tarvex::Command9_Click() {
@@ -177,11 +178,7 @@ void Tarvex::textRefused(TextSource source, std::size_t length, std::size_t room
     QString what = QStringLiteral("The text on the clipboard");
     if (source == TextSource::Drop) what = QStringLiteral("The dropped text");
     if (source == TextSource::Selection) what = QStringLiteral("The selected text");
-    platform::MessageBox::Request request;
-    request.text = exchange::notPastedMessage(what, length, room, commands_->messageLimit());
-    request.title = QString::fromUtf8(exchange::kProgramTitle);
-    request.icon = platform::MessageBox::Icon::Warning;
-    messageBox_.ask(request, this);
+    platform::showWarning(messageBox_, this, exchange::notPastedMessage(what, length, room, commands_->messageLimit()));
 }
 
 void Tarvex::mnuFileExit_Click() {

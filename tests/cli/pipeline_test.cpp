@@ -2,6 +2,7 @@
 
 #include "cli/decrypt_pipeline.h"
 #include "cli/encrypt_pipeline.h"
+#include "cipher/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,10 @@ std::string runInPieces(const PipelineFactory& make, std::string_view input, con
     std::vector<std::size_t> ends = cuts;
     ends.push_back(input.size());
     for (std::size_t end : ends) {
-        if (Status st = pipeline->push(input.substr(start, end - start), out); !st) return "error: " + st.error().describe();
+        if (Status st = pipeline->push(input.substr(start, end - start), out); !st) return "error: " + describe(st.error());
         start = end;
     }
-    if (Status st = pipeline->finish(out); !st) return "error: " + st.error().describe();
+    if (Status st = pipeline->finish(out); !st) return "error: " + describe(st.error());
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "files/atomic_file_writer.h"
 #include "cipher/key_file_writer.h"
+#include "cipher/messages.h"
 
 #include "../support/test_support.h"
 
@@ -40,7 +41,7 @@ protected:
 TEST_F(AtomicFileWriterTest, WritesANewFileAndLeavesNothingElse) {
     const std::string path = dir.file("out.txt");
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path, Options{});
-    ASSERT_TRUE(writer.ok()) << writer.error().describe();
+    ASSERT_TRUE(writer.ok()) << describe(writer.error());
     EXPECT_EQ(writer->path(), path);
     ASSERT_TRUE(writer->write("first ").ok());
     ASSERT_TRUE(writer->write(std::string("\0second\r\n", 9)).ok());
@@ -190,7 +191,7 @@ TEST_F(AtomicFileWriterTest, MissingFolderFailsWithThePath) {
     EXPECT_EQ(writer.error().kind, Error::Kind::FileWriteFailed);
     EXPECT_EQ(writer.error().path, path);
     EXPECT_EQ(writer.error().osError, ENOENT);
-    std::string message = writer.error().describe();
+    std::string message = describe(writer.error());
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_TRUE(dir.entries().empty());
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "text/charset.h"
+#include "cipher/messages.h"
 
 #include "../support/test_support.h"
 
@@ -94,13 +95,13 @@ TEST(CharsetUtf8, AllCodesRoundTripThroughUtf8) {
     const std::string all = allCodes();
     std::string utf8 = charset::toUtf8(all);
     Result<std::string> back = charset::fromUtf8(utf8);
-    ASSERT_TRUE(back.ok()) << back.error().describe();
+    ASSERT_TRUE(back.ok()) << describe(back.error());
     EXPECT_EQ(codesOf(*back), codesOf(all));
 }
 
 TEST(CharsetUtf8, DecodesToCodes) {
     Result<std::string> decoded = charset::fromUtf8("\xE2\x82\xAC" "5 caf\xC3\xA9\r\n\xC5\xB8");
-    ASSERT_TRUE(decoded.ok()) << decoded.error().describe();
+    ASSERT_TRUE(decoded.ok()) << describe(decoded.error());
     EXPECT_EQ(codesOf(*decoded), codesOf(codes({0x80, '5', ' ', 'c', 'a', 'f', 0xE9, '\r', '\n', 0x9F})));
 }
 
@@ -111,7 +112,7 @@ TEST(CharsetUtf8, CharacterOutsideTheSetIsNamedWithItsPosition) {
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x100u);
     EXPECT_EQ(decoded.error().position, 5u);
-    std::string message = decoded.error().describe();
+    std::string message = describe(decoded.error());
     EXPECT_NE(message.find("U+0100"), std::string::npos) << message;
     EXPECT_NE(message.find("position 5"), std::string::npos) << message;
 }
@@ -186,7 +187,7 @@ TEST(CharsetUtf8Pieces, ValidTextGivesTheSameCodesWhereverItIsSplit) {
         for (std::size_t cut2 = cut; cut2 <= text.size(); ++cut2) {
             Result<std::string> decoded =
                 decodeInPieces({text.substr(0, cut), text.substr(cut, cut2 - cut), text.substr(cut2)});
-            ASSERT_TRUE(decoded.ok()) << cut << "/" << cut2 << ": " << decoded.error().describe();
+            ASSERT_TRUE(decoded.ok()) << cut << "/" << cut2 << ": " << describe(decoded.error());
             EXPECT_EQ(codesOf(*decoded), expected) << cut << "/" << cut2;
         }
     }
@@ -293,7 +294,7 @@ TEST(CharsetPaths, AsciiRunOfAnyLengthThenAnyCharacterOfTheSetDecodes) {
         for (std::size_t run = 0; run <= 140; ++run) {
             for (const auto& [utf8, code] : characters) {
                 Result<std::string> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
-                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << decoded.error().describe();
+                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << describe(decoded.error());
                 EXPECT_EQ(codesOf(*decoded), codesOf(std::string(run, 'x') + codes({code}) + tail))
                     << pathName(path) << ", run " << run;
             }
