@@ -69,6 +69,7 @@ TEST_F(CliContract, CreateKeyRefusesAnExistingFileUnlessForced) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err.rfind("tarvex-cli: ", 0), 0u) << refused.err;
     EXPECT_NE(refused.err.find(key), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("already exists (use --force to replace it)"), std::string::npos) << refused.err;
     EXPECT_EQ(readBytes(key), "precious");
 
     ProcessResult forced = runCli({"create-key", "--force", key});
