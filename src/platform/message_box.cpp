@@ -31,7 +31,7 @@ QMessageBox::StandardButton qtButton(MessageBox::Answer answer) {
 } // namespace
 
 MessageBox::Answer MessageBox::ask(const Request& request, QWidget* parent) {
-    shown_.push_back(request);
+    if (observer_) observer_(request);
     if (!next_.empty()) {
         Answer answer = next_.front();
         next_.pop_front();

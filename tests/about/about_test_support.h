@@ -9,6 +9,8 @@
 #include "platform/message_box.h"
 #include "platform/program_launcher.h"
 
+#include "../support/recording_dialogs.h"
+
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -33,7 +35,7 @@ public:
 };
 
 // Fails the test instead of blocking when a box opens without an answer given.
-class ArmedMessageBox final : public platform::MessageBox {
+class ArmedMessageBox final : public tarvex::test::RecordingMessageBox {
 protected:
     Answer runBox(const Request& request, QWidget* parent) override;
 };
