@@ -137,7 +137,7 @@ void BM_DecryptRun(benchmark::State& state) {
 }
 
 // Each build of the transform this processor can run, by name, so every path is measured.
-void BM_EncryptPath(benchmark::State& state, tarvex::KernelPath path) {
+void BM_EncryptPath(benchmark::State& state, tarvex::simd::Path path) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
     auto kernel = [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t count) {
@@ -146,7 +146,7 @@ void BM_EncryptPath(benchmark::State& state, tarvex::KernelPath path) {
     runKernel(state, kernel, bytes(b.text), bytes(b.out), n);
 }
 
-void BM_DecryptPath(benchmark::State& state, tarvex::KernelPath path) {
+void BM_DecryptPath(benchmark::State& state, tarvex::simd::Path path) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
     auto kernel = [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t count) {
@@ -198,9 +198,9 @@ BENCHMARK(BM_EncryptFeed)->Apply(sizes);
 BENCHMARK(BM_DecryptFeed)->Apply(sizes);
 
 int main(int argc, char** argv) {
-    for (tarvex::KernelPath path : tarvex::availableKernelPaths()) {
-        const char* name = path == tarvex::KernelPath::Portable   ? "Portable"
-                           : path == tarvex::KernelPath::Vector16 ? "Vector16"
+    for (tarvex::simd::Path path : tarvex::availableKernelPaths()) {
+        const char* name = path == tarvex::simd::Path::Portable   ? "Portable"
+                           : path == tarvex::simd::Path::Vector16 ? "Vector16"
                                                                   : "Avx2";
         benchmark::RegisterBenchmark((std::string("BM_EncryptPath/") + name).c_str(), BM_EncryptPath, path)->Apply(sizes);
         benchmark::RegisterBenchmark((std::string("BM_DecryptPath/") + name).c_str(), BM_DecryptPath, path)->Apply(sizes);

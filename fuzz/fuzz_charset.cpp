@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "cipher/charset.h"
+#include "text/charset.h"
+#include "cipher/messages.h"
 
 #include "fuzz_check.h"
 
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Error::Kind kind = whole.error().kind;
         FUZZ_CHECK(kind == Error::Kind::InvalidUtf8 || kind == Error::Kind::CharacterNotInSet);
         FUZZ_CHECK(whole.error().position >= 1);
-        FUZZ_CHECK(!whole.error().describe().empty());
+        FUZZ_CHECK(!describe(whole.error()).empty());
     }
 
     std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (whole) FUZZ_CHECK(codes == *whole);
     if (!whole) FUZZ_CHECK(end.error().position == whole.error().position);
 
-    for (blocks::Path path : blocks::availablePaths()) {
+    for (simd::Path path : text::availablePaths()) {
         charset::Utf8ToCodes decoder(path);
         std::string viaPath(size, '\0');
         Result<std::size_t> written = decoder.feed(utf8.substr(0, cut), viaPath.data());

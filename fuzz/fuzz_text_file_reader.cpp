@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "exchange/text_lines.h"
+#include "text/text_lines.h"
 
 #include "fuzz_check.h"
 
@@ -12,7 +12,7 @@
 // and keeps every other byte in order.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::string joined = tarvex::exchange::joinLines(bytes);
+    std::string joined = tarvex::text::joinLines(bytes);
 
     FUZZ_CHECK(joined.find('\r') == std::string::npos);
     std::size_t kept = 0;
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bytes.find('\r') == std::string_view::npos) {
         std::string saved(bytes);
         saved += "\r\n";
-        FUZZ_CHECK(tarvex::exchange::joinLines(saved) == bytes);
+        FUZZ_CHECK(tarvex::text::joinLines(saved) == bytes);
     }
     return 0;
 }

@@ -29,9 +29,9 @@ void checkPathsAgree(std::string_view text, const std::vector<std::uint8_t>& key
     for (bool encrypts : {true, false}) {
         std::vector<std::uint8_t> expected(n);
         const std::size_t expectedStop =
-            encrypts ? encryptRunWith(KernelPath::Portable, in, keys.data(), expected.data(), n)
-                     : decryptRunWith(KernelPath::Portable, in, keys.data(), expected.data(), n);
-        for (KernelPath path : availableKernelPaths()) {
+            encrypts ? encryptRunWith(simd::Path::Portable, in, keys.data(), expected.data(), n)
+                     : decryptRunWith(simd::Path::Portable, in, keys.data(), expected.data(), n);
+        for (simd::Path path : availableKernelPaths()) {
             for (Stores stores : {Stores::Cached, Stores::Streaming}) {
                 std::vector<std::uint8_t> out(offset + n);
                 std::uint8_t* at = out.data() + offset;

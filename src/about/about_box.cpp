@@ -3,11 +3,11 @@
 #include "about_box.h"
 
 #include "about_layout.h"
-#include "texts.h"
 
-#include "platform/file_existence.h"
 #include "platform/message_box.h"
 #include "platform/program_launcher.h"
+#include "platform/program_title.h"
+#include "platform/system_monitor.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,29 +17,12 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
-#include <array>
-#include <span>
 
 namespace tarvex::about {
 namespace {
 
-using platform::Registry;
-
-constexpr std::string_view gREGKEYSYSINFOLOC = "SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr std::string_view gREGVALSYSINFOLOC = "MSINFO";
-constexpr std::string_view gREGKEYSYSINFO = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr std::string_view gREGVALSYSINFO = "PATH";
-constexpr std::string_view kSysInfoProgram = "\\MSINFO32.EXE";
-
-constexpr std::size_t kValueBufferSize = 1024;
-
 QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Paths from the registry are 8-bit text in the system's own encoding.
-QString local8(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 const layout::Element& elementNamed(const QString& name) {
@@ -59,15 +42,6 @@ QPixmap picture(qreal devicePixelRatio) {
     painter.end();
     pixmap.setDevicePixelRatio(devicePixelRatio);
     return pixmap;
-}
-
-// Hexadecimal digits of one byte, capitals, no leading zero.
-std::string hexOf(std::uint8_t byte) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string digits;
-    if (byte >= 16) digits.push_back(kDigits[byte / 16]);
-    digits.push_back(kDigits[byte % 16]);
-    return digits;
 }
 
 } // namespace
@@ -132,9 +106,9 @@ void frmAbout::fitToText(QLabel& label) {
 }
 
 void frmAbout::Form_Load() {
-    setWindowTitle(QStringLiteral("About ") + qt(kAppTitle));
-    lblVersion->setText(QStringLiteral("Version ") + qt(kAppVersion));
-    lblTitle->setText(qt(kAppTitle));
+    setWindowTitle(QStringLiteral("About ") + qt(platform::kProgramName));
+    lblVersion->setText(QStringLiteral("Version ") + qt(platform::kProgramVersion));
+    lblTitle->setText(qt(platform::kProgramName));
     fitToText(*lblVersion);
     fitToText(*lblTitle);
 }
@@ -166,77 +140,12 @@ void frmAbout::paintEvent(QPaintEvent* event) {
 }
 
 void frmAbout::StartSysInfo() {
-    try {
-        std::string SysInfoPath;
-        if (GetKeyValue(HKEY_LOCAL_MACHINE, std::string(gREGKEYSYSINFO), std::string(gREGVALSYSINFO), SysInfoPath)) {
-            // Taken as it is: a wrong path shows when it fails to start.
-        } else if (GetKeyValue(HKEY_LOCAL_MACHINE, std::string(gREGKEYSYSINFOLOC), std::string(gREGVALSYSINFOLOC),
-                               SysInfoPath)) {
-            const std::string program = SysInfoPath + std::string(kSysInfoProgram);
-            if (!services_.files.exists(local8(program))) return showUnavailable();
-            SysInfoPath = program;
-        } else {
-            return showUnavailable();
-        }
-        if (SysInfoPath.empty() || !services_.launcher.start(local8(SysInfoPath))) return showUnavailable();
-    } catch (const std::exception&) {
-        showUnavailable();
-    }
+    const QString program = platform::findSystemMonitor(services_.monitorSearchPaths);
+    if (program.isEmpty() || !services_.launcher.start(program)) showUnavailable();
 }
 
 void frmAbout::showUnavailable() {
-    platform::MessageBox::Request request;
-    request.text = QStringLiteral("System Information Is Unavailable At This Time");
-    request.title = qt(kProgramTitle);
-    request.buttons = platform::MessageBox::Buttons::Ok;
-    request.icon = platform::MessageBox::Icon::None;
-    services_.messageBox.ask(request, this);
-}
-
-bool frmAbout::GetKeyValue(Registry::Handle KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                           std::string& KeyVal) {
-    Registry& registry = services_.registry;
-    Registry::Handle hKey = 0;
-    if (registry.openKey(KeyRoot, KeyName, 0, KEY_ALL_ACCESS, hKey) != Registry::kSuccess) {
-        KeyVal.clear();
-        return false;
-    }
-    // The key is closed on every way out, a thrown error included.
-    struct Closer {
-        Registry& registry;
-        Registry::Handle key;
-        ~Closer() { registry.closeKey(key); }
-    } closer{registry, hKey};
-
-    std::array<std::uint8_t, kValueBufferSize> tmpVal{};
-    std::uint32_t KeyValType = 0;
-    std::uint32_t KeyValSize = kValueBufferSize;
-    if (registry.queryValue(hKey, SubKeyRef, KeyValType, tmpVal, KeyValSize) != Registry::kSuccess ||
-        KeyValSize > tmpVal.size()) {
-        KeyVal.clear();
-        return false;
-    }
-
-    // A value stored with its terminating zero loses it; one stored without keeps every byte.
-    std::size_t kept = KeyValSize;
-    if (kept > 0 && tmpVal[kept - 1] == 0) --kept;
-    const auto value = std::span(tmpVal).first(kept);
-
-    switch (KeyValType) {
-    case Registry::kString:
-        KeyVal.assign(value.begin(), value.end());
-        break;
-    case Registry::kNumber: {
-        // The bytes from the last to the first, after what KeyVal held, as "&h" hex.
-        std::string digits = KeyVal;
-        for (auto byte = value.rbegin(); byte != value.rend(); ++byte) digits += hexOf(*byte);
-        KeyVal = "&h" + digits;
-        break;
-    }
-    default:
-        break; // KeyVal keeps what it held
-    }
-    return true;
+    platform::showNotice(services_.messageBox, this, QStringLiteral("System Information Is Unavailable At This Time"));
 }
 
 AboutBox::AboutBox(const SysInfoServices& services) : services_(services) {}

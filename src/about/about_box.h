@@ -2,18 +2,14 @@
 
 #pragma once
 
-#include "platform/registry.h"
-
 #include <QDialog>
 #include <QPointer>
-
-#include <string>
+#include <QStringList>
 
 class QLabel;
 class QPushButton;
 
 namespace tarvex::platform {
-class FileExistence;
 class MessageBox;
 class ProgramLauncher;
 } // namespace tarvex::platform
@@ -22,10 +18,10 @@ namespace tarvex::about {
 
 // What the System Info button needs of the platform.
 struct SysInfoServices {
-    platform::Registry& registry;
-    platform::FileExistence& files;
     platform::ProgramLauncher& launcher;
     platform::MessageBox& messageBox;
+    // Where the system monitor is looked for; empty: the folders of PATH.
+    QStringList monitorSearchPaths = {};
 };
 
 // The About box: title, version and description, and a button that starts the
@@ -34,18 +30,11 @@ struct SysInfoServices {
 class frmAbout final : public QDialog {
     Q_OBJECT
 public:
-    static constexpr platform::Registry::Handle HKEY_LOCAL_MACHINE = platform::Registry::kLocalMachine;
-    // Query and set values, create and list subkeys, notify, create links, read permissions.
-    static constexpr std::uint32_t KEY_ALL_ACCESS = 0x2003F;
-
     explicit frmAbout(const SysInfoServices& services);
 
-    // Starts the system information program, or says that it is unavailable.
+    // Starts the first system monitor installed (platform/system_monitor.h),
+    // or says that it is unavailable.
     void StartSysInfo();
-    // Reads the value `SubKeyRef` of the key `KeyName` under `KeyRoot` into
-    // `KeyVal` as text; false, with `KeyVal` emptied, when it cannot be read.
-    bool GetKeyValue(platform::Registry::Handle KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                     std::string& KeyVal);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -9,7 +9,7 @@ namespace tarvex::about {
 Commands::Commands(platform::MessageBox& messageBox)
     : messageBox_(messageBox),
       helpViewer_(messageBox, helpDirectories()),
-      aboutBox_(SysInfoServices{registry_, files_, launcher_, messageBox}) {}
+      aboutBox_(SysInfoServices{launcher_, messageBox}) {}
 
 void Commands::exit(QWidget& mainWindow) const {
     exitCommand(mainWindow, messageBox_);

@@ -4,9 +4,7 @@
 
 #include "about_box.h"
 
-#include "platform/file_existence.h"
 #include "platform/help_viewer.h"
-#include "platform/linux_registry.h"
 #include "platform/program_launcher.h"
 
 class QWidget;
@@ -17,9 +15,9 @@ class MessageBox;
 
 namespace tarvex::about {
 
-// Exit, Help and About for the main window, with this platform's help viewer,
-// registry, program launcher and file test. The main window owns one and
-// outlives it; every message box goes through `messageBox`.
+// Exit, Help and About for the main window, with this platform's help viewer
+// and program launcher. The main window owns one and outlives it; every
+// message box goes through `messageBox`.
 class Commands {
 public:
     explicit Commands(platform::MessageBox& messageBox);
@@ -35,9 +33,7 @@ public:
 
 private:
     platform::MessageBox& messageBox_;
-    platform::LinuxRegistry registry_;
     platform::DetachedProgramLauncher launcher_;
-    platform::LocalFileExistence files_;
     platform::HtmlHelpViewer helpViewer_;
     AboutBox aboutBox_; // last: an open box goes before the services it uses
 };

@@ -2,7 +2,6 @@
 
 #include "exit_and_help.h"
 
-#include "texts.h"
 
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
@@ -47,12 +46,9 @@ void helpCommand(QWidget& mainWindow, platform::MessageBox& messageBox, platform
     try {
         viewer.showHelp(&mainWindow, std::string(helpFile), platform::HelpViewer::Command::Contents);
     } catch (const std::exception& error) {
-        platform::MessageBox::Request request;
         const auto* helpError = dynamic_cast<const platform::HelpError*>(&error);
-        request.text = helpError != nullptr ? helpError->description() : QString::fromLocal8Bit(error.what());
-        request.title = qt(kProgramTitle);
-        request.icon = platform::MessageBox::Icon::None;
-        messageBox.ask(request, &mainWindow);
+        platform::showNotice(messageBox, &mainWindow,
+                             helpError != nullptr ? helpError->description() : QString::fromLocal8Bit(error.what()));
     }
 }
 

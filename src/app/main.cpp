@@ -2,6 +2,8 @@
 
 #include "window/tarvex.h"
 
+#include "platform/program_title.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -15,8 +17,8 @@ namespace {
 constexpr int kExitUsage = 2;
 
 void describeProgram() {
-    QCoreApplication::setApplicationName(QStringLiteral("Text Tarvex"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QCoreApplication::setApplicationName(QString::fromUtf8(tarvex::platform::kProgramName));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(tarvex::platform::kProgramVersion));
 }
 
 // Qt's own options such as -platform are single words after one dash.

@@ -2,7 +2,7 @@
 
 #include "key_file_reader.h"
 
-#include "file_io.h"
+#include "files/file_io.h"
 
 namespace tarvex {
 

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "result.h"
+#include "core/result.h"
 
 #include <cstdint>
 #include <string>

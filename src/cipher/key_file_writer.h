@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "atomic_file_writer.h"
+#include "files/atomic_file_writer.h"
 
 #include <cstdint>
 #include <span>

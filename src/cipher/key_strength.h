@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "result.h"
+#include "core/result.h"
 
 #include <cstdint>
 #include <span>

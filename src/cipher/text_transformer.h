@@ -3,7 +3,7 @@
 #pragma once
 
 #include "key_stream.h"
-#include "result.h"
+#include "core/result.h"
 
 #include <cstdint>
 #include <span>

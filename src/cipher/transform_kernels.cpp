@@ -116,11 +116,12 @@ std::size_t vector16Run(const std::uint8_t* in, const std::uint8_t* keys, std::u
 }
 
 template <Way way>
-RunFunction runFor(KernelPath path) {
+RunFunction runFor(simd::Path path) {
     switch (path) {
-    case KernelPath::Portable: return portableRun<way>;
-    case KernelPath::Vector16: return vector16Run<way>;
-    case KernelPath::Avx2:
+    case simd::Path::Portable: return portableRun<way>;
+    case simd::Path::Vector16: return vector16Run<way>;
+    case simd::Path::Avx2:
+    case simd::Path::Avx512:
 #if defined(__x86_64__)
         return way == Way::Encrypt ? kernels::encryptAvx2 : kernels::decryptAvx2;
 #else
@@ -130,11 +131,11 @@ RunFunction runFor(KernelPath path) {
     return portableRun<way>;
 }
 
-KernelPath bestPath() {
-#if defined(__x86_64__)
-    if (__builtin_cpu_supports("avx2")) return KernelPath::Avx2;
-#endif
-    return KernelPath::Vector16;
+constexpr std::initializer_list<simd::Path> kKernelPaths = {simd::Path::Portable, simd::Path::Vector16,
+                                                            simd::Path::Avx2};
+
+simd::Path bestPath() {
+    return simd::fastestAmong(kKernelPaths);
 }
 
 // Chosen once, on first use, for this processor.
@@ -146,24 +147,20 @@ RunFunction bestRun() {
 
 } // namespace
 
-std::vector<KernelPath> availableKernelPaths() {
-    std::vector<KernelPath> paths = {KernelPath::Portable, KernelPath::Vector16};
-#if defined(__x86_64__)
-    if (__builtin_cpu_supports("avx2")) paths.push_back(KernelPath::Avx2);
-#endif
-    return paths;
+std::vector<simd::Path> availableKernelPaths() {
+    return simd::availableAmong(kKernelPaths);
 }
 
-KernelPath chosenKernelPath() {
+simd::Path chosenKernelPath() {
     return bestPath();
 }
 
-std::size_t encryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+std::size_t encryptRunWith(simd::Path path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                            std::size_t n, Stores stores) {
     return runFor<Way::Encrypt>(path)(in, keys, out, n, stores);
 }
 
-std::size_t decryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+std::size_t decryptRunWith(simd::Path path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                            std::size_t n, Stores stores) {
     return runFor<Way::Decrypt>(path)(in, keys, out, n, stores);
 }

@@ -4,6 +4,8 @@
 
 #include "cipher_codes.h"
 
+#include "core/instruction_set.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -68,15 +70,14 @@ std::size_t encryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::ui
 std::size_t decryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t n,
                        Stores stores = Stores::Cached);
 
-// The ways the same transform is built: one code at a time; 16 lanes (SSE2 on
-// every x86-64, NEON or plain code elsewhere); 32 lanes with AVX2. Every path
-// gives the same bytes and stops at the same index.
-enum class KernelPath { Portable, Vector16, Avx2 };
-std::vector<KernelPath> availableKernelPaths();
-KernelPath chosenKernelPath();
-std::size_t encryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+// The transform is built one code at a time, with 16 lanes and with 32 lanes
+// (AVX2); AVX-512 runs the AVX2 code. Every path gives the same bytes and
+// stops at the same index. The paths of the transform this processor runs:
+std::vector<simd::Path> availableKernelPaths();
+simd::Path chosenKernelPath();
+std::size_t encryptRunWith(simd::Path path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                            std::size_t n, Stores stores = Stores::Cached);
-std::size_t decryptRunWith(KernelPath path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
+std::size_t decryptRunWith(simd::Path path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                            std::size_t n, Stores stores = Stores::Cached);
 
 } // namespace tarvex

@@ -5,7 +5,7 @@
 #include "transform_kernels_avx2.h"
 
 #include "cipher_codes.h"
-#include "target_region.h"
+#include "core/target_region.h"
 #include "transform_kernels.h"
 
 #include <cstddef>

@@ -3,11 +3,11 @@
 #include "cli_app.h"
 
 #include "create_key_command.h"
-#include "decrypt_command.h"
-#include "encrypt_command.h"
 #include "fingerprint_command.h"
+#include "transform_command.h"
 
-#include "cipher/file_io.h"
+#include "files/file_io.h"
+#include "cipher/messages.h"
 #include "cipher/secure_uniform_source.h"
 
 #include <memory>
@@ -77,10 +77,8 @@ void complain(const std::string& message) {
 int runCommand(Command& command) {
     Status status = command.run();
     if (status) return kExitSuccess;
-    Error error = status.error();
-    std::string message = error.describe();
-    if (error.kind == Error::Kind::FileExists) message += " (use --force to replace it)";
-    complain(message);
+    const ErrorMessage message = messageFor(status.error());
+    complain(message.line + message.lineHint);
     return kExitFailure;
 }
 
@@ -119,12 +117,7 @@ int runCli(std::span<const std::string> args) try {
         FingerprintCommand command(*fingerprint);
         return runCommand(command);
     }
-    auto& transform = std::get<TransformRequest>(request);
-    if (transform.encrypt) {
-        EncryptCommand command(transform);
-        return runCommand(command);
-    }
-    DecryptCommand command(transform);
+    TransformCommand command(std::get<TransformRequest>(request));
     return runCommand(command);
 } catch (const std::bad_alloc&) {
     // Everything the command held, a temporary file included, is gone by now.

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "cipher/result.h"
+#include "core/result.h"
 
 namespace tarvex::cli {
 

@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 
-#include "cipher/error.h"
+#include "cipher/messages.h"
 
 #include <algorithm>
 #include <cctype>

@@ -54,7 +54,7 @@ std::size_t LineEndRuns::take(char* out, std::size_t room) {
 }
 
 DecryptPipeline::DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
-                                 blocks::Path path)
+                                 simd::Path path)
     : encoding_(encoding), transformer_(Direction::Decrypt, keyNumbers), decoder_(path), lineBreaks_(path), path_(path),
       inputName_(std::move(inputName)) {}
 

@@ -4,10 +4,10 @@
 
 #include "byte_buffer.h"
 #include "command_line.h"
-#include "line_breaks.h"
+#include "text/line_breaks.h"
 #include "pipeline.h"
 
-#include "cipher/charset.h"
+#include "text/charset.h"
 #include "cipher/text_transformer.h"
 
 #include <cstdint>
@@ -47,7 +47,7 @@ private:
 class DecryptPipeline final : public Pipeline {
 public:
     DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
-                    blocks::Path path = blocks::fastestPath());
+                    simd::Path path = simd::fastestPath());
 
     Result<std::string_view> transform(std::string_view chunk) override;
     Result<std::string_view> more() override;
@@ -62,8 +62,8 @@ private:
     Encoding encoding_;
     TextTransformer transformer_;
     charset::Utf8ToCodes decoder_;
-    LineFeedsFromCrLf lineBreaks_;
-    blocks::Path path_;
+    text::LineFeedsFromCrLf lineBreaks_;
+    simd::Path path_;
     std::string inputName_;
     LineEndRuns heldLineEnds_; // may still turn out to be the trailing ones
     // The last chunk's cipher text and the line ends after it, while more() works them off.

@@ -9,7 +9,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
-EncryptPipeline::EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, blocks::Path path)
+EncryptPipeline::EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, simd::Path path)
     : encoding_(encoding), transformer_(Direction::Encrypt, keyNumbers), decoder_(path), lineBreaks_(path),
       path_(path) {}
 

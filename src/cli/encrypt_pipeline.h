@@ -4,10 +4,10 @@
 
 #include "byte_buffer.h"
 #include "command_line.h"
-#include "line_breaks.h"
+#include "text/line_breaks.h"
 #include "pipeline.h"
 
-#include "cipher/charset.h"
+#include "text/charset.h"
 #include "cipher/text_transformer.h"
 
 #include <cstdint>
@@ -23,7 +23,7 @@ namespace tarvex::cli {
 class EncryptPipeline final : public Pipeline {
 public:
     EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers,
-                    blocks::Path path = blocks::fastestPath());
+                    simd::Path path = simd::fastestPath());
 
     Result<std::string_view> transform(std::string_view chunk) override;
     Result<std::string_view> conclude() override;
@@ -36,8 +36,8 @@ private:
     Encoding encoding_;
     TextTransformer transformer_;
     charset::Utf8ToCodes decoder_;
-    CrLfFromLineFeeds lineBreaks_;
-    blocks::Path path_;
+    text::CrLfFromLineFeeds lineBreaks_;
+    simd::Path path_;
     std::uint64_t normalisedBefore_ = 0; // codes encrypted in earlier steps
     std::uint64_t addedBefore_ = 0;      // CRs added in earlier steps
     std::uint64_t markBytes_ = 0;        // a skipped byte-order mark

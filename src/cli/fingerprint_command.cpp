@@ -2,7 +2,7 @@
 
 #include "fingerprint_command.h"
 
-#include "cipher/file_io.h"
+#include "files/file_io.h"
 #include "cipher/key_fingerprint.h"
 
 #include <unistd.h>

@@ -2,7 +2,7 @@
 
 #include "cli_app.h"
 
-#include "cipher/atomic_file_writer.h"
+#include "files/atomic_file_writer.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "stream_io.h"
 
-#include "cipher/file_io.h"
+#include "files/file_io.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -4,9 +4,9 @@
 
 #include "byte_buffer.h"
 
-#include "cipher/atomic_file_writer.h"
-#include "cipher/file_descriptor.h"
-#include "cipher/result.h"
+#include "files/atomic_file_writer.h"
+#include "files/file_descriptor.h"
+#include "core/result.h"
 
 #include <cstddef>
 #include <optional>

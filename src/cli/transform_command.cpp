@@ -2,6 +2,8 @@
 
 #include "transform_command.h"
 
+#include "decrypt_pipeline.h"
+#include "encrypt_pipeline.h"
 #include "stream_io.h"
 
 #include "cipher/key_file_reader.h"
@@ -28,6 +30,12 @@ Error namingInput(Error error, const std::string& inputName) {
 }
 
 } // namespace
+
+std::unique_ptr<Pipeline> TransformCommand::makePipeline(std::span<const std::uint8_t> keyNumbers,
+                                                         const std::string& inputName) const {
+    if (request_.encrypt) return std::make_unique<EncryptPipeline>(request_.encoding, keyNumbers);
+    return std::make_unique<DecryptPipeline>(request_.encoding, keyNumbers, inputName);
+}
 
 Status TransformCommand::run() {
     Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(request_.keyFile);

@@ -13,18 +13,18 @@
 
 namespace tarvex::cli {
 
-// Reads the key, then streams the input through a pipeline to the output.
-class TransformCommand : public Command {
+// tarvex-cli encrypt|decrypt -k KEYFILE [-e utf-8|cp1252] [-o OUT] [IN]: reads
+// the key, then streams the input through the pipeline of the request's
+// direction to the output.
+class TransformCommand final : public Command {
 public:
     explicit TransformCommand(TransformRequest request) : request_(std::move(request)) {}
     Status run() override;
 
-protected:
-    const TransformRequest& request() const { return request_; }
-    virtual std::unique_ptr<Pipeline> makePipeline(std::span<const std::uint8_t> keyNumbers,
-                                                   const std::string& inputName) const = 0;
-
 private:
+    std::unique_ptr<Pipeline> makePipeline(std::span<const std::uint8_t> keyNumbers,
+                                           const std::string& inputName) const;
+
     TransformRequest request_;
 };
 

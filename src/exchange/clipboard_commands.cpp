@@ -9,11 +9,7 @@ namespace tarvex::exchange {
 namespace {
 
 void warn(ExchangeHost& host, const QString& text) {
-    platform::MessageBox::Request request;
-    request.text = text;
-    request.title = QString::fromUtf8(kProgramTitle);
-    request.icon = platform::MessageBox::Icon::Warning;
-    host.messageBox().ask(request, host.dialogParent());
+    platform::showWarning(host.messageBox(), host.dialogParent(), text);
 }
 
 void reportUnreachable(ExchangeHost& host) {

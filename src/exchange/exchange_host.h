@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "cipher/cipher_command_host.h"
+#include "exchange/cipher_command_host.h"
 
 #include <QString>
 
@@ -42,8 +42,5 @@ public:
     virtual platform::Clipboard& clipboard() = 0;
     virtual QWidget* dialogParent() = 0;
 };
-
-// The title of every message box that names no other.
-inline constexpr const char* kProgramTitle = "Text Tarvex V1.1";
 
 } // namespace tarvex::exchange

@@ -5,13 +5,13 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
-#include "cipher/atomic_file_writer.h"
-#include "cipher/file_io.h"
+#include "cipher/messages.h"
+#include "files/atomic_file_writer.h"
+#include "files/file_io.h"
 
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 
 namespace tarvex::exchange {
 namespace {
@@ -28,11 +28,7 @@ void prepareDialog(FileDialogSettings& dialog, const char* title) {
 }
 
 void complain(ExchangeHost& host, const QString& text) {
-    platform::MessageBox::Request request;
-    request.text = text;
-    request.title = QString::fromUtf8(kProgramTitle);
-    request.icon = platform::MessageBox::Icon::Warning;
-    host.messageBox().ask(request, host.dialogParent());
+    platform::showWarning(host.messageBox(), host.dialogParent(), text);
 }
 
 QString tooLarge() {
@@ -43,8 +39,8 @@ QString tooLarge() {
 QString reason(const Error& error) {
     if (error.kind == Error::Kind::FileTooLarge) return tooLarge();
     if (error.osError == EISDIR) return QStringLiteral("it is a folder");
-    if (error.osError == 0) return QString::fromStdString(error.describe());
-    return QString::fromLocal8Bit(std::strerror(error.osError));
+    if (error.osError == 0) return QString::fromStdString(describe(error));
+    return QString::fromLocal8Bit(systemReason(error.osError));
 }
 
 } // namespace
@@ -61,7 +57,7 @@ void loadTextFile(ExchangeHost& host) {
     };
     Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    std::string text = joinLines(*bytes);
+    std::string text = text::joinLines(*bytes);
     if (text.size() > kMaxMessageLength) return cannotLoad(tooLarge());
 
     const MessageLimit limit = host.messageLimit();

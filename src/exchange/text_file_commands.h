@@ -3,7 +3,7 @@
 #pragma once
 
 #include "exchange_host.h"
-#include "text_lines.h"
+#include "text/text_lines.h"
 
 #include <cstdint>
 #include <string>

@@ -18,7 +18,7 @@ QString FileDialog::show(Kind kind, QWidget* parent) {
 }
 
 QString FileDialog::showOnce(Kind kind, QWidget* parent) {
-    shown_.push_back({kind, settings_});
+    if (observer_) observer_(kind, settings_);
     QString chosen;
     if (!next_.empty()) {
         chosen = next_.front();

@@ -2,13 +2,13 @@
 
 #pragma once
 
-#include "cipher/file_dialog_settings.h"
+#include "platform/file_dialog_settings.h"
 
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <initializer_list>
-#include <vector>
 
 class QWidget;
 
@@ -17,14 +17,11 @@ namespace tarvex::platform {
 class MessageBox;
 
 // The window's one file dialog: it keeps its settings from one use to the next.
-// Tests answer show() through setNextFileName(), so nothing blocks.
+// Tests answer show() through setNextFileName(), so nothing blocks, and see
+// each showing through setObserver().
 class FileDialog {
 public:
     enum class Kind { Open, Save };
-    struct Shown {
-        Kind kind;
-        FileDialogSettings settings; // as they were when it was shown
-    };
 
     virtual ~FileDialog() = default;
 
@@ -44,7 +41,10 @@ public:
     // One answer for each of the next showings, as when a No to the replace
     // question shows the dialog again.
     void setNextFileNames(std::initializer_list<QString> fileNames) { next_.assign(fileNames); }
-    const std::vector<Shown>& shown() const { return shown_; }
+    // Called at every showing, with the settings it shows.
+    void setObserver(std::function<void(Kind, const FileDialogSettings&)> observer) {
+        observer_ = std::move(observer);
+    }
 
     // "description|pattern|..." as Qt name filters, one per entry.
     static QStringList nameFilters(const std::string& filter);
@@ -59,7 +59,7 @@ private:
     FileDialogSettings settings_;
     MessageBox* box_ = nullptr;
     std::deque<QString> next_;
-    std::vector<Shown> shown_;
+    std::function<void(Kind, const FileDialogSettings&)> observer_;
 };
 
 } // namespace tarvex::platform

@@ -2,6 +2,8 @@
 
 #include "message_box.h"
 
+#include "program_title.h"
+
 #include <QMessageBox>
 
 namespace tarvex::platform {
@@ -29,13 +31,33 @@ QMessageBox::StandardButton qtButton(MessageBox::Answer answer) {
 } // namespace
 
 MessageBox::Answer MessageBox::ask(const Request& request, QWidget* parent) {
-    shown_.push_back(request);
+    if (observer_) observer_(request);
     if (!next_.empty()) {
         Answer answer = next_.front();
         next_.pop_front();
         return answer;
     }
     return runBox(request, parent);
+}
+
+namespace {
+
+void showTitled(MessageBox& box, QWidget* parent, const QString& text, MessageBox::Icon icon) {
+    MessageBox::Request request;
+    request.text = text;
+    request.title = QString::fromUtf8(kProgramTitle);
+    request.icon = icon;
+    box.ask(request, parent);
+}
+
+} // namespace
+
+void showWarning(MessageBox& box, QWidget* parent, const QString& text) {
+    showTitled(box, parent, text, MessageBox::Icon::Warning);
+}
+
+void showNotice(MessageBox& box, QWidget* parent, const QString& text) {
+    showTitled(box, parent, text, MessageBox::Icon::None);
 }
 
 MessageBox::Answer MessageBox::runBox(const Request& request, QWidget* parent) {

@@ -5,16 +5,16 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <initializer_list>
-#include <vector>
 
 class QWidget;
 
 namespace tarvex::platform {
 
 // Modal message boxes. Tests answer the next ask() through setNextAnswer() (or
-// several through setNextAnswers()), so nothing blocks, and read back what
-// would have been shown.
+// several through setNextAnswers()), so nothing blocks, and see each request
+// through setObserver().
 class MessageBox {
 public:
     enum class Answer { Ok, Yes, No };
@@ -36,14 +36,20 @@ public:
     void setNextAnswer(Answer answer) { next_.assign({answer}); }
     // One answer for each of the next boxes, in order.
     void setNextAnswers(std::initializer_list<Answer> answers) { next_.assign(answers); }
-    const std::vector<Request>& shown() const { return shown_; }
+    // Called with every request before it is answered.
+    void setObserver(std::function<void(const Request&)> observer) { observer_ = std::move(observer); }
 
 protected:
     virtual Answer runBox(const Request& request, QWidget* parent);
 
 private:
     std::deque<Answer> next_;
-    std::vector<Request> shown_;
+    std::function<void(const Request&)> observer_;
 };
+
+// An OK box titled with the program's title (program_title.h): with the warning
+// icon, as every failed command reports, or with none, for a plain notice.
+void showWarning(MessageBox& box, QWidget* parent, const QString& text);
+void showNotice(MessageBox& box, QWidget* parent, const QString& text);
 
 } // namespace tarvex::platform

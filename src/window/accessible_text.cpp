@@ -2,7 +2,7 @@
 
 #include "accessible_text.h"
 
-#include "cipher/cipher_command_host.h"
+#include "exchange/cipher_command_host.h"
 #include "message_codec.h"
 
 #include <algorithm>

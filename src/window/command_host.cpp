@@ -6,6 +6,7 @@
 #include "message_codec.h"
 
 #include "cipher/key_fingerprint.h"
+#include "cipher/messages.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -44,7 +45,7 @@ void WindowCommandHost::describeKey(const std::string& path) {
         Result<std::string> fingerprint = keyFingerprint(path);
         line = fingerprint ? QStringLiteral("Fingerprint: ") + QString::fromStdString(*fingerprint)
                            : QStringLiteral("Fingerprint unavailable: ") +
-                                 QString::fromStdString(fingerprint.error().describe());
+                                 QString::fromStdString(describe(fingerprint.error()));
     }
     parts_.keyBox->setToolTip(line.isEmpty() ? keyBoxToolTip_ : keyBoxToolTip_ + QLatin1Char('\n') + line);
     parts_.keyBox->setAccessibleDescription(line);
@@ -67,11 +68,7 @@ std::string WindowCommandHost::showOpenDialog() {
 }
 
 void WindowCommandHost::reportFailure(const std::string& message) {
-    platform::MessageBox::Request request;
-    request.text = QString::fromStdString(message);
-    request.title = QString::fromUtf8(exchange::kProgramTitle);
-    request.icon = platform::MessageBox::Icon::Warning;
-    parts_.box->ask(request, parts_.window);
+    platform::showWarning(*parts_.box, parts_.window, QString::fromStdString(message));
 }
 
 QString WindowCommandHost::messageAsPlainText() const {

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "cipher/cipher_command_host.h"
+#include "exchange/cipher_command_host.h"
 #include "exchange/exchange_host.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "message_codec.h"
 
-#include "cipher/charset.h"
+#include "text/charset.h"
 
 #include <array>
 

@@ -5,7 +5,7 @@
 #include "message_codec.h"
 #include "message_editor_accessible.h"
 
-#include "cipher/cipher_command_host.h"
+#include "exchange/cipher_command_host.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "command_host.h"
 #include "message_area.h"
 
-#include "cipher/cipher_commands.h"
+#include "exchange/cipher_commands.h"
 #include "exchange/clipboard_commands.h"
 #include "exchange/text_file_commands.h"
 
@@ -76,9 +76,10 @@ void Tarvex::onLoadKey() {
 }
 
 void Tarvex::loadKeyFile(const QString& path) {
-    // The dialog's own answer: the full path, cleaned.
-    fileDialog_.setNextFileName(path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    onLoadKey();
+    if (path.isEmpty()) return;
+    // The full path, cleaned, as the Load Key dialog gives it; then ready for typing, as after Load Key.
+    commands_->setKeyPath(QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toStdString());
+    messageArea_->setFocus(Qt::OtherFocusReason);
 }
 
 void Tarvex::onEncrypt() {
@@ -117,11 +118,7 @@ void Tarvex::onTextRefused(TextSource source, std::size_t length, std::size_t ro
     QString what = QStringLiteral("The text on the clipboard");
     if (source == TextSource::Drop) what = QStringLiteral("The dropped text");
     if (source == TextSource::Selection) what = QStringLiteral("The selected text");
-    platform::MessageBox::Request request;
-    request.text = exchange::notPastedMessage(what, length, room, commands_->messageLimit());
-    request.title = QString::fromUtf8(exchange::kProgramTitle);
-    request.icon = platform::MessageBox::Icon::Warning;
-    messageBox_.ask(request, this);
+    platform::showWarning(messageBox_, this, exchange::notPastedMessage(what, length, room, commands_->messageLimit()));
 }
 
 void Tarvex::onExit() {

@@ -150,9 +150,10 @@ TEST_F(AboutBoxTest, SystemInfoLeavesTheBoxOpen) {
     rig.messageBox.setNextAnswer(platform::MessageBox::Answer::Ok);
     child<QPushButton>(box, "cmdSysInfo").click();
     EXPECT_EQ(rig.messageBox.shown().size(), 1u) << "unavailable";
-    rig.registry.setString(kLocation1, "PATH", "/usr/bin/sysinfo");
+    const QString monitor = rig.monitors.filePath(platform::systemMonitorPrograms().front());
+    writeFile(monitor, "#!/bin/sh\n", kExecutable);
     child<QPushButton>(box, "cmdSysInfo").click();
-    EXPECT_EQ(rig.launcher.started, std::vector<QString>{QStringLiteral("/usr/bin/sysinfo")});
+    EXPECT_EQ(rig.launcher.started, std::vector<QString>{monitor});
     EXPECT_EQ(about.current(), &box);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("About Text Tarvex"));
 }

@@ -9,40 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace tarvex::about::test {
-
-platform::Registry::Status MemoryRegistry::openKey(Handle root, const std::string& subKey, std::uint32_t,
-                                                   std::uint32_t access, Handle& opened) {
-    asked.push_back(subKey);
-    const auto key = keys.find(subKey);
-    if (root != kLocalMachine || key == keys.end()) return kFileNotFound;
-    if (key->second.readOnly && (access & kWriteRights) != 0) return kAccessDenied;
-    opened = static_cast<Handle>(asked.size()); // one number per attempt, never reused
-    open.emplace(opened, subKey);
-    return kSuccess;
-}
-
-platform::Registry::Status MemoryRegistry::queryValue(Handle key, const std::string& valueName, std::uint32_t& type,
-                                                      std::span<std::uint8_t> data, std::uint32_t& count) {
-    if (!open.contains(key)) return kInvalidHandle;
-    const auto& values = keys.at(open.at(key)).values;
-    const auto value = values.find(valueName);
-    if (value == values.end()) return kFileNotFound;
-    const auto& [valueType, bytes] = value->second;
-    count = static_cast<std::uint32_t>(bytes.size());
-    if (bytes.size() > data.size()) return kMoreData;
-    type = valueType;
-    std::memcpy(data.data(), bytes.data(), bytes.size());
-    return kSuccess;
-}
-
-platform::Registry::Status MemoryRegistry::closeKey(Handle key) {
-    if (open.erase(key) == 1) return kSuccess;
-    ++badCloses;
-    return kInvalidHandle;
-}
 
 platform::MessageBox::Answer ArmedMessageBox::runBox(const Request& request, QWidget*) {
     ADD_FAILURE() << "a message box opened without an answer: " << request.text.toStdString();

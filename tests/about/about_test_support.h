@@ -5,9 +5,11 @@
 #include "about/about_box.h"
 
 #include "platform/file_existence.h"
+#include "platform/system_monitor.h"
 #include "platform/message_box.h"
 #include "platform/program_launcher.h"
-#include "platform/registry.h"
+
+#include "../support/recording_dialogs.h"
 
 #include <QFile>
 #include <QString>
@@ -21,30 +23,6 @@
 
 namespace tarvex::about::test {
 
-// A registry in memory that answers as the system's does: write rights refused
-// on a read-only key, kMoreData for a value larger than the buffer. It records
-// which keys were asked for and which are open.
-class MemoryRegistry final : public platform::Registry {
-public:
-    struct Key {
-        bool readOnly = false;
-        std::map<std::string, std::pair<std::uint32_t, std::string>> values;
-    };
-    std::map<std::string, Key> keys;
-    std::vector<std::string> asked;
-    std::map<Handle, std::string> open;
-    int badCloses = 0;
-
-    void setString(const std::string& key, const std::string& name, const std::string& text) {
-        keys[key].values[name] = {kString, text + '\0'};
-    }
-    Status openKey(Handle root, const std::string& subKey, std::uint32_t, std::uint32_t access,
-                   Handle& opened) override;
-    Status queryValue(Handle key, const std::string& valueName, std::uint32_t& type, std::span<std::uint8_t> data,
-                      std::uint32_t& count) override;
-    Status closeKey(Handle key) override;
-};
-
 // Records each program it is asked to start instead of starting it.
 class RecordingLauncher final : public platform::ProgramLauncher {
 public:
@@ -57,21 +35,18 @@ public:
 };
 
 // Fails the test instead of blocking when a box opens without an answer given.
-class ArmedMessageBox final : public platform::MessageBox {
+class ArmedMessageBox final : public tarvex::test::RecordingMessageBox {
 protected:
     Answer runBox(const Request& request, QWidget* parent) override;
 };
 
 struct SysInfoRig {
-    MemoryRegistry registry;
-    platform::LocalFileExistence files;
     RecordingLauncher launcher;
     ArmedMessageBox messageBox;
-    SysInfoServices services{registry, files, launcher, messageBox};
+    // The one folder the system monitor is looked for in, empty until a test installs one.
+    QTemporaryDir monitors;
+    SysInfoServices services{launcher, messageBox, {monitors.path()}};
 };
-
-inline const std::string kLocation1 = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline const std::string kLocation2 = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 // Runs StartSysInfo with any message answered; true when the failure message
 // was shown, which it checks.

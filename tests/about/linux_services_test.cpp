@@ -2,7 +2,7 @@
 
 #include "about_test_support.h"
 
-#include "platform/linux_registry.h"
+#include "platform/system_monitor.h"
 
 #include <QDir>
 
@@ -12,51 +12,45 @@ namespace tarvex::about::test {
 namespace {
 
 const QStringList& programs() {
-    return platform::LinuxRegistry::systemInformationPrograms();
+    return platform::systemMonitorPrograms();
 }
 
-TEST(LinuxRegistry, Location1HoldsTheFirstInstalledProgramOfItsList) {
+// Without folders of its own the About box looks along PATH, at every press.
+TEST(SystemMonitor, TheButtonStartsTheFirstInstalledProgramOnPath) {
     QTemporaryDir first;
     QTemporaryDir second;
     ASSERT_GE(programs().size(), 3);
-    // A later program of the list sits earlier on PATH: the list decides. A file that cannot run does not count.
     writeFile(first.filePath(programs()[2]), "#!/bin/sh\n", kExecutable);
-    writeFile(second.filePath(programs()[1]), "#!/bin/sh\n", kExecutable);
     writeFile(first.filePath(programs()[0]), "not a program");
     const ScopedPath path(first.path() + ':' + second.path());
 
-    SysInfoRig rig;
-    platform::LinuxRegistry adapter;
-    frmAbout box(SysInfoServices{adapter, rig.files, rig.launcher, rig.messageBox});
-    std::string value;
-    EXPECT_TRUE(box.GetKeyValue(frmAbout::HKEY_LOCAL_MACHINE, kLocation1, "PATH", value));
-    EXPECT_EQ(QString::fromLocal8Bit(value), second.filePath(programs()[1]));
-    EXPECT_FALSE(box.GetKeyValue(frmAbout::HKEY_LOCAL_MACHINE, kLocation2, "MSINFO", value)) << "nothing at location 2";
-
-    EXPECT_FALSE(startSysInfo(box, rig.messageBox));
-    EXPECT_EQ(rig.launcher.started, std::vector<QString>{second.filePath(programs()[1])});
+    RecordingLauncher launcher;
+    ArmedMessageBox messageBox;
+    frmAbout box(SysInfoServices{launcher, messageBox});
+    EXPECT_FALSE(startSysInfo(box, messageBox));
+    writeFile(second.filePath(programs()[1]), "#!/bin/sh\n", kExecutable); // installed meanwhile
+    EXPECT_FALSE(startSysInfo(box, messageBox));
+    EXPECT_EQ(launcher.started,
+              (std::vector<QString>{first.filePath(programs()[2]), second.filePath(programs()[1])}));
 }
 
-TEST(LinuxRegistry, WithNoProgramInstalledTheButtonSaysSo) {
+TEST(SystemMonitor, WithNoProgramInstalledTheButtonSaysSo) {
     QTemporaryDir empty;
     const ScopedPath path(empty.path());
-    SysInfoRig rig;
-    platform::LinuxRegistry adapter;
-    frmAbout box(SysInfoServices{adapter, rig.files, rig.launcher, rig.messageBox});
-    EXPECT_TRUE(startSysInfo(box, rig.messageBox));
-    EXPECT_TRUE(rig.launcher.started.empty());
+    RecordingLauncher launcher;
+    ArmedMessageBox messageBox;
+    frmAbout box(SysInfoServices{launcher, messageBox});
+    EXPECT_TRUE(startSysInfo(box, messageBox));
+    EXPECT_TRUE(launcher.started.empty());
 }
 
-TEST(LinuxRegistry, TheButtonStartsTheProgramDetached) {
+TEST(SystemMonitor, TheButtonStartsTheProgramDetached) {
     QTemporaryDir bin;
     const QString mark = bin.filePath(QStringLiteral("started"));
     writeFile(bin.filePath(programs().front()), markingScript(mark), kExecutable);
-    const ScopedPath path(bin.path());
-    platform::LinuxRegistry adapter;
-    platform::LocalFileExistence files;
     platform::DetachedProgramLauncher launcher;
     ArmedMessageBox messageBox;
-    frmAbout box(SysInfoServices{adapter, files, launcher, messageBox});
+    frmAbout box(SysInfoServices{launcher, messageBox, {bin.path()}});
     EXPECT_FALSE(startSysInfo(box, messageBox));
     EXPECT_TRUE(waitForFile(mark));
 }

@@ -2,7 +2,7 @@
 
 #include "cipher/key_fingerprint.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

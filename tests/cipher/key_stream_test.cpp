@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace tarvex {
@@ -61,6 +62,27 @@ TEST_P(KeyStreamLengths, RewindGoesBackByTheElementsTaken) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, KeyStreamLengths, ::testing::Values(1, 2, 3, 438, 4095, 4096, 4097, 5969));
+
+// Keys are repeated to a period of at least 65,536 elements; runs and rewinds
+// across its end must go on with the right key numbers.
+TEST(KeyStream, CrossesTheEndOfItsPeriod) {
+    for (std::size_t length : {std::size_t{1}, std::size_t{3}, std::size_t{5969}, std::size_t{65537}}) {
+        const std::vector<std::uint8_t> key = keyOf(length);
+        KeyStream stream(key);
+        std::uint64_t n = 0;
+        while (n < 3 * 65536 + 1000) {
+            const std::span<const std::uint8_t> run = stream.take(4099);
+            for (std::uint8_t k : run) {
+                ASSERT_EQ(k, expectedAt(key, n)) << "length " << length << ", element " << n;
+                ++n;
+            }
+            // Back over the last few, which may lie before the period's end, and on again.
+            const std::size_t back = std::min<std::size_t>(5, run.size() - 1);
+            stream.rewind(back);
+            n -= back;
+        }
+    }
+}
 
 TEST(KeyStream, TakingNothingGivesNothing) {
     const std::vector<std::uint8_t> key = {4, 9};

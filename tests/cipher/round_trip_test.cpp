@@ -3,8 +3,9 @@
 #include "cipher/key_file_format.h"
 #include "cipher/key_file_reader.h"
 #include "cipher/text_transformer.h"
+#include "cipher/messages.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ std::vector<std::uint8_t> keyNumbersOfRandomKey(std::size_t length, std::mt19937
 
 void expectRoundTrip(const std::string& text, const std::vector<std::uint8_t>& keys, const std::string& what) {
     Result<std::string> cipher = encryptText(text, keys);
-    ASSERT_TRUE(cipher.ok()) << what << ": " << cipher.error().describe();
+    ASSERT_TRUE(cipher.ok()) << what << ": " << describe(cipher.error());
     ASSERT_EQ(cipher->size(), text.size() + 1) << what;
     EXPECT_EQ(static_cast<unsigned char>((*cipher)[0]), 240) << what;
     // One line of codes 32 to 255, whatever lines the text had.
@@ -38,7 +39,7 @@ void expectRoundTrip(const std::string& text, const std::vector<std::uint8_t>& k
         ASSERT_GE(static_cast<unsigned char>((*cipher)[i]), 32) << what << ", cipher position " << i + 1;
     }
     Result<std::string> back = decryptText(*cipher, keys);
-    ASSERT_TRUE(back.ok()) << what << ": " << back.error().describe();
+    ASSERT_TRUE(back.ok()) << what << ": " << describe(back.error());
     EXPECT_EQ(*back, text) << what;
 }
 

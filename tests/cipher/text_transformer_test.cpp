@@ -2,8 +2,9 @@
 
 #include "cipher/key_file_reader.h"
 #include "cipher/text_transformer.h"
+#include "cipher/messages.h"
 
-#include "test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,13 @@ using Keys = std::vector<std::uint8_t>;
 
 std::vector<int> encrypted(std::string_view text, const Keys& keys) {
     Result<std::string> r = encryptText(text, keys);
-    EXPECT_TRUE(r.ok()) << r.error().describe();
+    EXPECT_TRUE(r.ok()) << describe(r.error());
     return r.ok() ? codesOf(*r) : std::vector<int>{};
 }
 
 std::vector<int> decrypted(std::string_view cipher, const Keys& keys) {
     Result<std::string> r = decryptText(cipher, keys);
-    EXPECT_TRUE(r.ok()) << r.error().describe();
+    EXPECT_TRUE(r.ok()) << describe(r.error());
     return r.ok() ? codesOf(*r) : std::vector<int>{};
 }
 
@@ -90,7 +91,7 @@ TEST(Encrypt, CharactersThatWouldNotComeBackAreRefused) {
     ASSERT_FALSE(accent.ok());
     EXPECT_EQ(accent.error().kind, Error::Kind::EncryptedCodeReserved);
     EXPECT_EQ(accent.error().position, 3u);
-    const std::string message = accent.error().describe();
+    const std::string message = describe(accent.error());
     EXPECT_NE(message.find("'\xC3\xA9'"), std::string::npos) << message;
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("use another key"), std::string::npos) << message;
@@ -99,12 +100,12 @@ TEST(Encrypt, CharactersThatWouldNotComeBackAreRefused) {
     ASSERT_FALSE(control.ok());
     EXPECT_EQ(control.error().kind, Error::Kind::ControlCharacter);
     EXPECT_EQ(control.error().position, 2u);
-    EXPECT_NE(control.error().describe().find("U+0001"), std::string::npos) << control.error().describe();
+    EXPECT_NE(describe(control.error()).find("U+0001"), std::string::npos) << describe(control.error());
 
     // 253 to 255 cannot be sent with any key, not even one of 0.
     Result<std::string> thorn = encryptText(codes({254}), Keys{0});
     ASSERT_FALSE(thorn.ok());
-    EXPECT_NE(thorn.error().describe().find("no key can encrypt it"), std::string::npos) << thorn.error().describe();
+    EXPECT_NE(describe(thorn.error()).find("no key can encrypt it"), std::string::npos) << describe(thorn.error());
 }
 
 TEST(Encrypt, CipherTextIsOneLongerThanTheText) {
@@ -122,7 +123,7 @@ TEST(Encrypt, CodeAbove255IsNamedWithItsPosition) {
     EXPECT_EQ(r.error().kind, Error::Kind::EncryptedCodeTooLarge);
     EXPECT_EQ(r.error().code, 250u);
     EXPECT_EQ(r.error().position, 3u);
-    std::string message = r.error().describe();
+    std::string message = describe(r.error());
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("code 250"), std::string::npos) << message;
 
@@ -190,7 +191,7 @@ TEST(Decrypt, CodeBelow0IsNamedWithItsPosition) {
     EXPECT_EQ(r.error().kind, Error::Kind::DecryptedCodeNegative);
     EXPECT_EQ(r.error().code, 5u);
     EXPECT_EQ(r.error().position, 3u);
-    std::string message = r.error().describe();
+    std::string message = describe(r.error());
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("code 5"), std::string::npos) << message;
 
@@ -238,7 +239,7 @@ std::string feedInPieces(Direction direction, std::string_view input, const Keys
     while (at < input.size()) {
         std::size_t piece = std::min(size(random), input.size() - at);
         Status fed = transformer.feed(input.substr(at, piece), out);
-        EXPECT_TRUE(fed.ok()) << fed.error().describe();
+        EXPECT_TRUE(fed.ok()) << describe(fed.error());
         at += piece;
     }
     transformer.finish(out);

@@ -100,11 +100,12 @@ struct Kernel {
     bool encrypts;
 };
 
-const char* pathName(KernelPath path) {
+const char* pathName(simd::Path path) {
     switch (path) {
-    case KernelPath::Portable: return "portable";
-    case KernelPath::Vector16: return "16 lanes";
-    case KernelPath::Avx2: return "AVX2";
+    case simd::Path::Portable: return "portable";
+    case simd::Path::Vector16: return "16 lanes";
+    case simd::Path::Avx2: return "AVX2";
+    case simd::Path::Avx512: return "AVX-512";
     }
     return "?";
 }
@@ -119,7 +120,7 @@ std::vector<Kernel> allKernels() {
         {"decryptRun", [](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                           std::size_t n) { return decryptRun(in, keys, out, n); },
          stepDown, false}};
-    for (KernelPath path : availableKernelPaths()) {
+    for (simd::Path path : availableKernelPaths()) {
         for (Stores stores : {Stores::Cached, Stores::Streaming}) {
             const std::string how = std::string(pathName(path)) + (stores == Stores::Streaming ? ", streaming" : "");
             kernels.push_back({"encrypt, " + how,
@@ -291,7 +292,7 @@ TEST(TransformKernels, OutputAtEveryAlignmentIsWrittenExactlyInPlace) {
 }
 
 TEST(TransformKernels, EveryPathGivesTheSameBytesAndStopsAtTheSameIndex) {
-    const std::vector<KernelPath> paths = availableKernelPaths();
+    const std::vector<simd::Path> paths = availableKernelPaths();
     ASSERT_GE(paths.size(), 2u) << "the portable path and a vector path";
     std::mt19937 random(4242);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -308,7 +309,7 @@ TEST(TransformKernels, EveryPathGivesTheSameBytesAndStopsAtTheSameIndex) {
             std::vector<std::uint8_t> first;
             std::size_t firstStop = 0;
             bool haveFirst = false;
-            for (KernelPath path : paths) {
+            for (simd::Path path : paths) {
                 for (Stores stores : {Stores::Cached, Stores::Streaming}) {
                     std::vector<std::uint8_t> out(n, 0);
                     std::size_t stop = encrypts ? encryptRunWith(path, in.data(), keys.data(), out.data(), n, stores)
@@ -329,9 +330,9 @@ TEST(TransformKernels, EveryPathGivesTheSameBytesAndStopsAtTheSameIndex) {
 }
 
 TEST(TransformKernels, ChosenPathIsOneThisProcessorHas) {
-    const std::vector<KernelPath> paths = availableKernelPaths();
+    const std::vector<simd::Path> paths = availableKernelPaths();
     EXPECT_NE(std::find(paths.begin(), paths.end(), chosenKernelPath()), paths.end());
-    EXPECT_NE(chosenKernelPath(), KernelPath::Portable) << "a vector path exists everywhere";
+    EXPECT_NE(chosenKernelPath(), simd::Path::Portable) << "a vector path exists everywhere";
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "cipher/key_fingerprint.h"
 #include "cipher/text_transformer.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +69,7 @@ TEST_F(CliContract, CreateKeyRefusesAnExistingFileUnlessForced) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err.rfind("tarvex-cli: ", 0), 0u) << refused.err;
     EXPECT_NE(refused.err.find(key), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("already exists (use --force to replace it)"), std::string::npos) << refused.err;
     EXPECT_EQ(readBytes(key), "precious");
 
     ProcessResult forced = runCli({"create-key", "--force", key});

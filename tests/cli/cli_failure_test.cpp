@@ -2,7 +2,7 @@
 
 #include "cli_test_support.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +107,20 @@ TEST_F(CliFailure, LargeInputStreamsAndStillReportsALateFault) {
     ProcessResult quiet = runCli({"encrypt", "-k", key, "-e", "cp1252"}, early);
     expectOneLineError(quiet, "position 1001");
     EXPECT_EQ(quiet.out, "");
+}
+
+TEST_F(CliFailure, ALineBreakSplitBetweenChunksKeepsTheLaterPositions) {
+    // The first MiB ends in a CR whose LF begins the second; a fault after
+    // them is named where it is, in the input's own characters.
+    const std::size_t chunk = 1024 * 1024;
+    std::string cipherText = "X" + std::string(chunk - 2, 'b') + "\r\nbb";
+    cipherText += '\0'; // below every key number
+    const std::string at = "position " + std::to_string(cipherText.size()) + " ";
+    expectOneLineError(runCli({"decrypt", "-k", key, "-e", "cp1252"}, cipherText), at);
+    expectOneLineError(runCli({"decrypt", "-k", key}, cipherText), at);
+
+    std::string message = std::string(chunk - 1, 'a') + "\r\nb\nb\x01";
+    expectOneLineError(runCli({"encrypt", "-k", key}, message), "position " + std::to_string(message.size()) + " ");
 }
 
 TEST_F(CliFailure, LargeInputRoundTripsAcrossChunks) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli_test_support.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <gtest/gtest.h>
 

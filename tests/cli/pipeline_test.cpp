@@ -2,6 +2,7 @@
 
 #include "cli/decrypt_pipeline.h"
 #include "cli/encrypt_pipeline.h"
+#include "cipher/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,10 @@ std::string runInPieces(const PipelineFactory& make, std::string_view input, con
     std::vector<std::size_t> ends = cuts;
     ends.push_back(input.size());
     for (std::size_t end : ends) {
-        if (Status st = pipeline->push(input.substr(start, end - start), out); !st) return "error: " + st.error().describe();
+        if (Status st = pipeline->push(input.substr(start, end - start), out); !st) return "error: " + describe(st.error());
         start = end;
     }
-    if (Status st = pipeline->finish(out); !st) return "error: " + st.error().describe();
+    if (Status st = pipeline->finish(out); !st) return "error: " + describe(st.error());
     return out;
 }
 
@@ -46,12 +47,12 @@ const std::vector<std::uint8_t> kZeroKey = {0};
 const std::vector<std::uint8_t> kOneTwo = {1, 2};
 
 PipelineFactory encryptor(Encoding encoding, const std::vector<std::uint8_t>& key,
-                          blocks::Path path = blocks::fastestPath()) {
+                          simd::Path path = simd::fastestPath()) {
     return [=] { return std::make_unique<EncryptPipeline>(encoding, key, path); };
 }
 
 PipelineFactory decryptor(Encoding encoding, const std::vector<std::uint8_t>& key,
-                          blocks::Path path = blocks::fastestPath()) {
+                          simd::Path path = simd::fastestPath()) {
     return [=] { return std::make_unique<DecryptPipeline>(encoding, key, "in.txt", path); };
 }
 
@@ -124,12 +125,12 @@ std::vector<std::size_t> cutsEvery(std::size_t stride, std::size_t size) {
 }
 
 // Every way this processor has to run the passes over the text.
-std::vector<blocks::Path> paths() {
-    return blocks::availablePaths();
+std::vector<simd::Path> paths() {
+    return text::availablePaths();
 }
 
 TEST(EncryptPipeline, LongUtf8MessageGetsWindowLineBreaksAcrossSteps) {
-    for (blocks::Path path : paths()) {
+    for (simd::Path path : paths()) {
         for (std::size_t shift = 0; shift < 20; ++shift) {
             const LongMessage m = longMessage(shift);
             for (std::size_t stride : {m.text.size(), kStepSize + 3, std::size_t{4093}}) {
@@ -148,7 +149,7 @@ TEST(DecryptPipeline, LongUtf8CipherTextGivesLineFeedsBackAcrossSteps) {
         for (std::size_t i = 0; i < m.text.size(); ++i) {
             if (!(m.text[i] == '\r' && i + 1 < m.text.size() && m.text[i + 1] == '\n')) message += m.text[i];
         }
-        for (blocks::Path path : paths()) {
+        for (simd::Path path : paths()) {
             for (std::size_t stride : {m.cipherText.size(), kStepSize + 3, std::size_t{4093}}) {
                 ASSERT_EQ(runInPieces(decryptor(Encoding::Utf8, kZeroKey, path), m.cipherText,
                                       cutsEvery(stride, m.cipherText.size())),
@@ -193,7 +194,7 @@ TEST(Pipelines, DenseLineBreaksComeOutAlikeOnEveryPath) {
             if (whole || n < 2) return std::vector<std::size_t>{};
             return std::vector<std::size_t>{n / 3, n / 3 + 1, 2 * n / 3};
         };
-        for (blocks::Path path : paths()) {
+        for (simd::Path path : paths()) {
             for (bool whole : {true, false}) {
                 EXPECT_EQ(runInPieces(encryptor(Encoding::Utf8, kZeroKey, path), text, cutsOf(text, whole)),
                           cipherText + "\n")
@@ -213,7 +214,7 @@ TEST(EncryptPipeline, FaultAfterManyAddedCarriageReturnsCountsTheInputsCharacter
     std::string text;
     for (int line = 0; line < 40000; ++line) text += line == 39990 ? "a\r\n" : "ab\n";
     text += "x\xC3\xBF\nab\nab\n";
-    for (blocks::Path path : paths()) {
+    for (simd::Path path : paths()) {
         for (std::size_t stride : {text.size(), kStepSize, std::size_t{50000}}) {
             std::string result = runInPieces(encryptor(Encoding::Utf8, one, path), text, cutsEvery(stride, text.size()));
             EXPECT_NE(result.find("at position 120002 "), std::string::npos)

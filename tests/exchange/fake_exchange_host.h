@@ -7,7 +7,9 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
-#include "cipher/charset.h"
+#include "text/charset.h"
+
+#include "../support/recording_dialogs.h"
 
 #include <QString>
 
@@ -19,7 +21,7 @@
 namespace tarvex::exchange {
 
 // A box that a test forgot to answer fails the test instead of waiting for a click.
-class AnsweredMessageBox final : public platform::MessageBox {
+class AnsweredMessageBox final : public tarvex::test::RecordingMessageBox {
 protected:
     Answer runBox(const Request& request, QWidget*) override {
         ADD_FAILURE() << "a message box opened without an answer: " << request.text.toStdString();
@@ -36,7 +38,7 @@ public:
     std::size_t limit = 0; // 0: kMaxMessageLength
     QString textFileName = QStringLiteral("(unchanged)");
     int messageSets = 0;
-    platform::FileDialog dialog;
+    tarvex::test::RecordingFileDialog dialog;
     AnsweredMessageBox box;
     platform::SystemClipboard systemClipboard;
 

@@ -4,7 +4,7 @@
 
 #include "fake_exchange_host.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <QFileInfo>
 
@@ -41,25 +41,6 @@ protected:
         return test::readBytes(dir.file(name));
     }
 };
-
-TEST(JoinLines, LinesEndAtCarriageReturnOrCarriageReturnLineFeed) {
-    struct Case {
-        std::string bytes;
-        std::string joined;
-    };
-    const std::vector<Case> cases = {
-        {"abc\r\ndef\r\n", "abcdef"},
-        {"abc\r\ndef", "abcdef"},       // the last line needs no line end
-        {"abc\rdef\r", "abcdef"},       // a lone CR ends a line too
-        {"abc\ndef\n", "abc\ndef\n"},   // a lone LF is a character
-        {"a\r\r\nb\n\rc", "ab\nc"},
-        {"\r\n\r\n", ""},
-        {"", ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(test::codesOf(joinLines(c.bytes)), test::codesOf(c.joined)) << test::codesOf(c.bytes).size();
-    }
-}
 
 TEST_F(TextFiles, LoadJoinsTheLinesAndShowsThePath) {
     EXPECT_EQ(loadBytes("abc\r\ndef\r\n"), "abcdef");

@@ -2,7 +2,7 @@
 
 #include "platform/file_dialog.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <QApplication>
 #include <QDir>

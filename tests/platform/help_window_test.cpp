@@ -2,7 +2,7 @@
 
 #include "platform/help_window.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <QFile>
 #include <QTest>

@@ -2,7 +2,7 @@
 
 #include "window_test_support.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 #include "../cli/process_runner.h"
 
 #include <QAbstractButton>
@@ -86,8 +86,8 @@ TEST_F(ExchangeCommands, LoadJoinsLinesAndInIcqModeTakesOnlyWhatFits) {
     click("Command7");
     EXPECT_EQ(message(), "");
     EXPECT_EQ(fileNameBox(), QString());
-    ASSERT_EQ(window->messageBox().shown().size(), 1u);
-    EXPECT_TRUE(window->messageBox().shown()[0].text.contains(QStringLiteral("E-Mail")));
+    ASSERT_EQ(shownBoxes(*window).size(), 1u);
+    EXPECT_TRUE(shownBoxes(*window)[0].text.contains(QStringLiteral("E-Mail")));
 
     tarvex::test::writeBytes(dir.file("long.txt"), std::string(450, 'x') + "\r\n");
     window->fileDialog().setNextFileName(pathOf("long.txt"));
@@ -109,7 +109,7 @@ TEST_F(ExchangeCommands, FailedLoadAndSaveChangeNothing) {
 
     EXPECT_EQ(message(), "precious");
     EXPECT_EQ(fileNameBox(), QStringLiteral("before"));
-    EXPECT_EQ(window->messageBox().shown().size(), 2u);
+    EXPECT_EQ(shownBoxes(*window).size(), 2u);
 }
 
 TEST_F(ExchangeCommands, CopyPasteAndClearWithTheStatesThatFollow) {
@@ -140,8 +140,8 @@ TEST_F(ExchangeCommands, CopyPasteAndClearWithTheStatesThatFollow) {
     window->messageBox().setNextAnswer(Answer::Yes);
     choose("mnuEditClip");
     EXPECT_EQ(clipboard->text(), QString());
-    ASSERT_EQ(window->messageBox().shown().size(), 2u);
-    EXPECT_EQ(window->messageBox().shown()[1].text, QStringLiteral("Do You Really Want To Clear The Clipboard?"));
+    ASSERT_EQ(shownBoxes(*window).size(), 2u);
+    EXPECT_EQ(shownBoxes(*window)[1].text, QStringLiteral("Do You Really Want To Clear The Clipboard?"));
 }
 
 TEST_F(ExchangeCommands, PasteInIcqModeTakesTheWholeTextOrNothingAndSaysWhy) {
@@ -164,12 +164,12 @@ TEST_F(ExchangeCommands, PasteInIcqModeTakesTheWholeTextOrNothingAndSaysWhy) {
     clipboard->setText(QString(449, QLatin1Char('z')) + QLatin1Char('\n'));
     for (const auto& [how, paste] : pastes) {
         SCOPED_TRACE(how);
-        const std::size_t before = window->messageBox().shown().size();
+        const std::size_t before = shownBoxes(*window).size();
         window->messageBox().setNextAnswer(Answer::Ok);
         paste();
         EXPECT_EQ(message(), "");
-        ASSERT_EQ(window->messageBox().shown().size(), before + 1);
-        const QString& why = window->messageBox().shown().back().text;
+        ASSERT_EQ(shownBoxes(*window).size(), before + 1);
+        const QString& why = shownBoxes(*window).back().text;
         EXPECT_TRUE(why.contains(QStringLiteral("clipboard is 451 characters long"))) << why.toStdString();
         EXPECT_TRUE(why.contains(QStringLiteral("E-Mail mode has no limit"))) << why.toStdString();
     }
@@ -180,7 +180,7 @@ TEST_F(ExchangeCommands, PasteInIcqModeTakesTheWholeTextOrNothingAndSaysWhy) {
         paste();
         EXPECT_EQ(message(), std::string(448, 'z') + "\r\n");
     }
-    EXPECT_EQ(window->messageBox().shown().size(), 3u);
+    EXPECT_EQ(shownBoxes(*window).size(), 3u);
 }
 
 // Set in the copy of this test program that runs under its own mount namespace.
@@ -237,7 +237,7 @@ TEST_F(ExchangeCommands, OnAFullDiskSaveAndCreateKeySayWhyAndKeepTheOldFiles) {
     window->messageBox().setNextAnswers({Answer::Yes, Answer::Ok});
     click("Command5");
 
-    const auto& shown = window->messageBox().shown();
+    const auto& shown = shownBoxes(*window);
     ASSERT_EQ(shown.size(), 5u);
     for (std::size_t failure : {0u, 2u, 4u}) {
         EXPECT_TRUE(shown[failure].text.contains(QStringLiteral("No space left on device")))

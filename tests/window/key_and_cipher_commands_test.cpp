@@ -2,7 +2,7 @@
 
 #include "window_test_support.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 #include "../cli/process_runner.h"
 
 #include <QAbstractButton>
@@ -65,7 +65,7 @@ TEST_F(KeyAndCipherCommands, RoadOfOneMessage) {
 
     click("Command8");
     EXPECT_EQ(message(), typed);
-    EXPECT_TRUE(window->messageBox().shown().empty());
+    EXPECT_TRUE(shownBoxes(*window).empty());
 }
 
 TEST_F(KeyAndCipherCommands, CreateKeyEnablesLoadTextFileInEveryMode) {
@@ -87,8 +87,8 @@ TEST_F(KeyAndCipherCommands, CreateKeyOverAKeyAsksAndOnlyYesReplacesIt) {
     EXPECT_EQ(tarvex::test::readBytes(dir.file("shared.tvk")), shared);
     EXPECT_EQ(keyBox(), pathOf("new.tvk"));
     EXPECT_GE(tarvex::test::readBytes(dir.file("new.tvk")).size(), 910u);
-    ASSERT_EQ(window->messageBox().shown().size(), 1u);
-    const auto& question = window->messageBox().shown()[0];
+    ASSERT_EQ(shownBoxes(*window).size(), 1u);
+    const auto& question = shownBoxes(*window)[0];
     EXPECT_TRUE(question.text.contains(pathOf("shared.tvk"))) << question.text.toStdString();
     EXPECT_TRUE(question.text.contains(QStringLiteral("no longer be decrypted"))) << question.text.toStdString();
     EXPECT_EQ(question.buttons, platform::MessageBox::Buttons::YesNo);
@@ -107,7 +107,7 @@ TEST_F(KeyAndCipherCommands, CreateKeyOverAKeyAsksAndOnlyYesReplacesIt) {
     EXPECT_GE(tarvex::test::readBytes(dir.file("shared.tvk")).size(), 910u);
     EXPECT_EQ(tarvex::test::permissionBits(dir.file("shared.tvk")), 0600u);
     EXPECT_EQ(keyBox(), pathOf("shared.tvk"));
-    EXPECT_EQ(window->messageBox().shown().size(), 3u);
+    EXPECT_EQ(shownBoxes(*window).size(), 3u);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"new.tvk", "shared.tvk"}));
 }
 
@@ -182,7 +182,7 @@ TEST_F(KeyAndCipherCommands, DialogSettingsAsEachCommandLeavesThem) {
     dialog.setNextFileName({});
     click("Command4");
 
-    const auto& shown = dialog.shown();
+    const auto& shown = shownDialogs(*window);
     ASSERT_EQ(shown.size(), 5u);
     EXPECT_EQ(shown[0].settings.initDir, "");
     EXPECT_EQ(shown[1].settings.title, "Text Tarvex - Create Key Dialog");
@@ -204,15 +204,15 @@ TEST_F(KeyAndCipherCommands, EncryptInIcqModeRefusesACipherTextPastTheLimit) {
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command9");
     EXPECT_EQ(message(), std::string(450, 'a'));
-    ASSERT_EQ(window->messageBox().shown().size(), 1u);
-    const QString& why = window->messageBox().shown()[0].text;
+    ASSERT_EQ(shownBoxes(*window).size(), 1u);
+    const QString& why = shownBoxes(*window)[0].text;
     EXPECT_TRUE(why.contains(QStringLiteral("451 characters long, 1 more than the 450"))) << why.toStdString();
     EXPECT_TRUE(why.contains(QStringLiteral("E-Mail mode"))) << why.toStdString();
 
     messageArea(*window).setText(std::string(449, 'a'));
     click("Command9");
     EXPECT_EQ(message(), "\xF0" + std::string(449, 'b'));
-    EXPECT_EQ(window->messageBox().shown().size(), 1u);
+    EXPECT_EQ(shownBoxes(*window).size(), 1u);
 }
 
 TEST_F(KeyAndCipherCommands, EveryFailureShowsOneMessageAndKeepsTheText) {
@@ -240,8 +240,8 @@ TEST_F(KeyAndCipherCommands, EveryFailureShowsOneMessageAndKeepsTheText) {
         window->messageBox().setNextAnswer(Answer::Ok);
         click(c.command);
         EXPECT_EQ(message(), c.text);
-        ASSERT_EQ(window->messageBox().shown().size(), 1u);
-        const auto& box = window->messageBox().shown()[0];
+        ASSERT_EQ(shownBoxes(*window).size(), 1u);
+        const auto& box = shownBoxes(*window)[0];
         EXPECT_EQ(box.title, QStringLiteral("Text Tarvex V1.1"));
         EXPECT_TRUE(box.text.contains(c.mentions)) << box.text.toStdString();
     }
@@ -253,8 +253,8 @@ TEST_F(KeyAndCipherCommands, UnwritableKeyLocationIsReportedAndNotChosen) {
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command5");
     EXPECT_EQ(keyBox(), pathOf("first.tvk"));
-    ASSERT_EQ(window->messageBox().shown().size(), 1u);
-    EXPECT_TRUE(window->messageBox().shown()[0].text.contains(pathOf("missing/k.tvk")));
+    ASSERT_EQ(shownBoxes(*window).size(), 1u);
+    EXPECT_TRUE(shownBoxes(*window)[0].text.contains(pathOf("missing/k.tvk")));
 }
 
 TEST_F(KeyAndCipherCommands, KeyFileIsReadAfreshByEveryCommand) {
@@ -275,8 +275,8 @@ TEST_F(KeyAndCipherCommands, KeyFileIsReadAfreshByEveryCommand) {
     messageArea(*window).setText("again");
     click("Command9");
     EXPECT_EQ(message(), "again");
-    ASSERT_EQ(window->messageBox().shown().size(), 1u);
-    EXPECT_TRUE(window->messageBox().shown()[0].text.contains(QStringLiteral("No such file or directory")));
+    ASSERT_EQ(shownBoxes(*window).size(), 1u);
+    EXPECT_TRUE(shownBoxes(*window)[0].text.contains(QStringLiteral("No such file or directory")));
 }
 
 TEST_F(KeyAndCipherCommands, WindowAndCliUnderstandEachOther) {

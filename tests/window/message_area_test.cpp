@@ -191,14 +191,14 @@ TEST_F(MessageAreaTyping, PastingMoreThanTheRoomLeftInsertsNothingAndSaysWhy) {
     box.setNextAnswer(platform::MessageBox::Answer::Ok);
     QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(area_->text(), "abcd");
-    ASSERT_EQ(box.shown().size(), 1u);
-    EXPECT_TRUE(box.shown()[0].text.contains(QStringLiteral("clipboard is 4 characters long")));
-    EXPECT_TRUE(box.shown()[0].text.contains(QStringLiteral("room for 3 more"))) << box.shown()[0].text.toStdString();
+    ASSERT_EQ(shownBoxes(*window_).size(), 1u);
+    EXPECT_TRUE(shownBoxes(*window_)[0].text.contains(QStringLiteral("clipboard is 4 characters long")));
+    EXPECT_TRUE(shownBoxes(*window_)[0].text.contains(QStringLiteral("room for 3 more"))) << shownBoxes(*window_)[0].text.toStdString();
 
     QGuiApplication::clipboard()->setText(QStringLiteral("efg"));
     QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(area_->text(), "abcefg");
-    EXPECT_EQ(box.shown().size(), 1u);
+    EXPECT_EQ(shownBoxes(*window_).size(), 1u);
 }
 
 TEST_F(MessageAreaTyping, PastedLineBreaksBecomeCrLfAndCountAsTwo) {
@@ -212,7 +212,7 @@ TEST_F(MessageAreaTyping, PastedLineBreaksBecomeCrLfAndCountAsTwo) {
     window_->messageBox().setNextAnswer(platform::MessageBox::Answer::Ok);
     QTest::keyClick(editor_, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(area_->text(), "");
-    EXPECT_EQ(window_->messageBox().shown().size(), 1u);
+    EXPECT_EQ(shownBoxes(*window_).size(), 1u);
 }
 
 TEST_F(MessageAreaTyping, CopyAndCutGiveTheCodesAsText) {

@@ -265,9 +265,9 @@ TEST_F(MessageView, DroppedTextGoesWhereItIsDroppedWholeOrNotAtAll) {
     EXPECT_FALSE(dropAtStart(QStringLiteral("xyz")));
     EXPECT_EQ(area_->text(), "abcd");
     QCoreApplication::processEvents(); // the message comes after the drop has ended
-    ASSERT_EQ(window_->messageBox().shown().size(), 1u);
-    EXPECT_TRUE(window_->messageBox().shown()[0].text.contains(QStringLiteral("dropped text is 3 characters long")))
-        << window_->messageBox().shown()[0].text.toStdString();
+    ASSERT_EQ(shownBoxes(*window_).size(), 1u);
+    EXPECT_TRUE(shownBoxes(*window_)[0].text.contains(QStringLiteral("dropped text is 3 characters long")))
+        << shownBoxes(*window_)[0].text.toStdString();
 
     EXPECT_TRUE(dropAtStart(QStringLiteral("xy")));
     EXPECT_EQ(area_->text(), "xyabcd");

@@ -2,7 +2,7 @@
 
 #include "window_test_support.h"
 
-#include "../cipher/test_support.h"
+#include "../support/test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -6,10 +6,48 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <map>
+
 namespace tarvex::window::test {
 
+namespace {
+
+struct Records {
+    explicit Records(Tarvex& window) : boxes(window.messageBox()), dialogs(window.fileDialog()) {}
+    tarvex::test::BoxRecord boxes;
+    tarvex::test::DialogRecord dialogs;
+};
+
+// By window; a window made where an earlier one was gets records of its own.
+std::map<const Tarvex*, std::unique_ptr<Records>>& records() {
+    static std::map<const Tarvex*, std::unique_ptr<Records>> byWindow;
+    return byWindow;
+}
+
+void startRecords(Tarvex& window) {
+    records()[&window] = std::make_unique<Records>(window);
+}
+
+Records& recordsOf(Tarvex& window) {
+    const auto found = records().find(&window);
+    if (found == records().end()) throw std::runtime_error("the window was not made by loadWindow() or showWindow()");
+    return *found->second;
+}
+
+} // namespace
+
 std::unique_ptr<Tarvex> loadWindow() {
-    return std::make_unique<Tarvex>();
+    auto window = std::make_unique<Tarvex>();
+    startRecords(*window);
+    return window;
+}
+
+const std::vector<platform::MessageBox::Request>& shownBoxes(Tarvex& window) {
+    return recordsOf(window).boxes.shown();
+}
+
+const std::vector<tarvex::test::ShownDialog>& shownDialogs(Tarvex& window) {
+    return recordsOf(window).dialogs.shown();
 }
 
 std::unique_ptr<Tarvex> openWindow() {

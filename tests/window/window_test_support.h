@@ -6,6 +6,8 @@
 #include "window/tarvex.h"
 #include "window/working_mode.h"
 
+#include "../support/recording_dialogs.h"
+
 #include <QAction>
 #include <QString>
 
@@ -13,6 +15,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tarvex::window::test {
 
@@ -22,6 +25,11 @@ std::unique_ptr<Tarvex> loadWindow();
 std::unique_ptr<Tarvex> openWindow();
 // The same, shown and active, for tests that type.
 std::unique_ptr<Tarvex> showWindow();
+
+// What the window's message box was asked and how its file dialog was shown,
+// since loadWindow() or showWindow() made it.
+const std::vector<platform::MessageBox::Request>& shownBoxes(Tarvex& window);
+const std::vector<tarvex::test::ShownDialog>& shownDialogs(Tarvex& window);
 
 template <typename T>
 T& control(const Tarvex& window, const char* name) {

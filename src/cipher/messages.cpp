@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "messages.h"
+
+#include "text/charset.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace tarvex {
+namespace {
+
+std::string quoted(const std::string& path) {
+    if (path == kStandardInputName || path == kStandardOutputName) return path;
+    return "'" + escapedForMessage(path) + "'";
+}
+
+// The length of the well-formed UTF-8 sequence at the start of `text` and its
+// character, or 0 when the first byte does not start one.
+std::size_t decodeUtf8(std::string_view text, char32_t& ch) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(0);
+    std::size_t size = first < 0x80 ? 1 : first >= 0xC2 && first <= 0xDF ? 2 : first >= 0xE0 && first <= 0xEF ? 3
+                     : first >= 0xF0 && first <= 0xF4                    ? 4
+                                                                          : 0;
+    if (size == 0 || size > text.size()) return 0;
+    ch = static_cast<char32_t>(size == 1 ? first : first & (0x7Fu >> size));
+    for (std::size_t i = 1; i < size; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        ch = (ch << 6) | static_cast<char32_t>(byte(i) & 0x3Fu);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (ch < kSmallest[size] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return 0;
+    return size;
+}
+
+std::string fileType(std::uint32_t typeBits) {
+    switch (typeBits) {
+    case S_IFIFO: return "a pipe (FIFO)";
+    case S_IFCHR:
+    case S_IFBLK: return "a device";
+    case S_IFSOCK: return "a socket";
+    case S_IFDIR: return "a folder";
+    default: return "of a special kind";
+    }
+}
+
+// Codes 253 to 255 cannot be encrypted with any key: every step takes them
+// past 255, and no step reads back as themselves.
+std::string encryptHint(std::uint32_t code) {
+    return code >= 253 ? "; no key can encrypt it, so remove or replace it" : "; remove or replace it, or use another key";
+}
+
+// Codes 253 to 255 fail with every key; the others only with some.
+std::string encryptAdvice(std::uint32_t code) {
+    return code >= 253 ? "\n\nNo key can encrypt it: remove or replace it, then encrypt again."
+                       : "\n\nRemove or replace it, or use another key, then encrypt again.";
+}
+
+} // namespace
+
+std::string escapedForMessage(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    char escape[16];
+    while (!text.empty()) {
+        char32_t ch = 0;
+        const std::size_t size = decodeUtf8(text, ch);
+        if (size > 0 && charset::showsAsItself(ch)) {
+            out.append(text.substr(0, size));
+        } else if (size == 0) {
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[0]));
+            out += escape;
+        } else if (ch == '\n' || ch == '\r' || ch == '\t' || ch == 0x1B) {
+            out += ch == '\n' ? "\\n" : ch == '\r' ? "\\r" : ch == '\t' ? "\\t" : "\\e";
+        } else if (ch < 0x80) {
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(ch));
+            out += escape;
+        } else {
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(ch));
+            out += escape;
+        }
+        text.remove_prefix(size == 0 ? 1 : size);
+    }
+    return out;
+}
+
+ErrorMessage messageFor(const Error& error) {
+    const std::string at = " at position " + std::to_string(error.position);
+    // Faults inside a text name the text when the caller knows it.
+    const std::string in = error.path.empty() ? std::string() : "in " + quoted(error.path) + ", ";
+    // The window names a file as it was given, in plain quotes.
+    const std::string file = "'" + error.path + "'";
+    const std::string reason = systemReason(error.osError);
+    const auto character = [&] { return charset::describeCharacter(error.code); };
+    const auto code = [&] { return charset::describeCode(static_cast<std::uint8_t>(error.code)); };
+    switch (error.kind) {
+    case Error::Kind::FileUnreadable:
+        return {.line = "cannot read " + quoted(error.path) + ": " + reason,
+                .box = "The key file " + file + " cannot be read: " + reason +
+                       ".\n\nLoad the key file again, or choose another one."};
+    case Error::Kind::FileTooLarge:
+        return {.line = "cannot read " + quoted(error.path) + ": it is larger than " +
+                        std::to_string(error.limit / (1024 * 1024)) + " MiB",
+                .box = "The file " + file + " is far too large to be a key file.\n\nLoad the key file that you "
+                       "share with the other side."};
+    case Error::Kind::FileWriteFailed:
+        return {.line = "cannot write " + quoted(error.path) + ": " + reason,
+                .box = "The key file " + file + " could not be written: " + reason +
+                       ".\n\nChoose a folder where you may write, and try again."};
+    case Error::Kind::FileExists:
+        return {.line = quoted(error.path) + " already exists",
+                .lineHint = " (use --force to replace it)",
+                .box = "The key file " + file + " already exists."};
+    case Error::Kind::NoKeyNumber:
+        return {.line = "the key file " + quoted(error.path) + " holds no key: it is empty or has only empty lines",
+                .box = "The key file " + file + " holds no key: it is empty or has only empty lines.\n\nLoad the "
+                       "key file that you share with the other side, or create a new one."};
+    case Error::Kind::CharacterNotInSet:
+        return {.line = in + "the character " + character() + at + " has no code in the Windows-1252 character set",
+                .box = "The character " + character() + at +
+                       " cannot be encrypted: it is not in the Windows-1252 character set.\n\nReplace or remove "
+                       "it, then try again."};
+    case Error::Kind::InvalidUtf8: {
+        std::string line = in + "the text is not valid UTF-8 at byte " + std::to_string(error.position);
+        return {.line = line, .box = line};
+    }
+    case Error::Kind::EncryptedCodeTooLarge:
+        return {.line = in + "the character " + code() + at + " cannot be encrypted with this key: its code would "
+                        "exceed 255" + encryptHint(error.code),
+                .box = "The character " + code() + at + " cannot be encrypted with this key: its code would exceed "
+                       "255." + encryptAdvice(error.code)};
+    case Error::Kind::EncryptedCodeReserved:
+        return {.line = in + "the character " + code() + at + " cannot be encrypted with this key: its cipher code "
+                        "would read back as a tab or a line break" + encryptHint(error.code),
+                .box = "The character " + code() + at + " cannot be encrypted with this key: its cipher code would "
+                       "be read back as a tab or a line break." + encryptAdvice(error.code)};
+    case Error::Kind::ControlCharacter:
+        return {.line = in + "the control character " + code() + at +
+                        " cannot be encrypted: it would not come back as itself; remove it",
+                .box = "The control character " + code() + at +
+                       " cannot be encrypted: it would not come back as itself.\n\nRemove it, then encrypt again."};
+    case Error::Kind::KeyHidesNothing:
+        return {.line = quoted(error.path) + " does not look like a key: more than half of its key numbers are 0, so "
+                        "the cipher text would show the message; use the key file that you share, or create a new "
+                        "one",
+                .box = "The file " + file + " does not look like a key: more than half of its key numbers are 0, "
+                       "so the cipher text would show most of the message.\n\nLoad the key file that you share "
+                       "with the other side, or create a new one."};
+    case Error::Kind::DecryptedCodeNegative:
+        return {.line = in + "the character " + code() + at +
+                        " cannot be decrypted with this key: its code would fall below 0",
+                .box = "The character " + code() + at + " cannot be decrypted with this key: its code would fall "
+                       "below 0.\n\nThe cipher text was probably broken on its way, for instance by a line break "
+                       "that a mail program inserted. Remove such line breaks and decrypt again, and check that the "
+                       "right key is loaded."};
+    case Error::Kind::NoCipherText:
+        return {.line = quoted(error.path) + " holds no cipher text: it is empty",
+                .box = "There is no cipher text to decrypt."};
+    case Error::Kind::OnlyLineBreaks:
+        return {.line = quoted(error.path) + " holds no cipher text: it has only line breaks",
+                .box = "There is no cipher text to decrypt."};
+    case Error::Kind::NotRegularFile:
+        return {.line = "cannot use " + quoted(error.path) + ": it is " + fileType(error.fileType) +
+                        ", not a regular file",
+                .box = "The file " + file + " is not a regular file but a device, a pipe or a socket.\n\nChoose a "
+                       "key file in a folder."};
+    case Error::Kind::RandomSourceFailed:
+        return {.line = "the system's random source failed: " + reason,
+                .box = "No key could be made: the system's random source failed (" + reason + ")."};
+    }
+    return {.line = "unknown error", .box = "unknown error"};
+}
+
+std::string describe(const Error& error) {
+    return messageFor(error).line;
+}
+
+} // namespace tarvex

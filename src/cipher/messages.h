@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "core/error.h"
+
+#include <string>
+#include <string_view>
+
+namespace tarvex {
+
+// What an Error says, for tarvex-cli and for the window alike: one entry per
+// kind of error in one table, so the two programs never tell a fault differently.
+struct ErrorMessage {
+    // One English sentence without a program-name prefix: tarvex-cli's error
+    // line, the key box's tooltip.
+    std::string line;
+    // What to do, where a terminal user needs more than the line; tarvex-cli
+    // adds it to the line.
+    std::string lineHint;
+    // The window's message box for a failed key or cipher command: what, where,
+    // and what to do.
+    std::string box;
+};
+
+ErrorMessage messageFor(const Error& error);
+
+// messageFor(error).line
+std::string describe(const Error& error);
+
+// `text` (a file name, an argument) fit for a one-line message: line breaks and
+// other controls, invisible direction marks and bytes that are not UTF-8 show
+// as backslash escapes, so the message stays one line and no escape sequence
+// reaches the terminal.
+std::string escapedForMessage(std::string_view text);
+
+} // namespace tarvex

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tarvex {
+
+// Names that stand in `Error::path` for the standard streams; messages show them unquoted.
+inline constexpr const char* kStandardInputName = "standard input";
+inline constexpr const char* kStandardOutputName = "standard output";
+
+// Everything the libraries can refuse, with the facts a message needs.
+// cipher/messages.h turns one into words.
+struct Error {
+    enum class Kind {
+        FileUnreadable,        // path, osError
+        FileTooLarge,          // path, limit
+        FileWriteFailed,       // path, osError
+        FileExists,            // path
+        NoKeyNumber,           // path
+        CharacterNotInSet,     // character, position
+        InvalidUtf8,           // position (byte offset, from 1)
+        EncryptedCodeTooLarge, // code, position
+        EncryptedCodeReserved, // code, position: its cipher code would read back as tab, LF or CR
+        ControlCharacter,      // code, position: a control other than tab, LF and CR
+        KeyHidesNothing,       // path: most key numbers are 0, so the text would show through
+        DecryptedCodeNegative, // code, position
+        RandomSourceFailed,    // osError
+        NoCipherText,          // path: the input was empty
+        OnlyLineBreaks,        // path: the input held line breaks and nothing else
+        NotRegularFile,        // path, fileType
+    };
+
+    Kind kind;
+    std::string path; // for faults inside a text, the text's name (may be empty)
+    int osError = 0;
+    std::uint64_t position = 0; // counted from 1
+    std::uint32_t code = 0;     // a byte code (0-255) or a Unicode scalar value
+    std::uint64_t limit = 0;
+    std::uint32_t fileType = 0; // the type bits of a file that is not a regular one (st_mode & S_IFMT)
+};
+
+// The system's own words for errno `osError` ("No space left on device"), or
+// "unknown error" for 0.
+std::string systemReason(int osError);
+
+} // namespace tarvex

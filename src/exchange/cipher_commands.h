@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "cipher_command_host.h"
+#include "cipher/uniform_source.h"
+
+namespace tarvex {
+
+// The folder the Create Key dialog starts in; where it does not exist the dialog
+// falls back to its own default.
+inline constexpr const char* kKeyFolder = "C:\\Program Files\\DevStudio\\VB\\Tarvex\\Keys\\";
+
+// Asks for a file name, writes a new random key there (owner-only, atomically)
+// and makes it the current key.
+void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock);
+
+// Asks for an existing key file and makes it the current key; the file is first
+// read by Encrypt or Decrypt.
+void loadKey(CipherCommandHost& host);
+
+// Replace the message with its cipher text, or the cipher text with its message.
+// Nothing happens without a text or a key; a failure shows one message and changes nothing.
+void encryptMessage(CipherCommandHost& host);
+void decryptMessage(CipherCommandHost& host);
+
+} // namespace tarvex

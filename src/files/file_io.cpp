@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "file_io.h"
+
+#include "file_descriptor.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvex {
+
+Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit) {
+    auto unreadable = [&](int osError) {
+        return Error{.kind = Error::Kind::FileUnreadable, .path = path, .osError = osError};
+    };
+    // Without blocking, so a pipe (FIFO) is refused at once instead of waiting
+    // for a writer; for a regular file the flag changes nothing.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!fd.valid()) return unreadable(errno);
+
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) return unreadable(errno);
+    if (S_ISDIR(info.st_mode)) return unreadable(EISDIR);
+    if (!S_ISREG(info.st_mode)) {
+        return Error{.kind = Error::Kind::NotRegularFile, .path = path, .fileType = info.st_mode & S_IFMT};
+    }
+    auto tooLarge = Error{.kind = Error::Kind::FileTooLarge, .path = path, .limit = limit};
+    if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
+
+    std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return unreadable(errno);
+        }
+        if (n == 0) break;
+        // Files that grow while read are held to the same limit.
+        if (content.size() + static_cast<std::size_t>(n) > limit) return tooLarge;
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    return content;
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+} // namespace tarvex

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The program's name and version as its windows show them, and the title of
+// every message box that names no other, which is made of the two.
+#define TARVEX_PROGRAM_NAME "Text Tarvex"
+#define TARVEX_PROGRAM_VERSION "1.1"
+
+namespace tarvex::platform {
+
+inline constexpr const char* kProgramName = TARVEX_PROGRAM_NAME;
+inline constexpr const char* kProgramVersion = TARVEX_PROGRAM_VERSION;
+inline constexpr const char* kProgramTitle = TARVEX_PROGRAM_NAME " V" TARVEX_PROGRAM_VERSION;
+
+} // namespace tarvex::platform

@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "line_breaks.h"
+
+#include "text/byte_blocks.h"
+#include "core/target_region.h"
+
+#include <bit>
+#include <cstdint>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace tarvex::text {
+namespace {
+
+using blocks::kBlockSize;
+
+#if defined(__x86_64__)
+std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to);
+std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, char*& to);
+#endif
+
+} // namespace
+
+// The 16-byte ways copy a block whole and then, at each line break that
+// changes, write over its place and copy the rest of the block again behind
+// it. All stop early enough that no read runs past the end.
+
+std::size_t CrLfFromLineFeeds::run(std::string_view codes, char* out) {
+    const auto* s = reinterpret_cast<const unsigned char*>(codes.data());
+    const std::size_t n = codes.size();
+    std::size_t i = 0;
+    char* o = out;
+    lastRunStartedAfterCarriageReturn_ = lastWasCarriageReturn_;
+#if defined(__x86_64__)
+    if (path_ == simd::Path::Avx512) i = addCarriageReturnsAvx512(s, n, lastWasCarriageReturn_, o);
+#endif
+    while (n - i >= 2 * kBlockSize) {
+        unsigned lineFeeds = blocks::bytesEqualTo(s + i, '\n');
+        blocks::copyBlock(o, s + i);
+        std::size_t added = 0;
+        while (lineFeeds != 0) {
+            const auto j = static_cast<std::size_t>(std::countr_zero(lineFeeds));
+            lineFeeds &= lineFeeds - 1;
+            const bool afterCarriageReturn = i + j == 0 ? lastWasCarriageReturn_ : s[i + j - 1] == '\r';
+            if (afterCarriageReturn) continue;
+            o[j + added] = '\r';
+            ++added;
+            blocks::copyBlock(o + j + added, s + i + j);
+        }
+        i += kBlockSize;
+        o += kBlockSize + added;
+    }
+    for (; i < n; ++i) {
+        if (s[i] == '\n' && !(i == 0 ? lastWasCarriageReturn_ : s[i - 1] == '\r')) *o++ = '\r';
+        *o++ = static_cast<char>(s[i]);
+    }
+    if (n > 0) lastWasCarriageReturn_ = s[n - 1] == '\r';
+    return static_cast<std::size_t>(o - out);
+}
+
+std::size_t CrLfFromLineFeeds::addedBefore(std::string_view codes, std::size_t at) const {
+    std::size_t added = 0;
+    std::size_t written = 0;
+    bool afterCarriageReturn = lastRunStartedAfterCarriageReturn_;
+    for (char c : codes) {
+        if (c == '\n' && !afterCarriageReturn) {
+            if (written == at) break;
+            ++added;
+            ++written;
+        }
+        if (written == at) break;
+        ++written;
+        afterCarriageReturn = c == '\r';
+    }
+    return added;
+}
+
+std::size_t LineFeedsFromCrLf::run(std::string_view codes, char* out) {
+    const auto* s = reinterpret_cast<const unsigned char*>(codes.data());
+    const std::size_t n = codes.size();
+    std::size_t i = 0;
+    char* o = out;
+    if (n == 0) return 0;
+    if (heldCarriageReturn_) {
+        heldCarriageReturn_ = false;
+        if (s[0] != '\n') *o++ = '\r'; // a lone CR stays what it is
+    }
+#if defined(__x86_64__)
+    if (path_ == simd::Path::Avx512) i = dropCarriageReturnsAvx512(s, n, o);
+#endif
+    while (n - i >= 2 * kBlockSize) {
+        unsigned carriageReturns = blocks::bytesEqualTo(s + i, '\r');
+        blocks::copyBlock(o, s + i);
+        std::size_t dropped = 0;
+        while (carriageReturns != 0) {
+            const auto j = static_cast<std::size_t>(std::countr_zero(carriageReturns));
+            carriageReturns &= carriageReturns - 1;
+            if (s[i + j + 1] != '\n') continue;
+            ++dropped;
+            blocks::copyBlock(o + (j + 1 - dropped), s + i + j + 1);
+        }
+        i += kBlockSize;
+        o += kBlockSize - dropped;
+    }
+    for (; i < n; ++i) {
+        if (s[i] == '\r') {
+            if (i + 1 == n) {
+                heldCarriageReturn_ = true; // its LF may start the next piece
+                break;
+            }
+            if (s[i + 1] == '\n') continue;
+        }
+        *o++ = static_cast<char>(s[i]);
+    }
+    return static_cast<std::size_t>(o - out);
+}
+
+bool LineFeedsFromCrLf::takeHeldCarriageReturn() {
+    const bool held = heldCarriageReturn_;
+    heldCarriageReturn_ = false;
+    return held;
+}
+
+} // namespace tarvex::text
+
+// The 64-byte ways, for processors with AVX-512 and its byte compress; they run
+// only where text::availablePaths() names AVX-512.
+#if defined(__x86_64__)
+
+TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
+
+namespace tarvex::text {
+namespace {
+
+__m512i splat64(unsigned char byte) {
+    return _mm512_set1_epi8(static_cast<char>(byte));
+}
+
+// For a two-table byte permute: each of codes 0-31 (or 32-63) after a CR from
+// the other vector.
+struct PairTable {
+    alignas(64) std::uint8_t lower[64]{};
+    alignas(64) std::uint8_t upper[64]{};
+
+    constexpr PairTable() {
+        for (unsigned k = 0; k < 32; ++k) {
+            lower[2 * k] = static_cast<std::uint8_t>(64 + k);
+            lower[2 * k + 1] = static_cast<std::uint8_t>(k);
+            upper[2 * k] = static_cast<std::uint8_t>(64 + k);
+            upper[2 * k + 1] = static_cast<std::uint8_t>(32 + k);
+        }
+    }
+};
+constexpr PairTable kPairs;
+
+// Sixty-four codes at a time: each is paired with a CR, and the compress keeps
+// the CR only before a lone LF. Returns where it left off.
+std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to) {
+    const __m512i lowerPairs = _mm512_load_si512(kPairs.lower);
+    const __m512i upperPairs = _mm512_load_si512(kPairs.upper);
+    const __m512i carriageReturns = splat64('\r');
+    const unsigned long long codesOfPairs = 0xAAAAAAAAAAAAAAAAull;
+    const unsigned long long carriageReturnsOfPairs = 0x5555555555555555ull;
+    unsigned long long before = afterCarriageReturn ? 1 : 0; // a CR just before the block
+    std::size_t i = 0;
+    char* o = to;
+    while (n - i >= 64) {
+        const __m512i codes = _mm512_loadu_si512(s + i);
+        const unsigned long long crs = _mm512_cmpeq_epi8_mask(codes, carriageReturns);
+        const unsigned long long lone = _mm512_cmpeq_epi8_mask(codes, splat64('\n')) & ~((crs << 1) | before);
+        const auto lowerLone = static_cast<std::uint32_t>(lone);
+        const auto upperLone = static_cast<std::uint32_t>(lone >> 32);
+        const __m512i lower = _mm512_permutex2var_epi8(codes, lowerPairs, carriageReturns);
+        const __m512i upper = _mm512_permutex2var_epi8(codes, upperPairs, carriageReturns);
+        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(lowerLone, carriageReturnsOfPairs), lower));
+        o += 32 + static_cast<std::size_t>(_mm_popcnt_u32(lowerLone));
+        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(upperLone, carriageReturnsOfPairs), upper));
+        o += 32 + static_cast<std::size_t>(_mm_popcnt_u32(upperLone));
+        before = crs >> 63;
+        i += 64;
+    }
+    afterCarriageReturn = before != 0;
+    to = o;
+    return i;
+}
+
+// Sixty-four codes at a time; the compress drops the CR of every CR LF.
+std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, char*& to) {
+    std::size_t i = 0;
+    char* o = to;
+    while (n - i > 64) {
+        const __m512i codes = _mm512_loadu_si512(s + i);
+        const __m512i next = _mm512_loadu_si512(s + i + 1);
+        const unsigned long long dropped =
+            _mm512_cmpeq_epi8_mask(codes, splat64('\r')) & _mm512_cmpeq_epi8_mask(next, splat64('\n'));
+        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(~dropped, codes));
+        o += 64 - _mm_popcnt_u64(dropped);
+        i += 64;
+    }
+    to = o;
+    return i;
+}
+
+} // namespace
+} // namespace tarvex::text
+
+TARVEX_TARGET_END
+
+#endif

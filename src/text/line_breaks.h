@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "text_paths.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace tarvex::text {
+
+// Lone LFs become the window's CR LF on the way in. Fed in pieces: whether an
+// LF at the start of a piece is lone depends on the end of the one before.
+class CrLfFromLineFeeds {
+public:
+    explicit CrLfFromLineFeeds(simd::Path path = simd::fastestPath()) : path_(path) {}
+
+    // Copies `codes` to `out`, which has room for 2 * codes.size(), with a CR
+    // before every LF that lacks one. Returns how many codes it wrote.
+    std::size_t run(std::string_view codes, char* out);
+    // How many of the codes the last run wrote before `at` were added CRs;
+    // `codes` is what that run was given. Counted again, as only a fault needs it.
+    std::size_t addedBefore(std::string_view codes, std::size_t at) const;
+
+private:
+    [[maybe_unused]] simd::Path path_; // read on x86-64 only
+    bool lastWasCarriageReturn_ = false;
+    bool lastRunStartedAfterCarriageReturn_ = false;
+};
+
+// CR LF becomes LF on the way out; a lone CR stays. Fed in pieces: a CR at the
+// end of a piece waits for the next piece to show whether an LF follows.
+class LineFeedsFromCrLf {
+public:
+    explicit LineFeedsFromCrLf(simd::Path path = simd::fastestPath()) : path_(path) {}
+
+    // Copies `codes` to `out`, which has room for codes.size() + 1, dropping the
+    // CR of every CR LF. Returns how many codes it wrote.
+    std::size_t run(std::string_view codes, char* out);
+    // Whether a CR is still held back; taking it ends the wait.
+    bool takeHeldCarriageReturn();
+
+private:
+    [[maybe_unused]] simd::Path path_; // read on x86-64 only
+    bool heldCarriageReturn_ = false;
+};
+
+} // namespace tarvex::text

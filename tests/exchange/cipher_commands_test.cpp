@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "exchange/cipher_commands.h"
+#include "cipher/key_file_reader.h"
+
+#include "../support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvex {
+namespace {
+
+using test::TempDir;
+
+// Stands in for the main window: records what the commands do to it.
+class FakeHost final : public CipherCommandHost {
+public:
+    std::string key;
+    std::string message;
+    MessageLimit limit;
+    int keySets = 0;
+    int messageSets = 0;
+    int loadEnabled = 0;
+    FileDialogSettings dialog;
+    std::string nextFileName; // what the dialog answers; empty is a cancel
+    std::vector<FileDialogSettings> shown;
+    std::vector<std::string> shownAs;
+    std::vector<std::string> failures;
+
+    std::string keyPath() const override { return key; }
+    void setKeyPath(const std::string& path) override {
+        ++keySets;
+        key = path;
+    }
+    std::string messageCodes() const override { return message; }
+    void setMessageCodes(const std::string& codes) override {
+        ++messageSets;
+        message = codes;
+    }
+    MessageLimit messageLimit() const override { return limit; }
+    void enableTextFileLoad() override { ++loadEnabled; }
+    FileDialogSettings& dialogSettings() override { return dialog; }
+    std::string showSaveDialog() override { return show("save"); }
+    std::string showOpenDialog() override { return show("open"); }
+    void reportFailure(const std::string& text) override { failures.push_back(text); }
+
+private:
+    std::string show(const std::string& kind) {
+        shown.push_back(dialog);
+        shownAs.push_back(kind);
+        return nextFileName;
+    }
+};
+
+// Varied values, the same in every run.
+class CyclingSource final : public UniformSource {
+public:
+    void reseed(float) override {}
+    Result<double> next() override {
+        value_ = std::fmod(value_ + 0.37, 1.0);
+        return value_;
+    }
+
+private:
+    double value_ = 0.1;
+};
+
+class StillClock final : public TimeOfDayClock {
+public:
+    float secondsSinceMidnight() override { return 3600.0f; }
+};
+
+class CipherCommands : public ::testing::Test {
+public:
+    TempDir dir;
+    FakeHost host;
+    CyclingSource source;
+    StillClock clock;
+
+    void useKey(const std::string& content) {
+        host.key = dir.file("k.tvk");
+        test::writeBytes(host.key, content);
+    }
+};
+
+TEST_F(CipherCommands, CreateKeySetsUpTheSaveDialogAndWritesAnOwnerOnlyKey) {
+    host.dialog.fileName = "left over";
+    host.dialog.initDir = "/somewhere";
+    host.nextFileName = dir.file("new.tvk");
+    createKey(host, source, clock);
+
+    ASSERT_EQ(host.shown.size(), 1u);
+    EXPECT_EQ(host.shownAs[0], "save");
+    const FileDialogSettings& seen = host.shown[0];
+    EXPECT_EQ(seen.fileName, "");
+    EXPECT_FALSE(seen.cancelError);
+    EXPECT_EQ(seen.title, "Text Tarvex - Create Key Dialog");
+    EXPECT_EQ(seen.defaultExt, "tvk");
+    EXPECT_EQ(seen.initDir, "C:\\Program Files\\DevStudio\\VB\\Tarvex\\Keys\\");
+    EXPECT_EQ(seen.filter, "Tarvex Key Files(*.tvk)|*tvk");
+    EXPECT_EQ(seen.filterIndex, 1);
+
+    EXPECT_EQ(host.key, dir.file("new.tvk"));
+    EXPECT_EQ(host.loadEnabled, 1);
+    EXPECT_TRUE(host.failures.empty());
+    EXPECT_EQ(test::permissionBits(host.key), 0600u);
+    Result<std::vector<std::uint8_t>> numbers = readKeyNumbers(host.key);
+    ASSERT_TRUE(numbers.ok());
+    EXPECT_GE(numbers->size(), 438u);
+    EXPECT_LE(numbers->size(), 5969u);
+}
+
+TEST_F(CipherCommands, CreateKeyCancelledChangesNothing) {
+    host.key = "/keys/old.tvk";
+    createKey(host, source, clock);
+    EXPECT_EQ(host.key, "/keys/old.tvk");
+    EXPECT_EQ(host.loadEnabled, 0);
+    EXPECT_TRUE(host.failures.empty());
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST_F(CipherCommands, CreateKeyReplacesAnExistingFileWhole) {
+    std::string path = dir.file("old.tvk");
+    test::writeBytes(path, std::string(20000, 'X'));
+    host.nextFileName = path;
+    createKey(host, source, clock);
+    std::string content = test::readBytes(path);
+    EXPECT_LE(content.size(), 12382u);
+    EXPECT_EQ(content.find('X'), std::string::npos);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.tvk"});
+}
+
+TEST_F(CipherCommands, CreateKeyThatCannotBeWrittenSaysSoAndKeepsTheOldKey) {
+    host.key = "/keys/old.tvk";
+    host.nextFileName = dir.file("missing/new.tvk");
+    createKey(host, source, clock);
+    ASSERT_EQ(host.failures.size(), 1u);
+    EXPECT_NE(host.failures[0].find(dir.file("missing/new.tvk")), std::string::npos) << host.failures[0];
+    EXPECT_NE(host.failures[0].find("No such file or directory"), std::string::npos) << host.failures[0];
+    EXPECT_EQ(host.key, "/keys/old.tvk");
+    EXPECT_EQ(host.loadEnabled, 0);
+}
+
+TEST_F(CipherCommands, LoadKeyKeepsTheFolderOfThePreviousCommand) {
+    host.nextFileName = dir.file("made.tvk");
+    createKey(host, source, clock);
+
+    host.nextFileName = dir.file("received.tvk");
+    loadKey(host);
+    ASSERT_EQ(host.shown.size(), 2u);
+    EXPECT_EQ(host.shownAs[1], "open");
+    const FileDialogSettings& seen = host.shown[1];
+    EXPECT_EQ(seen.title, "Text Tarvex - Load Key Dialog");
+    EXPECT_EQ(seen.filter, "Tarvex Key File(*.tvk)|*tvk");
+    EXPECT_EQ(seen.defaultExt, "tvk");
+    EXPECT_EQ(seen.filterIndex, 1);
+    EXPECT_EQ(seen.fileName, "");
+    EXPECT_EQ(seen.initDir, kKeyFolder);
+    EXPECT_EQ(host.key, dir.file("received.tvk"));
+    EXPECT_EQ(host.loadEnabled, 1) << "loading a key enables nothing";
+
+    host.dialog.initDir = "";
+    host.nextFileName = "";
+    loadKey(host);
+    EXPECT_EQ(host.shown[2].initDir, "");
+    EXPECT_EQ(host.key, dir.file("received.tvk")) << "a cancel keeps the key";
+}
+
+TEST_F(CipherCommands, EncryptAndDecryptRoundTripAMultiLineMessage) {
+    useKey("0102\r\n");
+    host.message = "ab\r\nz";
+    encryptMessage(host);
+    // a+1, b+2, CR and LF replaced (using up 1 and 2), z+1 wraps to a space.
+    EXPECT_EQ(host.message, "\xF0" "bd\xFD\xFE ");
+    decryptMessage(host);
+    EXPECT_EQ(host.message, "ab\r\nz");
+    EXPECT_EQ(host.messageSets, 2);
+    EXPECT_TRUE(host.failures.empty());
+}
+
+TEST_F(CipherCommands, NothingHappensWithoutTextOrKey) {
+    encryptMessage(host);
+    decryptMessage(host);
+    host.message = "hello";
+    encryptMessage(host);
+    decryptMessage(host);
+    EXPECT_EQ(host.messageSets, 0);
+    EXPECT_TRUE(host.failures.empty());
+    EXPECT_EQ(host.message, "hello");
+}
+
+TEST_F(CipherCommands, EachFailureShowsOneMessageAndLeavesTheText) {
+    struct Case {
+        const char* name;
+        std::function<void(CipherCommands&)> arrange;
+        void (*command)(CipherCommandHost&);
+        std::vector<std::string> mentions;
+    };
+    const std::vector<Case> cases = {
+        {"missing key", [](CipherCommands& t) { t.host.key = t.dir.file("gone.tvk"); }, encryptMessage,
+         {"gone.tvk", "No such file or directory"}},
+        {"key is a folder", [](CipherCommands& t) { t.host.key = t.dir.path(); }, decryptMessage,
+         {"Is a directory"}},
+        {"empty key", [](CipherCommands& t) { t.useKey("\r\n\r\n"); }, encryptMessage, {"k.tvk", "holds no key"}},
+        {"code above 255", [](CipherCommands& t) { t.useKey("01"); t.host.message = "ab\xFF"; }, encryptMessage,
+         {"position 3", "255"}},
+        {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = "\xF0" "a\r\nb"; },
+         decryptMessage, {"position 3", "line break"}},
+        // Key numbers 2, 2, 21: the second "\xE9" would become 254, a line feed.
+        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = "\xE9t\xE9"; },
+         encryptMessage, {"position 3", "use another key"}},
+        {"control character", [](CipherCommands& t) { t.useKey("01"); t.host.message = "A\x01"; }, encryptMessage,
+         {"position 2", "U+0001", "Remove it"}},
+        {"key of zeros", [](CipherCommands& t) { t.useKey("000000\r\n"); }, encryptMessage,
+         {"k.tvk", "does not look like a key"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host = FakeHost{};
+        host.message = "ab";
+        c.arrange(*this);
+        const std::string before = host.message;
+        c.command(host);
+        ASSERT_EQ(host.failures.size(), 1u);
+        for (const std::string& word : c.mentions) {
+            EXPECT_NE(host.failures[0].find(word), std::string::npos) << word << " in: " << host.failures[0];
+        }
+        EXPECT_EQ(host.messageSets, 0);
+        EXPECT_EQ(host.message, before);
+    }
+}
+
+TEST_F(CipherCommands, AFileNamedTempTxtInTheWorkingFolderIsLeftAlone) {
+    useKey("0102\r\n");
+    std::string work = dir.file("work");
+    ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
+    test::writeBytes(work + "/temp.txt", "the user's own notes");
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(::chdir(work.c_str()), 0);
+    host.message = "secret";
+    encryptMessage(host);
+    decryptMessage(host);
+    ASSERT_EQ(::chdir(previous), 0);
+    EXPECT_EQ(host.message, "secret");
+    EXPECT_EQ(test::readBytes(work + "/temp.txt"), "the user's own notes");
+}
+
+} // namespace
+} // namespace tarvex
