@@ -46,7 +46,7 @@ QPixmap picture(qreal devicePixelRatio) {
 
 } // namespace
 
-frmAbout::frmAbout(const SysInfoServices& services) : services_(services) {
+AboutDialog::AboutDialog(const SysInfoServices& services) : services_(services) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(qt(layout::kDesignCaption));
     // Fixed-size dialog: no minimize or maximize button.
@@ -68,12 +68,21 @@ frmAbout::frmAbout(const SysInfoServices& services) : services_(services) {
             widget = box;
             break;
         }
-        case layout::Kind::Label:
-            widget = new QLabel(qt(element.designText), this);
+        case layout::Kind::Label: {
+            auto* label = new QLabel(qt(element.designText), this);
+            if (element.name == "lblTitle") titleLabel_ = label;
+            if (element.name == "lblVersion") versionLabel_ = label;
+            if (element.name == "lblDescription") descriptionLabel_ = label;
+            widget = label;
             break;
-        case layout::Kind::Button:
-            widget = new QPushButton(qt(element.designText), this);
+        }
+        case layout::Kind::Button: {
+            auto* button = new QPushButton(qt(element.designText), this);
+            if (element.name == "cmdOK") okButton_ = button;
+            if (element.name == "cmdSysInfo") systemInfoButton_ = button;
+            widget = button;
             break;
+        }
         }
         QFont font = QApplication::font();
         font.setPointSizeF(element.pointSize);
@@ -83,54 +92,36 @@ frmAbout::frmAbout(const SysInfoServices& services) : services_(services) {
         widget->setGeometry(platform::toPixels(element.rect));
     }
 
-    picIcon = findChild<QLabel*>(QStringLiteral("picIcon"));
-    lblTitle = findChild<QLabel*>(QStringLiteral("lblTitle"));
-    lblVersion = findChild<QLabel*>(QStringLiteral("lblVersion"));
-    lblDescription = findChild<QLabel*>(QStringLiteral("lblDescription"));
-    cmdOK = findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    cmdSysInfo = findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
-    for (QLabel* label : {lblTitle, lblVersion, lblDescription}) fitToText(*label);
+    // The design's placeholders give way to the program's own name and version.
+    setWindowTitle(QStringLiteral("About ") + qt(platform::kProgramName));
+    titleLabel_->setText(qt(platform::kProgramName));
+    versionLabel_->setText(QStringLiteral("Version ") + qt(platform::kProgramVersion));
+    for (QLabel* label : {titleLabel_, versionLabel_, descriptionLabel_}) fitToText(*label);
 
     // Enter presses OK; Esc is handled in keyPressEvent.
-    cmdOK->setDefault(true);
-    setTabOrder(cmdOK, cmdSysInfo);
-    cmdOK->setFocus();
+    okButton_->setDefault(true);
+    setTabOrder(okButton_, systemInfoButton_);
+    okButton_->setFocus();
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(systemInfoButton_, &QPushButton::clicked, this, &AboutDialog::startSystemInformation);
 }
 
-void frmAbout::fitToText(QLabel& label) {
+void AboutDialog::fitToText(QLabel& label) {
     const int designed = platform::toPixels(elementNamed(label.objectName()).rect).width();
     label.resize(std::max(designed, label.sizeHint().width()), label.height());
 }
 
-void frmAbout::Form_Load() {
-    setWindowTitle(QStringLiteral("About ") + qt(platform::kProgramName));
-    lblVersion->setText(QStringLiteral("Version ") + qt(platform::kProgramVersion));
-    lblTitle->setText(qt(platform::kProgramName));
-    fitToText(*lblVersion);
-    fitToText(*lblTitle);
-}
-
-void frmAbout::cmdOK_Click() {
-    close();
-}
-
-void frmAbout::cmdSysInfo_Click() {
-    StartSysInfo();
-}
-
-void frmAbout::keyPressEvent(QKeyEvent* event) {
+void AboutDialog::keyPressEvent(QKeyEvent* event) {
     // OK is the cancel button too: Esc presses it.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdOK->click();
+        okButton_->click();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void frmAbout::paintEvent(QPaintEvent* event) {
+void AboutDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     for (const layout::RuleLine& line : layout::kLine1) {
@@ -139,12 +130,12 @@ void frmAbout::paintEvent(QPaintEvent* event) {
     }
 }
 
-void frmAbout::StartSysInfo() {
+void AboutDialog::startSystemInformation() {
     const QString program = platform::findSystemMonitor(services_.monitorSearchPaths);
     if (program.isEmpty() || !services_.launcher.start(program)) showUnavailable();
 }
 
-void frmAbout::showUnavailable() {
+void AboutDialog::showUnavailable() {
     platform::showNotice(services_.messageBox, this, QStringLiteral("System Information Is Unavailable At This Time"));
 }
 
@@ -158,15 +149,14 @@ void AboutBox::show() {
     if (!box_ || !box_->isVisible()) {
         // A box that was closed is on its way out; a new one loads in its place.
         if (box_) box_->deleteLater();
-        box_ = new frmAbout(services_);
-        box_->Form_Load();
+        box_ = new AboutDialog(services_);
     }
     box_->show();
     box_->raise();
     box_->activateWindow();
 }
 
-frmAbout* AboutBox::current() const {
+AboutDialog* AboutBox::current() const {
     return box_ && box_->isVisible() ? box_.data() : nullptr;
 }
 

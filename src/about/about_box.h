@@ -27,41 +27,34 @@ struct SysInfoServices {
 // The About box: title, version and description, and a button that starts the
 // system information program. A window of its own, not owned by the main
 // window, so an open box keeps the program running until it is closed.
-class frmAbout final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(const SysInfoServices& services);
+    explicit AboutDialog(const SysInfoServices& services);
 
     // Starts the first system monitor installed (platform/system_monitor.h),
     // or says that it is unavailable.
-    void StartSysInfo();
+    void startSystemInformation();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    friend class AboutBox;
-
-    void Form_Load();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-
     void showUnavailable();
     // A label is at least as wide as designed, and wide enough for its text.
     void fitToText(QLabel& label);
 
     SysInfoServices services_;
-    QLabel* picIcon = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblDescription = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* descriptionLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* systemInfoButton_ = nullptr;
 };
 
-// The one About box of the program: loaded when it is first shown, unloaded
-// when it is closed, loaded afresh when shown again.
+// The one About box of the program: made when it is first shown, deleted
+// when it is closed, made afresh when shown again.
 class AboutBox {
 public:
     explicit AboutBox(const SysInfoServices& services);
@@ -72,11 +65,11 @@ public:
     // Shows the box, modeless; a box that is open already comes to the front.
     void show();
     // The open box, or null.
-    frmAbout* current() const;
+    AboutDialog* current() const;
 
 private:
     SysInfoServices services_;
-    QPointer<frmAbout> box_;
+    QPointer<AboutDialog> box_;
 };
 
 } // namespace tarvex::about

@@ -33,7 +33,7 @@ protected:
     SysInfoRig rig;
     AboutBox about{rig.services};
 
-    frmAbout& open() {
+    AboutDialog& open() {
         about.show();
         if (about.current() == nullptr) throw std::runtime_error("no About box open");
         return *about.current();
@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(AboutBoxTest, ElementsTextsAndPositions) {
-    const frmAbout& box = open();
+    const AboutDialog& box = open();
     EXPECT_EQ(box.windowTitle(), QStringLiteral("About Text Tarvex"));
     EXPECT_EQ(box.size(), QSize(382, 274));
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
@@ -97,16 +97,16 @@ TEST_F(AboutBoxTest, EtchedRuleOfAGreyAndAWhiteLine) {
     EXPECT_NE(image.pixelColor(100, 165), white);
 }
 
-TEST_F(AboutBoxTest, LoadingSetsTheTextsAgainAfterEveryReopening) {
-    const frmAbout unloaded(rig.services);
-    EXPECT_EQ(unloaded.windowTitle(), QStringLiteral("About MyApp"));
-    EXPECT_EQ(child<QLabel>(unloaded, "lblTitle").text(), QStringLiteral("Application Title"));
+TEST_F(AboutBoxTest, EveryReopeningShowsTheProgramsTextsNotTheDesignsPlaceholders) {
+    const AboutDialog made(rig.services);
+    EXPECT_EQ(made.windowTitle(), QStringLiteral("About Text Tarvex"));
+    EXPECT_EQ(child<QLabel>(made, "lblTitle").text(), QStringLiteral("Text Tarvex"));
 
-    const QPointer<frmAbout> first = &open();
+    const QPointer<AboutDialog> first = &open();
     child<QPushButton>(*first, "cmdOK").click();
     EXPECT_EQ(about.current(), nullptr);
-    // Chosen again before the closed box is gone: a new one loads all the same.
-    const QPointer<frmAbout> second = &open();
+    // Chosen again before the closed box is gone: a new one comes all the same.
+    const QPointer<AboutDialog> second = &open();
     unloadClosedBoxes();
     EXPECT_TRUE(first.isNull());
     ASSERT_FALSE(second.isNull());
@@ -117,21 +117,21 @@ TEST_F(AboutBoxTest, LoadingSetsTheTextsAgainAfterEveryReopening) {
 }
 
 TEST_F(AboutBoxTest, OneModelessBoxOfItsOwn) {
-    frmAbout& box = open();
+    AboutDialog& box = open();
     EXPECT_FALSE(box.isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(&open(), &box);
     const QWidgetList windows = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
-                            [](QWidget* w) { return qobject_cast<frmAbout*>(w) && w->isVisible(); }),
+                            [](QWidget* w) { return qobject_cast<AboutDialog*>(w) && w->isVisible(); }),
               1);
 }
 
 TEST_F(AboutBoxTest, EnterAndEscPressOK) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         SCOPED_TRACE(key);
-        frmAbout& box = open();
-        const QPointer<frmAbout> loaded = &box;
+        AboutDialog& box = open();
+        const QPointer<AboutDialog> loaded = &box;
         QApplication::setActiveWindow(&box);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
         QPushButton& ok = child<QPushButton>(box, "cmdOK");
@@ -146,7 +146,7 @@ TEST_F(AboutBoxTest, EnterAndEscPressOK) {
 }
 
 TEST_F(AboutBoxTest, SystemInfoLeavesTheBoxOpen) {
-    frmAbout& box = open();
+    AboutDialog& box = open();
     rig.messageBox.setNextAnswer(platform::MessageBox::Answer::Ok);
     child<QPushButton>(box, "cmdSysInfo").click();
     EXPECT_EQ(rig.messageBox.shown().size(), 1u) << "unavailable";
@@ -166,7 +166,7 @@ TEST_F(AboutBoxTest, AnOpenBoxKeepsTheProgramRunningUntilItIsClosed) {
         bool runningWithTheBoxOnly = false;
         EXPECT_TRUE(runUntilTheProgramEnds([&] {
             mainWindow.show();
-            frmAbout& box = open();
+            AboutDialog& box = open();
             if (byExit) {
                 rig.messageBox.setNextAnswer(platform::MessageBox::Answer::Yes);
                 exitCommand(mainWindow, rig.messageBox);

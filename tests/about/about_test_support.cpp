@@ -16,10 +16,10 @@ platform::MessageBox::Answer ArmedMessageBox::runBox(const Request& request, QWi
     return Answer::No;
 }
 
-bool startSysInfo(frmAbout& box, ArmedMessageBox& messageBox) {
+bool startSysInfo(AboutDialog& box, ArmedMessageBox& messageBox) {
     const std::size_t before = messageBox.shown().size();
     messageBox.setNextAnswer(platform::MessageBox::Answer::Ok);
-    box.StartSysInfo();
+    box.startSystemInformation();
     if (messageBox.shown().size() == before) {
         messageBox.setNextAnswer(platform::MessageBox::Answer::Ok); // unused; cleared for the next box
         return false;

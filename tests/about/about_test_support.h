@@ -48,9 +48,9 @@ struct SysInfoRig {
     SysInfoServices services{launcher, messageBox, {monitors.path()}};
 };
 
-// Runs StartSysInfo with any message answered; true when the failure message
+// Runs startSystemInformation with any message answered; true when the failure message
 // was shown, which it checks.
-bool startSysInfo(frmAbout& box, ArmedMessageBox& messageBox);
+bool startSysInfo(AboutDialog& box, ArmedMessageBox& messageBox);
 
 void writeFile(const QString& path, const QByteArray& bytes, QFile::Permissions mode = QFile::ReadOwner);
 inline constexpr QFile::Permissions kExecutable = QFile::ReadOwner | QFile::ExeOwner;

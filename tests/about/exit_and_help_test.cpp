@@ -183,7 +183,7 @@ TEST(HelpPages, EveryTopicIsOnTheContentsAndEveryLinkLeadsSomewhere) {
 TEST_F(Help, TheWindowsCommandsWithThisPlatformsServices) {
     Commands commands(messageBox);
     commands.about();
-    frmAbout* box = commands.aboutBox().current();
+    AboutDialog* box = commands.aboutBox().current();
     ASSERT_NE(box, nullptr);
     commands.about();
     EXPECT_EQ(commands.aboutBox().current(), box);

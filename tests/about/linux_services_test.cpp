@@ -26,7 +26,7 @@ TEST(SystemMonitor, TheButtonStartsTheFirstInstalledProgramOnPath) {
 
     RecordingLauncher launcher;
     ArmedMessageBox messageBox;
-    frmAbout box(SysInfoServices{launcher, messageBox});
+    AboutDialog box(SysInfoServices{launcher, messageBox});
     EXPECT_FALSE(startSysInfo(box, messageBox));
     writeFile(second.filePath(programs()[1]), "#!/bin/sh\n", kExecutable); // installed meanwhile
     EXPECT_FALSE(startSysInfo(box, messageBox));
@@ -39,7 +39,7 @@ TEST(SystemMonitor, WithNoProgramInstalledTheButtonSaysSo) {
     const ScopedPath path(empty.path());
     RecordingLauncher launcher;
     ArmedMessageBox messageBox;
-    frmAbout box(SysInfoServices{launcher, messageBox});
+    AboutDialog box(SysInfoServices{launcher, messageBox});
     EXPECT_TRUE(startSysInfo(box, messageBox));
     EXPECT_TRUE(launcher.started.empty());
 }
@@ -50,7 +50,7 @@ TEST(SystemMonitor, TheButtonStartsTheProgramDetached) {
     writeFile(bin.filePath(programs().front()), markingScript(mark), kExecutable);
     platform::DetachedProgramLauncher launcher;
     ArmedMessageBox messageBox;
-    frmAbout box(SysInfoServices{launcher, messageBox, {bin.path()}});
+    AboutDialog box(SysInfoServices{launcher, messageBox, {bin.path()}});
     EXPECT_FALSE(startSysInfo(box, messageBox));
     EXPECT_TRUE(waitForFile(mark));
 }

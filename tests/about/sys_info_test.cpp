@@ -36,7 +36,7 @@ struct StartCase {
     bool failureMessage;
 };
 
-TEST(StartSysInfo, StartsTheMonitorOrSaysItIsUnavailable) {
+TEST(startSystemInformation, StartsTheMonitorOrSaysItIsUnavailable) {
     const StartCase cases[] = {
         {"installed and started", true, true, false},
         {"installed but fails to start", true, false, true},
@@ -48,7 +48,7 @@ TEST(StartSysInfo, StartsTheMonitorOrSaysItIsUnavailable) {
         const QString monitor = rig.monitors.filePath(programs().back());
         if (c.installed) writeFile(monitor, "#!/bin/sh\n", kExecutable);
         rig.launcher.succeeds = c.launcherSucceeds;
-        frmAbout box(rig.services);
+        AboutDialog box(rig.services);
 
         EXPECT_EQ(startSysInfo(box, rig.messageBox), c.failureMessage);
         EXPECT_EQ(rig.launcher.started, c.installed ? std::vector<QString>{monitor} : std::vector<QString>{});
