@@ -239,6 +239,5 @@ inline constexpr std::array kMenus = {
 };
 
 inline constexpr std::string_view kWindowName = "Tarvex";
-inline constexpr std::string_view kWindowCaption = "Text Tarvex - v1.1";
 
 } // namespace tarvex::window::layout

@@ -11,6 +11,7 @@
 #include "shortcut_guard.h"
 #include "window_state.h"
 
+#include "platform/program_title.h"
 #include "platform/system_colour.h"
 
 #include <QAction>
@@ -72,7 +73,7 @@ constexpr ModeNumber kModes[] = {kIcqMode, kEmailMode, kFileMode};
 
 Tarvex::Tarvex(QWidget* parent) : QMainWindow(parent) {
     setObjectName(qt(layout::kWindowName));
-    setWindowTitle(qt(layout::kWindowCaption));
+    setWindowTitle(QString::fromUtf8(platform::kWindowCaption));
     setWindowIcon(artwork::windowIcon());
     // Fixed single border: a minimize button, no maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
