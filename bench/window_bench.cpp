@@ -84,7 +84,7 @@ void waitUntilPainted(QWidget& window, PaintWatch& watch) {
 // A QMainWindow with the program's controls as plain Qt widgets and no logic.
 std::unique_ptr<QMainWindow> bareWindow() {
     auto window = std::make_unique<QMainWindow>();
-    window->setWindowTitle(QString::fromUtf8(platform::kWindowCaption));
+    window->setWindowTitle(QString::fromUtf8(tarvex::platform::kWindowCaption));
     window->setWindowIcon(tarvex::window::artwork::windowIcon());
     auto* client = new QWidget(window.get());
     client->setFixedSize(layout::twipsToPixels(layout::kClientWidth), layout::twipsToPixels(layout::kClientHeight));
