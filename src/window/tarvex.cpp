@@ -270,14 +270,12 @@ void Tarvex::guardShortcuts() {
     QList<QKeySequence> menuKeysBesidesEditing;
     for (const layout::MenuEntry& menuEntry : layout::kMenus) {
         for (const layout::MenuItemEntry& itemEntry : menuEntry.items) {
-            menuKeys.append(actionFor(itemEntry.command)->shortcut());
-        }
-    }
-    for (const QKeySequence& key : menuKeys) {
-        const bool editing = key == QKeySequence(QKeySequence::Copy) || key == QKeySequence(QKeySequence::Paste) ||
-                             key == QKeySequence(QKeySequence::Cut);
-        if (!editing) {
-            menuKeysBesidesEditing.append(key);
+            const QKeySequence key = actionFor(itemEntry.command)->shortcut();
+            menuKeys.append(key);
+            if (key != QKeySequence(QKeySequence::Copy) && key != QKeySequence(QKeySequence::Paste) &&
+                key != QKeySequence(QKeySequence::Cut)) {
+                menuKeysBesidesEditing.append(key);
+            }
         }
     }
     // In the message area Ctrl+C, Ctrl+V and Ctrl+X edit the text; elsewhere
