@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "text/charset.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 
 #include "fuzz_check.h"
 

@@ -18,7 +18,7 @@ TARVEX_PACKAGES=(
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
   lintian devscripts
   file clang libclang-rt-14-dev
-  libssl-dev
+  libsodium-dev python3-nacl age
   libxkbcommon-dev
   weston qt6-wayland
   dbus-daemon at-spi2-core python3-pyatspi

@@ -4,22 +4,16 @@
 
 #include "key_file_reader.h"
 
-#include <openssl/evp.h>
+#include <sodium.h>
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 namespace tarvex {
 
 std::string fingerprintOf(std::span<const std::uint8_t> keyNumbers) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned int length = 0;
-    // SHA-256 of a memory buffer only fails when libcrypto itself is broken.
-    if (EVP_Digest(keyNumbers.data(), keyNumbers.size(), digest.data(), &length, EVP_sha256(), nullptr) != 1 ||
-        length != 32) {
-        std::abort();
-    }
+    std::array<unsigned char, crypto_hash_sha256_BYTES> digest{};
+    crypto_hash_sha256(digest.data(), keyNumbers.data(), keyNumbers.size());
     constexpr char kHexDigits[] = "0123456789ABCDEF";
     std::string text;
     for (std::size_t i = 0; i < 8; ++i) {

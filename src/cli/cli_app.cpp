@@ -7,7 +7,7 @@
 #include "transform_command.h"
 
 #include "files/file_io.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 #include "cipher/secure_uniform_source.h"
 
 #include <memory>

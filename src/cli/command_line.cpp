@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 
-#include "cipher/messages.h"
+#include "messages/messages.h"
 
 #include <algorithm>
 #include <cctype>

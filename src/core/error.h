@@ -12,7 +12,7 @@ inline constexpr const char* kStandardInputName = "standard input";
 inline constexpr const char* kStandardOutputName = "standard output";
 
 // Everything the libraries can refuse, with the facts a message needs.
-// cipher/messages.h turns one into words.
+// messages/messages.h turns one into words.
 struct Error {
     enum class Kind {
         FileUnreadable,        // path, osError

@@ -5,7 +5,7 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
-#include "cipher/messages.h"
+#include "messages/messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
 

@@ -6,7 +6,7 @@
 #include "message_codec.h"
 
 #include "cipher/key_fingerprint.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"

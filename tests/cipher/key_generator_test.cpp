@@ -4,7 +4,7 @@
 #include "cipher/key_file_writer.h"
 #include "cipher/key_generator.h"
 #include "cipher/secure_uniform_source.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 
 #include "../support/test_support.h"
 

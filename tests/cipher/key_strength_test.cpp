@@ -5,7 +5,7 @@
 #include "cipher/key_generator.h"
 #include "cipher/key_strength.h"
 #include "cipher/secure_uniform_source.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 
 #include <gtest/gtest.h>
 

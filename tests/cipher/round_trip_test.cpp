@@ -3,7 +3,7 @@
 #include "cipher/key_file_format.h"
 #include "cipher/key_file_reader.h"
 #include "cipher/text_transformer.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 
 #include "../support/test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include "cli/decrypt_pipeline.h"
 #include "cli/encrypt_pipeline.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "files/atomic_file_writer.h"
 #include "cipher/key_file_writer.h"
-#include "cipher/messages.h"
+#include "messages/messages.h"
 
 #include "../support/test_support.h"
 
