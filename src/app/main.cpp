@@ -2,6 +2,8 @@
 
 #include "window/tarvex.h"
 
+#include "core/process_hardening.h"
+#include "platform/clipboard.h"
 #include "platform/program_title.h"
 
 #include <QApplication>
@@ -59,6 +61,7 @@ void complain(const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    tarvex::hardenProcess();
     answerHelpOrVersion(argc, argv);
 
     QApplication app(argc, argv);
@@ -84,5 +87,9 @@ int main(int argc, char* argv[]) {
         window.loadKeyFile(keyFiles.first());
     }
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // While the application still stands: Qt hands the clipboard it owns to a
+    // clipboard manager when it goes.
+    tarvex::platform::dropOwnSecrets();
+    return status;
 }

@@ -2,12 +2,14 @@
 
 #include "cli_app.h"
 
+#include "core/process_hardening.h"
 #include "files/atomic_file_writer.h"
 
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
+    tarvex::hardenProcess();
     // An interruption leaves no temporary file behind; a closed pipe is an
     // error to report, not a reason to die silently.
     tarvex::removeTemporaryFilesOnSignals();

@@ -17,12 +17,34 @@ void reportUnreachable(ExchangeHost& host) {
                               "Try again in a moment."));
 }
 
+// The first code of a classic cipher text, as the window shows it.
+constexpr QChar kCipherMarker(0x00F0);
+
 } // namespace
+
+bool looksLikeSealedToken(const QString& text) {
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const QChar c = text.at(at);
+        if (!c.isSpace() && c.category() != QChar::Other_Format && c != QLatin1Char('>')) break;
+        ++at;
+    }
+    return QStringView(text).sliced(at).startsWith(QLatin1String("tarvex1"));
+}
+
+bool isCipherText(const QString& text) {
+    return text.startsWith(kCipherMarker) || looksLikeSealedToken(text);
+}
+
+void offerText(const QString& text, QClipboard::Mode mode) {
+    platform::offerText(text, !isCipherText(text), mode);
+}
 
 void copyToClipboard(ExchangeHost& host) {
     if (host.messageCodes().empty()) return;
     platform::Clipboard& clipboard = host.clipboard();
-    if (!clipboard.clear() || !clipboard.setText(host.messageAsPlainText())) reportUnreachable(host);
+    const QString text = host.messageAsPlainText();
+    if (!clipboard.clear() || !clipboard.setText(text, !isCipherText(text))) reportUnreachable(host);
 }
 
 void pasteFromClipboard(ExchangeHost& host) {

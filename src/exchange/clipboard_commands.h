@@ -4,9 +4,21 @@
 
 #include "exchange_host.h"
 
+#include <QClipboard>
+#include <QString>
+
 #include <cstddef>
 
 namespace tarvex::exchange {
+
+// A text that after white space, format characters and '>' quote marks
+// begins with the sealed format's tag.
+bool looksLikeSealedToken(const QString& text);
+// A cipher text, classic or sealed, is meant to be sent; anything else is a message.
+bool isCipherText(const QString& text);
+// Puts a text on the clipboard or the selection, marked as a secret unless it
+// is a cipher text.
+void offerText(const QString& text, QClipboard::Mode mode = QClipboard::Clipboard);
 
 // Puts the whole message on the clipboard, replacing whatever it held.
 void copyToClipboard(ExchangeHost& host);
@@ -14,7 +26,7 @@ void copyToClipboard(ExchangeHost& host);
 // mode's limit is refused whole with a message: a message cut short is worse
 // than none.
 void pasteFromClipboard(ExchangeHost& host);
-// Asks first, then empties the clipboard.
+// Asks first, then empties the clipboard and the primary selection.
 void clearClipboard(ExchangeHost& host);
 // Empties the message area without a question.
 void clearText(ExchangeHost& host);

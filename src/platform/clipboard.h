@@ -2,11 +2,31 @@
 
 #pragma once
 
+#include <QClipboard>
 #include <QString>
 
 #include <optional>
 
 namespace tarvex::platform {
+
+class QMimeData;
+
+// The format clipboard managers and history tools read to keep a text out of
+// their history, and what it holds for a secret.
+inline constexpr char kPasswordManagerHintFormat[] = "x-kde-passwordManagerHint";
+inline constexpr char kSecretHint[] = "secret";
+
+// Plain text for the clipboard, a selection or a drag; a secret one carries the
+// hint that keeps it out of clipboard histories.
+QMimeData* newTextData(const QString& text, bool secret);
+// Puts that on the system clipboard or the selection; false when it cannot be reached.
+bool offerText(const QString& text, bool secret, QClipboard::Mode mode = QClipboard::Clipboard);
+// Empties the clipboard and, where there is one, the primary selection.
+bool clearClipboardAndSelection();
+// Before the program ends: empties the clipboard and the selection where they
+// still hold a secret this program put there, so that neither the next paste
+// nor a clipboard manager taking over the data on exit gets it.
+void dropOwnSecrets();
 
 // The system clipboard, plain text only.
 class Clipboard {
@@ -14,7 +34,8 @@ public:
     virtual ~Clipboard() = default;
     // Each answers false (or nullopt) when the clipboard cannot be reached.
     virtual bool clear() = 0;
-    virtual bool setText(const QString& text) = 0;
+    // A secret text carries the hint that keeps it out of clipboard histories.
+    virtual bool setText(const QString& text, bool secret) = 0;
     // Empty when the clipboard holds no text (a picture, say).
     virtual std::optional<QString> text() = 0;
 };
@@ -22,8 +43,9 @@ public:
 // The real one, through QClipboard.
 class SystemClipboard final : public Clipboard {
 public:
+    // The primary selection too.
     bool clear() override;
-    bool setText(const QString& text) override;
+    bool setText(const QString& text, bool secret) override;
     std::optional<QString> text() override;
 };
 

@@ -6,6 +6,7 @@
 #include "message_editor_accessible.h"
 
 #include "exchange/cipher_command_host.h"
+#include "exchange/clipboard_commands.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -162,7 +163,7 @@ std::size_t MessageEditor::visibleRowCount() const {
 
 void MessageEditor::copy() const {
     if (hasSelection()) {
-        QGuiApplication::clipboard()->setText(codec::unicodeFromCodes(selectedCodes()));
+        exchange::offerText(codec::unicodeFromCodes(selectedCodes()));
     }
 }
 
@@ -571,7 +572,7 @@ void MessageEditor::restartBlinking() {
 void MessageEditor::offerSelection() const {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (hasSelection() && clipboard->supportsSelection()) {
-        clipboard->setText(codec::unicodeFromCodes(selectedCodes()), QClipboard::Selection);
+        exchange::offerText(codec::unicodeFromCodes(selectedCodes()), QClipboard::Selection);
     }
 }
 
@@ -835,7 +836,7 @@ void MessageEditor::keyPressEvent(QKeyEvent* event) {
         if (hasSelection()) {
             copy();
         } else if (!codes().empty()) {
-            QGuiApplication::clipboard()->setText(codec::unicodeFromCodes(codes()));
+            exchange::offerText(codec::unicodeFromCodes(codes()));
         }
     } else if (event->matches(QKeySequence::Cut)) {
         cut();
