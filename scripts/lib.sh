@@ -13,7 +13,7 @@ TARVEX_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth libx11-dev
   qt6-svg-dev imagemagick xdotool x11-utils xclip openbox
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
   lintian devscripts

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
+
+#include "secret_memory.h"
 
 namespace tarvex {
 
@@ -24,7 +25,7 @@ public:
     void rewind(std::uint64_t count);
 
 private:
-    std::vector<std::uint8_t> period_; // whole repetitions, long enough for vector runs
+    SecretBytes period_; // whole repetitions, long enough for vector runs; locked, wiped when freed
     std::size_t offset_ = 0;
 };
 

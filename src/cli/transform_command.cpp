@@ -2,12 +2,14 @@
 
 #include "transform_command.h"
 
+
 #include "decrypt_pipeline.h"
 #include "encrypt_pipeline.h"
 #include "stream_io.h"
 
 #include "cipher/key_file_reader.h"
 #include "cipher/key_strength.h"
+#include "cipher/secret_memory.h"
 
 namespace tarvex::cli {
 namespace {
@@ -40,6 +42,7 @@ std::unique_ptr<Pipeline> TransformCommand::makePipeline(std::span<const std::ui
 Status TransformCommand::run() {
     Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(request_.keyFile);
     if (!keyNumbers) return keyNumbers.error();
+    const WipeOnExit keyWiped(*keyNumbers);
     if (request_.encrypt) {
         if (Status hiding = requireHidingKey(*keyNumbers, request_.keyFile); !hiding) return hiding;
     }

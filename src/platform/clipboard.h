@@ -3,13 +3,12 @@
 #pragma once
 
 #include <QClipboard>
+#include <QMimeData>
 #include <QString>
 
 #include <optional>
 
 namespace tarvex::platform {
-
-class QMimeData;
 
 // The format clipboard managers and history tools read to keep a text out of
 // their history, and what it holds for a secret.
