@@ -178,6 +178,14 @@ TEST(HelpPages, EveryTopicIsOnTheContentsAndEveryLinkLeadsSomewhere) {
     for (const QString& name : files) {
         EXPECT_TRUE(name == QStringLiteral("tarvex.html") || onContents.contains(name)) << name;
     }
+    // What the program keeps secret and what it cannot has a page of its own.
+    QFile secrets(pages.filePath(QStringLiteral("secrets.html")));
+    ASSERT_TRUE(secrets.open(QIODevice::ReadOnly));
+    const QString secretsPage = QString::fromUtf8(secrets.readAll());
+    EXPECT_TRUE(secretsPage.contains(QStringLiteral("<title>What stays secret</title>")));
+    for (const char* topic : {"primary selection", "screen", "display server", "swap", "other side"}) {
+        EXPECT_TRUE(secretsPage.contains(QLatin1String(topic))) << topic;
+    }
 }
 
 TEST_F(Help, TheWindowsCommandsWithThisPlatformsServices) {

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <fstream>
 #include <random>
+#include <string>
 
 namespace tarvex {
 namespace {
@@ -19,6 +23,31 @@ std::vector<std::uint8_t> keyOf(std::size_t length) {
 // The element the n-th character (from 0) uses: the key numbers repeated from the start.
 std::uint8_t expectedAt(const std::vector<std::uint8_t>& key, std::uint64_t n) {
     return key[static_cast<std::size_t>(n % key.size())];
+}
+
+// Locked memory of this process in KiB, as the kernel counts it.
+long lockedKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmLck:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+TEST(KeyStreamMemory, KeyNumbersAreLockedWhileHeldAndUnlockedWhenGone) {
+    constexpr std::size_t kKeyLength = 256 * 1024;
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_MEMLOCK, &limit), 0);
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < 4 * kKeyLength) {
+        GTEST_SKIP() << "RLIMIT_MEMLOCK is too low to lock a key here";
+    }
+    const long before = lockedKiB();
+    ASSERT_GE(before, 0);
+    {
+        const KeyStream stream(keyOf(kKeyLength));
+        EXPECT_GE(lockedKiB() - before, static_cast<long>(kKeyLength / 1024));
+    }
+    EXPECT_EQ(lockedKiB(), before);
 }
 
 class KeyStreamLengths : public ::testing::TestWithParam<std::size_t> {};
