@@ -36,6 +36,20 @@ TEST_F(ClipboardCommands, CopyPutsTheWholeTextAndNothingElse) {
     EXPECT_FALSE(clipboard->mimeData()->hasHtml()) << "every other format is gone";
 }
 
+TEST_F(ClipboardCommands, CopyMarksAMessageSecretButNotACipherText) {
+    const auto hint = [this] { return clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")); };
+    host.message = "tarvex is the word";
+    copyToClipboard(host);
+    EXPECT_EQ(hint(), QByteArray("secret"));
+    // A classic cipher text, and a sealed one behind quote marks, a soft hyphen and white space.
+    for (const std::string cipher : {"\xF0" "abc", " >\t> \xAD" "tarvex1AbC"}) {
+        host.message = cipher;
+        copyToClipboard(host);
+        EXPECT_EQ(clipboard->text(), QString::fromStdString(charset::toUtf8(cipher)));
+        EXPECT_TRUE(hint().isEmpty()) << cipher;
+    }
+}
+
 TEST_F(ClipboardCommands, CopyOfAnEmptyTextLeavesTheClipboard) {
     copyToClipboard(host);
     EXPECT_EQ(clipboard->text(), QStringLiteral("was there before"));
