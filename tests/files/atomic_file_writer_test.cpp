@@ -245,7 +245,7 @@ namespace {
 // In a child, since a program's choice of handlers lasts for its life: first
 // as the window writes (no choice made), then as tarvex-cli does.
 TEST(AtomicFileWriterSignals, OnlyTheCliGetsHandlersAndOnlyWhileANamedTemporaryFileExists) {
-    TempDir dir;
+    test::TempDir dir;
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
