@@ -2,18 +2,21 @@
 # Desktop integration files and the Debian packages: text-tarvex (install
 # component `window`) and tarvex-cli (component `cli`).
 
-# The one name that ties the desktop entry, its icon and the AppStream
-# metainfo together; desktop environments match them by it.
-set(TARVEX_APP_ID "org.texttarvex.TextTarvex")
 set(TARVEX_KEY_MIME_ICON "application-x-tarvex-key")
 set(TARVEX_ICON_SIZES 32 48 128 256)
 set(TARVEX_PACKAGE_MAINTAINER "Text Tarvex maintainers <maintainers@text-tarvex.invalid>")
 
-find_program(TARVEX_RSVG_CONVERT rsvg-convert)
 find_program(TARVEX_GZIP gzip)
-if(NOT TARVEX_RSVG_CONVERT OR NOT TARVEX_GZIP)
-  message(FATAL_ERROR "rsvg-convert (librsvg2-bin) and gzip render the icons and pack the "
-                      "man page; scripts/lib.sh installs them.")
+if(NOT TARVEX_GZIP)
+  message(FATAL_ERROR "gzip packs the man pages and the changelog.")
+endif()
+# The window's icons only.
+if(TARVEX_GUI)
+  find_program(TARVEX_RSVG_CONVERT rsvg-convert)
+  if(NOT TARVEX_RSVG_CONVERT)
+    message(FATAL_ERROR "rsvg-convert (librsvg2-bin) renders the icons; scripts/lib.sh installs it, "
+                        "and -DTARVEX_GUI=OFF builds tarvex-cli without them.")
+  endif()
 endif()
 
 set(_data ${PROJECT_SOURCE_DIR}/data)
@@ -21,49 +24,59 @@ set(_out ${PROJECT_BINARY_DIR}/data)
 set(_hicolor ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 set(_generated)
 
-configure_file(${_data}/tarvex.desktop.in ${_out}/${TARVEX_APP_ID}.desktop @ONLY)
-configure_file(${_data}/tarvex.metainfo.xml.in ${_out}/${TARVEX_APP_ID}.metainfo.xml @ONLY)
 # The date of the man pages' title lines: the release, never the build time, so
 # that rebuilding gives the same pages.
 set(TARVEX_RELEASE_DATE "2026-12-07")
 configure_file(${_data}/man/tarvex-cli.1.in ${_out}/tarvex-cli.1 @ONLY)
-configure_file(${_data}/man/tarvex.1.in ${_out}/tarvex.1 @ONLY)
-
-# Pixel icons are rendered from the SVG artwork so that they never drift from it.
-function(_tarvex_render_icon svg name context)
-  foreach(size IN LISTS TARVEX_ICON_SIZES)
-    set(png ${_out}/icons/${size}x${size}/${context}/${name}.png)
-    add_custom_command(
-      OUTPUT ${png}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${_out}/icons/${size}x${size}/${context}
-      COMMAND ${TARVEX_RSVG_CONVERT} --width=${size} --height=${size} --keep-aspect-ratio
-              --output=${png} ${svg}
-      DEPENDS ${svg}
-      COMMENT "Rendering ${name} at ${size} pixels"
-      VERBATIM)
-    install(FILES ${png} DESTINATION ${_hicolor}/${size}x${size}/${context} COMPONENT window)
-    list(APPEND _generated ${png})
-  endforeach()
-  install(FILES ${svg} DESTINATION ${_hicolor}/scalable/${context} RENAME ${name}.svg COMPONENT window)
-  set(_generated ${_generated} PARENT_SCOPE)
-endfunction()
-
-_tarvex_render_icon(${_data}/tarvex-logo.svg ${TARVEX_APP_ID} apps)
-_tarvex_render_icon(${_data}/icons/${TARVEX_KEY_MIME_ICON}.svg ${TARVEX_KEY_MIME_ICON} mimetypes)
 
 # -n leaves the time stamp out, so that rebuilding gives the same bytes.
-add_custom_command(
-  OUTPUT ${_out}/tarvex-cli.1.gz
-  COMMAND ${TARVEX_GZIP} -9 -n -c ${_out}/tarvex-cli.1 > ${_out}/tarvex-cli.1.gz
-  DEPENDS ${_out}/tarvex-cli.1 ${_data}/man/tarvex-cli.1.in
-  COMMENT "Packing the tarvex-cli man page")
-list(APPEND _generated ${_out}/tarvex-cli.1.gz)
-add_custom_command(
-  OUTPUT ${_out}/tarvex.1.gz
-  COMMAND ${TARVEX_GZIP} -9 -n -c ${_out}/tarvex.1 > ${_out}/tarvex.1.gz
-  DEPENDS ${_out}/tarvex.1 ${_data}/man/tarvex.1.in
-  COMMENT "Packing the tarvex man page")
-list(APPEND _generated ${_out}/tarvex.1.gz)
+function(_tarvex_pack_man_page name)
+  add_custom_command(
+    OUTPUT ${_out}/${name}.1.gz
+    COMMAND ${TARVEX_GZIP} -9 -n -c ${_out}/${name}.1 > ${_out}/${name}.1.gz
+    DEPENDS ${_out}/${name}.1 ${_data}/man/${name}.1.in
+    COMMENT "Packing the ${name} man page")
+  set(_generated ${_generated} ${_out}/${name}.1.gz PARENT_SCOPE)
+endfunction()
+_tarvex_pack_man_page(tarvex-cli)
+
+# The window's own: its desktop entry, metainfo, icons and man page.
+if(TARVEX_GUI)
+  configure_file(${_data}/tarvex.desktop.in ${_out}/${TARVEX_APP_ID}.desktop @ONLY)
+  configure_file(${_data}/tarvex.metainfo.xml.in ${_out}/${TARVEX_APP_ID}.metainfo.xml @ONLY)
+  configure_file(${_data}/man/tarvex.1.in ${_out}/tarvex.1 @ONLY)
+  _tarvex_pack_man_page(tarvex)
+  # Pixel icons are rendered from the SVG artwork so that they never drift from it.
+  function(_tarvex_render_icon svg name context)
+    foreach(size IN LISTS TARVEX_ICON_SIZES)
+      set(png ${_out}/icons/${size}x${size}/${context}/${name}.png)
+      add_custom_command(
+        OUTPUT ${png}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_out}/icons/${size}x${size}/${context}
+        COMMAND ${TARVEX_RSVG_CONVERT} --width=${size} --height=${size} --keep-aspect-ratio
+                --output=${png} ${svg}
+        DEPENDS ${svg}
+        COMMENT "Rendering ${name} at ${size} pixels"
+        VERBATIM)
+      install(FILES ${png} DESTINATION ${_hicolor}/${size}x${size}/${context} COMPONENT window)
+      list(APPEND _generated ${png})
+    endforeach()
+    install(FILES ${svg} DESTINATION ${_hicolor}/scalable/${context} RENAME ${name}.svg COMPONENT window)
+    set(_generated ${_generated} PARENT_SCOPE)
+  endfunction()
+
+  _tarvex_render_icon(${_data}/tarvex-logo.svg ${TARVEX_APP_ID} apps)
+  _tarvex_render_icon(${_data}/icons/${TARVEX_KEY_MIME_ICON}.svg ${TARVEX_KEY_MIME_ICON} mimetypes)
+
+  # text-tarvex: the window and everything a desktop needs to offer it.
+  install(FILES ${_out}/${TARVEX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+          COMPONENT window)
+  install(FILES ${_out}/${TARVEX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+          COMPONENT window)
+  install(FILES ${_data}/text-tarvex-mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME text-tarvex.xml COMPONENT window)
+  install(FILES ${_out}/tarvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT window)
+endif()
 
 # The Debian changelog, packed as Debian packs it; its top entry has to name
 # this version.
@@ -81,15 +94,6 @@ list(APPEND _generated ${_out}/changelog.gz)
 
 add_custom_target(tarvex_desktop_data ALL DEPENDS ${_generated})
 
-# text-tarvex: the window and everything a desktop needs to offer it.
-install(FILES ${_out}/${TARVEX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
-        COMPONENT window)
-install(FILES ${_out}/${TARVEX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-        COMPONENT window)
-install(FILES ${_data}/text-tarvex-mime.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME text-tarvex.xml COMPONENT window)
-install(FILES ${_out}/tarvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT window)
-
 # tarvex-cli: the command alone, so that a terminal user needs no Qt.
 install(FILES ${_out}/tarvex-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
 install(FILES ${_data}/bash-completion/tarvex-cli
@@ -97,9 +101,13 @@ install(FILES ${_data}/bash-completion/tarvex-cli
 
 # Each package carries its own copyright and changelog. A native package: the
 # Debian packaging lives in this tree, so its changelog is changelog.gz.
-foreach(_component_package IN ITEMS "window;text-tarvex" "cli;tarvex-cli")
-  list(GET _component_package 0 _component)
-  list(GET _component_package 1 _package)
+set(_components cli)
+set(_packages tarvex-cli)
+if(TARVEX_GUI)
+  list(PREPEND _components window)
+  list(PREPEND _packages text-tarvex)
+endif()
+foreach(_component _package IN ZIP_LISTS _components _packages)
   install(FILES ${_data}/debian/copyright ${_out}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${_package} COMPONENT ${_component})
 endforeach()
@@ -129,7 +137,9 @@ set(_refresh_caches [[
   endif()
 ]])
 string(CONFIGURE "${_refresh_caches}" _refresh_caches @ONLY)
-install(CODE "${_refresh_caches}" COMPONENT window)
+if(TARVEX_GUI)
+  install(CODE "${_refresh_caches}" COMPONENT window)
+endif()
 
 # Debian packages, one per component, each with the libraries of its own
 # programs as dependencies (dpkg-shlibdeps), so tarvex-cli never pulls in Qt.
@@ -142,7 +152,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${TARVEX_PACKAGE_MAINTAINER})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL window cli)
+if(TARVEX_GUI)
+  set(CPACK_COMPONENTS_ALL window cli)
+else()
+  set(CPACK_COMPONENTS_ALL cli)
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TARVEX_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -5,29 +5,42 @@ set -euo pipefail
 TARVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TARVEX_BUILD=${TARVEX_BUILD:-"$TARVEX_ROOT/build"}
 
-# Debian 12 packages the build, the tests and the window need. `file` serves
-# CPack's dependency lookup, clang and its runtime the fuzzers; Qt's CMake files
-# look for libxkbcommon-dev and print a line for each library without it.
-# The screen-reader test talks to the window over AT-SPI from Debian's Python.
-TARVEX_PACKAGES=(
+# Debian 12 packages that building and running the window (and tarvex-cli)
+# need: scripts/run installs these alone. libsodium is the one crypto library;
+# Qt's CMake files look for libxkbcommon-dev and print a line for each library
+# without it; qt6-wayland lets the window open on a Wayland desktop.
+TARVEX_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libxkbcommon-dev qt6-wayland
+  libsodium-dev
+)
+
+# What the tests, the benchmarks and the packages need on top: scripts/test.
+# `file` serves CPack's dependency lookup, clang and its runtime the fuzzers,
+# rsvg-convert the icons; the screen-reader test talks to the window over
+# AT-SPI from Debian's Python.
+TARVEX_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libx11-dev
-  qt6-svg-dev imagemagick xdotool x11-utils xclip openbox
+  imagemagick xdotool x11-utils xclip openbox
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
   lintian devscripts
   file clang libclang-rt-14-dev
-  libsodium-dev python3-nacl age
-  libxkbcommon-dev
-  weston qt6-wayland
+  python3-nacl age
+  weston
   dbus-daemon at-spi2-core python3-pyatspi
 )
 
+# Installs the packages that are missing: with `run` only those of the window
+# and tarvex-cli, otherwise those of the test suite too.
 tarvex_install_packages() {
+  local wanted=("${TARVEX_RUN_PACKAGES[@]}")
+  if [ "${1:-}" != run ]; then
+    wanted+=("${TARVEX_TEST_PACKAGES[@]}")
+  fi
   local missing=()
   local pkg
-  for pkg in "${TARVEX_PACKAGES[@]}"; do
+  for pkg in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$pkg")
     fi
@@ -52,8 +65,10 @@ tarvex_configure() {
   cmake -S "$TARVEX_ROOT" -B "$TARVEX_BUILD" -G Ninja "${extra[@]}" "$@"
 }
 
-# Configures with the given options and builds everything.
+# Configures with everything on (the window, the tests, the benchmarks and the
+# packages) and the given options, and builds it all. Each is named, since
+# scripts/run leaves them off in the same build folder.
 tarvex_build() {
-  tarvex_configure "$@"
+  tarvex_configure -DTARVEX_GUI=ON -DTARVEX_BUILD_TESTS=ON -DTARVEX_BUILD_BENCHMARKS=ON -DTARVEX_PACKAGING=ON "$@"
   cmake --build "$TARVEX_BUILD" --parallel "$(nproc)"
 }

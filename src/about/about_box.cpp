@@ -8,6 +8,7 @@
 #include "platform/program_launcher.h"
 #include "platform/program_title.h"
 #include "platform/system_monitor.h"
+#include "platform/qt_text.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -21,9 +22,7 @@
 namespace tarvex::about {
 namespace {
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using platform::qt;
 
 const layout::Element& elementNamed(const QString& name) {
     const auto found = std::find_if(layout::kElements.begin(), layout::kElements.end(),

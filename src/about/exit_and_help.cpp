@@ -5,6 +5,7 @@
 
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
+#include "platform/qt_text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,9 +17,7 @@
 namespace tarvex::about {
 namespace {
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using platform::qt;
 
 } // namespace
 

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <getopt.h>
+#include <vector>
 
 namespace tarvex::cli {
 namespace {
@@ -28,120 +30,194 @@ std::optional<Encoding> encodingNamed(const std::string& name) {
     return std::nullopt;
 }
 
-// Walks the arguments, splitting "--name=value" and "-xVALUE" forms.
-class ArgumentCursor {
-public:
-    explicit ArgumentCursor(std::span<const std::string> args) : args_(args) {}
-
-    bool done() const { return index_ >= args_.size(); }
-    const std::string& current() const { return args_[index_]; }
-    void skip() { ++index_; }
-
-    // The value of an option, from "--opt=value", "-ovalue" or the next argument.
-    std::optional<std::string> valueOf(const std::string& option) {
-        const std::string& arg = args_[index_++];
-        if (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0) {
-            std::size_t start = option.size();
-            if (option.starts_with("--")) {
-                if (arg[start] != '=') return std::nullopt;
-                ++start;
-            }
-            return arg.substr(start);
-        }
-        if (done()) return std::nullopt;
-        return args_[index_++];
-    }
-
-private:
-    std::span<const std::string> args_;
-    std::size_t index_ = 0;
-};
-
-bool matches(const std::string& arg, const std::string& shortName, const std::string& longName) {
-    if (arg == longName || arg.starts_with(longName + "=")) return true;
-    return !shortName.empty() && arg.starts_with(shortName) && !arg.starts_with("--");
-}
-
 UsageError missingValue(const std::string& option) {
     return UsageError{"option '" + option + "' needs a value"};
 }
 
-Request parseCreateKey(ArgumentCursor& cursor) {
+// One command's options, parsed by getopt_long as Unix tools do: options and
+// operands in any order, "--" ends the options, "--name=value", "-nvalue" and
+// unique abbreviations of long names. Stops at the first usage error, except
+// that -h or --help among the options always asks for the help.
+class OptionParser {
+public:
+    struct Option {
+        const char* longName;
+        char shortName; // 0: only the long name
+        bool takesValue;
+    };
+
+    OptionParser(std::span<const std::string> args, std::string command, std::vector<Option> options)
+        : command_(std::move(command)), options_(std::move(options)) {
+        options_.push_back({"help", 'h', false});
+        argv_.push_back(command_.data());
+        for (const std::string& arg : args) {
+            copies_.push_back(arg);
+        }
+        for (std::string& arg : copies_) argv_.push_back(arg.data());
+        argv_.push_back(nullptr);
+    }
+
+    // Calls onOption(index in the option list, value) and onOperand(text) in
+    // the order given; a returned UsageError ends the parse.
+    template <typename OnOption, typename OnOperand>
+    std::optional<Request> parse(OnOption onOption, OnOperand onOperand) {
+        // '-': operands come back in their place, whatever POSIXLY_CORRECT says;
+        // ':': a missing value is told apart from an unknown option.
+        std::string shortOptions = "-:";
+        std::vector<::option> longOptions;
+        for (std::size_t i = 0; i < options_.size(); ++i) {
+            const Option& option = options_[i];
+            if (option.shortName != 0) {
+                shortOptions += option.shortName;
+                if (option.takesValue) shortOptions += ':';
+            }
+            longOptions.push_back({option.longName, option.takesValue ? required_argument : no_argument, nullptr,
+                                   static_cast<int>(kLongOnly + i)});
+        }
+        longOptions.push_back({nullptr, 0, nullptr, 0});
+
+        const int argc = static_cast<int>(argv_.size()) - 1;
+        std::optional<Request> failure;
+        bool help = false;
+        ::opterr = 0;
+        ::optind = 0; // starts a fresh parse
+        for (;;) {
+            const int at = ::optind == 0 ? 1 : ::optind;
+            const int found = ::getopt_long(argc, argv_.data(), shortOptions.c_str(), longOptions.data(), nullptr);
+            if (found == -1) break;
+            if (failure) continue; // only -h or --help can still change the outcome
+            const std::string arg = at < argc ? argv_[static_cast<std::size_t>(at)] : "";
+            if (found == 1) {
+                failure = onOperand(std::string(::optarg));
+            } else if (found == ':') {
+                failure = missingValue("--" + std::string(options_[indexOf(::optopt)].longName));
+            } else if (found == '?') {
+                if (arg.starts_with("--") && ::optopt != 0) {
+                    failure = UsageError{"option '--" + std::string(options_[indexOf(::optopt)].longName) +
+                                         "' takes no value"};
+                } else {
+                    const std::string shownArg = arg.starts_with("--") ? arg : std::string("-") + char(::optopt);
+                    failure = UsageError{"unknown option '" + shown(shownArg) + "' for " + command_};
+                }
+            } else if (std::size_t index = indexOf(found); options_[index].shortName == 'h') {
+                help = true;
+            } else {
+                failure = onOption(index, ::optarg ? std::string(::optarg) : std::string());
+            }
+        }
+        if (help) return HelpRequest{};
+        if (failure) return failure;
+        for (int i = ::optind; i < argc; ++i) {
+            if (std::optional<Request> wrong = onOperand(std::string(argv_[static_cast<std::size_t>(i)]))) return wrong;
+        }
+        return std::nullopt;
+    }
+
+private:
+    static constexpr int kLongOnly = 256;
+
+    std::size_t indexOf(int found) const {
+        if (found >= kLongOnly) return static_cast<std::size_t>(found - kLongOnly);
+        for (std::size_t i = 0; i < options_.size(); ++i) {
+            if (options_[i].shortName == found) return i;
+        }
+        return options_.size() - 1;
+    }
+
+    std::string command_;
+    std::vector<Option> options_;
+    std::vector<std::string> copies_;
+    std::vector<char*> argv_;
+};
+
+Request parseCreateKey(std::span<const std::string> args) {
     CreateKeyRequest request;
     std::optional<std::string> file;
-    bool optionsEnded = false;
-    for (; !cursor.done(); cursor.skip()) {
-        const std::string& arg = cursor.current();
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg == "--force") {
+    OptionParser parser(args, "create-key", {{"force", 0, false}});
+    std::optional<Request> stop = parser.parse(
+        [&](std::size_t, const std::string&) -> std::optional<Request> {
             request.force = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError{"unknown option '" + shown(arg) + "' for create-key"};
-        } else if (file) {
-            return UsageError{"create-key takes one key file, not also '" + shown(arg) + "'"};
-        } else {
+            return std::nullopt;
+        },
+        [&](const std::string& arg) -> std::optional<Request> {
+            if (file) return UsageError{"create-key takes one key file, not also '" + shown(arg) + "'"};
             file = arg;
-        }
-    }
+            return std::nullopt;
+        });
+    if (stop) return *stop;
     if (!file) return UsageError{"create-key needs the name of the key file to write"};
     request.keyFile = *file;
     return request;
 }
 
-Request parseTransform(ArgumentCursor& cursor, bool encrypt) {
+Request parseTransform(std::span<const std::string> args, bool encrypt) {
+    enum { kKey, kEncoding, kOutput, kSealed };
     TransformRequest request;
     request.encrypt = encrypt;
     const std::string command = encrypt ? "encrypt" : "decrypt";
     std::optional<std::string> key;
     bool haveInput = false;
-    bool optionsEnded = false;
-    while (!cursor.done()) {
-        const std::string arg = cursor.current();
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-            cursor.skip();
-        } else if (!optionsEnded && matches(arg, "-k", "--key")) {
-            key = cursor.valueOf(arg.starts_with("--") ? "--key" : "-k");
-            if (!key || key->empty()) return missingValue("--key");
-        } else if (!optionsEnded && matches(arg, "-e", "--encoding")) {
-            std::optional<std::string> name = cursor.valueOf(arg.starts_with("--") ? "--encoding" : "-e");
-            if (!name) return missingValue("--encoding");
-            std::optional<Encoding> encoding = encodingNamed(*name);
-            if (!encoding) return UsageError{"unknown encoding '" + shown(*name) + "' (use utf-8 or cp1252)"};
-            request.encoding = *encoding;
-        } else if (!optionsEnded && matches(arg, "-o", "--output")) {
-            request.output = cursor.valueOf(arg.starts_with("--") ? "--output" : "-o");
-            if (!request.output || request.output->empty()) return missingValue("--output");
-            if (*request.output == "-") request.output.reset(); // standard output, as in other tools
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError{"unknown option '" + shown(arg) + "' for " + command};
-        } else if (haveInput) {
-            return UsageError{command + " takes one input file, not also '" + shown(arg) + "'"};
-        } else {
+    bool encodingGiven = false;
+    OptionParser parser(args, command,
+                        {{"key", 'k', true}, {"encoding", 'e', true}, {"output", 'o', true}, {"sealed", 0, false}});
+    std::optional<Request> stop = parser.parse(
+        [&](std::size_t option, const std::string& value) -> std::optional<Request> {
+            switch (option) {
+            case kKey:
+                if (value.empty()) return missingValue("--key");
+                key = value;
+                break;
+            case kEncoding: {
+                std::optional<Encoding> encoding = encodingNamed(value);
+                if (!encoding) return UsageError{"unknown encoding '" + shown(value) + "' (use utf-8 or cp1252)"};
+                request.encoding = *encoding;
+                encodingGiven = true;
+                break;
+            }
+            case kOutput:
+                if (value.empty()) return missingValue("--output");
+                request.output = value;
+                if (value == "-") request.output.reset(); // standard output, as in other tools
+                break;
+            case kSealed:
+                request.sealed = true;
+                break;
+            }
+            return std::nullopt;
+        },
+        [&](const std::string& arg) -> std::optional<Request> {
+            if (haveInput) return UsageError{command + " takes one input file, not also '" + shown(arg) + "'"};
             haveInput = true;
             if (arg != "-") request.input = arg; // "-" is standard input
-            cursor.skip();
-        }
-    }
+            return std::nullopt;
+        });
+    if (stop) return *stop;
+    if (request.sealed && encodingGiven) return UsageError{"--encoding does not apply to --sealed"};
     if (!key) return UsageError{command + " needs a key file: -k KEYFILE"};
     request.keyFile = *key;
     return request;
 }
 
-Request parseFingerprint(ArgumentCursor& cursor) {
+// The key file comes with -k, or after "--" when its name starts with '-'.
+Request parseFingerprint(std::span<const std::string> args) {
     std::optional<std::string> key;
-    while (!cursor.done()) {
-        const std::string arg = cursor.current();
-        if (matches(arg, "-k", "--key")) {
-            key = cursor.valueOf(arg.starts_with("--") ? "--key" : "-k");
-            if (!key || key->empty()) return missingValue("--key");
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError{"unknown option '" + shown(arg) + "' for fingerprint"};
-        } else {
-            return UsageError{"fingerprint takes the key file as -k KEYFILE, not '" + shown(arg) + "'"};
-        }
-    }
+    bool keyGiven = false;
+    OptionParser parser(args, "fingerprint", {{"key", 'k', true}});
+    std::optional<Request> stop = parser.parse(
+        [&](std::size_t, const std::string& value) -> std::optional<Request> {
+            if (value.empty()) return missingValue("--key");
+            if (keyGiven) return UsageError{"fingerprint takes one key file, not also '" + shown(value) + "'"};
+            key = value;
+            keyGiven = true;
+            return std::nullopt;
+        },
+        [&](const std::string& arg) -> std::optional<Request> {
+            if (keyGiven) return UsageError{"fingerprint takes one key file, not also '" + shown(arg) + "'"};
+            key = arg;
+            keyGiven = true;
+            return std::nullopt;
+        });
+    if (stop) return *stop;
     if (!key) return UsageError{"fingerprint needs a key file: -k KEYFILE"};
     return FingerprintRequest{*key};
 }
@@ -149,18 +225,16 @@ Request parseFingerprint(ArgumentCursor& cursor) {
 } // namespace
 
 Request parseCommandLine(std::span<const std::string> args) {
-    if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; })) {
-        return HelpRequest{};
-    }
     if (args.empty()) return UsageError{"no command given"};
     const std::string& command = args.front();
+    if (command == "--help" || command == "-h") return HelpRequest{};
     if (command == "--version") return VersionRequest{};
 
-    ArgumentCursor cursor(args.subspan(1));
-    if (command == "create-key") return parseCreateKey(cursor);
-    if (command == "encrypt") return parseTransform(cursor, true);
-    if (command == "decrypt") return parseTransform(cursor, false);
-    if (command == "fingerprint") return parseFingerprint(cursor);
+    std::span<const std::string> rest = args.subspan(1);
+    if (command == "create-key") return parseCreateKey(rest);
+    if (command == "encrypt") return parseTransform(rest, true);
+    if (command == "decrypt") return parseTransform(rest, false);
+    if (command == "fingerprint") return parseFingerprint(rest);
     return UsageError{"unknown command '" + shown(command) + "'"};
 }
 

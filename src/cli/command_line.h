@@ -22,6 +22,7 @@ struct TransformRequest {
     Encoding encoding = Encoding::Utf8;
     std::optional<std::string> output; // absent (or "-" given): standard output
     std::optional<std::string> input;  // absent: standard input
+    bool sealed = false;
 };
 
 struct FingerprintRequest {

@@ -11,8 +11,6 @@ namespace {
 // Held line ends go back into the cipher text this much at a time.
 constexpr std::size_t kHeldPiece = std::size_t{1} << 20;
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 } // namespace
 
 void LineEndRuns::append(std::string_view lineEnds) {
@@ -59,15 +57,7 @@ DecryptPipeline::DecryptPipeline(Encoding encoding, std::span<const std::uint8_t
       inputName_(std::move(inputName)) {}
 
 Result<std::string_view> DecryptPipeline::transform(std::string_view chunk) {
-    if (!started_ && !chunk.empty()) {
-        // Editors on Windows start UTF-8 files with a byte-order mark. The
-        // first chunk is whole (or the whole input), so it holds all of a mark.
-        started_ = true;
-        if (encoding_ == Encoding::Utf8 && chunk.starts_with(kByteOrderMark)) {
-            chunk.remove_prefix(kByteOrderMark.size());
-            markBytes_ = kByteOrderMark.size();
-        }
-    }
+    if (encoding_ == Encoding::Utf8) mark_.skipAtStart(chunk);
     std::size_t lastKept = chunk.find_last_not_of("\r\n");
     if (lastKept == std::string_view::npos) {
         heldLineEnds_.append(chunk);
@@ -98,14 +88,8 @@ Result<std::string_view> DecryptPipeline::decrypted(std::string_view piece) {
     // may come first, and each code gives at most three bytes.
     char* out = out_.room(encoding_ == Encoding::Cp1252 ? piece.size() : 3 * (piece.size() + 1));
     Result<std::size_t> size = decryptPiece(piece, out);
-    if (!size) return countingTheMark(size.error());
+    if (!size) return mark_.counted(size.error());
     return std::string_view(out, *size);
-}
-
-Error DecryptPipeline::countingTheMark(Error error) const {
-    // Byte positions count the file's bytes, the mark included.
-    if (error.kind == Error::Kind::InvalidUtf8) error.position += markBytes_;
-    return error;
 }
 
 Result<std::size_t> DecryptPipeline::decryptPiece(std::string_view piece, char* out) {
@@ -145,7 +129,7 @@ Result<std::string_view> DecryptPipeline::conclude() {
                      .path = inputName_};
     }
     if (encoding_ == Encoding::Cp1252) return std::string_view();
-    if (Status ended = decoder_.finish(); !ended) return countingTheMark(ended.error());
+    if (Status ended = decoder_.finish(); !ended) return mark_.counted(ended.error());
     if (lineBreaks_.takeHeldCarriageReturn()) return std::string_view("\r");
     return std::string_view();
 }

@@ -57,7 +57,6 @@ private:
     Result<std::string_view> decrypted(std::string_view piece);
     Result<std::size_t> decryptPiece(std::string_view piece, char* out);
     Result<std::size_t> decryptUtf8Step(std::string_view piece, char* out);
-    Error countingTheMark(Error error) const;
 
     Encoding encoding_;
     TextTransformer transformer_;
@@ -69,8 +68,7 @@ private:
     // The last chunk's cipher text and the line ends after it, while more() works them off.
     std::string_view cipherText_, trailing_;
     bool pending_ = false;
-    bool started_ = false;
-    std::uint64_t markBytes_ = 0; // a skipped byte-order mark
+    ByteOrderMark mark_;
     bool sawCipherText_ = false;
     ByteBuffer lineEnds_, codes_, message_, lineFeeds_, out_; // reused between chunks
 };

@@ -3,11 +3,6 @@
 #include "encrypt_pipeline.h"
 
 namespace tarvex::cli {
-namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-} // namespace
 
 EncryptPipeline::EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, simd::Path path)
     : encoding_(encoding), transformer_(Direction::Encrypt, keyNumbers), decoder_(path), lineBreaks_(path),
@@ -20,17 +15,10 @@ Error EncryptPipeline::countingInputCharacters(Error error, std::string_view cod
     return error;
 }
 
-Error EncryptPipeline::countingTheMark(Error error) const {
-    // Byte positions count the file's bytes, the mark included; character
-    // positions count the characters that the user sees, which it is not.
-    if (error.kind == Error::Kind::InvalidUtf8) error.position += markBytes_;
-    return error;
-}
-
 Result<std::size_t> EncryptPipeline::encryptUtf8Step(std::string_view piece, char* out) {
     char* codes = codes_.room(kStepSize);
     Result<std::size_t> decoded = decoder_.feed(piece, codes);
-    if (!decoded) return countingTheMark(decoded.error());
+    if (!decoded) return mark_.counted(decoded.error());
 
     char* normalised = normalised_.room(2 * kStepSize);
     const std::size_t normalisedSize = lineBreaks_.run(std::string_view(codes, *decoded), normalised);
@@ -53,15 +41,7 @@ Result<std::string_view> EncryptPipeline::transform(std::string_view chunk) {
         return std::string_view(out, size);
     }
 
-    if (!started_ && !chunk.empty()) {
-        // Editors on Windows start UTF-8 files with a byte-order mark. The
-        // first chunk is whole (or the whole input), so it holds all of a mark.
-        started_ = true;
-        if (chunk.starts_with(kByteOrderMark)) {
-            chunk.remove_prefix(kByteOrderMark.size());
-            markBytes_ = kByteOrderMark.size();
-        }
-    }
+    mark_.skipAtStart(chunk);
     // Each byte gives at most two codes (LF gives CR LF), each code at most
     // three bytes; the marker may come on top.
     char* out = out_.room(3 * (2 * chunk.size() + 1));
@@ -81,7 +61,7 @@ Result<std::string_view> EncryptPipeline::conclude() {
         ending_ += "\r\n";
         return std::string_view(ending_);
     }
-    if (Status ended = decoder_.finish(); !ended) return countingTheMark(ended.error());
+    if (Status ended = decoder_.finish(); !ended) return mark_.counted(ended.error());
     std::string marker;
     transformer_.finish(marker);
     charset::appendAsUtf8(ending_, marker);

@@ -31,7 +31,6 @@ public:
 private:
     Result<std::size_t> encryptUtf8Step(std::string_view piece, char* out);
     Error countingInputCharacters(Error error, std::string_view codes) const;
-    Error countingTheMark(Error error) const;
 
     Encoding encoding_;
     TextTransformer transformer_;
@@ -40,8 +39,7 @@ private:
     simd::Path path_;
     std::uint64_t normalisedBefore_ = 0; // codes encrypted in earlier steps
     std::uint64_t addedBefore_ = 0;      // CRs added in earlier steps
-    std::uint64_t markBytes_ = 0;        // a skipped byte-order mark
-    bool started_ = false;
+    ByteOrderMark mark_;
     ByteBuffer codes_, normalised_, cipher_, out_; // reused between chunks
     std::string ending_;
 };

@@ -10,8 +10,8 @@
 
 int main(int argc, char** argv) {
     tarvex::hardenProcess();
-    // An interruption leaves no temporary file behind; a closed pipe is an
-    // error to report, not a reason to die silently.
+    // An interruption leaves no temporary file behind (the window makes no
+    // such choice: its signals stay as Qt set them).
     tarvex::removeTemporaryFilesOnSignals();
     return tarvex::cli::runCli(argc, argv);
 }

@@ -5,6 +5,7 @@
 #include "core/result.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,33 @@ namespace tarvex::cli {
 // UTF-8 goes through its several steps in pieces this large, so the buffers
 // between the steps stay in the processor's cache.
 inline constexpr std::size_t kStepSize = std::size_t{32} << 10;
+
+// Editors on Windows start UTF-8 files with a byte-order mark, which is no
+// part of the text: it is skipped, and error positions in bytes still count it.
+class ByteOrderMark {
+public:
+    // Drops a mark at the very start of the input. The first chunk is whole
+    // (or the whole input), so it holds all of a mark.
+    void skipAtStart(std::string_view& chunk) {
+        if (started_ || chunk.empty()) return;
+        started_ = true;
+        if (chunk.starts_with(kBytes)) {
+            chunk.remove_prefix(kBytes.size());
+            skipped_ = kBytes.size();
+        }
+    }
+    // Byte positions count the file's bytes, the mark included; character
+    // positions count the characters that the user sees, which it is not.
+    Error counted(Error error) const {
+        if (error.kind == Error::Kind::InvalidUtf8) error.position += skipped_;
+        return error;
+    }
+
+private:
+    static constexpr std::string_view kBytes = "\xEF\xBB\xBF";
+    bool started_ = false;
+    std::uint64_t skipped_ = 0;
+};
 
 // Turns an input, handed over a chunk at a time, into output bytes.
 class Pipeline {

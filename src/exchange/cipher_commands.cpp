@@ -20,15 +20,6 @@ std::string failureBox(const Error& error) {
     return messageFor(error).box;
 }
 
-void prepareKeyDialog(FileDialogSettings& dialog, const char* title, const char* filterName) {
-    dialog.fileName.clear();
-    dialog.cancelError = false;
-    dialog.title = title;
-    dialog.defaultExt = "tvk";
-    dialog.filter = std::string(filterName) + kKeyFilter;
-    dialog.filterIndex = 1;
-}
-
 // The area would cut the result, and a cipher text without its end cannot be read.
 // Decrypt gets here only when the text was longer than the limit before ICQ mode was chosen.
 std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit limit) {
@@ -75,7 +66,7 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
 void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
     const std::string previousKey = host.keyPath();
     FileDialogSettings& dialog = host.dialogSettings();
-    prepareKeyDialog(dialog, "Text Tarvex - Create Key Dialog", "Tarvex Key Files(*.tvk)");
+    dialog.prepare("Text Tarvex - Create Key Dialog", "tvk", std::string("Tarvex Key Files(*.tvk)") + kKeyFilter);
     dialog.initDir = kKeyFolder;
     // Most likely the key shared with a friend, without which no earlier message can be read.
     dialog.replaceQuestion = "Do you want to replace it with a new key? Every message encrypted with the key in "
@@ -97,7 +88,8 @@ void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& c
 
 void loadKey(CipherCommandHost& host) {
     const std::string previousKey = host.keyPath();
-    prepareKeyDialog(host.dialogSettings(), "Text Tarvex - Load Key Dialog", "Tarvex Key File(*.tvk)");
+    host.dialogSettings().prepare("Text Tarvex - Load Key Dialog", "tvk",
+                                  std::string("Tarvex Key File(*.tvk)") + kKeyFilter);
     const std::string path = host.showOpenDialog();
     host.setKeyPath(path.empty() ? previousKey : path);
 }

@@ -8,10 +8,6 @@
 namespace tarvex::exchange {
 namespace {
 
-void warn(ExchangeHost& host, const QString& text) {
-    platform::showWarning(host.messageBox(), host.dialogParent(), text);
-}
-
 void reportUnreachable(ExchangeHost& host) {
     warn(host, QStringLiteral("The clipboard cannot be reached right now; another program may be holding it.\n\n"
                               "Try again in a moment."));

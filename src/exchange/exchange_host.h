@@ -3,6 +3,7 @@
 #pragma once
 
 #include "exchange/cipher_command_host.h"
+#include "platform/message_box.h"
 
 #include <QString>
 
@@ -13,7 +14,6 @@ class QWidget;
 namespace tarvex::platform {
 class Clipboard;
 class FileDialog;
-class MessageBox;
 } // namespace tarvex::platform
 
 namespace tarvex::exchange {
@@ -42,5 +42,10 @@ public:
     virtual platform::Clipboard& clipboard() = 0;
     virtual QWidget* dialogParent() = 0;
 };
+
+// How a failed command tells the user: a warning box over the window.
+inline void warn(ExchangeHost& host, const QString& text) {
+    platform::showWarning(host.messageBox(), host.dialogParent(), text);
+}
 
 } // namespace tarvex::exchange

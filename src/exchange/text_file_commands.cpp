@@ -18,19 +18,6 @@ namespace {
 
 constexpr std::size_t kMebibyte = 1024 * 1024;
 
-void prepareDialog(FileDialogSettings& dialog, const char* title) {
-    dialog.fileName.clear();
-    dialog.cancelError = false;
-    dialog.title = title;
-    dialog.defaultExt = "txt";
-    dialog.filter = kTextFileFilter;
-    dialog.filterIndex = 1;
-}
-
-void complain(ExchangeHost& host, const QString& text) {
-    platform::showWarning(host.messageBox(), host.dialogParent(), text);
-}
-
 QString tooLarge() {
     return QStringLiteral("it is larger than the %1 MiB that the text area holds").arg(kMaxMessageLength / kMebibyte);
 }
@@ -47,12 +34,12 @@ QString reason(const Error& error) {
 
 void loadTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
-    prepareDialog(dialog.settings(), "Text Tarvex - Load File Dialog");
+    dialog.settings().prepare("Text Tarvex - Load File Dialog", "txt", kTextFileFilter);
     const QString path = dialog.show(platform::FileDialog::Kind::Open, host.dialogParent());
     if (path.isEmpty()) return;
 
     const auto cannotLoad = [&](const QString& why) {
-        complain(host, QStringLiteral("The file \"%1\" cannot be loaded: %2.\n\nThe text area was not changed.")
+        warn(host, QStringLiteral("The file \"%1\" cannot be loaded: %2.\n\nThe text area was not changed.")
                            .arg(path, why));
     };
     Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
@@ -63,7 +50,7 @@ void loadTextFile(ExchangeHost& host) {
     const MessageLimit limit = host.messageLimit();
     if (text.size() > limit.length) {
         // Only the ICQ limit is below kMaxMessageLength.
-        complain(host, QStringLiteral("The file \"%1\" holds a text of %2 characters, %3 more than the %4 that the "
+        warn(host, QStringLiteral("The file \"%1\" holds a text of %2 characters, %3 more than the %4 that the "
                                       "text area takes in ICQ mode. Nothing was loaded, so that no part of it gets "
                                       "lost; the text area was not changed.\n\nE-Mail and File mode have no limit: "
                                       "choose one of them, then load the file again.")
@@ -82,7 +69,7 @@ void saveTextFile(ExchangeHost& host) {
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
-    prepareDialog(dialog.settings(), "Text Tarvex - Save File Dialog");
+    dialog.settings().prepare("Text Tarvex - Save File Dialog", "txt", kTextFileFilter);
     dialog.settings().initDir.clear();
     dialog.settings().replaceQuestion = "Do you want to replace it with this text?";
     const QString path = dialog.show(platform::FileDialog::Kind::Save, host.dialogParent());
@@ -94,7 +81,7 @@ void saveTextFile(ExchangeHost& host) {
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), text + "\r\n", options);
     if (!written) {
-        complain(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
+        warn(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason(written.error())));
         return;
     }

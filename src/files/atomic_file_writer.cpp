@@ -45,16 +45,16 @@ struct TempSlot {
     char name[256] = {};
 };
 TempSlot tempSlots[8];
-std::atomic<bool> handlersInstalled{false};
 constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-void removeTempFilesAndDie(int signal, siginfo_t* info, void*) {
-    // Writing to a closed pipe raises SIGPIPE in the writer itself; the write
-    // then fails with EPIPE, which the program reports.
-    if (signal == SIGPIPE && info != nullptr && info->si_code == SI_USER &&
-        (info->si_pid == ::getpid() || info->si_pid == 0)) {
-        return;
-    }
+// Only a program that asks (tarvex-cli) gets handlers, and only while it holds
+// a named temporary file: the window keeps its signals as Qt set them.
+std::atomic<bool> cleanupChosen{false};
+int liveTempFiles = 0;
+struct sigaction previousActions[std::size(kCleanedSignals)];
+bool replaced[std::size(kCleanedSignals)] = {};
+
+void removeTempFilesAndDie(int signal) {
     for (TempSlot& slot : tempSlots) {
         int folder = slot.folder.load();
         if (folder >= 0) ::unlinkat(folder, slot.name, 0);
@@ -67,26 +67,32 @@ void removeTempFilesAndDie(int signal, siginfo_t* info, void*) {
 }
 
 void installHandlers() {
-    if (handlersInstalled.exchange(true)) return;
-    for (int signal : kCleanedSignals) {
-        struct sigaction old {};
-        if (::sigaction(signal, nullptr, &old) != 0) continue;
+    for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i) {
+        replaced[i] = false;
+        if (::sigaction(kCleanedSignals[i], nullptr, &previousActions[i]) != 0) continue;
         // An ignored signal or the program's own handler stays as it is.
+        const struct sigaction& old = previousActions[i];
         if ((old.sa_flags & SA_SIGINFO) != 0 || old.sa_handler != SIG_DFL) continue;
         struct sigaction handler {};
-        handler.sa_sigaction = removeTempFilesAndDie;
-        handler.sa_flags = SA_SIGINFO | SA_RESTART;
+        handler.sa_handler = removeTempFilesAndDie;
+        handler.sa_flags = SA_RESTART;
         sigemptyset(&handler.sa_mask);
         for (int other : kCleanedSignals) sigaddset(&handler.sa_mask, other);
-        ::sigaction(signal, &handler, nullptr);
+        replaced[i] = ::sigaction(kCleanedSignals[i], &handler, nullptr) == 0;
+    }
+}
+
+void restoreHandlers() {
+    for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i) {
+        if (replaced[i]) ::sigaction(kCleanedSignals[i], &previousActions[i], nullptr);
+        replaced[i] = false;
     }
 }
 
 // Returns the slot, or -1 when all are taken (the file is then removed only
-// by the writer itself).
+// by the writer itself) or the program did not ask for the handlers.
 int rememberTempFile(int folder, const std::string& name) {
-    installHandlers();
-    if (name.size() >= sizeof tempSlots[0].name) return -1;
+    if (!cleanupChosen.load() || name.size() >= sizeof tempSlots[0].name) return -1;
     for (int i = 0; i < static_cast<int>(std::size(tempSlots)); ++i) {
         TempSlot& slot = tempSlots[i];
         int expected = -1;
@@ -94,13 +100,18 @@ int rememberTempFile(int folder, const std::string& name) {
         if (!slot.folder.compare_exchange_strong(expected, -2)) continue;
         std::memcpy(slot.name, name.c_str(), name.size() + 1);
         slot.folder.store(folder);
+        if (liveTempFiles++ == 0) installHandlers();
         return i;
     }
     return -1;
 }
 
+// Called once the file is renamed or removed.
 void forgetTempFile(int& slot) {
-    if (slot >= 0) tempSlots[slot].folder.store(-1);
+    if (slot >= 0) {
+        tempSlots[slot].folder.store(-1);
+        if (--liveTempFiles == 0) restoreHandlers();
+    }
     slot = -1;
 }
 
@@ -143,52 +154,66 @@ int renameNoReplace(int folder, const std::string& from, const std::string& to) 
 // The rule of the kernel's protected_symlinks, applied whatever that setting
 // is: in a sticky folder that anyone may write to, follow only links owned by
 // this user or by the folder's owner.
-bool mayFollow(const std::string& link, const struct stat& linkInfo) {
-    struct stat folder {};
-    if (::stat(folderOf(link).c_str(), &folder) != 0) return false;
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folder.st_uid;
+bool mayFollow(int folder, const struct stat& linkInfo) {
+    struct stat info {};
+    if (::fstat(folder, &info) != 0) return false;
+    const bool shared = (info.st_mode & S_ISVTX) != 0 && (info.st_mode & S_IWOTH) != 0;
+    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == info.st_uid;
 }
 
-// Where a path leads once its links are followed.
+FileDescriptor openFolder(int base, const std::string& path) {
+    return FileDescriptor(::openat(base, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+// Where a path leads once its links are followed: the folder that is written
+// into, held open, and the name in it. Every look from here on goes through
+// that folder, so what was checked is what gets written.
 struct Resolved {
-    std::string path;     // the file that is written (a link's target, not the link)
+    FileDescriptor folder;
+    std::string name;     // a link's target, not the link
     bool named = false;   // the path as given names something, if only a dangling link
-    bool exists = false;  // `path` exists
-    struct stat info {};  // of `path`, when it exists
+    bool exists = false;  // `name` exists in `folder`
+    struct stat info {};  // of `name`, when it exists
 };
 
 Result<Resolved> resolve(const std::string& path) {
+    auto failed = [&](int osError) {
+        return Error{.kind = Error::Kind::FileWriteFailed, .path = path, .osError = osError};
+    };
     Resolved found;
-    found.path = path;
+    found.folder = openFolder(AT_FDCWD, folderOf(path));
+    found.name = nameOf(path);
+    if (found.name.empty()) found.name = "."; // "folder/" names the folder itself
     for (int hop = 0; hop < 40; ++hop) {
+        if (!found.folder.valid()) return failed(errno);
         struct stat info {};
-        // Anything else wrong with the path shows when its folder is opened.
-        if (::lstat(found.path.c_str(), &info) != 0) return found;
+        if (::fstatat(found.folder.get(), found.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) return found;
+            return failed(errno);
+        }
         found.named = true;
         if (!S_ISLNK(info.st_mode)) {
             found.exists = true;
             found.info = info;
             return found;
         }
-        if (!mayFollow(found.path, info)) {
-            return Error{.kind = Error::Kind::FileWriteFailed, .path = path, .osError = EACCES};
-        }
+        if (!mayFollow(found.folder.get(), info)) return failed(EACCES);
         std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
-        ssize_t length = ::readlink(found.path.c_str(), target.data(), target.size());
-        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
-            return Error{.kind = Error::Kind::FileWriteFailed, .path = path, .osError = length < 0 ? errno : ELOOP};
-        }
+        ssize_t length = ::readlinkat(found.folder.get(), found.name.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return failed(length < 0 ? errno : ELOOP);
         target.resize(static_cast<std::size_t>(length));
-        found.path = target.starts_with('/') ? target : folderOf(found.path) + "/" + target;
+        if (target.find('/') != std::string::npos) {
+            found.folder = openFolder(found.folder.get(), folderOf(target));
+        }
+        found.name = nameOf(target);
     }
-    return Error{.kind = Error::Kind::FileWriteFailed, .path = path, .osError = ELOOP};
+    return failed(ELOOP);
 }
 
 } // namespace
 
 void removeTemporaryFilesOnSignals() {
-    installHandlers();
+    cleanupChosen.store(true);
 }
 
 struct AtomicFileWriter::Parts {
@@ -207,15 +232,17 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const std::string& path, Options
     };
     Result<Resolved> resolved = resolve(path);
     if (!resolved) return resolved.error();
-    const Resolved& found = *resolved;
+    Resolved& found = *resolved;
     if (found.exists && S_ISDIR(found.info.st_mode)) return failed(EISDIR);
     if (found.named && options.replace == Replace::Refused) return Error{.kind = Error::Kind::FileExists, .path = path};
+    FileDescriptor folder = std::move(found.folder);
+    const std::string name = std::move(found.name);
 
     if (found.exists && !S_ISREG(found.info.st_mode)) {
         if (!options.writeIntoDevices) {
             return Error{.kind = Error::Kind::NotRegularFile, .path = path, .fileType = found.info.st_mode & S_IFMT};
         }
-        FileDescriptor direct(::open(found.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
+        FileDescriptor direct(::openat(folder.get(), name.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW));
         if (!direct.valid()) return failed(errno);
         return AtomicFileWriter(path, Parts{.folder = FileDescriptor{}, .name = {}, .tempName = {},
                                             .fd = std::move(direct), .replace = options.replace, .mode = 0,
@@ -223,17 +250,11 @@ Result<AtomicFileWriter> AtomicFileWriter::open(const std::string& path, Options
     }
 
     // Renaming would get round a file's own write protection; respect it.
-    if (found.exists && ::access(found.path.c_str(), W_OK) != 0) return failed(errno);
+    if (found.exists && ::faccessat(folder.get(), name.c_str(), W_OK, 0) != 0) return failed(errno);
 
     mode_t mode = options.mode;
     if (options.honourUmask) mode &= ~currentUmask();
     if (found.exists && !options.forceMode) mode = found.info.st_mode & 07777;
-
-    // Everything from here on is relative to the folder, so nothing on the way
-    // can be swapped for a link between the checks above and the rename.
-    FileDescriptor folder(::open(folderOf(found.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid()) return failed(errno);
-    const std::string name = nameOf(found.path);
 
     FileDescriptor fd(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     std::string tempName;

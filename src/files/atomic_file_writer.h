@@ -15,9 +15,9 @@ namespace tarvex {
 // into a file without a name in the target's folder (O_TMPFILE), which the
 // system drops however the process ends; it gets its name only on commit.
 // Where the file system has no such files, a temporary file readable by its
-// owner only takes its place, removed on failure, on destruction and on
-// SIGINT, SIGTERM, SIGHUP and SIGPIPE. Readers see the old file or the
-// complete new one.
+// owner only takes its place, removed on failure, on destruction and, where
+// the program asked for it, on SIGINT, SIGTERM, SIGHUP and SIGPIPE. Readers
+// see the old file or the complete new one.
 //
 // Links are followed to the file they name, except a link in a sticky folder
 // that anyone may write to (such as /tmp) whose owner is neither this user nor
@@ -69,12 +69,12 @@ private:
     int tempSlot_ = -1;   // where a signal finds the temporary file to remove
 };
 
-// Makes SIGINT, SIGTERM, SIGHUP and SIGPIPE remove any temporary file of an
-// AtomicFileWriter before they end the process. A SIGPIPE that the process
-// raises itself by writing to a closed pipe is ignored instead, so that write
-// fails with EPIPE and can be reported. For programs that report failed writes
-// themselves; without it, handlers are set up only while a named temporary
-// file exists, and only for signals whose default action is still in place.
+// tarvex-cli's choice, never the window's: from now on, while an
+// AtomicFileWriter holds a named temporary file, SIGINT, SIGTERM, SIGHUP and
+// SIGPIPE remove it before they end the process. The handlers come with the
+// first such file and the previous dispositions return once the last is
+// renamed or removed; a signal that is ignored or has a handler of the
+// program's own is left alone.
 void removeTemporaryFilesOnSignals();
 
 // The whole content at once.

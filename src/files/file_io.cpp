@@ -5,7 +5,10 @@
 #include "file_descriptor.h"
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,15 +50,33 @@ Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit) 
 }
 
 int writeAll(int fd, std::string_view bytes) {
+    // A closed pipe fails the write with EPIPE instead of ending the process:
+    // SIGPIPE is held back meanwhile, and the one this write raised is taken
+    // back; one sent by someone else arrives once the mask is restored.
+    sigset_t pipeSignal;
+    sigset_t previousMask;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previousMask);
+    sigset_t pending;
+    sigpending(&pending);
+    const bool alreadyPending = sigismember(&pending, SIGPIPE) == 1;
+    int error = 0;
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            return errno;
+            error = errno;
+            break;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    return 0;
+    if (error == EPIPE && !alreadyPending) {
+        const timespec now{};
+        ::sigtimedwait(&pipeSignal, nullptr, &now);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+    return error;
 }
 
 } // namespace tarvex

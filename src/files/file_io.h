@@ -14,7 +14,8 @@ namespace tarvex {
 // bytes; a folder, pipe, device or socket is refused without waiting.
 Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit);
 
-// Writes every byte, retrying short writes and interrupted calls; returns errno or 0.
+// Writes every byte, retrying short writes and interrupted calls; returns errno
+// or 0. A closed pipe is EPIPE, never the end of the process.
 int writeAll(int fd, std::string_view bytes);
 
 } // namespace tarvex

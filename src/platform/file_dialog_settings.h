@@ -3,14 +3,14 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace tarvex {
 
 // The settings of the window's one shared file dialog. Each command sets only
 // what it needs; the rest stays as the previous command left it.
 struct FileDialogSettings {
-    std::string fileName;
-    bool cancelError = false;     // a cancel yields the empty file name when false
+    std::string fileName;         // empty after a cancel
     std::string title;
     std::string defaultExt;       // appended to a name typed without one
     std::string initDir;          // empty: the dialog's own default folder
@@ -19,6 +19,16 @@ struct FileDialogSettings {
     // A Save dialog asks this (after naming the file) before an existing file is
     // replaced, No being the default; No shows the dialog again. Empty: no question.
     std::string replaceQuestion;
+
+    // A command's own dialog: no name yet, its title, extension and filter,
+    // the first filter chosen.
+    void prepare(std::string dialogTitle, std::string extension, std::string filters) {
+        fileName.clear();
+        title = std::move(dialogTitle);
+        defaultExt = std::move(extension);
+        filter = std::move(filters);
+        filterIndex = 1;
+    }
 };
 
 } // namespace tarvex

@@ -4,6 +4,7 @@
 
 #include "byte_blocks.h"
 #include "core/target_region.h"
+#include "text/avx512_bytes.h"
 
 #include <algorithm>
 #include <array>
@@ -567,26 +568,10 @@ TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
 namespace tarvex::charset {
 namespace {
 
-__m512i splat64(unsigned char byte) {
-    return _mm512_set1_epi8(static_cast<char>(byte));
-}
+using text::avx512::splat64;
 
-// For a two-table byte permute: first bytes 0-31 (or 32-63) of one vector
-// paired with the second bytes of the same codes from the other.
-struct PairTable {
-    alignas(64) std::uint8_t lower[64]{};
-    alignas(64) std::uint8_t upper[64]{};
-
-    constexpr PairTable() {
-        for (unsigned k = 0; k < 32; ++k) {
-            lower[2 * k] = static_cast<std::uint8_t>(k);
-            lower[2 * k + 1] = static_cast<std::uint8_t>(64 + k);
-            upper[2 * k] = static_cast<std::uint8_t>(32 + k);
-            upper[2 * k + 1] = static_cast<std::uint8_t>(96 + k);
-        }
-    }
-};
-constexpr PairTable kPairs;
+// First bytes of codes from one vector, each with its second byte from the other.
+constexpr const text::avx512::InterleaveTable& kPairs = text::avx512::kInterleave;
 
 // Sixty-four codes at once. Their first UTF-8 bytes (the code itself for ASCII)
 // and second bytes are interleaved in pairs, and the compress keeps the first

@@ -4,6 +4,7 @@
 
 #include "text/byte_blocks.h"
 #include "core/target_region.h"
+#include "text/avx512_bytes.h"
 
 #include <bit>
 #include <cstdint>
@@ -135,26 +136,10 @@ TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
 namespace tarvex::text {
 namespace {
 
-__m512i splat64(unsigned char byte) {
-    return _mm512_set1_epi8(static_cast<char>(byte));
-}
+using avx512::splat64;
 
-// For a two-table byte permute: each of codes 0-31 (or 32-63) after a CR from
-// the other vector.
-struct PairTable {
-    alignas(64) std::uint8_t lower[64]{};
-    alignas(64) std::uint8_t upper[64]{};
-
-    constexpr PairTable() {
-        for (unsigned k = 0; k < 32; ++k) {
-            lower[2 * k] = static_cast<std::uint8_t>(64 + k);
-            lower[2 * k + 1] = static_cast<std::uint8_t>(k);
-            upper[2 * k] = static_cast<std::uint8_t>(64 + k);
-            upper[2 * k + 1] = static_cast<std::uint8_t>(32 + k);
-        }
-    }
-};
-constexpr PairTable kPairs;
+// Each code after a CR: the CR vector comes first in the permute.
+constexpr const avx512::InterleaveTable& kPairs = avx512::kInterleave;
 
 // Sixty-four codes at a time: each is paired with a CR, and the compress keeps
 // the CR only before a lone LF. Returns where it left off.
@@ -173,8 +158,8 @@ std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool
         const unsigned long long lone = _mm512_cmpeq_epi8_mask(codes, splat64('\n')) & ~((crs << 1) | before);
         const auto lowerLone = static_cast<std::uint32_t>(lone);
         const auto upperLone = static_cast<std::uint32_t>(lone >> 32);
-        const __m512i lower = _mm512_permutex2var_epi8(codes, lowerPairs, carriageReturns);
-        const __m512i upper = _mm512_permutex2var_epi8(codes, upperPairs, carriageReturns);
+        const __m512i lower = _mm512_permutex2var_epi8(carriageReturns, lowerPairs, codes);
+        const __m512i upper = _mm512_permutex2var_epi8(carriageReturns, upperPairs, codes);
         _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(lowerLone, carriageReturnsOfPairs), lower));
         o += 32 + static_cast<std::size_t>(_mm_popcnt_u32(lowerLone));
         _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(upperLone, carriageReturnsOfPairs), upper));

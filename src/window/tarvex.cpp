@@ -13,6 +13,7 @@
 
 #include "platform/program_title.h"
 #include "platform/system_colour.h"
+#include "platform/qt_text.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -35,9 +36,7 @@ namespace tarvex::window {
 
 namespace {
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using platform::qt;
 
 QFont fontFor(const layout::FontStyle& entry) {
     QFont font = QApplication::font();

@@ -40,6 +40,9 @@ TEST(CommandLine, TransformOptionsInShortLongAndAttachedForms) {
         {{"decrypt", "-kk.tvk", "-ecp1252", "-oo.txt", "in.txt"}, false, Encoding::Cp1252, "o.txt", "in.txt"},
         {{"encrypt", "in.txt", "-e", "UTF-8", "-k", "k.tvk"}, true, Encoding::Utf8, std::nullopt, "in.txt"},
         {{"encrypt", "-k", "k.tvk", "--", "-odd-name"}, true, Encoding::Utf8, std::nullopt, "-odd-name"},
+        {{"encrypt", "-k", "k.tvk", "--", "-h"}, true, Encoding::Utf8, std::nullopt, "-h"},
+        {{"decrypt", "in.txt", "--out=o.txt", "--encoding", "cp1252", "--key", "k.tvk"}, false, Encoding::Cp1252, "o.txt",
+         "in.txt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : c.args[0]);
@@ -63,6 +66,20 @@ TEST(CommandLine, CreateKey) {
     EXPECT_TRUE(std::get<CreateKeyRequest>(forced).force);
 }
 
+TEST(CommandLine, DoubleDashEndsTheOptionsOfEveryCommand) {
+    Request key = parse({"create-key", "--", "--force"});
+    ASSERT_TRUE(std::holds_alternative<CreateKeyRequest>(key));
+    EXPECT_EQ(std::get<CreateKeyRequest>(key).keyFile, "--force");
+    EXPECT_FALSE(std::get<CreateKeyRequest>(key).force);
+
+    Request fingerprint = parse({"fingerprint", "--", "-x"});
+    ASSERT_TRUE(std::holds_alternative<FingerprintRequest>(fingerprint));
+    EXPECT_EQ(std::get<FingerprintRequest>(fingerprint).keyFile, "-x");
+
+    EXPECT_FALSE(transform({"decrypt", "-k", "k.tvk"}).sealed);
+    EXPECT_TRUE(transform({"decrypt", "--sealed", "-k", "k.tvk", "--", "--sealed"}).sealed);
+}
+
 TEST(CommandLine, HelpAndVersion) {
     EXPECT_TRUE(std::holds_alternative<HelpRequest>(parse({"--help"})));
     EXPECT_TRUE(std::holds_alternative<HelpRequest>(parse({"encrypt", "--help"})));
@@ -83,6 +100,9 @@ TEST(CommandLine, UsageErrors) {
         {"create-key"},
         {"create-key", "a.tvk", "b.tvk"},
         {"create-key", "-f", "a.tvk"},
+        {"create-key", "--force=yes", "a.tvk"},
+        {"fingerprint", "-k", "a.tvk", "--", "b.tvk"},
+        {"encrypt", "--sealed", "-k", "k.tvk", "-e", "utf-8"}, // the sealed format has no encoding
     };
     for (const auto& args : wrong) {
         Request request = parse(args);

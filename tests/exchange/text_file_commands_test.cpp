@@ -146,7 +146,6 @@ TEST_F(TextFiles, DialogSettingsOfLoadAndSave) {
     EXPECT_EQ(save.settings.title, "Text Tarvex - Save File Dialog");
     for (const auto& shown : host.dialog.shown()) {
         EXPECT_EQ(shown.settings.fileName, "");
-        EXPECT_FALSE(shown.settings.cancelError);
         EXPECT_EQ(shown.settings.defaultExt, "txt");
         EXPECT_EQ(shown.settings.filter, "Text Files(*.txt)|*txt|Ascii Files(*.asc)|*asc");
         EXPECT_EQ(shown.settings.filterIndex, 1);

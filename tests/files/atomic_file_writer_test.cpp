@@ -5,6 +5,7 @@
 #include "messages/messages.h"
 
 #include "../support/test_support.h"
+#include "../support/unnamed_files_refused.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tarvex {
 namespace {
@@ -231,6 +234,52 @@ TEST_F(AtomicFileWriterTest, KeyFileRefusesToReplaceWhenAskedTo) {
     ASSERT_FALSE(saved.ok());
     EXPECT_EQ(saved.error().kind, Error::Kind::FileExists);
     EXPECT_EQ(test::readBytes(path), "old key");
+}
+
+} // namespace
+} // namespace tarvex
+
+namespace tarvex {
+namespace {
+
+// In a child, since a program's choice of handlers lasts for its life: first
+// as the window writes (no choice made), then as tarvex-cli does.
+TEST(AtomicFileWriterSignals, OnlyTheCliGetsHandlersAndOnlyWhileANamedTemporaryFileExists) {
+    test::TempDir dir;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!test::refuseUnnamedFiles()) ::_exit(10);
+        ::signal(SIGHUP, SIG_IGN); // as under nohup: stays ignored
+        auto untouched = [](int signal) {
+            struct sigaction now {};
+            ::sigaction(signal, nullptr, &now);
+            return (now.sa_flags & SA_SIGINFO) == 0 && now.sa_handler == (signal == SIGHUP ? SIG_IGN : SIG_DFL);
+        };
+        auto write = [&](bool asCli) {
+            const std::size_t before = dir.entries().size();
+            Result<AtomicFileWriter> writer = AtomicFileWriter::open(dir.file("out.txt"), Options{});
+            if (!writer || dir.entries().size() != before + 1) return 11; // a named temporary file, and nothing else
+            for (int signal : {SIGINT, SIGTERM, SIGPIPE}) {
+                if (untouched(signal) == asCli) return 12;
+            }
+            if (!untouched(SIGHUP)) return 13;
+            if (!writer->commit()) return 14;
+            for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+                if (!untouched(signal)) return 15;
+            }
+            return 0;
+        };
+        if (int failed = write(false); failed != 0) ::_exit(failed);
+        removeTemporaryFilesOnSignals();
+        const int failed = write(true);
+        ::_exit(failed == 0 ? 0 : 20 + failed);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    // 10: no seccomp; 11: no named file; 12: handlers wrong while it exists;
+    // 13: an ignored signal taken over; 14: commit failed; 15: not restored; 2x: as tarvex-cli.
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 } // namespace
