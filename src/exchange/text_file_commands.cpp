@@ -8,6 +8,7 @@
 #include "messages/messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
+#include "text/text_file_encoding.h"
 
 #include <QFile>
 
@@ -44,7 +45,9 @@ void loadTextFile(ExchangeHost& host) {
     };
     Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    std::string text = text::joinLines(*bytes);
+    const Result<std::string> codes = text::codesFromTextFile(*bytes);
+    if (!codes) return cannotLoad(reason(codes.error()));
+    std::string text = text::joinLines(*codes);
     if (text.size() > kMaxMessageLength) return cannotLoad(tooLarge());
 
     const MessageLimit limit = host.messageLimit();
@@ -79,7 +82,8 @@ void saveTextFile(ExchangeHost& host) {
     // old file whole; a device or a pipe is written to directly.
     const AtomicFileWriter::Options options{
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
-    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), text + "\r\n", options);
+    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(),
+                                               text::textFileFromCodes(text + "\r\n"), options);
     if (!written) {
         warn(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason(written.error())));

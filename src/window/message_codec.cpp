@@ -52,32 +52,6 @@ const std::array<char16_t, 256>& displayTable() {
     return table;
 }
 
-// Code of a display character, or -1 when it shows no code.
-int codeOfDisplayCharacter(char16_t ch) {
-    if (ch >= kControlPictures && ch < kControlPictures + 32) {
-        return ch - kControlPictures;
-    }
-    if (ch == kDeletePicture) {
-        return kDelete;
-    }
-    if (ch >= kSparePictures && ch < kSparePictures + kSpareControls.size()) {
-        return kSpareControls[static_cast<std::size_t>(ch - kSparePictures)];
-    }
-    if (ch == u'\t') {
-        return kTab;
-    }
-    if (ch == kSoftHyphenPicture) {
-        return kSoftHyphen;
-    }
-    if (ch < 32 || ch == kDelete) {
-        return -1;
-    }
-    if (const auto code = charset::fromUnicode(ch)) {
-        return *code;
-    }
-    return -1;
-}
-
 bool isLineBreakCharacter(char32_t ch) {
     return ch == u'\n' || ch == u'\r' || ch == kParagraphSeparator || ch == kLineSeparator;
 }
@@ -91,38 +65,6 @@ void appendLineBreak(std::string& codes) {
 
 char16_t displayCharacter(unsigned char code) {
     return displayTable()[code];
-}
-
-QString displayFromCodes(std::string_view codes) {
-    const auto& table = displayTable();
-    QString display;
-    display.reserve(static_cast<qsizetype>(codes.size()));
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        const auto code = static_cast<unsigned char>(codes[i]);
-        if (code == kCarriageReturn && i + 1 < codes.size() &&
-            static_cast<unsigned char>(codes[i + 1]) == kLineFeed) {
-            display.append(u'\n');
-            ++i;
-        } else {
-            display.append(QChar(table[code]));
-        }
-    }
-    return display;
-}
-
-std::string codesFromDisplay(QStringView display) {
-    std::string codes;
-    codes.reserve(static_cast<std::size_t>(display.size()));
-    for (const QChar qch : display) {
-        const char16_t ch = qch.unicode();
-        if (isLineBreakCharacter(ch)) {
-            appendLineBreak(codes);
-            continue;
-        }
-        const int code = codeOfDisplayCharacter(ch);
-        codes.push_back(code < 0 ? kUnknown : static_cast<char>(code));
-    }
-    return codes;
 }
 
 std::string codesFromForeignText(QStringView text) {

@@ -17,12 +17,6 @@ namespace tarvex::window::codec {
 // The character that shows one code (never a line break).
 char16_t displayCharacter(unsigned char code);
 
-// Display text: CR LF pairs become '\n', other codes their display character.
-QString displayFromCodes(std::string_view codes);
-
-// The inverse, reading a document's raw text (paragraph separators between lines).
-std::string codesFromDisplay(QStringView display);
-
 // Text from outside the window (typed, pasted, dropped): LF, CR LF, a lone CR
 // and the Unicode line separators become CR LF; a character without a code
 // becomes '?'.

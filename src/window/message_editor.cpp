@@ -85,25 +85,14 @@ MessageEditor::MessageEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     relayout();
 }
 
-std::size_t MessageEditor::capacity() const {
-    return limit_ > 0 ? limit_ : kMaxMessageLength;
-}
-
 void MessageEditor::setCodes(std::string_view codes) {
-    if (codes.size() > capacity()) {
-        codes = codes.substr(0, capacity());
-    }
-    if (codes == codes_) {
+    if (!document_.setCodes(codes)) {
         return;
     }
-    codes_.assign(codes);
     textReplaced();
     cursor_ = anchor_ = 0;
     cursorAtRowEnd_ = false;
     goalX_ = -1;
-    done_.clear();
-    undone_.clear();
-    typingMerges_ = false;
     relayout();
     verticalScrollBar()->setValue(0);
     cursorMoved();
@@ -179,38 +168,20 @@ void MessageEditor::paste() {
 }
 
 void MessageEditor::undo() {
-    if (done_.empty()) {
-        return;
-    }
-    const Edit edit = std::move(done_.back());
-    done_.pop_back();
-    const Edit reverse{edit.position, edit.inserted, edit.removed};
-    if (codes_.size() - reverse.removed.size() + reverse.inserted.size() > capacity()) {
-        return; // the limit was lowered since; undoing would pass it
-    }
-    applyEdit(reverse);
-    undone_.push_back(edit);
+    historyStepped(document_.undo());
 }
 
 void MessageEditor::redo() {
-    if (undone_.empty()) {
-        return;
-    }
-    const Edit edit = std::move(undone_.back());
-    undone_.pop_back();
-    if (codes_.size() - edit.removed.size() + edit.inserted.size() > capacity()) {
-        return;
-    }
-    applyEdit(edit);
-    done_.push_back(edit);
+    historyStepped(document_.redo());
 }
 
-void MessageEditor::applyEdit(const Edit& edit) {
-    codes_.replace(edit.position, edit.removed.size(), edit.inserted);
+void MessageEditor::historyStepped(std::size_t position) {
+    if (position == MessageDocument::npos) {
+        return;
+    }
     textReplaced();
-    cursor_ = anchor_ = edit.position + edit.inserted.size();
+    cursor_ = anchor_ = position;
     cursorAtRowEnd_ = false;
-    typingMerges_ = false;
     relayout();
     cursorMoved();
     emit codesChanged();
@@ -513,7 +484,7 @@ void MessageEditor::setCursor(std::size_t position, bool select, bool atRowEnd) 
     }
     cursorAtRowEnd_ = atRowEnd;
     goalX_ = -1;
-    typingMerges_ = false;
+    document_.breakTyping();
     cursorMoved();
 }
 
@@ -578,8 +549,7 @@ void MessageEditor::offerSelection() const {
 
 std::size_t MessageEditor::room() const {
     const auto [from, to] = selectionRange();
-    const std::size_t kept = codes_.size() - (to - from);
-    return kept >= capacity() ? 0 : capacity() - kept;
+    return document_.room(from, to);
 }
 
 std::string MessageEditor::fitToRoom(std::string codes, Fit fit) const {
@@ -599,25 +569,15 @@ std::string MessageEditor::fitToRoom(std::string codes, Fit fit) const {
 
 void MessageEditor::replaceSelection(std::string_view codes) {
     const auto [from, to] = selectionRange();
-    if (from == to && codes.empty()) {
+    if (!document_.replace(from, to, codes)) {
         return;
     }
-    const bool typing = from == to && codes.size() == 1;
-    undone_.clear();
-    if (typing && typingMerges_ && !done_.empty() && done_.back().removed.empty() &&
-        done_.back().position + done_.back().inserted.size() == from) {
-        done_.back().inserted.append(codes);
-    } else {
-        done_.push_back({from, codes_.substr(from, to - from), std::string(codes)});
-    }
-    codes_.replace(from, to - from, codes);
     textReplaced();
     cursor_ = anchor_ = from + codes.size();
     cursorAtRowEnd_ = false;
     goalX_ = -1;
     relayout();
     cursorMoved();
-    typingMerges_ = typing;
     emit codesChanged();
 }
 
@@ -900,7 +860,7 @@ QVariant MessageEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImCurrentSelection:
         return codec::unicodeFromCodes(selectedCodes());
     case Qt::ImMaximumTextLength:
-        return limit_ > 0 ? QVariant(static_cast<qulonglong>(limit_)) : QVariant();
+        return limit() > 0 ? QVariant(static_cast<qulonglong>(limit())) : QVariant();
     case Qt::ImHints:
         return static_cast<int>(inputMethodHints() | Qt::ImhMultiLine);
     default:
@@ -976,8 +936,8 @@ void MessageEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 void MessageEditor::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const bool editable = isEnabled();
-    menu.addAction(tr("&Undo"), this, &MessageEditor::undo)->setEnabled(editable && !done_.empty());
-    menu.addAction(tr("&Redo"), this, &MessageEditor::redo)->setEnabled(editable && !undone_.empty());
+    menu.addAction(tr("&Undo"), this, &MessageEditor::undo)->setEnabled(editable && document_.canUndo());
+    menu.addAction(tr("&Redo"), this, &MessageEditor::redo)->setEnabled(editable && document_.canRedo());
     menu.addSeparator();
     menu.addAction(tr("Cu&t"), this, &MessageEditor::cut)->setEnabled(editable && hasSelection());
     menu.addAction(tr("&Copy"), this, &MessageEditor::copy)->setEnabled(hasSelection());

@@ -4,6 +4,7 @@
 
 #include "accessible_text.h"
 #include "message_area.h"
+#include "message_document.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -29,15 +30,15 @@ class MessageEditor : public QAbstractScrollArea {
 public:
     explicit MessageEditor(QWidget* parent = nullptr);
 
-    const std::string& codes() const { return codes_; }
+    const std::string& codes() const { return document_.codes(); }
     // Cuts to the limit; emits codesChanged() if the text differs.
     void setCodes(std::string_view codes);
-    std::size_t length() const { return codes_.size(); }
+    std::size_t length() const { return document_.length(); }
 
-    std::size_t limit() const { return limit_; }
-    void setLimit(std::size_t limit) { limit_ = limit; }
+    std::size_t limit() const { return document_.limit(); }
+    void setLimit(std::size_t limit) { document_.setLimit(limit); }
     // The limit, or without one the most the window holds.
-    std::size_t capacity() const;
+    std::size_t capacity() const { return document_.capacity(); }
 
     // Positions lie between codes, from 0 to length(), never inside a CR LF.
     std::size_t cursorPosition() const { return cursor_; }
@@ -107,11 +108,6 @@ private:
         std::size_t start;
         std::size_t end;
     };
-    struct Edit {
-        std::size_t position;
-        std::string removed;
-        std::string inserted;
-    };
     enum class Fit { WholeOrNothing, CutToRoom };
     enum class Move {
         NextChar, PreviousChar, NextWord, PreviousWord, NextRow, PreviousRow, NextPage, PreviousPage,
@@ -159,10 +155,12 @@ private:
     // Pasted and dropped text goes in whole or not at all: a message cut short is a
     // trap. False when it was refused.
     bool insertFrom(TextSource source, const QString& text);
-    void applyEdit(const Edit& edit);
+    // After undo or redo: the cursor goes to `position`, or nothing happened at npos.
+    void historyStepped(std::size_t position);
 
-    std::string codes_;
-    std::size_t limit_ = 0;
+    MessageDocument document_;
+    // The document's codes, for the many readers in the view.
+    const std::string& codes_ = document_.codes();
     std::size_t cursor_ = 0;
     std::size_t anchor_ = 0;
     // At a wrap the end of one row and the start of the next are the same position.
@@ -183,10 +181,6 @@ private:
     // Kept only while assistive technology listens, to tell it what changed.
     mutable std::optional<AccessibleText> accessibleText_;
     std::pair<std::size_t, std::size_t> announcedSelection_{0, 0};
-
-    std::vector<Edit> undone_;
-    std::vector<Edit> done_;
-    bool typingMerges_ = false;
 
     QString preedit_;
     QBasicTimer blinking_;

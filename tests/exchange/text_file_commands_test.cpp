@@ -128,6 +128,34 @@ TEST_F(TextFiles, CipherTextWithEveryHighCodeSurvivesSaveAndLoad) {
     EXPECT_EQ(test::codesOf(host.message), test::codesOf(cipher));
 }
 
+TEST_F(TextFiles, UnicodeFilesLoadAsUtf8AndSavedTextComesBackTheSame) {
+    EXPECT_EQ(loadBytes("caf\xC3\xA9\r\n"), "caf\xE9") << "valid UTF-8 beyond ASCII";
+    EXPECT_EQ(loadBytes("\xEF\xBB\xBFplain"), "plain") << "after a byte-order mark";
+    EXPECT_EQ(loadBytes("caf\xE9 \x80\r\n"), "caf\xE9 \x80") << "not UTF-8: Windows-1252 as ever";
+
+    host.message = "kept";
+    host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
+    EXPECT_EQ(loadBytes("ab\xD0\x96"), "kept") << "a character the area cannot hold yet";
+    ASSERT_EQ(host.box.shown().size(), 1u);
+    const QString& why = host.box.shown()[0].text;
+    EXPECT_TRUE(why.contains(QStringLiteral(u"\u0416")) && why.contains(QStringLiteral("U+0416")) &&
+                why.contains(QStringLiteral("position 3")))
+        << why.toStdString();
+
+    // Codes that read as UTF-8 ("Ã©", "Ð–") must not come back as "é" or be refused.
+    int saved = 0;
+    for (const std::string text : {"caf\xE9", "\xC3\xA9", "x\xD0\x96", "\xEF\xBB\xBF"}) {
+        const std::string name = "saved" + std::to_string(++saved) + ".txt";
+        const std::string written = saveMessage(text, name);
+        host.message.clear();
+        host.dialog.setNextFileName(pathOf(name));
+        loadTextFile(host);
+        EXPECT_EQ(test::codesOf(host.message), test::codesOf(text)) << "written as " << written;
+    }
+    EXPECT_EQ(test::readBytes(dir.file("saved1.txt")), "caf\xE9\r\n") << "Windows-1252 where it reads back so";
+    EXPECT_EQ(test::readBytes(dir.file("saved2.txt")), "\xEF\xBB\xBF\xC3\x83\xC2\xA9\r\n");
+}
+
 TEST_F(TextFiles, DialogSettingsOfLoadAndSave) {
     host.dialog.settings().initDir = "/the/key/folder/";
     host.dialog.settings().fileName = "left over";
