@@ -5,10 +5,15 @@
 
 #include "decrypt_pipeline.h"
 #include "encrypt_pipeline.h"
+#include "sealed_pipelines.h"
 #include "stream_io.h"
+
+#include "seal/token_characters.h"
 
 #include "cipher/key_file_reader.h"
 #include "cipher/key_strength.h"
+
+#include <optional>
 #include "cipher/secret_memory.h"
 
 namespace tarvex::cli {
@@ -23,6 +28,10 @@ Error namingInput(Error error, const std::string& inputName) {
     case Error::Kind::EncryptedCodeReserved:
     case Error::Kind::ControlCharacter:
     case Error::Kind::DecryptedCodeNegative:
+    case Error::Kind::SealedDamaged:
+    case Error::Kind::SealedOtherKey:
+    case Error::Kind::SealedNewerVersion:
+    case Error::Kind::NotSealed:
         error.path = inputName;
         break;
     default:
@@ -34,8 +43,15 @@ Error namingInput(Error error, const std::string& inputName) {
 } // namespace
 
 std::unique_ptr<Pipeline> TransformCommand::makePipeline(std::span<const std::uint8_t> keyNumbers,
-                                                         const std::string& inputName) const {
+                                                         std::optional<seal::SealingKey>& sealingKey,
+                                                         const std::string& inputName, std::string_view start) const {
+    if (sealingKey) return std::make_unique<SealPipeline>(std::move(*sealingKey));
     if (request_.encrypt) return std::make_unique<EncryptPipeline>(request_.encoding, keyNumbers);
+    // A sealed message is told by its start; an input that cannot tell within
+    // its first chunk is classic.
+    const seal::TokenStart kind = seal::classifyTokenStart(start);
+    if (request_.sealed || kind == seal::TokenStart::Sealed || kind == seal::TokenStart::NewerVersion)
+        return std::make_unique<OpenPipeline>(seal::SealingKey::forOpening(keyNumbers), inputName);
     return std::make_unique<DecryptPipeline>(request_.encoding, keyNumbers, inputName);
 }
 
@@ -43,7 +59,13 @@ Status TransformCommand::run() {
     Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(request_.keyFile);
     if (!keyNumbers) return keyNumbers.error();
     const WipeOnExit keyWiped(*keyNumbers);
-    if (request_.encrypt) {
+    // The key is judged before any file is touched.
+    std::optional<seal::SealingKey> sealingKey;
+    if (request_.encrypt && request_.sealed) {
+        Result<seal::SealingKey> key = seal::SealingKey::forSealing(*keyNumbers, request_.keyFile);
+        if (!key) return key.error();
+        sealingKey.emplace(std::move(*key));
+    } else if (request_.encrypt) {
         if (Status hiding = requireHidingKey(*keyNumbers, request_.keyFile); !hiding) return hiding;
     }
 
@@ -52,9 +74,11 @@ Status TransformCommand::run() {
     Result<OutputSink> sink = OutputSink::open(request_.output);
     if (!sink) return sink.error();
 
-    std::unique_ptr<Pipeline> pipeline = makePipeline(*keyNumbers, reader->name());
+    Result<std::string_view> chunk = reader->next();
+    if (!chunk) return chunk.error();
+    const std::unique_ptr<Pipeline> pipeline = makePipeline(*keyNumbers, sealingKey, reader->name(), *chunk);
     for (bool first = true;; first = false) {
-        Result<std::string_view> chunk = reader->next();
+        if (!first) chunk = reader->next();
         if (!chunk) return chunk.error();
         if (chunk->empty()) break;
         Result<std::string_view> out = pipeline->transform(*chunk);

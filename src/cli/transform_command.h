@@ -6,10 +6,14 @@
 #include "command_line.h"
 #include "pipeline.h"
 
+#include "seal/sealing_key.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace tarvex::cli {
 
@@ -22,8 +26,10 @@ public:
     Status run() override;
 
 private:
+    // `start`: the input's first chunk, which tells a sealed message from a classic one.
     std::unique_ptr<Pipeline> makePipeline(std::span<const std::uint8_t> keyNumbers,
-                                           const std::string& inputName) const;
+                                           std::optional<seal::SealingKey>& sealingKey, const std::string& inputName,
+                                           std::string_view start) const;
 
     TransformRequest request_;
 };

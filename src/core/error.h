@@ -31,6 +31,12 @@ struct Error {
         NoCipherText,          // path: the input was empty
         OnlyLineBreaks,        // path: the input held line breaks and nothing else
         NotRegularFile,        // path, fileType
+        SealedDamaged,         // position and code of the first wrong character, or position 0 when none is to blame
+        SealedOtherKey,        // fingerprint: of the key in use
+        SealedNewerVersion,    // the token names a version after 1
+        NotSealed,             // path: the input is no sealed message
+        SealKeyTooShort,       // path, limit: the fewest key numbers a sealing key has, position: how many it has
+        SealKeyTooWeak,        // path: most key numbers are 0
     };
 
     Kind kind;
@@ -40,6 +46,7 @@ struct Error {
     std::uint32_t code = 0;     // a byte code (0-255) or a Unicode scalar value
     std::uint64_t limit = 0;
     std::uint32_t fileType = 0; // the type bits of a file that is not a regular one (st_mode & S_IFMT)
+    std::string fingerprint;    // of the key in use, where the message depends on it
 };
 
 // The system's own words for errno `osError` ("No space left on device"), or

@@ -165,6 +165,38 @@ ErrorMessage messageFor(const Error& error) {
                         ", not a regular file",
                 .box = "The file " + file + " is not a regular file but a device, a pipe or a socket.\n\nChoose a "
                        "key file in a folder."};
+    case Error::Kind::SealedDamaged: {
+        const std::string where = error.position == 0 ? std::string()
+            : ": the character " + character() + at + " cannot be part of it";
+        return {.line = in + "the sealed message is damaged" + where +
+                        "; it was changed or cut on its way, so ask the sender to send it again",
+                .box = "The sealed message is damaged" + where + ".\n\nIt was changed or cut on its way. Ask the "
+                       "sender to send it again, whole."};
+    }
+    case Error::Kind::SealedOtherKey:
+        return {.line = in + "the sealed message was made with another key (or changed on purpose); the key in use "
+                        "has the fingerprint " + error.fingerprint,
+                .box = "The sealed message was made with another key, or changed on purpose.\n\nThe key in use has "
+                       "the fingerprint " + error.fingerprint + ". Load the key file that you share with the sender."};
+    case Error::Kind::SealedNewerVersion:
+        return {.line = in + "the sealed message was made by a newer version of Text Tarvex; update to read it",
+                .box = "The sealed message was made by a newer version of Text Tarvex.\n\nUpdate Text Tarvex to "
+                       "read it."};
+    case Error::Kind::NotSealed:
+        return {.line = quoted(error.path) + " holds no sealed message: it does not begin with tarvex1",
+                .box = "The text is no sealed message: it does not begin with tarvex1."};
+    case Error::Kind::SealKeyTooShort:
+        return {.line = quoted(error.path) + " is too short to seal with: it has " + std::to_string(error.position) +
+                        " key numbers, a sealing key needs " + std::to_string(error.limit) +
+                        "; create a new key",
+                .box = "The key file " + file + " is too short to seal with: it has " +
+                       std::to_string(error.position) + " key numbers, and sealing needs " +
+                       std::to_string(error.limit) + ".\n\nCreate a new key and give a copy to the other side."};
+    case Error::Kind::SealKeyTooWeak:
+        return {.line = quoted(error.path) + " is too weak to seal with: more than half of its key numbers are 0; "
+                        "use the key file that you share, or create a new one",
+                .box = "The key file " + file + " is too weak to seal with: more than half of its key numbers are "
+                       "0.\n\nLoad the key file that you share with the other side, or create a new one."};
     case Error::Kind::RandomSourceFailed:
         return {.line = "the system's random source failed: " + reason,
                 .box = "No key could be made: the system's random source failed (" + reason + ")."};

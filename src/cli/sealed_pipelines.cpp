@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sealed_pipelines.h"
+
+#include <sodium.h>
+
+namespace tarvex::cli {
+namespace {
+
+seal::Emit appendingTo(std::string& out) {
+    return [&out](std::string_view bytes) -> Status {
+        out.append(bytes);
+        return Done{};
+    };
+}
+
+} // namespace
+
+SealPipeline::SealPipeline(seal::SealingKey key) : key_(std::move(key)), sealer_(key_), emit_(appendingTo(out_)) {}
+
+Result<std::string_view> SealPipeline::transform(std::string_view chunk) {
+    out_.clear();
+    if (Status sealed = sealer_.push(chunk, emit_); !sealed) return sealed.error();
+    return std::string_view(out_);
+}
+
+Result<std::string_view> SealPipeline::conclude() {
+    out_.clear();
+    if (Status sealed = sealer_.finish(emit_); !sealed) return sealed.error();
+    out_ += '\n';
+    return std::string_view(out_);
+}
+
+OpenPipeline::OpenPipeline(seal::SealingKey key, std::string inputName)
+    : key_(std::move(key)), opener_(key_), inputName_(std::move(inputName)), emit_(appendingTo(out_)) {}
+
+OpenPipeline::~OpenPipeline() {
+    sodium_memzero(out_.data(), out_.size()); // the message
+}
+
+Result<std::string_view> OpenPipeline::transform(std::string_view chunk) {
+    sodium_memzero(out_.data(), out_.size());
+    out_.clear();
+    if (Status opened = opener_.push(chunk, emit_); !opened) return opened.error();
+    return std::string_view(out_);
+}
+
+Result<std::string_view> OpenPipeline::conclude() {
+    sodium_memzero(out_.data(), out_.size());
+    out_.clear();
+    if (Status opened = opener_.finish(emit_); !opened) return opened.error();
+    return std::string_view(out_);
+}
+
+} // namespace tarvex::cli

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "pipeline.h"
+
+#include "seal/opener.h"
+#include "seal/sealer.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tarvex::cli {
+
+// The input's bytes as they are in, one token line and a line feed out.
+class SealPipeline final : public Pipeline {
+public:
+    explicit SealPipeline(seal::SealingKey key);
+    Result<std::string_view> transform(std::string_view chunk) override;
+    Result<std::string_view> conclude() override;
+
+private:
+    seal::SealingKey key_;
+    seal::Sealer sealer_;
+    std::string out_;
+    seal::Emit emit_;
+};
+
+// A token in, its payload out; only authenticated pieces come out.
+class OpenPipeline final : public Pipeline {
+public:
+    OpenPipeline(seal::SealingKey key, std::string inputName);
+    ~OpenPipeline() override;
+    Result<std::string_view> transform(std::string_view chunk) override;
+    Result<std::string_view> conclude() override;
+
+private:
+    seal::SealingKey key_;
+    seal::Opener opener_;
+    std::string inputName_;
+    std::string out_;
+    seal::Emit emit_;
+};
+
+} // namespace tarvex::cli

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tarvex::seal {
+
+// CRC-32 as zlib and PNG compute it; start with 0 and feed pieces in order.
+std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t size);
+
+} // namespace tarvex::seal

@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "opener.h"
+
+#include "base58_blocks.h"
+#include "crc32.h"
+#include "token_characters.h"
+
+#include <sodium.h>
+
+#include <cstring>
+
+namespace tarvex::seal {
+namespace {
+
+crypto_secretstream_xchacha20poly1305_state* stateOf(SecureBytes& bytes) {
+    return reinterpret_cast<crypto_secretstream_xchacha20poly1305_state*>(bytes.data());
+}
+
+std::size_t utf8Length(unsigned char lead) {
+    return lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+         : lead >= 0xF0 && lead <= 0xF4                   ? 4
+                                                           : 0;
+}
+
+// The character of a complete sequence, or -1 when it is malformed.
+long decodeUtf8(const char* bytes, std::size_t size) {
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    char32_t ch = size == 2 ? lead & 0x1Fu : size == 3 ? lead & 0x0Fu : lead & 0x07u;
+    for (std::size_t i = 1; i < size; ++i) {
+        const auto next = static_cast<unsigned char>(bytes[i]);
+        if ((next & 0xC0) != 0x80) return -1;
+        ch = (ch << 6) | (next & 0x3Fu);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (ch < kSmallest[size] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return -1;
+    return static_cast<long>(ch);
+}
+
+} // namespace
+
+Opener::Opener(const SealingKey& key)
+    : key_(key), state_(sizeof(crypto_secretstream_xchacha20poly1305_state)), piece_(kPieceBytes) {}
+
+Status Opener::push(std::string_view text, const Emit& emit) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (pendingSize_ == 0 && prefixMatched_ == kTokenPrefix.size()) {
+            // The common run: base58 digits, one byte each.
+            const int value = base58::digitValue(static_cast<unsigned char>(text[i]));
+            if (value >= 0) {
+                ++characters_;
+                if (groupSize_ == 0) {
+                    groupStart_ = characters_;
+                    groupFirst_ = static_cast<unsigned char>(text[i]);
+                }
+                ++i;
+                if (Status taken = takeDigit(value, emit); !taken) return taken;
+                continue;
+            }
+        }
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (pendingSize_ == 0 && byte < 0x80) {
+            ++characters_;
+            ++i;
+            if (Status taken = takeCharacter(byte, emit); !taken) return taken;
+            continue;
+        }
+        if (pendingSize_ == 0) {
+            ++characters_;
+            if (utf8Length(byte) == 0) return wrongCharacter(byte);
+        }
+        pendingUtf8_[pendingSize_++] = text[i++];
+        const std::size_t need = utf8Length(static_cast<unsigned char>(pendingUtf8_[0]));
+        if (pendingSize_ < need) {
+            if ((static_cast<unsigned char>(pendingUtf8_[pendingSize_ - 1]) & 0xC0) != 0x80 && pendingSize_ > 1)
+                return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
+            continue;
+        }
+        const long ch = decodeUtf8(pendingUtf8_, need);
+        pendingSize_ = 0;
+        if (ch < 0) return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
+        if (Status taken = takeCharacter(static_cast<char32_t>(ch), emit); !taken) return taken;
+    }
+    return Done{};
+}
+
+Status Opener::takeCharacter(char32_t ch, const Emit& emit) {
+    if (isDroppedFromToken(ch)) return Done{};
+    if (prefixMatched_ < kTokenPrefix.size()) {
+        if (prefixMatched_ == kTokenPrefix.size() - 1 && ch >= '0' && ch <= '9' && ch != '1')
+            return Error{.kind = Error::Kind::SealedNewerVersion};
+        if (ch != static_cast<unsigned char>(kTokenPrefix[prefixMatched_]))
+            return Error{.kind = Error::Kind::NotSealed};
+        ++prefixMatched_;
+        return Done{};
+    }
+    const int value = ch < 0x80 ? base58::digitValue(static_cast<unsigned char>(ch)) : -1;
+    if (value < 0) return wrongCharacter(ch);
+    if (groupSize_ == 0) {
+        groupStart_ = characters_;
+        groupFirst_ = ch;
+    }
+    return takeDigit(value, emit);
+}
+
+Status Opener::takeDigit(int value, const Emit& emit) {
+    group_[groupSize_++] = static_cast<std::uint8_t>(value);
+    if (groupSize_ < base58::kBlockDigits) return Done{};
+    return completeGroup(groupSize_, emit);
+}
+
+Status Opener::completeGroup(std::size_t digits, const Emit& emit) {
+    std::uint8_t bytes[base58::kBlockBytes];
+    const std::size_t count = *base58::bytesForDigits(digits);
+    groupSize_ = 0;
+    if (!base58::decodeGroup(group_, digits, bytes))
+        return Error{.kind = Error::Kind::SealedDamaged, .position = groupStart_, .code = groupFirst_};
+    return takeBinary(bytes, count, emit);
+}
+
+Status Opener::takeBinary(const std::uint8_t* bytes, std::size_t size, const Emit& emit) {
+    std::memcpy(binary_ + binarySize_, bytes, size);
+    binarySize_ += size;
+    binaryTotal_ += size;
+    if (!headerRead_ && binarySize_ >= kHeaderBytes + kCheckBytes + 1) {
+        crc_ = crc32Update(crc_, binary_, kHeaderBytes);
+        crypto_secretstream_xchacha20poly1305_init_pull(stateOf(state_), binary_, key_.bytes());
+        headerRead_ = true;
+        binarySize_ -= kHeaderBytes;
+        std::memmove(binary_, binary_ + kHeaderBytes, binarySize_);
+    }
+    // More than a full chunk and the check: the full chunk is not the last.
+    if (headerRead_ && binarySize_ > kFullChunkBytes + kCheckBytes) {
+        if (Status pulled = pullChunk(kFullChunkBytes, false, emit); !pulled) return pulled;
+        binarySize_ -= kFullChunkBytes;
+        std::memmove(binary_, binary_ + kFullChunkBytes, binarySize_);
+    }
+    return Done{};
+}
+
+Status Opener::pullChunk(std::size_t size, bool last, const Emit& emit) {
+    crc_ = crc32Update(crc_, binary_, size);
+    const bool first = chunksPulled_++ == 0;
+    // After a failing first chunk only the check can still tell damage from another key.
+    if (firstChunkFailed_) return Done{};
+    unsigned long long pieceSize = 0;
+    unsigned char tag = 0;
+    if (crypto_secretstream_xchacha20poly1305_pull(stateOf(state_), piece_.data(), &pieceSize, &tag, binary_, size,
+                                                   nullptr, 0) != 0) {
+        if (!first) return damaged();
+        firstChunkFailed_ = true;
+        return Done{};
+    }
+    const bool final = tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL;
+    if (final != last) return damaged();
+    return emit(std::string_view(reinterpret_cast<const char*>(piece_.data()), static_cast<std::size_t>(pieceSize)));
+}
+
+Status Opener::finish(const Emit& emit) {
+    if (pendingSize_ > 0) return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
+    if (prefixMatched_ < kTokenPrefix.size()) return Error{.kind = Error::Kind::NotSealed};
+    if (groupSize_ > 0) {
+        if (!base58::bytesForDigits(groupSize_))
+            return Error{.kind = Error::Kind::SealedDamaged, .position = groupStart_, .code = groupFirst_};
+        if (Status completed = completeGroup(groupSize_, emit); !completed) return completed;
+    }
+    if (binaryTotal_ < kSmallestBinary || !headerRead_) return damaged();
+    const std::size_t lastChunk = binarySize_ - kCheckBytes;
+    if (lastChunk < kChunkOverhead) return damaged();
+    const std::uint8_t* check = binary_ + lastChunk;
+    const std::uint32_t expected = static_cast<std::uint32_t>(check[0]) << 24 |
+                                   static_cast<std::uint32_t>(check[1]) << 16 |
+                                   static_cast<std::uint32_t>(check[2]) << 8 | check[3];
+    if (crc32Update(crc_, binary_, lastChunk) != expected) return damaged();
+    if (Status pulled = pullChunk(lastChunk, true, emit); !pulled) return pulled;
+    if (firstChunkFailed_) return Error{.kind = Error::Kind::SealedOtherKey, .fingerprint = key_.fingerprint()};
+    return Done{};
+}
+
+Result<std::string> openWhole(std::string_view token, const SealingKey& key) {
+    std::string payload;
+    const Emit append = [&](std::string_view piece) -> Status {
+        payload.append(piece);
+        return Done{};
+    };
+    Opener opener(key);
+    Status opened = opener.push(token, append);
+    if (opened) opened = opener.finish(append);
+    if (!opened) {
+        sodium_memzero(payload.data(), payload.size());
+        return opened.error();
+    }
+    return payload;
+}
+
+} // namespace tarvex::seal

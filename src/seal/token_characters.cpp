@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "token_characters.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+namespace tarvex::seal {
+namespace {
+
+struct Range {
+    char32_t first, last;
+};
+
+// Unicode 15 White_Space and general category Cf, in order.
+constexpr Range kDropped[] = {
+    {0x0009, 0x000D},   {0x0020, 0x0020},   {0x0085, 0x0085},   {0x00A0, 0x00A0},   {0x00AD, 0x00AD},
+    {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x0890, 0x0891},
+    {0x08E2, 0x08E2},   {0x1680, 0x1680},   {0x180E, 0x180E},   {0x2000, 0x200F},   {0x2028, 0x202F},
+    {0x205F, 0x2064},   {0x2066, 0x206F},   {0x3000, 0x3000},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},
+    {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+    {0xE0001, 0xE0001}, {0xE0020, 0xE007F},
+};
+
+} // namespace
+
+bool isDroppedFromToken(char32_t ch) {
+    if (ch == '>') return true;
+    const auto* after = std::upper_bound(std::begin(kDropped), std::end(kDropped), ch,
+                                         [](char32_t c, const Range& r) { return c < r.first; });
+    return after != std::begin(kDropped) && ch <= std::prev(after)->last;
+}
+
+TokenStart classifyTokenStart(std::string_view text) {
+    static constexpr std::string_view kName = "tarvex";
+    std::size_t matched = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        char32_t ch = lead;
+        std::size_t size = 1;
+        if (lead >= 0x80) {
+            // Only the few dropped characters matter here; anything else beyond
+            // ASCII means no token starts.
+            size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            if (i + size > text.size()) return TokenStart::Undecided;
+            ch = size == 2 ? lead & 0x1Fu : size == 3 ? lead & 0x0Fu : lead & 0x07u;
+            for (std::size_t k = 1; k < size; ++k) {
+                const auto next = static_cast<unsigned char>(text[i + k]);
+                if ((next & 0xC0) != 0x80 || size == 1) return TokenStart::NotSealed;
+                ch = (ch << 6) | (next & 0x3Fu);
+            }
+        }
+        i += size;
+        if (isDroppedFromToken(ch)) continue;
+        if (matched < kName.size()) {
+            if (ch != static_cast<unsigned char>(kName[matched])) return TokenStart::NotSealed;
+            ++matched;
+            continue;
+        }
+        if (ch == '1') return TokenStart::Sealed;
+        return ch >= '0' && ch <= '9' ? TokenStart::NewerVersion : TokenStart::NotSealed;
+    }
+    return matched == 0 && text.empty() ? TokenStart::NotSealed : TokenStart::Undecided;
+}
+
+} // namespace tarvex::seal

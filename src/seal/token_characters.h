@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string_view>
+
+namespace tarvex::seal {
+
+// What mail wrapping, chat programs and replies add to a token: Unicode white
+// space, format characters (zero-width spaces and joiners, the byte-order
+// mark, soft hyphens) and '>' quote markers. Opening drops them all.
+bool isDroppedFromToken(char32_t ch);
+
+enum class TokenStart {
+    Sealed,       // begins with tarvex1
+    NewerVersion, // tarvex and another digit
+    NotSealed,
+    Undecided,    // too little text to tell yet
+};
+
+// How `text` begins once the dropped characters are gone; decides whether a
+// text is opened or decrypted as classic.
+TokenStart classifyTokenStart(std::string_view text);
+
+} // namespace tarvex::seal
