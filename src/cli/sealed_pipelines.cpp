@@ -15,7 +15,8 @@ seal::Emit appendingTo(std::string& out) {
 
 } // namespace
 
-SealPipeline::SealPipeline(seal::SealingKey key) : key_(std::move(key)), sealer_(key_), emit_(appendingTo(out_)) {}
+SealPipeline::SealPipeline(seal::SealingKey key)
+    : key_(std::move(key)), sealer_(key_), emit_(appendingTo(out_)), emitEnd_(appendingTo(end_)) {}
 
 Result<std::string_view> SealPipeline::transform(std::string_view chunk) {
     out_.clear();
@@ -24,17 +25,19 @@ Result<std::string_view> SealPipeline::transform(std::string_view chunk) {
 }
 
 Result<std::string_view> SealPipeline::conclude() {
-    out_.clear();
-    if (Status sealed = sealer_.finish(emit_); !sealed) return sealed.error();
-    out_ += '\n';
-    return std::string_view(out_);
+    if (Status sealed = sealer_.finish(emitEnd_); !sealed) return sealed.error();
+    end_ += '\n';
+    return std::string_view(end_);
 }
 
 OpenPipeline::OpenPipeline(seal::SealingKey key, std::string inputName)
-    : key_(std::move(key)), opener_(key_), inputName_(std::move(inputName)), emit_(appendingTo(out_)) {}
+    : key_(std::move(key)), opener_(key_), inputName_(std::move(inputName)), emit_(appendingTo(out_)),
+      emitEnd_(appendingTo(end_)) {}
 
 OpenPipeline::~OpenPipeline() {
-    sodium_memzero(out_.data(), out_.size()); // the message
+    // The message.
+    sodium_memzero(out_.data(), out_.size());
+    sodium_memzero(end_.data(), end_.size());
 }
 
 Result<std::string_view> OpenPipeline::transform(std::string_view chunk) {
@@ -45,10 +48,8 @@ Result<std::string_view> OpenPipeline::transform(std::string_view chunk) {
 }
 
 Result<std::string_view> OpenPipeline::conclude() {
-    sodium_memzero(out_.data(), out_.size());
-    out_.clear();
-    if (Status opened = opener_.finish(emit_); !opened) return opened.error();
-    return std::string_view(out_);
+    if (Status opened = opener_.finish(emitEnd_); !opened) return opened.error();
+    return std::string_view(end_);
 }
 
 } // namespace tarvex::cli

@@ -22,8 +22,10 @@ public:
 private:
     seal::SealingKey key_;
     seal::Sealer sealer_;
-    std::string out_;
-    seal::Emit emit_;
+    // What transform() gives and what conclude() gives live apart: the caller
+    // may hold both before it writes either.
+    std::string out_, end_;
+    seal::Emit emit_, emitEnd_;
 };
 
 // A token in, its payload out; only authenticated pieces come out.
@@ -38,8 +40,10 @@ private:
     seal::SealingKey key_;
     seal::Opener opener_;
     std::string inputName_;
-    std::string out_;
-    seal::Emit emit_;
+    // What transform() gives and what conclude() gives live apart: the caller
+    // may hold both before it writes either.
+    std::string out_, end_;
+    seal::Emit emit_, emitEnd_;
 };
 
 } // namespace tarvex::cli
