@@ -4,6 +4,7 @@
 
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
+#include "seal/token_characters.h"
 
 namespace tarvex::exchange {
 namespace {
@@ -18,18 +19,10 @@ constexpr QChar kCipherMarker(0x00F0);
 
 } // namespace
 
-bool looksLikeSealedToken(const QString& text) {
-    qsizetype at = 0;
-    while (at < text.size()) {
-        const QChar c = text.at(at);
-        if (!c.isSpace() && c.category() != QChar::Other_Format && c != QLatin1Char('>')) break;
-        ++at;
-    }
-    return QStringView(text).sliced(at).startsWith(QLatin1String("tarvex1"));
-}
-
 bool isCipherText(const QString& text) {
-    return text.startsWith(kCipherMarker) || looksLikeSealedToken(text);
+    if (text.startsWith(kCipherMarker)) return true;
+    const seal::TokenStart start = seal::classifyTokenStart(text.toUtf8().toStdString());
+    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
 }
 
 void offerText(const QString& text, QClipboard::Mode mode) {

@@ -11,9 +11,6 @@
 
 namespace tarvex::exchange {
 
-// A text that after white space, format characters and '>' quote marks
-// begins with the sealed format's tag.
-bool looksLikeSealedToken(const QString& text);
 // A cipher text, classic or sealed, is meant to be sent; anything else is a message.
 bool isCipherText(const QString& text);
 // Puts a text on the clipboard or the selection, marked as a secret unless it
