@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // tarvex-cli as a whole process on a 64 MiB file, beside cp of the same file in
-// the same run. Peak memory of each run is reported as max_rss_kib.
+// the same run, and the sealed format beside cat and age. Peak memory of each run is reported as max_rss_kib.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -28,6 +28,8 @@ struct Files {
     std::string utf8;    // much the same as UTF-8, with an accented capital every 16 characters
     std::string cipher;
     std::string utf8Cipher; // `utf8` encrypted as UTF-8
+    std::string sealed;     // `message` sealed
+    std::string ageIdentity, ageRecipient, ageSealed; // empty without age
     std::string out;
 };
 
@@ -82,6 +84,22 @@ const Files& files() {
         if (std::fclose(plain) != 0 || std::fclose(accented) != 0) std::abort();
         run({TARVEX_CLI_PATH, "encrypt", "-k", made.key, "-e", "cp1252", made.message}, made.cipher);
         run({TARVEX_CLI_PATH, "encrypt", "-k", made.key, made.utf8}, made.utf8Cipher);
+        made.sealed = made.folder + "/sealed.txt";
+        run({TARVEX_CLI_PATH, "encrypt", "--sealed", "-k", made.key, made.message}, made.sealed);
+        // age, the reference for a modern file encryption, where installed.
+        if (std::system("command -v age >/dev/null && command -v age-keygen >/dev/null") == 0) {
+            made.ageIdentity = made.folder + "/age.key";
+            run({"age-keygen", "-o", made.ageIdentity}, "/dev/null");
+            const std::string recipientFile = made.folder + "/age.pub";
+            run({"age-keygen", "-y", made.ageIdentity}, recipientFile);
+            FILE* recipient = std::fopen(recipientFile.c_str(), "r");
+            char line[256] = {};
+            if (!recipient || !std::fgets(line, sizeof line, recipient)) std::abort();
+            std::fclose(recipient);
+            made.ageRecipient = std::string(line).substr(0, std::string(line).find('\n'));
+            made.ageSealed = made.folder + "/message.age";
+            run({"age", "-r", made.ageRecipient, "-o", made.ageSealed, made.message}, "/dev/null");
+        }
         return made;
     }();
     return f;
@@ -120,6 +138,24 @@ void BM_CliEncryptCp1252ToFile(benchmark::State& state) {
             kSize);
 }
 
+// The sealed format: XChaCha20-Poly1305, CRC-32 and base58 in one pass.
+void BM_Cat(benchmark::State& state) {
+    measure(state, {"cat", files().message}, kSize);
+}
+void BM_CliSeal(benchmark::State& state) {
+    measure(state, {TARVEX_CLI_PATH, "encrypt", "--sealed", "-k", files().key, files().message}, kSize);
+}
+void BM_CliOpen(benchmark::State& state) {
+    measure(state, {TARVEX_CLI_PATH, "decrypt", "-k", files().key, files().sealed}, kSize);
+}
+void BM_AgeEncrypt(benchmark::State& state) {
+    if (files().ageRecipient.empty()) return state.SkipWithError("age is not installed");
+    measure(state, {"age", "-r", files().ageRecipient, files().message}, kSize);
+}
+void BM_AgeDecrypt(benchmark::State& state) {
+    if (files().ageIdentity.empty()) return state.SkipWithError("age is not installed");
+    measure(state, {"age", "-d", "-i", files().ageIdentity, files().ageSealed}, kSize);
+}
 } // namespace
 
 BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -128,6 +164,11 @@ BENCHMARK(BM_CliDecryptCp1252)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliEncryptUtf8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliDecryptUtf8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliEncryptCp1252ToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Cat)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliSeal)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AgeEncrypt)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AgeDecrypt)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

@@ -44,8 +44,31 @@ Opener::Opener(const SealingKey& key)
 Status Opener::push(std::string_view text, const Emit& emit) {
     std::size_t i = 0;
     while (i < text.size()) {
+        if (pendingSize_ == 0 && prefixMatched_ == kTokenPrefix.size() && groupSize_ == 0) {
+            // The common run: whole groups of base58 digits, one byte each.
+            bool took = false;
+            while (text.size() - i >= base58::kBlockDigits) {
+                std::uint8_t values[base58::kBlockDigits];
+                int all = 0;
+                for (std::size_t k = 0; k < base58::kBlockDigits; ++k) {
+                    const int value = base58::digitValue(static_cast<unsigned char>(text[i + k]));
+                    all |= value;
+                    values[k] = static_cast<std::uint8_t>(value);
+                }
+                if (all < 0) break;
+                std::uint8_t bytes[base58::kBlockBytes];
+                if (!base58::decodeGroup(values, base58::kBlockDigits, bytes))
+                    return Error{.kind = Error::Kind::SealedDamaged, .position = characters_ + 1,
+                                 .code = static_cast<unsigned char>(text[i])};
+                characters_ += base58::kBlockDigits;
+                i += base58::kBlockDigits;
+                took = true;
+                if (Status taken = takeBinary(bytes, sizeof bytes, emit); !taken) return taken;
+            }
+            if (took) continue;
+        }
         if (pendingSize_ == 0 && prefixMatched_ == kTokenPrefix.size()) {
-            // The common run: base58 digits, one byte each.
+            // Base58 digits one at a time, around white space and line breaks.
             const int value = base58::digitValue(static_cast<unsigned char>(text[i]));
             if (value >= 0) {
                 ++characters_;
