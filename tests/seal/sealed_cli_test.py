@@ -205,6 +205,16 @@ def group_damage(cli, _):
     r = cli.run("decrypt", "-k", other_path, data=token.encode())
     fingerprint = cli.run("fingerprint", "-k", other_path).stdout.decode().strip()
     cli.expect(r.returncode == 1 and fingerprint in r.stderr.decode(), f"another key: {r.stderr!r}")
+    # Keys that cannot seal, and a usage error.
+    for name, content, words in (("short.tvk", b"1F" * 437 + b"\r\n", b"too short"),
+                                 ("weak.tvk", b"00" * 300 + b"1F" * 200 + b"\r\n", b"too weak")):
+        path = os.path.join(cli.workdir, name)
+        with open(path, "wb") as f:
+            f.write(content)
+        r = cli.run("encrypt", "--sealed", "-k", path, data=b"hi")
+        cli.expect(r.returncode == 1 and r.stdout == b"" and words in r.stderr, f"{name}: {r.stderr!r}")
+    r = cli.run("encrypt", "--sealed", "-e", "cp1252", "-k", key_path, data=b"hi")
+    cli.expect(r.returncode == 2 and r.stdout == b"", f"--sealed with -e: {r.returncode}")
     r = cli.run("decrypt", "--sealed", "-k", key_path, data="ðhello".encode())
     cli.expect(r.returncode == 1 and b"no sealed message" in r.stderr, f"--sealed on classic: {r.stderr!r}")
 
