@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base58_blocks.h"
 
+#include "base58_blocks_fast.h"
+#include "seal_paths.h"
+
 #include <array>
 #include <cstdint>
 
@@ -46,6 +49,7 @@ void putThree(std::uint32_t v, char* out) {
 } // namespace
 
 std::optional<std::size_t> bytesForDigits(std::size_t digits) {
+    if (digits == kBlockDigits) return kBlockBytes;
     for (std::size_t bytes = 0; bytes <= kBlockBytes; ++bytes)
         if (digitsForBytes(bytes) == digits) return bytes;
     return std::nullopt;
@@ -56,6 +60,14 @@ int digitValue(unsigned char c) {
 }
 
 void encodeBlocks(const std::uint8_t* in, std::size_t blocks, char* out) {
+    encodeBlocks(in, blocks, out, fastestSealPath());
+}
+
+void encodeBlocks(const std::uint8_t* in, std::size_t blocks, char* out, simd::Path path) {
+#if defined(__x86_64__)
+    if (path >= simd::Path::Avx2) return fast::encodeBlocks(in, blocks, out);
+#endif
+    (void)path;
     for (std::size_t b = 0; b < blocks; ++b, in += kBlockBytes, out += kBlockDigits) {
         const std::uint64_t v = bigEndian(in, kBlockBytes);
         // Constant divisors become multiplications; the high five digits fit 32 bits.
@@ -76,6 +88,28 @@ void encodeLastBlock(const std::uint8_t* in, std::size_t bytes, char* out) {
         out[i] = kAlphabet[v % 58];
         v /= 58;
     }
+}
+
+std::size_t decodeBlocks(const char* text, std::size_t blocks, std::uint8_t* out) {
+    return decodeBlocks(text, blocks, out, fastestSealPath());
+}
+
+std::size_t decodeBlocks(const char* text, std::size_t blocks, std::uint8_t* out, simd::Path path) {
+#if defined(__x86_64__)
+    if (path >= simd::Path::Avx2) return fast::decodeBlocks(text, blocks, out);
+#endif
+    (void)path;
+    for (std::size_t b = 0; b < blocks; ++b, text += kBlockDigits, out += kBlockBytes) {
+        std::uint8_t values[kBlockDigits];
+        int all = 0;
+        for (std::size_t k = 0; k < kBlockDigits; ++k) {
+            const int value = kValues[static_cast<unsigned char>(text[k])];
+            all |= value;
+            values[k] = static_cast<std::uint8_t>(value);
+        }
+        if (all < 0 || !decodeGroup(values, kBlockDigits, out)) return b;
+    }
+    return blocks;
 }
 
 bool decodeGroup(const std::uint8_t* values, std::size_t digits, std::uint8_t* out) {

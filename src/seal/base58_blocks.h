@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/instruction_set.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -24,8 +26,15 @@ std::optional<std::size_t> bytesForDigits(std::size_t digits);
 // The value of a base58 digit, or -1.
 int digitValue(unsigned char c);
 
-// Writes `blocks` whole blocks of `in` as blocks * 11 digits to `out`.
+// Writes `blocks` whole blocks of `in` as blocks * 11 digits to `out`, on the
+// fastest path of seal_paths.h unless one is named.
 void encodeBlocks(const std::uint8_t* in, std::size_t blocks, char* out);
+void encodeBlocks(const std::uint8_t* in, std::size_t blocks, char* out, simd::Path path);
+// Reads whole groups of 11 characters into `blocks` blocks at most; stops at a
+// group with a character that is no digit or a value beyond 8 bytes, and
+// returns how many blocks it wrote.
+std::size_t decodeBlocks(const char* text, std::size_t blocks, std::uint8_t* out);
+std::size_t decodeBlocks(const char* text, std::size_t blocks, std::uint8_t* out, simd::Path path);
 // Writes a block of `bytes` (0 to 8) bytes as digitsForBytes(bytes) digits.
 void encodeLastBlock(const std::uint8_t* in, std::size_t bytes, char* out);
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "crc32.h"
 
+#include "base58_blocks_fast.h"
+#include "seal_paths.h"
+
 #include <array>
 #include <bit>
 #include <cstring>
@@ -27,7 +30,20 @@ constexpr auto kTables = makeTables();
 } // namespace
 
 std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t size) {
+    return crc32Update(crc, bytes, size, fastestSealPath());
+}
+
+std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t size, simd::Path path) {
     std::uint32_t c = ~crc;
+#if defined(__x86_64__)
+    if (path >= simd::Path::Avx2 && size >= 64) {
+        const std::size_t folded = size & ~std::size_t{15};
+        c = fast::crc32Folded(c, bytes, folded);
+        bytes += folded;
+        size -= folded;
+    }
+#endif
+    (void)path;
     while (size >= 8) {
         std::uint32_t low = 0, high = 0;
         std::memcpy(&low, bytes, 4);

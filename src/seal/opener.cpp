@@ -7,6 +7,7 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tarvex::seal {
@@ -45,25 +46,23 @@ Status Opener::push(std::string_view text, const Emit& emit) {
     std::size_t i = 0;
     while (i < text.size()) {
         if (pendingSize_ == 0 && prefixMatched_ == kTokenPrefix.size() && groupSize_ == 0) {
-            // The common run: whole groups of base58 digits, one byte each.
+            // The common run: whole groups of base58 digits, one byte each,
+            // read straight into the binary form as far as it has room.
             bool took = false;
             while (text.size() - i >= base58::kBlockDigits) {
-                std::uint8_t values[base58::kBlockDigits];
-                int all = 0;
-                for (std::size_t k = 0; k < base58::kBlockDigits; ++k) {
-                    const int value = base58::digitValue(static_cast<unsigned char>(text[i + k]));
-                    all |= value;
-                    values[k] = static_cast<std::uint8_t>(value);
+                const std::size_t room = (sizeof binary_ - binarySize_) / base58::kBlockBytes;
+                const std::size_t want = std::min((text.size() - i) / base58::kBlockDigits, room);
+                const std::size_t got = base58::decodeBlocks(text.data() + i, want, binary_ + binarySize_);
+                binarySize_ += got * base58::kBlockBytes;
+                binaryTotal_ += got * base58::kBlockBytes;
+                characters_ += got * base58::kBlockDigits;
+                i += got * base58::kBlockDigits;
+                if (got > 0) {
+                    took = true;
+                    if (Status settled = settle(emit); !settled) return settled;
                 }
-                if (all < 0) break;
-                std::uint8_t bytes[base58::kBlockBytes];
-                if (!base58::decodeGroup(values, base58::kBlockDigits, bytes))
-                    return Error{.kind = Error::Kind::SealedDamaged, .position = characters_ + 1,
-                                 .code = static_cast<unsigned char>(text[i])};
-                characters_ += base58::kBlockDigits;
-                i += base58::kBlockDigits;
-                took = true;
-                if (Status taken = takeBinary(bytes, sizeof bytes, emit); !taken) return taken;
+                // What stopped it is read one character at a time below, which names it.
+                if (got < want) break;
             }
             if (took) continue;
         }
@@ -145,6 +144,10 @@ Status Opener::takeBinary(const std::uint8_t* bytes, std::size_t size, const Emi
     std::memcpy(binary_ + binarySize_, bytes, size);
     binarySize_ += size;
     binaryTotal_ += size;
+    return settle(emit);
+}
+
+Status Opener::settle(const Emit& emit) {
     if (!headerRead_ && binarySize_ >= kHeaderBytes + kCheckBytes + 1) {
         crc_ = crc32Update(crc_, binary_, kHeaderBytes);
         crypto_secretstream_xchacha20poly1305_init_pull(stateOf(state_), binary_, key_.bytes());

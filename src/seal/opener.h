@@ -27,6 +27,8 @@ private:
     Status takeDigit(int value, const Emit& emit);
     Status completeGroup(std::size_t digits, const Emit& emit);
     Status takeBinary(const std::uint8_t* bytes, std::size_t size, const Emit& emit);
+    // Reads the header, or pulls a chunk, once enough of the binary form is in.
+    Status settle(const Emit& emit);
     Status pullChunk(std::size_t size, bool last, const Emit& emit);
     Error damaged() const { return Error{.kind = Error::Kind::SealedDamaged}; }
     Error wrongCharacter(char32_t ch) const {

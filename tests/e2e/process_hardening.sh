@@ -20,11 +20,22 @@ closed() {
 
 step "the window, as another user when run as root"
 run_as=()
-if [ "$(id -u)" -eq 0 ]; then run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups); fi
+window=$tarvex
 home=$E2E_DIR/window-home
+if [ "$(id -u)" -eq 0 ]; then
+  run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  # The build may lie in a folder only root enters (/root): nobody gets its
+  # own copy of the program, and a home, where it can reach them.
+  shared=$(mktemp -d /tmp/tarvex-hardening.XXXXXX)
+  trap 'status=$?; rm -rf "$shared"; (exit $status); e2e_cleanup' EXIT
+  chmod 755 "$shared"
+  cp "$tarvex" "$shared/tarvex"
+  window=$shared/tarvex
+  home=$shared/home
+fi
 mkdir -p "$home"
-chmod 777 "$home" "$E2E_DIR"
-(cd "$home" && exec "${run_as[@]}" env HOME="$home" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb "$tarvex") \
+chmod 777 "$home"
+(cd "$home" && exec "${run_as[@]}" env HOME="$home" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb "$window") \
   >"$E2E_DIR/window.log" 2>&1 &
 pid=$!
 e2e_pids+=("$pid")
