@@ -4,16 +4,22 @@
 
 #include "cipher/secret_memory.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
+#include <string_view>
 
 namespace tarvex::cli {
 
-// Frees a buffer that held a message, wiped first.
+// Frees a buffer that held a message, wiped first: all of it, or only as far
+// as it was filled once a user says so.
 struct WipedDelete {
     std::size_t size = 0;
+    bool filledKnown = false;
+    bool filledUnknown = false; // a use ended without saying how far it wrote
+    std::size_t filled = 0;
     void operator()(char* data) const noexcept {
-        wipeSecret(data, size);
+        wipeSecret(data, filledKnown ? filled : size);
         delete[] data;
     }
 };
@@ -27,11 +33,28 @@ public:
     // Room for at least `size` bytes; the contents are lost when it grows.
     char* room(std::size_t size) {
         if (size > capacity_) {
+            const WipedDelete old = data_.get_deleter();
             data_.reset();
-            data_ = Storage(new char[size], WipedDelete{size});
+            data_ = Storage(new char[size], WipedDelete{.size = size, .filledKnown = old.filledKnown,
+                                                        .filledUnknown = old.filledUnknown});
             capacity_ = size;
         }
         return data_.get();
+    }
+
+    // The first `size` bytes as written. A buffer whose every use ends here is
+    // wiped only as far as it was ever filled: room asked for the worst case
+    // need not cost a page fault per page never written.
+    std::string_view filled(std::size_t size) {
+        WipedDelete& wipe = data_.get_deleter();
+        wipe.filledKnown = !wipe.filledUnknown;
+        wipe.filled = std::max(wipe.filled, size);
+        return {data_.get(), size};
+    }
+    // A use that failed part way: all of it is wiped.
+    void filledUnknown() {
+        data_.get_deleter().filledKnown = false;
+        data_.get_deleter().filledUnknown = true;
     }
 
 private:

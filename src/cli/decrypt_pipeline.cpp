@@ -88,8 +88,11 @@ Result<std::string_view> DecryptPipeline::decrypted(std::string_view piece) {
     // may come first, and each code gives at most three bytes.
     char* out = out_.room(encoding_ == Encoding::Cp1252 ? piece.size() : 3 * (piece.size() + 1));
     Result<std::size_t> size = decryptPiece(piece, out);
-    if (!size) return mark_.counted(size.error());
-    return std::string_view(out, *size);
+    if (!size) {
+        out_.filledUnknown();
+        return mark_.counted(size.error());
+    }
+    return out_.filled(*size);
 }
 
 Result<std::size_t> DecryptPipeline::decryptPiece(std::string_view piece, char* out) {

@@ -37,8 +37,11 @@ Result<std::string_view> EncryptPipeline::transform(std::string_view chunk) {
     if (encoding_ == Encoding::Cp1252) {
         const std::size_t size = transformer_.resultSize(chunk.size());
         char* out = out_.room(size);
-        if (Status encrypted = transformer_.feed(chunk, out); !encrypted) return encrypted.error();
-        return std::string_view(out, size);
+        if (Status encrypted = transformer_.feed(chunk, out); !encrypted) {
+            out_.filledUnknown();
+            return encrypted.error();
+        }
+        return out_.filled(size);
     }
 
     mark_.skipAtStart(chunk);
@@ -48,10 +51,13 @@ Result<std::string_view> EncryptPipeline::transform(std::string_view chunk) {
     std::size_t written = 0;
     for (std::size_t from = 0; from < chunk.size(); from += kStepSize) {
         Result<std::size_t> step = encryptUtf8Step(chunk.substr(from, kStepSize), out + written);
-        if (!step) return step.error();
+        if (!step) {
+            out_.filledUnknown();
+            return step.error();
+        }
         written += *step;
     }
-    return std::string_view(out, written);
+    return out_.filled(written);
 }
 
 Result<std::string_view> EncryptPipeline::conclude() {
