@@ -15,25 +15,6 @@ std::string quoted(const std::string& path) {
     return "'" + escapedForMessage(path) + "'";
 }
 
-// The length of the well-formed UTF-8 sequence at the start of `text` and its
-// character, or 0 when the first byte does not start one.
-std::size_t decodeUtf8(std::string_view text, char32_t& ch) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char first = byte(0);
-    std::size_t size = first < 0x80 ? 1 : first >= 0xC2 && first <= 0xDF ? 2 : first >= 0xE0 && first <= 0xEF ? 3
-                     : first >= 0xF0 && first <= 0xF4                    ? 4
-                                                                          : 0;
-    if (size == 0 || size > text.size()) return 0;
-    ch = static_cast<char32_t>(size == 1 ? first : first & (0x7Fu >> size));
-    for (std::size_t i = 1; i < size; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-        ch = (ch << 6) | static_cast<char32_t>(byte(i) & 0x3Fu);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (ch < kSmallest[size] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return 0;
-    return size;
-}
-
 std::string fileType(std::uint32_t typeBits) {
     switch (typeBits) {
     case S_IFIFO: return "a pipe (FIFO)";
@@ -64,8 +45,7 @@ std::string escapedForMessage(std::string_view text) {
     out.reserve(text.size());
     char escape[16];
     while (!text.empty()) {
-        char32_t ch = 0;
-        const std::size_t size = decodeUtf8(text, ch);
+        const auto [size, ch] = charset::firstUtf8Character(text);
         if (size > 0 && charset::showsAsItself(ch)) {
             out.append(text.substr(0, size));
         } else if (size == 0) {

@@ -4,6 +4,7 @@
 #include "base58_blocks.h"
 #include "crc32.h"
 #include "token_characters.h"
+#include "text/charset.h"
 
 #include <sodium.h>
 
@@ -15,26 +16,6 @@ namespace {
 
 crypto_secretstream_xchacha20poly1305_state* stateOf(SecureBytes& bytes) {
     return reinterpret_cast<crypto_secretstream_xchacha20poly1305_state*>(bytes.data());
-}
-
-std::size_t utf8Length(unsigned char lead) {
-    return lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-         : lead >= 0xF0 && lead <= 0xF4                   ? 4
-                                                           : 0;
-}
-
-// The character of a complete sequence, or -1 when it is malformed.
-long decodeUtf8(const char* bytes, std::size_t size) {
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    char32_t ch = size == 2 ? lead & 0x1Fu : size == 3 ? lead & 0x0Fu : lead & 0x07u;
-    for (std::size_t i = 1; i < size; ++i) {
-        const auto next = static_cast<unsigned char>(bytes[i]);
-        if ((next & 0xC0) != 0x80) return -1;
-        ch = (ch << 6) | (next & 0x3Fu);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (ch < kSmallest[size] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return -1;
-    return static_cast<long>(ch);
 }
 
 } // namespace
@@ -89,19 +70,20 @@ Status Opener::push(std::string_view text, const Emit& emit) {
         }
         if (pendingSize_ == 0) {
             ++characters_;
-            if (utf8Length(byte) == 0) return wrongCharacter(byte);
+            if (charset::utf8SequenceLength(byte) == 0) return wrongCharacter(byte);
         }
         pendingUtf8_[pendingSize_++] = text[i++];
-        const std::size_t need = utf8Length(static_cast<unsigned char>(pendingUtf8_[0]));
+        const std::size_t need = charset::utf8SequenceLength(static_cast<unsigned char>(pendingUtf8_[0]));
         if (pendingSize_ < need) {
             if ((static_cast<unsigned char>(pendingUtf8_[pendingSize_ - 1]) & 0xC0) != 0x80 && pendingSize_ > 1)
                 return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
             continue;
         }
-        const long ch = decodeUtf8(pendingUtf8_, need);
+        const std::optional<char32_t> ch =
+            charset::decodeUtf8Sequence(reinterpret_cast<const unsigned char*>(pendingUtf8_), need);
         pendingSize_ = 0;
-        if (ch < 0) return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
-        if (Status taken = takeCharacter(static_cast<char32_t>(ch), emit); !taken) return taken;
+        if (!ch) return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
+        if (Status taken = takeCharacter(*ch, emit); !taken) return taken;
     }
     return Done{};
 }

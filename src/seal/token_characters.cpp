@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "token_characters.h"
 
+#include "text/charset.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 
 namespace tarvex::seal {
 namespace {
@@ -36,29 +39,23 @@ TokenStart classifyTokenStart(std::string_view text) {
     std::size_t matched = 0;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        char32_t ch = lead;
-        std::size_t size = 1;
-        if (lead >= 0x80) {
-            // Only the few dropped characters matter here; anything else beyond
-            // ASCII means no token starts.
-            size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            if (i + size > text.size()) return TokenStart::Undecided;
-            ch = size == 2 ? lead & 0x1Fu : size == 3 ? lead & 0x0Fu : lead & 0x07u;
-            for (std::size_t k = 1; k < size; ++k) {
-                const auto next = static_cast<unsigned char>(text[i + k]);
-                if ((next & 0xC0) != 0x80 || size == 1) return TokenStart::NotSealed;
-                ch = (ch << 6) | (next & 0x3Fu);
-            }
-        }
+        const std::size_t size = charset::utf8SequenceLength(lead);
+        // Only the few dropped characters matter here; anything else beyond
+        // ASCII, or no UTF-8 at all, means no token starts.
+        if (size == 0) return TokenStart::NotSealed;
+        if (i + size > text.size()) return TokenStart::Undecided;
+        const std::optional<char32_t> ch =
+            charset::decodeUtf8Sequence(reinterpret_cast<const unsigned char*>(text.data() + i), size);
+        if (!ch) return TokenStart::NotSealed;
         i += size;
-        if (isDroppedFromToken(ch)) continue;
+        if (isDroppedFromToken(*ch)) continue;
         if (matched < kName.size()) {
-            if (ch != static_cast<unsigned char>(kName[matched])) return TokenStart::NotSealed;
+            if (*ch != static_cast<unsigned char>(kName[matched])) return TokenStart::NotSealed;
             ++matched;
             continue;
         }
-        if (ch == '1') return TokenStart::Sealed;
-        return ch >= '0' && ch <= '9' ? TokenStart::NewerVersion : TokenStart::NotSealed;
+        if (*ch == '1') return TokenStart::Sealed;
+        return *ch >= '0' && *ch <= '9' ? TokenStart::NewerVersion : TokenStart::NotSealed;
     }
     return matched == 0 && text.empty() ? TokenStart::NotSealed : TokenStart::Undecided;
 }

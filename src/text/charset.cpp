@@ -38,8 +38,9 @@ Error invalidUtf8(std::uint64_t bytePosition) {
     return Error{.kind = Error::Kind::InvalidUtf8, .position = bytePosition};
 }
 
-// Length of the sequence a lead byte starts, or 0 for a byte that cannot lead.
-std::size_t sequenceLength(unsigned char lead) {
+} // namespace
+
+std::size_t utf8SequenceLength(unsigned char lead) {
     if (lead < 0x80) return 1;
     if (lead >= 0xC2 && lead <= 0xDF) return 2;
     if (lead >= 0xE0 && lead <= 0xEF) return 3;
@@ -47,9 +48,7 @@ std::size_t sequenceLength(unsigned char lead) {
     return 0;
 }
 
-// Decodes one complete sequence of `length` bytes; nullopt when it is overlong,
-// a surrogate, beyond U+10FFFF or has a bad continuation byte.
-std::optional<char32_t> decodeSequence(const unsigned char* s, std::size_t length) {
+std::optional<char32_t> decodeUtf8Sequence(const unsigned char* s, std::size_t length) {
     char32_t ch = 0;
     switch (length) {
     case 1: return s[0];
@@ -66,7 +65,15 @@ std::optional<char32_t> decodeSequence(const unsigned char* s, std::size_t lengt
     return ch;
 }
 
-} // namespace
+Utf8Character firstUtf8Character(std::string_view text) {
+    if (text.empty()) return {};
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = utf8SequenceLength(bytes[0]);
+    if (size == 0 || size > text.size()) return {};
+    const std::optional<char32_t> ch = decodeUtf8Sequence(bytes, size);
+    if (!ch) return {};
+    return {size, *ch};
+}
 
 char32_t toUnicode(std::uint8_t code) {
     if (code >= 0x80 && code <= 0x9F) {
@@ -288,10 +295,10 @@ Result<std::size_t> Utf8ToCodes::feed(std::string_view piece, char* out) {
     while (pendingSize_ > 0 && i < n) {
         pending_[pendingSize_++] = static_cast<char>(s[i++]);
         const auto* p = reinterpret_cast<const unsigned char*>(pending_);
-        std::size_t need = sequenceLength(p[0]);
+        std::size_t need = utf8SequenceLength(p[0]);
         if ((p[pendingSize_ - 1] & 0xC0u) != 0x80u) return invalidUtf8(bytes_ + 1);
         if (pendingSize_ < need) continue;
-        std::optional<char32_t> ch = decodeSequence(p, need);
+        std::optional<char32_t> ch = decodeUtf8Sequence(p, need);
         if (!ch) return invalidUtf8(bytes_ + 1);
         bytes_ += need;
         pendingSize_ = 0;
@@ -321,7 +328,7 @@ Result<std::size_t> Utf8ToCodes::feed(std::string_view piece, char* out) {
             bytes_ += i - start;
             if (i == n) break;
         }
-        std::size_t need = sequenceLength(s[i]);
+        std::size_t need = utf8SequenceLength(s[i]);
         if (need == 0) return invalidUtf8(bytes_ + 1);
         if (i + need > n) {
             // Fail now on what is already wrong rather than after the next piece.
@@ -332,7 +339,7 @@ Result<std::size_t> Utf8ToCodes::feed(std::string_view piece, char* out) {
             std::memcpy(pending_, s + i, pendingSize_);
             break;
         }
-        std::optional<char32_t> ch = decodeSequence(s + i, need);
+        std::optional<char32_t> ch = decodeUtf8Sequence(s + i, need);
         if (!ch) return invalidUtf8(bytes_ + 1);
         i += need;
         bytes_ += need;

@@ -21,6 +21,20 @@ std::optional<std::uint8_t> fromUnicode(char32_t ch);
 
 void appendUtf8(std::string& out, char32_t ch);
 
+// The one reading of single UTF-8 sequences for every program part.
+// The length of the sequence a lead byte starts, or 0 for a byte that cannot lead one.
+std::size_t utf8SequenceLength(unsigned char lead);
+// The character of a complete sequence of `length` bytes; nullopt when it is
+// overlong, a surrogate, beyond U+10FFFF or has a bad continuation byte.
+std::optional<char32_t> decodeUtf8Sequence(const unsigned char* s, std::size_t length);
+// The well-formed sequence at the start of `text`: its length and character,
+// or length 0 when none starts there (cut off included).
+struct Utf8Character {
+    std::size_t size = 0;
+    char32_t ch = 0;
+};
+Utf8Character firstUtf8Character(std::string_view text);
+
 // Codes (one byte each) to UTF-8. Every code has a character, so this cannot fail.
 std::string toUtf8(std::string_view codes);
 void appendAsUtf8(std::string& out, std::string_view codes);
