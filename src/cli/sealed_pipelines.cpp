@@ -16,12 +16,17 @@ seal::Emit appendingTo(std::string& out) {
 } // namespace
 
 SealPipeline::SealPipeline(seal::SealingKey key)
-    : key_(std::move(key)), sealer_(key_), emit_(appendingTo(out_)), emitEnd_(appendingTo(end_)) {}
+    : key_(std::move(key)), sealer_(key_),
+      emit_([this](std::string_view text) -> Status {
+          out_ = text;
+          return Done{};
+      }),
+      emitEnd_(appendingTo(end_)) {}
 
 Result<std::string_view> SealPipeline::transform(std::string_view chunk) {
-    out_.clear();
+    out_ = {};
     if (Status sealed = sealer_.push(chunk, emit_); !sealed) return sealed.error();
-    return std::string_view(out_);
+    return out_;
 }
 
 Result<std::string_view> SealPipeline::conclude() {

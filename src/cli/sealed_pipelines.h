@@ -4,7 +4,7 @@
 #include "pipeline.h"
 
 #include "seal/opener.h"
-#include "seal/sealer.h"
+#include "seal/threaded_sealer.h"
 
 #include <cstdint>
 #include <span>
@@ -21,10 +21,11 @@ public:
 
 private:
     seal::SealingKey key_;
-    seal::Sealer sealer_;
-    // What transform() gives and what conclude() gives live apart: the caller
-    // may hold both before it writes either.
-    std::string out_, end_;
+    seal::ThreadedSealer sealer_;
+    // What transform() gives stays the sealer's own, valid through the next
+    // call, conclude() included: the caller may hold both before it writes either.
+    std::string_view out_;
+    std::string end_;
     seal::Emit emit_, emitEnd_;
 };
 

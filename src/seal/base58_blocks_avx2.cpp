@@ -22,16 +22,6 @@ namespace {
 constexpr std::uint64_t k58Pow4 = 58ull * 58 * 58 * 58;
 constexpr std::uint64_t k58Pow8 = k58Pow4 * k58Pow4;
 
-// Digit values 0-57 to their characters: the alphabet skips 0, I, O and l.
-[[gnu::always_inline]] inline __m128i charactersOf(__m128i v) {
-    __m128i c = _mm_add_epi8(v, _mm_set1_epi8('1'));
-    c = _mm_add_epi8(c, _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(8)), _mm_set1_epi8('A' - ':')));
-    c = _mm_sub_epi8(c, _mm_cmpgt_epi8(v, _mm_set1_epi8(16)));
-    c = _mm_sub_epi8(c, _mm_cmpgt_epi8(v, _mm_set1_epi8(21)));
-    c = _mm_add_epi8(c, _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(32)), _mm_set1_epi8('a' - '[')));
-    return _mm_sub_epi8(c, _mm_cmpgt_epi8(v, _mm_set1_epi8(43)));
-}
-
 // Characters to digit values; meaningful only where digitMask says so.
 [[gnu::always_inline]] inline __m128i valuesOf(__m128i c) {
     __m128i v = _mm_sub_epi8(c, _mm_set1_epi8('1'));
@@ -54,24 +44,40 @@ constexpr std::uint64_t k58Pow8 = k58Pow4 * k58Pow4;
     return _mm_and_si128(_mm_shuffle_epi8(byLow, low), _mm_shuffle_epi8(byHigh, high));
 }
 
-// The 11 digits of one block, behind a zero digit, in the low 12 bytes.
-[[gnu::always_inline]] inline __m128i digitsOf(std::uint64_t v) {
-    const std::uint64_t first = v / k58Pow8; // below 58^3
+// A block's value as its three groups of four digits, the first below 58^3,
+// in the 64-bit lanes 0 to 2.
+[[gnu::always_inline]] inline __m256i foursOf(std::uint64_t v) {
+    const std::uint64_t first = v / k58Pow8;
     const std::uint64_t rest = v - first * k58Pow8;
     const std::uint64_t second = rest / k58Pow4;
     const std::uint64_t third = rest - second * k58Pow4;
-    // Each four-digit value into two pairs, each pair into two digits; every
-    // quotient here is exact for the ranges it gets.
-    const __m256i fours = _mm256_set_epi64x(0, static_cast<long long>(third), static_cast<long long>(second),
-                                            static_cast<long long>(first));
+    return _mm256_set_epi64x(0, static_cast<long long>(third), static_cast<long long>(second),
+                             static_cast<long long>(first));
+}
+
+// The six pairs of digits of a block's fours, as 16-bit values in the low 96 bits.
+[[gnu::always_inline]] inline __m128i pairsOf(__m256i fours) {
+    // Each quotient here is exact for the range it gets.
     const __m256i highPairs = _mm256_srli_epi64(_mm256_mul_epu32(fours, _mm256_set1_epi64x(10213954)), 35);
     const __m256i lowPairs = _mm256_sub_epi64(fours, _mm256_mul_epu32(highPairs, _mm256_set1_epi64x(3364)));
     const __m256i pairs64 = _mm256_or_si256(highPairs, _mm256_slli_epi64(lowPairs, 16));
-    const __m128i pairs = _mm256_castsi256_si128(
-        _mm256_permutevar8x32_epi32(pairs64, _mm256_setr_epi32(0, 2, 4, 6, 6, 6, 6, 6)));
-    const __m128i highDigits = _mm_mulhi_epu16(pairs, _mm_set1_epi16(1130));
-    const __m128i lowDigits = _mm_sub_epi16(pairs, _mm_mullo_epi16(highDigits, _mm_set1_epi16(58)));
-    return _mm_or_si128(highDigits, _mm_slli_epi16(lowDigits, 8));
+    return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(pairs64, _mm256_setr_epi32(0, 2, 4, 6, 6, 6, 6, 6)));
+}
+
+// Pairs to characters, a block to each 128-bit lane: 11 characters in the low
+// bytes of each.
+[[gnu::always_inline]] inline __m256i charactersOfPairs(__m256i pairs) {
+    const __m256i highDigits = _mm256_mulhi_epu16(pairs, _mm256_set1_epi16(1130));
+    const __m256i lowDigits = _mm256_sub_epi16(pairs, _mm256_mullo_epi16(highDigits, _mm256_set1_epi16(58)));
+    const __m256i v = _mm256_or_si256(highDigits, _mm256_slli_epi16(lowDigits, 8));
+    __m256i c = _mm256_add_epi8(v, _mm256_set1_epi8('1'));
+    c = _mm256_add_epi8(c, _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(8)), _mm256_set1_epi8('A' - ':')));
+    c = _mm256_sub_epi8(c, _mm256_cmpgt_epi8(v, _mm256_set1_epi8(16)));
+    c = _mm256_sub_epi8(c, _mm256_cmpgt_epi8(v, _mm256_set1_epi8(21)));
+    c = _mm256_add_epi8(c, _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(32)), _mm256_set1_epi8('a' - '[')));
+    c = _mm256_sub_epi8(c, _mm256_cmpgt_epi8(v, _mm256_set1_epi8(43)));
+    // The leading zero digit goes.
+    return _mm256_srli_si256(c, 1);
 }
 
 [[gnu::always_inline]] inline std::uint64_t bigEndianBlock(const std::uint8_t* in) {
@@ -83,16 +89,23 @@ constexpr std::uint64_t k58Pow8 = k58Pow4 * k58Pow4;
 } // namespace
 
 void encodeBlocks(const std::uint8_t* in, std::size_t blocks, char* out) {
-    // Each store writes 16 bytes, five past its block; the next block covers them.
-    for (; blocks > 1; --blocks, in += 8, out += 11) {
-        const __m128i text = _mm_srli_si128(charactersOf(digitsOf(bigEndianBlock(in))), 1);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), text);
+    // Two blocks a step. Each store writes 16 bytes, five past its block; the
+    // next block covers them, and the last two go through a buffer.
+    for (; blocks > 2; blocks -= 2, in += 16, out += 22) {
+        const __m256i pairs = _mm256_inserti128_si256(_mm256_castsi128_si256(pairsOf(foursOf(bigEndianBlock(in)))),
+                                                      pairsOf(foursOf(bigEndianBlock(in + 8))), 1);
+        const __m256i text = charactersOfPairs(pairs);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(text));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 11), _mm256_extracti128_si256(text, 1));
     }
-    if (blocks == 1) {
-        char last[16];
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(last),
-                         _mm_srli_si128(charactersOf(digitsOf(bigEndianBlock(in))), 1));
-        std::memcpy(out, last, 11);
+    if (blocks > 0) {
+        const __m128i second = blocks == 2 ? pairsOf(foursOf(bigEndianBlock(in + 8))) : _mm_setzero_si128();
+        const __m256i text = charactersOfPairs(
+            _mm256_inserti128_si256(_mm256_castsi128_si256(pairsOf(foursOf(bigEndianBlock(in)))), second, 1));
+        char last[32];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(last), _mm256_castsi256_si128(text));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(last + 11), _mm256_extracti128_si256(text, 1));
+        std::memcpy(out, last, 11 * blocks);
     }
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sealer.h"
 
-#include "base58_blocks.h"
 #include "crc32.h"
 
 #include <sodium.h>
@@ -17,49 +16,41 @@ crypto_secretstream_xchacha20poly1305_state* stateOf(SecureBytes& bytes) {
 
 } // namespace
 
-Sealer::Sealer(const SealingKey& key)
-    : state_(sizeof(crypto_secretstream_xchacha20poly1305_state)), piece_(kPieceBytes) {
-    std::uint8_t header[kHeaderBytes];
+ChunkSealer::ChunkSealer(const SealingKey& key, std::uint8_t* header)
+    : state_(sizeof(crypto_secretstream_xchacha20poly1305_state)) {
     crypto_secretstream_xchacha20poly1305_init_push(stateOf(state_), header, key.bytes());
-    text_.reserve(kTokenPrefix.size() + kFullChunkBytes * 11 / 8 + 64);
-    text_ = kTokenPrefix;
-    addBinary(header, sizeof header);
+}
+
+std::size_t ChunkSealer::seal(const std::uint8_t* piece, std::size_t size, bool last, std::uint8_t* chunk) {
+    unsigned long long chunkSize = 0;
+    crypto_secretstream_xchacha20poly1305_push(stateOf(state_), chunk, &chunkSize, piece, size, nullptr, 0,
+                                               last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
+                                                    : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
+    return static_cast<std::size_t>(chunkSize);
+}
+
+void writeCheck(std::uint32_t crc, std::uint8_t* check) {
+    check[0] = static_cast<std::uint8_t>(crc >> 24);
+    check[1] = static_cast<std::uint8_t>(crc >> 16);
+    check[2] = static_cast<std::uint8_t>(crc >> 8);
+    check[3] = static_cast<std::uint8_t>(crc);
+}
+
+Sealer::Sealer(const SealingKey& key) : chunks_(key, header_), piece_(kPieceBytes) {
+    addBinary(header_, sizeof header_);
 }
 
 void Sealer::addBinary(const std::uint8_t* bytes, std::size_t size) {
     crc_ = crc32Update(crc_, bytes, size);
-    if (carrySize_ > 0) {
-        const std::size_t take = std::min(size, base58::kBlockBytes - carrySize_);
-        std::memcpy(carry_ + carrySize_, bytes, take);
-        carrySize_ += take;
-        bytes += take;
-        size -= take;
-        if (carrySize_ < base58::kBlockBytes) return;
-        const std::size_t at = text_.size();
-        text_.resize(at + base58::kBlockDigits);
-        base58::encodeBlocks(carry_, 1, text_.data() + at);
-        carrySize_ = 0;
-    }
-    const std::size_t blocks = size / base58::kBlockBytes;
-    const std::size_t at = text_.size();
-    text_.resize(at + blocks * base58::kBlockDigits);
-    base58::encodeBlocks(bytes, blocks, text_.data() + at);
-    carrySize_ = size % base58::kBlockBytes;
-    std::memcpy(carry_, bytes + blocks * base58::kBlockBytes, carrySize_);
+    token_.add(bytes, size);
 }
 
 Status Sealer::sealPiece(bool last, const Emit& emit) {
-    unsigned long long chunkSize = 0;
-    crypto_secretstream_xchacha20poly1305_push(stateOf(state_), chunk_, &chunkSize, piece_.data(), pieceSize_,
-                                               nullptr, 0,
-                                               last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
-                                                    : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
+    const std::size_t chunkSize = chunks_.seal(piece_.data(), pieceSize_, last, chunk_);
     pieceSize_ = 0;
-    addBinary(chunk_, static_cast<std::size_t>(chunkSize));
+    addBinary(chunk_, chunkSize);
     if (last) return Done{};
-    Status sent = emit(text_);
-    text_.clear();
-    return sent;
+    return emit(token_.take());
 }
 
 Status Sealer::push(std::string_view payload, const Emit& emit) {
@@ -78,17 +69,11 @@ Status Sealer::push(std::string_view payload, const Emit& emit) {
 
 Status Sealer::finish(const Emit& emit) {
     if (Status sealed = sealPiece(true, emit); !sealed) return sealed;
-    const std::uint32_t crc = crc_;
-    const std::uint8_t check[kCheckBytes] = {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
-                                             static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)};
-    addBinary(check, sizeof check);
-    const std::size_t at = text_.size();
-    text_.resize(at + base58::digitsForBytes(carrySize_));
-    base58::encodeLastBlock(carry_, carrySize_, text_.data() + at);
-    carrySize_ = 0;
-    Status sent = emit(text_);
-    text_.clear();
-    return sent;
+    std::uint8_t check[kCheckBytes];
+    writeCheck(crc_, check);
+    token_.add(check, sizeof check);
+    token_.finish();
+    return emit(token_.take());
 }
 
 std::string sealWhole(std::string_view payload, const SealingKey& key) {

@@ -4,12 +4,28 @@
 #include "sealed_format.h"
 #include "sealing_key.h"
 #include "secure_bytes.h"
+#include "token_writer.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tarvex::seal {
+
+// Seals 65,536-byte pieces into chunks in order; the stream state of one message.
+class ChunkSealer {
+public:
+    // Writes the header, kHeaderBytes.
+    ChunkSealer(const SealingKey& key, std::uint8_t* header);
+    // Writes the chunk of a piece to `chunk` (room for size + kChunkOverhead); returns its size.
+    std::size_t seal(const std::uint8_t* piece, std::size_t size, bool last, std::uint8_t* chunk);
+
+private:
+    SecureBytes state_;
+};
+
+// The check that ends the binary form, most significant byte first.
+void writeCheck(std::uint32_t crc, std::uint8_t* check);
 
 // Payload in, token out, in pieces of any size; one sealer seals one message.
 class Sealer {
@@ -22,17 +38,15 @@ public:
 
 private:
     Status sealPiece(bool last, const Emit& emit);
-    // Adds binary-form bytes; whole blocks become digits in text_.
     void addBinary(const std::uint8_t* bytes, std::size_t size);
 
-    SecureBytes state_;
+    std::uint8_t header_[kHeaderBytes];
+    ChunkSealer chunks_;
     SecureBytes piece_;
     std::size_t pieceSize_ = 0;
     std::uint8_t chunk_[kFullChunkBytes];
-    std::uint8_t carry_[8];
-    std::size_t carrySize_ = 0;
     std::uint32_t crc_ = 0;
-    std::string text_;
+    TokenWriter token_;
 };
 
 // The token of `payload`, whole.
