@@ -4,7 +4,7 @@
 #include "pipeline.h"
 
 #include "seal/opener.h"
-#include "seal/threaded_sealer.h"
+#include "seal/sealer.h"
 
 #include <cstdint>
 #include <span>
@@ -21,7 +21,7 @@ public:
 
 private:
     seal::SealingKey key_;
-    seal::ThreadedSealer sealer_;
+    seal::Sealer sealer_;
     // What transform() gives stays the sealer's own, valid through the next
     // call, conclude() included: the caller may hold both before it writes either.
     std::string_view out_;

@@ -45,30 +45,27 @@ void Sealer::addBinary(const std::uint8_t* bytes, std::size_t size) {
     token_.add(bytes, size);
 }
 
-Status Sealer::sealPiece(bool last, const Emit& emit) {
+void Sealer::sealPiece(bool last) {
     const std::size_t chunkSize = chunks_.seal(piece_.data(), pieceSize_, last, chunk_);
     pieceSize_ = 0;
     addBinary(chunk_, chunkSize);
-    if (last) return Done{};
-    return emit(token_.take());
 }
 
 Status Sealer::push(std::string_view payload, const Emit& emit) {
     while (!payload.empty()) {
         // A full piece is sealed only once more follows: the last one carries the final tag.
-        if (pieceSize_ == kPieceBytes) {
-            if (Status sealed = sealPiece(false, emit); !sealed) return sealed;
-        }
+        if (pieceSize_ == kPieceBytes) sealPiece(false);
         const std::size_t take = std::min(payload.size(), kPieceBytes - pieceSize_);
         std::memcpy(piece_.data() + pieceSize_, payload.data(), take);
         pieceSize_ += take;
         payload.remove_prefix(take);
     }
-    return Done{};
+    const std::string_view text = token_.take();
+    return text.empty() ? Status(Done{}) : emit(text);
 }
 
 Status Sealer::finish(const Emit& emit) {
-    if (Status sealed = sealPiece(true, emit); !sealed) return sealed;
+    sealPiece(true);
     std::uint8_t check[kCheckBytes];
     writeCheck(crc_, check);
     token_.add(check, sizeof check);

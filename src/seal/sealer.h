@@ -28,6 +28,8 @@ private:
 void writeCheck(std::uint32_t crc, std::uint8_t* check);
 
 // Payload in, token out, in pieces of any size; one sealer seals one message.
+// Each call emits at most once, at its end, and what it emits stays valid
+// through the next call: a caller may hold it instead of copying it.
 class Sealer {
 public:
     explicit Sealer(const SealingKey& key);
@@ -37,7 +39,7 @@ public:
     Status finish(const Emit& emit);
 
 private:
-    Status sealPiece(bool last, const Emit& emit);
+    void sealPiece(bool last);
     void addBinary(const std::uint8_t* bytes, std::size_t size);
 
     std::uint8_t header_[kHeaderBytes];

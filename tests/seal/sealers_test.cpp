@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The two sealers (whole texts; streams on a thread of their own) against the
-// opener, around the piece boundaries; the format itself is checked against
-// another implementation through tarvex-cli.
+// The sealer, whole and in uneven pieces, against the opener around the piece
+// boundaries; the format itself is checked against another implementation
+// through tarvex-cli.
 
 #include "seal/opener.h"
 #include "seal/sealer.h"
-#include "seal/threaded_sealer.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +18,7 @@ namespace {
 
 using namespace tarvex;
 
-TEST(Sealers, BothSealTokensOfTheSameLengthThatOpenToThePayload) {
+TEST(Sealer, WholeAndInPiecesSealsTokensOfOneLengthThatOpenToThePayload) {
     std::vector<std::uint8_t> numbers(500);
     for (std::size_t i = 0; i < numbers.size(); ++i) numbers[i] = static_cast<std::uint8_t>(1 + i * 7 % 30);
     Result<seal::SealingKey> made = seal::SealingKey::forSealing(numbers, "k.tvk");
@@ -35,7 +34,7 @@ TEST(Sealers, BothSealTokensOfTheSameLengthThatOpenToThePayload) {
         const std::string whole = seal::sealWhole(payload, key);
         std::string streamed;
         {
-            seal::ThreadedSealer sealer(key);
+            seal::Sealer sealer(key);
             // What a call emits stays valid through the next: each is taken
             // only after the next call, as tarvex-cli does with its last chunk.
             std::string_view held, before;
