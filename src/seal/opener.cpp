@@ -33,6 +33,7 @@ Status Opener::push(std::string_view text, const Emit& emit) {
             while (text.size() - i >= base58::kBlockDigits) {
                 const std::size_t room = (sizeof binary_ - binarySize_) / base58::kBlockBytes;
                 const std::size_t want = std::min((text.size() - i) / base58::kBlockDigits, room);
+                if (want == 0) break; // settle() always leaves room; never spin
                 const std::size_t got = base58::decodeBlocks(text.data() + i, want, binary_ + binarySize_);
                 binarySize_ += got * base58::kBlockBytes;
                 binaryTotal_ += got * base58::kBlockBytes;
