@@ -22,6 +22,11 @@ void loadKey(CipherCommandHost& host);
 // Replace the message with its cipher text, or the cipher text with its message.
 // Nothing happens without a text or a key; a failure shows one message and changes nothing.
 void encryptMessage(CipherCommandHost& host);
+// Decrypt opens a sealed message (one that begins with tarvex1) as well.
 void decryptMessage(CipherCommandHost& host);
+
+// Replaces the message with its sealed token: the text as UTF-8 with LF line
+// breaks. Every character goes, but only this program and tarvex-cli read it.
+void sealMessage(CipherCommandHost& host);
 
 } // namespace tarvex

@@ -8,10 +8,12 @@
 #include "messages/messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
+#include "text/charset.h"
 #include "text/text_file_encoding.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tarvex::exchange {
@@ -31,7 +33,53 @@ QString reason(const Error& error) {
     return QString::fromLocal8Bit(systemReason(error.osError));
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Where the first malformed sequence starts, counted from 1; 0 when there is none.
+std::size_t malformedUtf8At(std::string_view bytes) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char first = byte(i);
+        const std::size_t size = first < 0x80 ? 1 : first >= 0xC2 && first <= 0xDF ? 2
+                               : first >= 0xE0 && first <= 0xEF                    ? 3
+                               : first >= 0xF0 && first <= 0xF4                    ? 4
+                                                                                   : 0;
+        if (size == 0 || i + size > bytes.size()) return i + 1;
+        char32_t ch = size == 1 ? first : first & (0x7Fu >> size);
+        for (std::size_t k = 1; k < size; ++k) {
+            if ((byte(i + k) & 0xC0) != 0x80) return i + 1;
+            ch = (ch << 6) | (byte(i + k) & 0x3Fu);
+        }
+        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ch < kSmallest[size] || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return i + 1;
+        i += size;
+    }
+    return 0;
+}
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 } // namespace
+
+Result<std::string> textOfTextFile(std::string_view bytes) {
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+        if (const std::size_t at = malformedUtf8At(bytes)) return Error{.kind = Error::Kind::InvalidUtf8, .position = at + kByteOrderMark.size()};
+        return std::string(bytes);
+    }
+    if (isAscii(bytes) || malformedUtf8At(bytes) == 0) return std::string(bytes);
+    return charset::toUtf8(bytes);
+}
+
+std::string textFileOfText(std::string_view text) {
+    const Result<std::string> codes = charset::fromUtf8(text);
+    if (codes) return text::textFileFromCodes(*codes);
+    // A mark of its own, or the text's first character would be taken for one.
+    if (text.starts_with(kByteOrderMark)) return std::string(kByteOrderMark) + std::string(text);
+    return std::string(text);
+}
 
 void loadTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
@@ -45,30 +93,31 @@ void loadTextFile(ExchangeHost& host) {
     };
     Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    const Result<std::string> codes = text::codesFromTextFile(*bytes);
-    if (!codes) return cannotLoad(reason(codes.error()));
-    std::string text = text::joinLines(*codes);
-    if (text.size() > kMaxMessageLength) return cannotLoad(tooLarge());
+    const Result<std::string> utf8 = textOfTextFile(*bytes);
+    if (!utf8) return cannotLoad(reason(utf8.error()));
+    std::string text = text::joinLines(*utf8);
+    const std::size_t length = characterCount(text);
+    if (length > kMaxMessageLength) return cannotLoad(tooLarge());
 
     const MessageLimit limit = host.messageLimit();
-    if (text.size() > limit.length) {
+    if (length > limit.length) {
         // Only the ICQ limit is below kMaxMessageLength.
         warn(host, QStringLiteral("The file \"%1\" holds a text of %2 characters, %3 more than the %4 that the "
                                       "text area takes in ICQ mode. Nothing was loaded, so that no part of it gets "
                                       "lost; the text area was not changed.\n\nE-Mail and File mode have no limit: "
                                       "choose one of them, then load the file again.")
                            .arg(path)
-                           .arg(text.size())
-                           .arg(text.size() - limit.length)
+                           .arg(length)
+                           .arg(length - limit.length)
                            .arg(limit.length));
         return;
     }
     host.setTextFileName(path);
-    host.setMessageCodes(text);
+    host.setMessageText(text);
 }
 
 void saveTextFile(ExchangeHost& host) {
-    const std::string text = host.messageCodes();
+    const std::string text = host.messageText();
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
@@ -83,7 +132,7 @@ void saveTextFile(ExchangeHost& host) {
     const AtomicFileWriter::Options options{
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(),
-                                               text::textFileFromCodes(text + "\r\n"), options);
+                                               textFileOfText(text + "\r\n"), options);
     if (!written) {
         warn(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason(written.error())));

@@ -2,7 +2,10 @@
 
 #include "message_area.h"
 
+#include "message_codec.h"
 #include "message_editor.h"
+
+#include "text/charset.h"
 #include "shortcut_guard.h"
 
 #include <QVBoxLayout>
@@ -22,11 +25,11 @@ MessageArea::MessageArea(QWidget* parent) : QWidget(parent), editor_(new Message
 MessageArea::~MessageArea() = default;
 
 std::string MessageArea::text() const {
-    return editor_->codes();
+    return charset::toUtf8(editor_->codes());
 }
 
-void MessageArea::setText(std::string_view codes) {
-    editor_->setCodes(codes);
+void MessageArea::setText(std::string_view text) {
+    editor_->setCodes(codec::codesFromForeignText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
 }
 
 bool MessageArea::isEmpty() const {

@@ -86,6 +86,21 @@ std::string codesFromForeignText(QStringView text) {
     return codes;
 }
 
+std::string textFromForeignText(QStringView text) {
+    QString unified;
+    unified.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i].unicode();
+        if (isLineBreakCharacter(ch)) {
+            if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            unified.append(u"\r\n");
+        } else {
+            unified.append(QChar(ch));
+        }
+    }
+    return unified.toStdString();
+}
+
 QString unicodeFromCodes(std::string_view codes) {
     QString text;
     text.reserve(static_cast<qsizetype>(codes.size()));
