@@ -2,10 +2,7 @@
 
 #include "message_area.h"
 
-#include "message_codec.h"
 #include "message_editor.h"
-
-#include "text/charset.h"
 #include "shortcut_guard.h"
 
 #include <QVBoxLayout>
@@ -25,11 +22,11 @@ MessageArea::MessageArea(QWidget* parent) : QWidget(parent), editor_(new Message
 MessageArea::~MessageArea() = default;
 
 std::string MessageArea::text() const {
-    return charset::toUtf8(editor_->codes());
+    return editor_->text().toStdString();
 }
 
 void MessageArea::setText(std::string_view text) {
-    editor_->setCodes(codec::codesFromForeignText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+    editor_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 bool MessageArea::isEmpty() const {

@@ -87,6 +87,10 @@ std::string codesFromForeignText(QStringView text) {
 }
 
 std::string textFromForeignText(QStringView text) {
+    return lineBreaksUnified(text).toStdString();
+}
+
+QString lineBreaksUnified(QStringView text) {
     QString unified;
     unified.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -98,7 +102,7 @@ std::string textFromForeignText(QStringView text) {
             unified.append(QChar(ch));
         }
     }
-    return unified.toStdString();
+    return unified;
 }
 
 QString unicodeFromCodes(std::string_view codes) {

@@ -22,6 +22,9 @@ char16_t displayCharacter(unsigned char code);
 // becomes '?'.
 std::string codesFromForeignText(QStringView text);
 
+// Text from outside the window with every line break as above made CR LF.
+QString lineBreaksUnified(QStringView text);
+
 // Text from outside the window as the area's UTF-8: every line break as above
 // becomes CR LF, every other character stays.
 std::string textFromForeignText(QStringView text);

@@ -2,6 +2,8 @@
 
 #include "window_test_support.h"
 
+#include "text/charset.h"
+
 #include "../support/test_support.h"
 #include "../cli/process_runner.h"
 
@@ -27,7 +29,13 @@ protected:
 
     QString pathOf(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
     QString keyBox() const { return control<QLineEdit>(*window, "Text1").text(); }
-    std::string message() const { return messageArea(*window).text(); }
+    // The message as Windows-1252 codes, which every classic cipher text is.
+    std::string message() const {
+        const std::string text = messageArea(*window).text();
+        Result<std::string> codes = charset::fromUtf8(text);
+        return codes ? *codes : text;
+    }
+    void setMessage(const std::string& codes) { messageArea(*window).setText(charset::toUtf8(codes)); }
     void click(const char* button) { control<QAbstractButton>(*window, button).click(); }
 
     void createKey(const std::string& name) {
@@ -176,7 +184,7 @@ TEST_F(KeyAndCipherCommands, DialogSettingsAsEachCommandLeavesThem) {
 
     // Save a text file, which empties the folder, then load a key again.
     enterMode(*window, kFileMode);
-    messageArea(*window).setText("x");
+    setMessage("x");
     dialog.setNextFileName({});
     click("Command6");
     dialog.setNextFileName({});
@@ -200,7 +208,7 @@ TEST_F(KeyAndCipherCommands, EncryptInIcqModeRefusesACipherTextPastTheLimit) {
     tarvex::test::writeBytes(dir.file("k.tvk"), "01\r\n");
     setKey(*window, pathOf("k.tvk"));
     enterMode(*window, kIcqMode);
-    messageArea(*window).setText(std::string(450, 'a'));
+    setMessage(std::string(450, 'a'));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command9");
     EXPECT_EQ(message(), std::string(450, 'a'));
@@ -209,7 +217,7 @@ TEST_F(KeyAndCipherCommands, EncryptInIcqModeRefusesACipherTextPastTheLimit) {
     EXPECT_TRUE(why.contains(QStringLiteral("451 characters long, 1 more than the 450"))) << why.toStdString();
     EXPECT_TRUE(why.contains(QStringLiteral("E-Mail mode"))) << why.toStdString();
 
-    messageArea(*window).setText(std::string(449, 'a'));
+    setMessage(std::string(449, 'a'));
     click("Command9");
     EXPECT_EQ(message(), "\xF0" + std::string(449, 'b'));
     EXPECT_EQ(shownBoxes(*window).size(), 1u);
@@ -236,7 +244,7 @@ TEST_F(KeyAndCipherCommands, EveryFailureShowsOneMessageAndKeepsTheText) {
         SCOPED_TRACE(c.name);
         window = loadWindow();
         setKey(*window, c.key);
-        messageArea(*window).setText(c.text);
+        setMessage(c.text);
         window->messageBox().setNextAnswer(Answer::Ok);
         click(c.command);
         EXPECT_EQ(message(), c.text);
@@ -259,7 +267,7 @@ TEST_F(KeyAndCipherCommands, UnwritableKeyLocationIsReportedAndNotChosen) {
 
 TEST_F(KeyAndCipherCommands, KeyFileIsReadAfreshByEveryCommand) {
     createKey("k.tvk");
-    messageArea(*window).setText("hello");
+    setMessage("hello");
     click("Command9");
     const std::string cipher = message();
 
@@ -272,7 +280,7 @@ TEST_F(KeyAndCipherCommands, KeyFileIsReadAfreshByEveryCommand) {
     ASSERT_EQ(::unlink(dir.file("k.tvk").c_str()), 0);
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command10");
-    messageArea(*window).setText("again");
+    setMessage("again");
     click("Command9");
     EXPECT_EQ(message(), "again");
     ASSERT_EQ(shownBoxes(*window).size(), 1u);
@@ -287,12 +295,12 @@ TEST_F(KeyAndCipherCommands, WindowAndCliUnderstandEachOther) {
         tarvex::test::runProcess(TARVEX_CLI_PATH, {"encrypt", "-k", key, "-e", "cp1252"}, {.input = "A\r\nB"});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
     ASSERT_GE(cli.out.size(), 2u);
-    messageArea(*window).setText(cli.out.substr(0, cli.out.size() - 2)); // without its CR LF
+    setMessage(cli.out.substr(0, cli.out.size() - 2)); // without its CR LF
     click("Command8");
     EXPECT_EQ(message(), "A\r\nB");
 
-    messageArea(*window).setText({});
-    messageArea(*window).setText("From the window\r\nto the terminal.");
+    setMessage("");
+    setMessage("From the window\r\nto the terminal.");
     click("Command9");
     tarvex::test::ProcessResult back =
         tarvex::test::runProcess(TARVEX_CLI_PATH, {"decrypt", "-k", key, "-e", "cp1252"}, {.input = message()});
