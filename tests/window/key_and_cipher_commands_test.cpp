@@ -76,6 +76,53 @@ TEST_F(KeyAndCipherCommands, RoadOfOneMessage) {
     EXPECT_TRUE(shownBoxes(*window).empty());
 }
 
+TEST_F(KeyAndCipherCommands, RoadOfOneSealedMessageAndEncryptOfferingToSeal) {
+    window = showWindow();
+    enterMode(*window, kEmailMode);
+    createKey("shared.tvk");
+    const QString toolTip = control<QLineEdit>(*window, "Text1").toolTip();
+    const std::string world = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
+                              "\xF0\x9F\x98\x80\r\n\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+    messageArea(*window).setText(world);
+    EXPECT_TRUE(isEnabled(*window, "mnuSecSeal"));
+
+    // Encrypt names the first character it cannot carry and asks; No changes nothing.
+    window->messageBox().setNextAnswer(Answer::No);
+    click("Command9");
+    ASSERT_EQ(shownBoxes(*window).size(), 1u);
+    const auto& question = shownBoxes(*window)[0];
+    EXPECT_EQ(question.buttons, platform::MessageBox::Buttons::YesNo);
+    EXPECT_EQ(question.defaultAnswer, Answer::Yes);
+    EXPECT_TRUE(question.text.contains(QStringLiteral(u"'\u041F' (U+041F) at position 1"))) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains(QStringLiteral("only Text Tarvex and tarvex-cli"))) << question.text.toStdString();
+    EXPECT_EQ(messageArea(*window).text(), world);
+
+    // Seal by its shortcut; the rules then offer Decrypt, which gives the text back.
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    const std::string token = messageArea(*window).text();
+    EXPECT_TRUE(token.starts_with("tarvex1")) << token;
+    EXPECT_FALSE(isEnabled(*window, "mnuSecSeal"));
+    EXPECT_TRUE(isEnabled(*window, "Command8"));
+
+    // What tarvex-cli opens with the same key file.
+    const auto cli = tarvex::test::runProcess(
+        TARVEX_CLI_PATH, {"decrypt", "--sealed", "-k", dir.file("shared.tvk")}, {.input = token});
+    EXPECT_EQ(cli.out, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
+                       "\xF0\x9F\x98\x80\n\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E") << cli.err;
+
+    click("Command8");
+    EXPECT_EQ(messageArea(*window).text(), world);
+    EXPECT_EQ(shownBoxes(*window).size(), 1u);
+    EXPECT_EQ(control<QLineEdit>(*window, "Text1").toolTip(), toolTip) << "the key stays as it was";
+
+    // Yes seals at once.
+    window->messageBox().setNextAnswer(Answer::Yes);
+    click("Command9");
+    EXPECT_TRUE(messageArea(*window).text().starts_with("tarvex1"));
+}
+
 TEST_F(KeyAndCipherCommands, CreateKeyEnablesLoadTextFileInEveryMode) {
     ASSERT_FALSE(isEnabled(*window, "Command7"));
     createKey("k.tvk");

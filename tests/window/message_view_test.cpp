@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace tarvex::window::test {
 namespace {
@@ -283,6 +284,55 @@ TEST_F(MessageView, ADisabledAreaTakesNoFocusAndShowsItsTextGreyed) {
     EXPECT_NE(enabled, disabled);
     area_->setEnabled(true);
     EXPECT_EQ(area_->text(), "text");
+}
+
+TEST_F(MessageView, TheCaretStepsOverWholeCharactersAndBackspaceTakesOneAway) {
+    // a, e with a combining acute, an emoji, a thumb with a skin tone, a flag, CR LF, b.
+    const QString text = QStringLiteral(u"ae\u0301\U0001F600\U0001F44D\U0001F3FD\U0001F1E9\U0001F1EA\r\nb");
+    area_->setText(text.toStdString());
+    std::vector<std::size_t> stops{editor_->cursorPosition()};
+    for (int i = 0; i < 8; ++i) {
+        press(Qt::Key_Right);
+        stops.push_back(editor_->cursorPosition());
+    }
+    EXPECT_EQ(stops, (std::vector<std::size_t>{0, 1, 3, 5, 9, 13, 15, 16, 16}));
+    for (int i = 0; i < 3; ++i) press(Qt::Key_Backspace);
+    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(9)) << "b, the line break and the flag, whole";
+    press(Qt::Key_Left);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(5));
+}
+
+TEST_F(MessageView, RightToLeftTextShowsAndMovesInItsVisualOrder) {
+    // "shalom": its first letter stands rightmost.
+    area_->setText("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D");
+    EXPECT_GT(editor_->codeRect(0).left(), editor_->codeRect(3).left());
+    press(Qt::Key_Home);
+    const std::size_t start = editor_->cursorPosition();
+    press(Qt::Key_Left);
+    EXPECT_EQ(editor_->cursorPosition(), start == 0 ? 1u : start - 1) << "Left moves on toward the text's end";
+    // A click at the left edge lands after the last letter.
+    QTest::mouseClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
+    EXPECT_EQ(editor_->cursorPosition(), 4u);
+}
+
+TEST_F(MessageView, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
+    const QString world = QStringLiteral(u"\u041F\u0440\u0438\u0432\u0435\u0442, \u043C\u0438\u0440! "
+                                         u"\U0001F600 \u65E5\u672C\u8A9E");
+    QGuiApplication::clipboard()->setText(world);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(QString::fromStdString(area_->text()), world);
+    EXPECT_EQ(area_->length(), 18u) << "the emoji is one character";
+
+    QMimeData data;
+    data.setText(QStringLiteral(u"\u0391\u03B8\u03AE\u03BD\u03B1 "));
+    const QPoint start = pointIn(0, 0.0);
+    QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor_->viewport(), &enter);
+    QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor_->viewport(), &drop);
+    EXPECT_EQ(QString::fromStdString(area_->text()), data.text() + world);
+    EXPECT_TRUE(shownBoxes(*window_).empty());
 }
 
 } // namespace
