@@ -25,6 +25,10 @@ std::string MessageArea::text() const {
     return editor_->text().toStdString();
 }
 
+std::string MessageArea::leadingText(std::size_t units) const {
+    return QStringView(editor_->text()).left(static_cast<qsizetype>(units)).toString().toStdString();
+}
+
 void MessageArea::setText(std::string_view text) {
     editor_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }

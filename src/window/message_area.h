@@ -27,6 +27,9 @@ public:
     ~MessageArea() override;
 
     std::string text() const;
+    // The first `units` UTF-16 units of the text, as UTF-8: enough to tell
+    // what the text is without copying megabytes at every key.
+    std::string leadingText(std::size_t units) const;
     // Cuts the text to the limit; emits changed() before returning if the text differs.
     void setText(std::string_view text);
     bool isEmpty() const;
