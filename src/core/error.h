@@ -40,6 +40,7 @@ struct Error {
         SealedNotText,         // the opened payload is not UTF-8: a file, for tarvex-cli
         SealedTooLongForIcq,   // position: the token's length, limit: what ICQ mode takes
         SealInstead,           // the question that follows a character Encrypt refused
+        NotClassicCipherText,  // character, position: a character outside the set in a text to decrypt
     };
 
     Kind kind;

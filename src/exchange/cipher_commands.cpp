@@ -167,6 +167,10 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
         }
     }
     Result<std::string> codes = charset::fromUtf8(text.text);
+    if (!codes && direction == Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
+        codes = Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
+                      .code = codes.error().code};
+    }
     Result<std::string> result = !codes ? Result<std::string>(codes.error())
                                  : direction == Direction::Encrypt ? encryptText(*codes, *keyNumbers)
                                                                    : decryptText(*codes, *keyNumbers);

@@ -233,6 +233,12 @@ ErrorMessage messageFor(const Error& error) {
                 .box = "Do you want to seal the message instead? A sealed message carries every character, but "
                        "only Text Tarvex and tarvex-cli can read it: the receiver needs one of them and the same "
                        "key file."};
+    case Error::Kind::NotClassicCipherText:
+        return {.line = in + "the character " + character() + at + " cannot be part of a cipher text: it is not in "
+                        "the Windows-1252 character set",
+                .box = "The character " + character() + at + " cannot be part of a cipher text: it is not in the "
+                       "Windows-1252 character set.\n\nThe text is no cipher text, or it was changed on its way. "
+                       "Ask the sender to send it again."};
     case Error::Kind::RandomSourceFailed:
         return {.line = "the system's random source failed: " + reason,
                 .box = "No key could be made: the system's random source failed (" + reason + ")."};

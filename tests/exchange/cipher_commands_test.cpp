@@ -354,6 +354,8 @@ TEST_F(CipherCommands, EachFailureShowsOneMessageAndLeavesTheText) {
          encryptMessage, {"position 3", "use another key"}},
         {"control character", [](CipherCommands& t) { t.useKey("01"); t.host.message = "A\x01"; }, encryptMessage,
          {"position 2", "U+0001", "Remove it"}},
+        {"no classic cipher text", [](CipherCommands& t) { t.useKey("01"); t.host.message = "=\xD0\x96"; },
+         decryptMessage, {"position 2", "U+0416", "cannot be part of a cipher text"}},
         {"key of zeros", [](CipherCommands& t) { t.useKey("000000\r\n"); }, encryptMessage,
          {"k.tvk", "does not look like a key"}},
     };
