@@ -15,7 +15,7 @@ MessageArea::MessageArea(QWidget* parent) : QWidget(parent), editor_(new Message
     layout->addWidget(editor_);
     setFocusPolicy(editor_->focusPolicy());
     setFocusProxy(editor_);
-    connect(editor_, &MessageEditor::codesChanged, this, &MessageArea::changed);
+    connect(editor_, &MessageEditor::textChanged, this, &MessageArea::changed);
     connect(editor_, &MessageEditor::insertionRefused, this, &MessageArea::insertionRefused);
 }
 

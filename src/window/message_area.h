@@ -49,7 +49,7 @@ signals:
     // After every change of the text, by the user or by setText().
     void changed();
     // A text pasted or dropped by the user was refused whole: it is `length`
-    // codes long and only `room` fit.
+    // characters long and only `room` fit.
     void insertionRefused(tarvex::window::TextSource source, std::size_t length, std::size_t room);
 
 private:

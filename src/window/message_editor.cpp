@@ -90,7 +90,7 @@ void MessageEditor::setText(QStringView text) {
     relayout();
     verticalScrollBar()->setValue(0);
     cursorMoved();
-    emit codesChanged();
+    emit textChanged();
 }
 
 void MessageEditor::setCursorPosition(std::size_t position) {
@@ -181,7 +181,7 @@ void MessageEditor::historyStepped(std::size_t position) {
     cursorAtRowEnd_ = false;
     relayout();
     cursorMoved();
-    emit codesChanged();
+    emit textChanged();
 }
 
 // ---- layout
@@ -410,7 +410,7 @@ void MessageEditor::replaceSelection(QStringView text) {
     goalX_ = -1;
     relayout();
     cursorMoved();
-    emit codesChanged();
+    emit textChanged();
 }
 
 void MessageEditor::deleteBackOrForth(Move move) {

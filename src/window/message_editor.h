@@ -34,7 +34,7 @@ public:
 
     // Unicode, CR LF line breaks.
     const QString& text() const { return document_.text(); }
-    // Cuts to the limit; emits codesChanged() if the text differs.
+    // Cuts to the limit; emits textChanged() if the text differs.
     void setText(QStringView text);
     // In characters, CR LF two.
     std::size_t length() const { return document_.length(); }
@@ -82,8 +82,8 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
-    void codesChanged();
-    // A pasted or dropped text of `length` codes was refused whole: only `room` fit.
+    void textChanged();
+    // A pasted or dropped text of `length` characters was refused whole: only `room` fit.
     void insertionRefused(tarvex::window::TextSource source, std::size_t length, std::size_t room);
 
 protected:
