@@ -94,11 +94,7 @@ void MessageEditor::setText(QStringView text) {
 }
 
 void MessageEditor::setCursorPosition(std::size_t position) {
-    position = std::min(position, document_.size());
-    if (layout_.isInsideLineBreak(position)) {
-        --position;
-    }
-    setCursor(position, false);
+    setCursor(layout_.startOfCharacter(std::min(position, document_.size())), false);
 }
 
 QString MessageEditor::selectedText() const {
@@ -112,15 +108,8 @@ void MessageEditor::selectAll() {
 }
 
 void MessageEditor::select(std::size_t anchor, std::size_t position) {
-    const auto outsideLineBreak = [this](std::size_t p) {
-        p = std::min(p, document_.size());
-        // Never between the halves of a character either.
-        if (layout_.isInsideLineBreak(p)) return p - 1;
-        const std::size_t start = p == document_.size() ? p : layout_.previousPosition(layout_.nextPosition(p));
-        return start;
-    };
-    anchor_ = outsideLineBreak(anchor);
-    setCursor(outsideLineBreak(position), true);
+    anchor_ = layout_.startOfCharacter(std::min(anchor, document_.size()));
+    setCursor(layout_.startOfCharacter(std::min(position, document_.size())), true);
 }
 
 void MessageEditor::replaceRange(std::size_t from, std::size_t to, const QString& text) {

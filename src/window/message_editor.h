@@ -47,7 +47,8 @@ public:
     // Positions count UTF-16 units; they lie between whole characters, never
     // inside a CR LF or a surrogate pair.
     std::size_t cursorPosition() const { return cursor_; }
-    // Moves the cursor and drops the selection; a position inside a CR LF goes before it.
+    // Moves the cursor and drops the selection; a position inside a character
+    // (a CR LF, a surrogate pair, a letter and its marks) goes before it.
     void setCursorPosition(std::size_t position);
     std::size_t anchorPosition() const { return anchor_; }
     bool hasSelection() const { return cursor_ != anchor_; }

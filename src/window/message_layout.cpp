@@ -259,6 +259,11 @@ std::size_t MessageLayout::previousPosition(std::size_t position) const {
     return start;
 }
 
+std::size_t MessageLayout::startOfCharacter(std::size_t position) const {
+    const std::size_t size = static_cast<std::size_t>(text_->size());
+    return position >= size ? size : previousPosition(nextPosition(position));
+}
+
 // Like Qt's editors: to the start of the next word, past the blanks after this one.
 std::size_t MessageLayout::nextWord(std::size_t position) const {
     const std::size_t size = static_cast<std::size_t>(text_->size());

@@ -51,6 +51,8 @@ public:
     std::size_t nextPosition(std::size_t position) const;
     std::size_t previousPosition(std::size_t position) const;
     bool isInsideLineBreak(std::size_t position) const;
+    // The start of the character that position falls in (itself between characters).
+    std::size_t startOfCharacter(std::size_t position) const;
     std::size_t nextWord(std::size_t position) const;
     std::size_t previousWord(std::size_t position) const;
     std::pair<std::size_t, std::size_t> wordAround(std::size_t position) const;

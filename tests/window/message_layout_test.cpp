@@ -33,6 +33,10 @@ TEST(MessageLayout, RowsBreakAndStepsStopBetweenWholeCharactersOnly) {
     EXPECT_EQ(steps, 120u);
     EXPECT_EQ(layout.previousPosition(6), 4u);
     EXPECT_EQ(layout.previousPosition(4), 0u);
+    // Where a screen reader puts the caret inside a character, it goes to the character's start.
+    EXPECT_EQ(layout.startOfCharacter(5), 4u);
+    EXPECT_EQ(layout.startOfCharacter(3), 0u);
+    EXPECT_EQ(layout.startOfCharacter(6), 6u);
 }
 
 } // namespace
