@@ -13,8 +13,7 @@
 #include "seal/sealing_key.h"
 #include "seal/token_characters.h"
 #include "text/charset.h"
-
-#include <QStringDecoder>
+#include "utf8_check.h"
 
 #include <sodium.h>
 
@@ -113,16 +112,13 @@ void sealText(CipherCommandHost& host, std::string_view text) {
 
 // The payload as the area's text: UTF-8 checked, every line break CR LF.
 Result<std::string> textOfPayload(std::string_view payload) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString decoded = decoder.decode(QByteArrayView(payload.data(), static_cast<qsizetype>(payload.size())));
-    if (decoder.hasError()) return Error{.kind = Error::Kind::SealedNotText};
-    WipedString utf8(decoded.toStdString());
+    if (exchange::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
     std::string text;
-    text.reserve(utf8.text.size() + utf8.text.size() / 16);
-    for (std::size_t i = 0; i < utf8.text.size(); ++i) {
-        const char c = utf8.text[i];
+    text.reserve(payload.size() + payload.size() / 16);
+    for (std::size_t i = 0; i < payload.size(); ++i) {
+        const char c = payload[i];
         if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < utf8.text.size() && utf8.text[i + 1] == '\n') ++i;
+            if (c == '\r' && i + 1 < payload.size() && payload[i + 1] == '\n') ++i;
             text += "\r\n";
         } else {
             text.push_back(c);
