@@ -20,6 +20,7 @@
 #include "cipher/key_file_reader.h"
 #include "cipher/text_transformer.h"
 #include "platform/program_title.h"
+#include "text/charset.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -299,7 +300,7 @@ ShownTarvex shownTarvex() {
 
 void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
     const ShownTarvex shown = shownTarvex();
-    const std::string text = cipherLine();
+    const std::string text = tarvex::charset::toUtf8(cipherLine()); // the area takes UTF-8
     for (auto _ : state) {
         shown.area->setText(text);
         shown.window->repaint();
@@ -357,7 +358,7 @@ void transformInTarvex(benchmark::State& state, Direction direction) {
         direction == Direction::Encrypt ? QStringLiteral("Command9") : QStringLiteral("Command8"));
     for (auto _ : state) {
         state.PauseTiming();
-        shown.area->setText(before);
+        shown.area->setText(tarvex::charset::toUtf8(before));
         shown.window->repaint();
         QApplication::processEvents();
         if (!command->isEnabled()) {
@@ -369,7 +370,7 @@ void transformInTarvex(benchmark::State& state, Direction direction) {
         shown.window->repaint();
         QApplication::processEvents();
     }
-    if (shown.area->text() != after) {
+    if (shown.area->text() != tarvex::charset::toUtf8(after)) {
         state.SkipWithError("the command did not leave the expected text");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));

@@ -37,6 +37,10 @@ struct Error {
         NotSealed,             // path: the input is no sealed message
         SealKeyTooShort,       // path, limit: the fewest key numbers a sealing key has, position: how many it has
         SealKeyTooWeak,        // path: most key numbers are 0
+        SealedNotText,         // the opened payload is not UTF-8: a file, for tarvex-cli
+        SealedTooLongForIcq,   // position: the token's length, limit: what ICQ mode takes
+        SealInstead,           // the question that follows a character Encrypt refused
+        NotClassicCipherText,  // character, position: a character outside the set in a text to decrypt
     };
 
     Kind kind;

@@ -4,8 +4,10 @@
 
 #include "platform/file_dialog_settings.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace tarvex {
 
@@ -22,6 +24,13 @@ struct MessageLimit {
     bool ofMode = false;
 };
 
+// How long a text of the message area is: its characters (Unicode code points,
+// CR LF two), counted from its UTF-8.
+inline std::size_t characterCount(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(
+        utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 // What the key and cipher commands need of the main window, and nothing more.
 class CipherCommandHost {
 public:
@@ -31,11 +40,11 @@ public:
     virtual std::string keyPath() const = 0;
     virtual void setKeyPath(const std::string& path) = 0;
 
-    // The message area as codes of the character set, CR LF line breaks.
-    virtual std::string messageCodes() const = 0;
+    // The message area as UTF-8, CR LF line breaks.
+    virtual std::string messageText() const = 0;
     // Replaces the message as a command does, the change rules run. A text past
     // messageLimit() would be cut: the commands refuse it before.
-    virtual void setMessageCodes(const std::string& codes) = 0;
+    virtual void setMessageText(const std::string& text) = 0;
     virtual MessageLimit messageLimit() const = 0;
 
     // The load-a-text-file button, which a new key makes usable in every mode.
@@ -48,6 +57,8 @@ public:
 
     // One message box titled with the program's name.
     virtual void reportFailure(const std::string& message) = 0;
+    // A question with Yes and No, Yes the default; true for Yes.
+    virtual bool confirm(const std::string& question) = 0;
 };
 
 } // namespace tarvex

@@ -8,6 +8,14 @@
 #include "cipher/key_generator.h"
 #include "cipher/key_strength.h"
 #include "cipher/text_transformer.h"
+#include "seal/opener.h"
+#include "seal/sealer.h"
+#include "seal/sealing_key.h"
+#include "seal/token_characters.h"
+#include "text/charset.h"
+#include "utf8_check.h"
+
+#include <sodium.h>
 
 #include <algorithm>
 
@@ -41,24 +49,141 @@ std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit
            (encrypt ? "encrypt" : "decrypt") + " again.";
 }
 
-void transformMessage(CipherCommandHost& host, Direction direction) {
-    const std::string text = host.messageCodes();
-    if (text.empty() || host.keyPath().empty()) return;
+// Wipes a string that held a message or a payload once it goes.
+class WipedString {
+public:
+    std::string text;
+    WipedString() = default;
+    explicit WipedString(std::string from) : text(std::move(from)) {}
+    WipedString(const WipedString&) = delete;
+    WipedString& operator=(const WipedString&) = delete;
+    ~WipedString() { sodium_memzero(text.data(), text.size()); }
+};
 
-    Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(host.keyPath());
+Result<std::vector<std::uint8_t>> keyNumbersOf(CipherCommandHost& host) {
+    return readKeyNumbers(host.keyPath());
+}
+
+void wipe(std::vector<std::uint8_t>& keyNumbers) {
+    std::fill(keyNumbers.begin(), keyNumbers.end(), std::uint8_t{0}); // no key material stays behind
+}
+
+// What the classic format cannot carry, where sealing would: a character
+// outside the set, or one that this key cannot step.
+bool sealingCarries(const Error& error) {
+    switch (error.kind) {
+    case Error::Kind::CharacterNotInSet:
+    case Error::Kind::EncryptedCodeTooLarge:
+    case Error::Kind::EncryptedCodeReserved:
+    case Error::Kind::ControlCharacter: return true;
+    default: return false;
+    }
+}
+
+// The refusal names the character and its position and says what would help;
+// sealing is the other way out.
+std::string sealInsteadQuestion(const Error& refusal) {
+    return failureBox(refusal) + "\n\n" + failureBox(Error{.kind = Error::Kind::SealInstead});
+}
+
+void sealText(CipherCommandHost& host, std::string_view text) {
+    Result<std::vector<std::uint8_t>> keyNumbers = keyNumbersOf(host);
+    if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
+    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*keyNumbers, host.keyPath());
+    wipe(*keyNumbers);
+    if (!key) return host.reportFailure(failureBox(key.error()));
+
+    // UTF-8 with LF line breaks, as every reader of a sealed message expects.
+    WipedString payload;
+    payload.text.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        payload.text.push_back(text[i]);
+    }
+    const std::string token = seal::sealWhole(payload.text, *key);
+    const MessageLimit limit = host.messageLimit();
+    if (token.size() > limit.length) {
+        if (!limit.ofMode) return host.reportFailure(tooLongMessage(Direction::Encrypt, token.size(), limit));
+        return host.reportFailure(failureBox(
+            Error{.kind = Error::Kind::SealedTooLongForIcq, .position = token.size(), .limit = limit.length}));
+    }
+    host.setMessageText(token);
+}
+
+// The payload as the area's text: UTF-8 checked, every line break CR LF.
+Result<std::string> textOfPayload(std::string_view payload) {
+    if (exchange::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
+    std::string text;
+    text.reserve(payload.size() + payload.size() / 16);
+    for (std::size_t i = 0; i < payload.size(); ++i) {
+        const char c = payload[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < payload.size() && payload[i + 1] == '\n') ++i;
+            text += "\r\n";
+        } else {
+            text.push_back(c);
+        }
+    }
+    return text;
+}
+
+void openSealed(CipherCommandHost& host, const std::string& token) {
+    Result<std::vector<std::uint8_t>> keyNumbers = keyNumbersOf(host);
+    if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
+    const seal::SealingKey key = seal::SealingKey::forOpening(*keyNumbers);
+    wipe(*keyNumbers);
+    Result<std::string> payload = seal::openWhole(token, key);
+    if (!payload) return host.reportFailure(failureBox(payload.error()));
+    const WipedString opened(std::move(*payload));
+    Result<std::string> text = textOfPayload(opened.text);
+    if (!text) return host.reportFailure(failureBox(text.error()));
+    const WipedString shown(std::move(*text));
+    const MessageLimit limit = host.messageLimit();
+    const std::size_t length = characterCount(shown.text);
+    if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
+    host.setMessageText(shown.text);
+}
+
+bool isSealed(std::string_view text) {
+    const seal::TokenStart start = seal::classifyTokenStart(text);
+    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
+}
+
+void transformMessage(CipherCommandHost& host, Direction direction) {
+    const WipedString text(host.messageText());
+    if (text.text.empty() || host.keyPath().empty()) return;
+    if (direction == Direction::Decrypt && isSealed(text.text)) return openSealed(host, text.text);
+
+    Result<std::vector<std::uint8_t>> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
     if (direction == Direction::Encrypt) {
         if (Status hiding = requireHidingKey(*keyNumbers, host.keyPath()); !hiding) {
+            wipe(*keyNumbers);
             return host.reportFailure(failureBox(hiding.error()));
         }
     }
-    Result<std::string> result =
-        direction == Direction::Encrypt ? encryptText(text, *keyNumbers) : decryptText(text, *keyNumbers);
-    std::fill(keyNumbers->begin(), keyNumbers->end(), std::uint8_t{0}); // no key material stays behind
-    if (!result) return host.reportFailure(failureBox(result.error()));
+    Result<std::string> codes = charset::fromUtf8(text.text);
+    if (!codes && direction == Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
+        codes = Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
+                      .code = codes.error().code};
+    }
+    Result<std::string> result = !codes ? Result<std::string>(codes.error())
+                                 : direction == Direction::Encrypt ? encryptText(*codes, *keyNumbers)
+                                                                   : decryptText(*codes, *keyNumbers);
+    wipe(*keyNumbers);
+    if (codes) sodium_memzero(codes->data(), codes->size());
+    if (!result) {
+        if (direction == Direction::Encrypt && sealingCarries(result.error())) {
+            if (host.confirm(sealInsteadQuestion(result.error()))) sealText(host, text.text);
+            return;
+        }
+        return host.reportFailure(failureBox(result.error()));
+    }
+    const WipedString shown(charset::toUtf8(*result));
+    sodium_memzero(result->data(), result->size());
     const MessageLimit limit = host.messageLimit();
     if (result->size() > limit.length) return host.reportFailure(tooLongMessage(direction, result->size(), limit));
-    host.setMessageCodes(*result);
+    host.setMessageText(shown.text);
 }
 
 } // namespace
@@ -100,6 +225,12 @@ void encryptMessage(CipherCommandHost& host) {
 
 void decryptMessage(CipherCommandHost& host) {
     transformMessage(host, Direction::Decrypt);
+}
+
+void sealMessage(CipherCommandHost& host) {
+    const WipedString text(host.messageText());
+    if (text.text.empty() || host.keyPath().empty()) return;
+    sealText(host, text.text);
 }
 
 } // namespace tarvex

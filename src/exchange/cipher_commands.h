@@ -21,7 +21,14 @@ void loadKey(CipherCommandHost& host);
 
 // Replace the message with its cipher text, or the cipher text with its message.
 // Nothing happens without a text or a key; a failure shows one message and changes nothing.
+// A character that the classic format cannot carry (outside the set, or not with
+// this key) is named with the question whether to seal instead; Yes seals.
 void encryptMessage(CipherCommandHost& host);
+// Decrypt opens a sealed message (one that begins with tarvex1) as well.
 void decryptMessage(CipherCommandHost& host);
+
+// Replaces the message with its sealed token: the text as UTF-8 with LF line
+// breaks. Every character goes, but only this program and tarvex-cli read it.
+void sealMessage(CipherCommandHost& host);
 
 } // namespace tarvex

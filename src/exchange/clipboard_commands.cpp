@@ -30,23 +30,23 @@ void offerText(const QString& text, QClipboard::Mode mode) {
 }
 
 void copyToClipboard(ExchangeHost& host) {
-    if (host.messageCodes().empty()) return;
+    if (host.messageText().empty()) return;
     platform::Clipboard& clipboard = host.clipboard();
     const QString text = host.messageAsPlainText();
     if (!clipboard.clear() || !clipboard.setText(text, !isCipherText(text))) reportUnreachable(host);
 }
 
 void pasteFromClipboard(ExchangeHost& host) {
-    if (!host.messageCodes().empty()) return;
+    if (!host.messageText().empty()) return;
     std::optional<QString> text = host.clipboard().text();
     if (!text) return reportUnreachable(host);
-    const std::string codes = host.codesFromPlainText(*text);
+    const std::string pasted = host.textFromPlainText(*text);
+    const std::size_t length = characterCount(pasted);
     const MessageLimit limit = host.messageLimit();
-    if (codes.size() > limit.length) {
-        return warn(host, notPastedMessage(QStringLiteral("The text on the clipboard"), codes.size(), limit.length,
-                                           limit));
+    if (length > limit.length) {
+        return warn(host, notPastedMessage(QStringLiteral("The text on the clipboard"), length, limit.length, limit));
     }
-    host.setMessageCodes(codes);
+    host.setMessageText(pasted);
 }
 
 void clearClipboard(ExchangeHost& host) {
@@ -61,7 +61,7 @@ void clearClipboard(ExchangeHost& host) {
 }
 
 void clearText(ExchangeHost& host) {
-    host.setMessageCodes({});
+    host.setMessageText({});
 }
 
 QString notPastedMessage(const QString& what, std::size_t length, std::size_t room, MessageLimit limit) {

@@ -23,16 +23,16 @@ class ExchangeHost {
 public:
     virtual ~ExchangeHost() = default;
 
-    // The message area as codes with CR LF line breaks.
-    virtual std::string messageCodes() const = 0;
+    // The message area as UTF-8 with CR LF line breaks.
+    virtual std::string messageText() const = 0;
     // Replaces the message as a command does, the change rules run. A text past
     // messageLimit() would be cut: the commands refuse it before.
-    virtual void setMessageCodes(const std::string& codes) = 0;
+    virtual void setMessageText(const std::string& text) = 0;
     virtual MessageLimit messageLimit() const = 0;
     // The message as plain text for other programs, CR LF kept.
     virtual QString messageAsPlainText() const = 0;
-    // Text from another program as the codes that typing it would give.
-    virtual std::string codesFromPlainText(const QString& text) const = 0;
+    // Text from another program as typing it would give it: UTF-8, CR LF line breaks.
+    virtual std::string textFromPlainText(const QString& text) const = 0;
 
     // The text-file name box.
     virtual void setTextFileName(const QString& path) = 0;

@@ -8,10 +8,13 @@
 #include "messages/messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
+#include "text/charset.h"
 #include "text/text_file_encoding.h"
+#include "utf8_check.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tarvex::exchange {
@@ -31,7 +34,31 @@ QString reason(const Error& error) {
     return QString::fromLocal8Bit(systemReason(error.osError));
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 } // namespace
+
+Result<std::string> textOfTextFile(std::string_view bytes) {
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+        if (const std::size_t at = malformedUtf8At(bytes)) return Error{.kind = Error::Kind::InvalidUtf8, .position = at + kByteOrderMark.size()};
+        return std::string(bytes);
+    }
+    if (isAscii(bytes) || malformedUtf8At(bytes) == 0) return std::string(bytes);
+    return charset::toUtf8(bytes);
+}
+
+std::string textFileOfText(std::string_view text) {
+    const Result<std::string> codes = charset::fromUtf8(text);
+    if (codes) return text::textFileFromCodes(*codes);
+    // A mark of its own, or the text's first character would be taken for one.
+    if (text.starts_with(kByteOrderMark)) return std::string(kByteOrderMark) + std::string(text);
+    return std::string(text);
+}
 
 void loadTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
@@ -45,30 +72,31 @@ void loadTextFile(ExchangeHost& host) {
     };
     Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    const Result<std::string> codes = text::codesFromTextFile(*bytes);
-    if (!codes) return cannotLoad(reason(codes.error()));
-    std::string text = text::joinLines(*codes);
-    if (text.size() > kMaxMessageLength) return cannotLoad(tooLarge());
+    const Result<std::string> utf8 = textOfTextFile(*bytes);
+    if (!utf8) return cannotLoad(reason(utf8.error()));
+    std::string text = text::joinLines(*utf8);
+    const std::size_t length = characterCount(text);
+    if (length > kMaxMessageLength) return cannotLoad(tooLarge());
 
     const MessageLimit limit = host.messageLimit();
-    if (text.size() > limit.length) {
+    if (length > limit.length) {
         // Only the ICQ limit is below kMaxMessageLength.
         warn(host, QStringLiteral("The file \"%1\" holds a text of %2 characters, %3 more than the %4 that the "
                                       "text area takes in ICQ mode. Nothing was loaded, so that no part of it gets "
                                       "lost; the text area was not changed.\n\nE-Mail and File mode have no limit: "
                                       "choose one of them, then load the file again.")
                            .arg(path)
-                           .arg(text.size())
-                           .arg(text.size() - limit.length)
+                           .arg(length)
+                           .arg(length - limit.length)
                            .arg(limit.length));
         return;
     }
     host.setTextFileName(path);
-    host.setMessageCodes(text);
+    host.setMessageText(text);
 }
 
 void saveTextFile(ExchangeHost& host) {
-    const std::string text = host.messageCodes();
+    const std::string text = host.messageText();
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
@@ -83,7 +111,7 @@ void saveTextFile(ExchangeHost& host) {
     const AtomicFileWriter::Options options{
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(),
-                                               text::textFileFromCodes(text + "\r\n"), options);
+                                               textFileOfText(text + "\r\n"), options);
     if (!written) {
         warn(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason(written.error())));

@@ -38,6 +38,19 @@ std::string encryptAdvice(std::uint32_t code) {
                        : "\n\nRemove or replace it, or use another key, then encrypt again.";
 }
 
+// The most payload bytes whose token keeps within `tokenLength` characters:
+// 45 bytes of header, chunk overhead and check, 11 digits per 8 bytes.
+std::uint64_t sealablePayload(std::uint64_t tokenLength) {
+    static constexpr std::uint64_t kLastDigits[] = {0, 2, 3, 5, 6, 7, 9, 10};
+    const auto tokenOf = [](std::uint64_t payload) {
+        const std::uint64_t binary = payload + 45;
+        return 7 + 11 * (binary / 8) + kLastDigits[binary % 8];
+    };
+    std::uint64_t payload = 0;
+    while (tokenOf(payload + 1) <= tokenLength) ++payload;
+    return payload;
+}
+
 } // namespace
 
 std::string escapedForMessage(std::string_view text) {
@@ -177,6 +190,35 @@ ErrorMessage messageFor(const Error& error) {
                         "use the key file that you share, or create a new one",
                 .box = "The key file " + file + " is too weak to seal with: more than half of its key numbers are "
                        "0.\n\nLoad the key file that you share with the other side, or create a new one."};
+    case Error::Kind::SealedNotText:
+        return {.line = in + "the sealed message holds no UTF-8 text: it is a file; open it with tarvex-cli",
+                .box = "The sealed message was opened, but it holds no text: its content is not UTF-8, so it is "
+                       "a file that was sealed with tarvex-cli.\n\nOpen it with tarvex-cli into a file: "
+                       "tarvex-cli decrypt --sealed -k KEYFILE -o FILE. The text was not changed."};
+    case Error::Kind::SealedTooLongForIcq: {
+        const std::string length = std::to_string(error.position);
+        const std::string allowed = std::to_string(error.limit);
+        const std::string over = std::to_string(error.position - error.limit);
+        const std::string payload = std::to_string(sealablePayload(error.limit));
+        return {.line = "the sealed message would be " + length + " characters long, " + over + " more than the " +
+                        allowed + " of an ICQ message",
+                .box = "The sealed message would be " + length + " characters long, " + over + " more than the " +
+                       allowed + " that the text area takes in ICQ mode, and its end would be lost. The text was "
+                       "not changed.\n\nA message of up to " + payload + " bytes of UTF-8 (as many letters of "
+                       "the English alphabet, about half as many of most other scripts) seals within the limit. "
+                       "Shorten the message, or choose E-Mail mode (Ctrl+M), which has no limit, and seal again."};
+    }
+    case Error::Kind::SealInstead:
+        return {.line = "seal the message instead; only Text Tarvex and tarvex-cli read sealed messages",
+                .box = "Do you want to seal the message instead? A sealed message carries every character, but "
+                       "only Text Tarvex and tarvex-cli can read it: the receiver needs one of them and the same "
+                       "key file."};
+    case Error::Kind::NotClassicCipherText:
+        return {.line = in + "the character " + character() + at + " cannot be part of a cipher text: it is not in "
+                        "the Windows-1252 character set",
+                .box = "The character " + character() + at + " cannot be part of a cipher text: it is not in the "
+                       "Windows-1252 character set.\n\nThe text is no cipher text, or it was changed on its way. "
+                       "Ask the sender to send it again."};
     case Error::Kind::RandomSourceFailed:
         return {.line = "the system's random source failed: " + reason,
                 .box = "No key could be made: the system's random source failed (" + reason + ")."};

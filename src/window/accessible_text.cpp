@@ -12,8 +12,8 @@ namespace tarvex::window {
 
 namespace {
 
-constexpr char kCarriageReturn = '\r';
-constexpr char kLineFeed = '\n';
+constexpr char16_t kCarriageReturn = u'\r';
+constexpr char16_t kLineFeed = u'\n';
 // The longest words of a control, brackets included: a message of nothing
 // but such controls must still count in an int.
 constexpr std::size_t kLongestReading = 26;
@@ -21,20 +21,24 @@ static_assert(kMaxMessageLength * kLongestReading < INT_MAX);
 
 } // namespace
 
-AccessibleText::AccessibleText(std::string_view codes) : codeCount_(codes.size()) {
-    text_.reserve(static_cast<qsizetype>(codes.size()));
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        const auto code = static_cast<unsigned char>(codes[i]);
+AccessibleText::AccessibleText(QStringView text) : codeCount_(static_cast<std::size_t>(text.size())) {
+    text_.reserve(text.size());
+    const auto size = static_cast<std::size_t>(text.size());
+    for (std::size_t i = 0; i < size; ++i) {
+        const char16_t ch = text[static_cast<qsizetype>(i)].unicode();
         const int offset = static_cast<int>(text_.size());
-        if (codes[i] == kCarriageReturn && i + 1 < codes.size() && codes[i + 1] == kLineFeed) {
+        if (ch == kCarriageReturn && i + 1 < size && text[static_cast<qsizetype>(i + 1)] == QChar(kLineFeed)) {
             text_.append(u'\n');
             spans_.push_back({i, 2, offset, 1});
             ++i;
             continue;
         }
-        const std::string_view words = codec::controlName(code).words;
+        // Below 0x80 and for the five C1 controls of the set, code and character agree.
+        const std::string_view words =
+            ch < 0xA0 ? codec::controlName(static_cast<unsigned char>(ch)).words : std::string_view();
         if (words.empty()) {
-            text_.append(QChar(codec::displayCharacter(code)));
+            // The soft hyphen reads as the hyphen it is shown as.
+            text_.append(ch < 256 ? QChar(codec::displayCharacter(static_cast<unsigned char>(ch))) : QChar(ch));
             continue;
         }
         text_.append(u'[');

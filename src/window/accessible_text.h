@@ -5,18 +5,19 @@
 #include <QString>
 
 #include <cstddef>
-#include <string_view>
+#include <QStringView>
 #include <vector>
 
 namespace tarvex::window {
 
 // The message as a screen reader reads it: a CR LF pair is one line break, a
-// control code is its name in words ("[carriage return]"), every other code
-// one character. Assistive technology counts in characters of this text, so
-// it also maps offsets in it to positions between codes and back.
+// control code is its name in words ("[carriage return]"), every other
+// character itself, in any script. Assistive technology counts in UTF-16
+// units of this text, so it also maps offsets in it to positions in the
+// message and back.
 class AccessibleText {
 public:
-    explicit AccessibleText(std::string_view codes);
+    explicit AccessibleText(QStringView text);
 
     const QString& text() const { return text_; }
     int length() const { return static_cast<int>(text_.size()); }
@@ -26,7 +27,7 @@ public:
     std::size_t positionOf(int offset) const;
 
 private:
-    // A run of codes not read as one character per code.
+    // A run of the message not read unit for unit.
     struct Span {
         std::size_t position;
         std::size_t codeCount;

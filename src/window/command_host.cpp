@@ -10,6 +10,7 @@
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/program_title.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,12 +19,12 @@ namespace tarvex::window {
 
 WindowCommandHost::WindowCommandHost(Parts parts) : parts_(parts), keyBoxToolTip_(parts.keyBox->toolTip()) {}
 
-std::string WindowCommandHost::messageCodes() const {
+std::string WindowCommandHost::messageText() const {
     return parts_.message->text();
 }
 
-void WindowCommandHost::setMessageCodes(const std::string& codes) {
-    parts_.message->setText(codes);
+void WindowCommandHost::setMessageText(const std::string& text) {
+    parts_.message->setText(text);
 }
 
 MessageLimit WindowCommandHost::messageLimit() const {
@@ -71,12 +72,22 @@ void WindowCommandHost::reportFailure(const std::string& message) {
     platform::showWarning(*parts_.box, parts_.window, QString::fromStdString(message));
 }
 
-QString WindowCommandHost::messageAsPlainText() const {
-    return codec::unicodeFromCodes(parts_.message->text());
+bool WindowCommandHost::confirm(const std::string& question) {
+    platform::MessageBox::Request request;
+    request.text = QString::fromStdString(question);
+    request.title = QString::fromUtf8(platform::kProgramTitle);
+    request.buttons = platform::MessageBox::Buttons::YesNo;
+    request.icon = platform::MessageBox::Icon::Warning;
+    request.defaultAnswer = platform::MessageBox::Answer::Yes;
+    return parts_.box->ask(request, parts_.window) == platform::MessageBox::Answer::Yes;
 }
 
-std::string WindowCommandHost::codesFromPlainText(const QString& text) const {
-    return codec::codesFromForeignText(text);
+QString WindowCommandHost::messageAsPlainText() const {
+    return QString::fromStdString(parts_.message->text());
+}
+
+std::string WindowCommandHost::textFromPlainText(const QString& text) const {
+    return codec::textFromForeignText(text);
 }
 
 void WindowCommandHost::setTextFileName(const QString& path) {

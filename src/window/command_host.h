@@ -34,8 +34,8 @@ public:
     explicit WindowCommandHost(Parts parts);
 
     // Both
-    std::string messageCodes() const override;
-    void setMessageCodes(const std::string& codes) override;
+    std::string messageText() const override;
+    void setMessageText(const std::string& text) override;
     MessageLimit messageLimit() const override;
 
     // CipherCommandHost
@@ -46,10 +46,11 @@ public:
     std::string showSaveDialog() override;
     std::string showOpenDialog() override;
     void reportFailure(const std::string& message) override;
+    bool confirm(const std::string& question) override;
 
     // ExchangeHost
     QString messageAsPlainText() const override;
-    std::string codesFromPlainText(const QString& text) const override;
+    std::string textFromPlainText(const QString& text) const override;
     void setTextFileName(const QString& path) override;
     platform::FileDialog& fileDialog() override;
     platform::MessageBox& messageBox() override;

@@ -76,6 +76,7 @@ enum class Command {
     CreateKey,
     Encrypt,
     Decrypt,
+    Seal,
     IcqMode,
     EmailMode,
     FileMode,
@@ -217,6 +218,7 @@ inline constexpr std::array kKeyMenuItems = {
 inline constexpr std::array kSecMenuItems = {
     MenuItemEntry{Command::Encrypt, "mnuSecEncrypt", "&Encrypt", "Ctrl+E", false},
     MenuItemEntry{Command::Decrypt, "mnuSecDecrypt", "&Decrypt", "Ctrl+D", false},
+    MenuItemEntry{Command::Seal, "mnuSecSeal", "&Seal", "Ctrl+Shift+E", false},
 };
 inline constexpr std::array kModeMenuItems = {
     MenuItemEntry{Command::IcqMode, "mnuModeICQ", "&ICQ", "Ctrl+I", true, true, true},

@@ -15,18 +15,22 @@ MessageArea::MessageArea(QWidget* parent) : QWidget(parent), editor_(new Message
     layout->addWidget(editor_);
     setFocusPolicy(editor_->focusPolicy());
     setFocusProxy(editor_);
-    connect(editor_, &MessageEditor::codesChanged, this, &MessageArea::changed);
+    connect(editor_, &MessageEditor::textChanged, this, &MessageArea::changed);
     connect(editor_, &MessageEditor::insertionRefused, this, &MessageArea::insertionRefused);
 }
 
 MessageArea::~MessageArea() = default;
 
 std::string MessageArea::text() const {
-    return editor_->codes();
+    return editor_->text().toStdString();
 }
 
-void MessageArea::setText(std::string_view codes) {
-    editor_->setCodes(codes);
+std::string MessageArea::leadingText(std::size_t units) const {
+    return QStringView(editor_->text()).left(static_cast<qsizetype>(units)).toString().toStdString();
+}
+
+void MessageArea::setText(std::string_view text) {
+    editor_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 bool MessageArea::isEmpty() const {

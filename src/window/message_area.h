@@ -17,9 +17,9 @@ class MessageEditor;
 // Where text from another program came from.
 enum class TextSource { Clipboard, Selection, Drop };
 
-// The message text area. The rest of the window sees only its text (single-byte
-// codes, CR LF line breaks), its length limit and a change notification; how
-// the text is shown and edited stays in here.
+// The message text area. The rest of the window sees only its text (UTF-8,
+// CR LF line breaks), its length limit and a change notification; how the
+// text is shown and edited stays in here.
 class MessageArea : public QWidget {
     Q_OBJECT
 public:
@@ -27,10 +27,13 @@ public:
     ~MessageArea() override;
 
     std::string text() const;
+    // The first `units` UTF-16 units of the text, as UTF-8: enough to tell
+    // what the text is without copying megabytes at every key.
+    std::string leadingText(std::size_t units) const;
     // Cuts the text to the limit; emits changed() before returning if the text differs.
-    void setText(std::string_view codes);
+    void setText(std::string_view text);
     bool isEmpty() const;
-    // CR LF counts as two.
+    // In characters (code points); CR LF counts as two.
     std::size_t length() const;
 
     // 0: no limit. A new limit leaves a longer text as it is.
@@ -46,7 +49,7 @@ signals:
     // After every change of the text, by the user or by setText().
     void changed();
     // A text pasted or dropped by the user was refused whole: it is `length`
-    // codes long and only `room` fit.
+    // characters long and only `room` fit.
     void insertionRefused(tarvex::window::TextSource source, std::size_t length, std::size_t room);
 
 private:

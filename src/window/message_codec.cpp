@@ -11,7 +11,6 @@ namespace tarvex::window::codec {
 namespace {
 
 constexpr unsigned char kCarriageReturn = 13;
-constexpr unsigned char kLineFeed = 10;
 constexpr unsigned char kTab = 9;
 constexpr unsigned char kDelete = 127;
 constexpr char16_t kControlPictures = 0x2400; // U+2400..U+241F for codes 0..31
@@ -27,8 +26,6 @@ constexpr char16_t kSparePictures = 0x2422;
 // The soft hyphen is drawn only where a line wraps; show it as a hyphen.
 constexpr unsigned char kSoftHyphen = 0xAD;
 constexpr char16_t kSoftHyphenPicture = 0x2010;
-
-constexpr char kUnknown = '?';
 
 std::array<char16_t, 256> makeDisplayTable() {
     std::array<char16_t, 256> table{};
@@ -56,43 +53,29 @@ bool isLineBreakCharacter(char32_t ch) {
     return ch == u'\n' || ch == u'\r' || ch == kParagraphSeparator || ch == kLineSeparator;
 }
 
-void appendLineBreak(std::string& codes) {
-    codes.push_back(static_cast<char>(kCarriageReturn));
-    codes.push_back(static_cast<char>(kLineFeed));
-}
-
 } // namespace
 
 char16_t displayCharacter(unsigned char code) {
     return displayTable()[code];
 }
 
-std::string codesFromForeignText(QStringView text) {
-    std::string codes;
-    codes.reserve(static_cast<std::size_t>(text.size()));
-    const std::u32string points = text.toString().toStdU32String();
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const char32_t ch = points[i];
-        if (isLineBreakCharacter(ch)) {
-            if (ch == u'\r' && i + 1 < points.size() && points[i + 1] == u'\n') {
-                ++i;
-            }
-            appendLineBreak(codes);
-            continue;
-        }
-        const auto code = charset::fromUnicode(ch);
-        codes.push_back(code ? static_cast<char>(*code) : kUnknown);
-    }
-    return codes;
+std::string textFromForeignText(QStringView text) {
+    return lineBreaksUnified(text).toStdString();
 }
 
-QString unicodeFromCodes(std::string_view codes) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(codes.size()));
-    for (const char c : codes) {
-        text.append(QChar(static_cast<char16_t>(charset::toUnicode(static_cast<std::uint8_t>(c)))));
+QString lineBreaksUnified(QStringView text) {
+    QString unified;
+    unified.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i].unicode();
+        if (isLineBreakCharacter(ch)) {
+            if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            unified.append(u"\r\n");
+        } else {
+            unified.append(QChar(ch));
+        }
     }
-    return text;
+    return unified;
 }
 
 ControlName controlName(unsigned char code) {

@@ -8,22 +8,22 @@
 #include <string>
 #include <string_view>
 
-// The message text is a sequence of single-byte codes whose line breaks are
-// CR LF. The message area shows it with CR LF pairs as line breaks and every
-// other control code as a visible picture, so that any code survives a round
-// trip through the view.
+// The message text is Unicode whose line breaks are CR LF. The message area
+// shows CR LF pairs as line breaks and every other control code as a visible
+// picture or a framed name, so that any character survives a round trip
+// through the view.
 namespace tarvex::window::codec {
 
-// The character that shows one code (never a line break).
+// The character that shows one code of the set (never a line break); below
+// 0x80 and from 0xA0 on, a code is also the number of its character.
 char16_t displayCharacter(unsigned char code);
 
-// Text from outside the window (typed, pasted, dropped): LF, CR LF, a lone CR
-// and the Unicode line separators become CR LF; a character without a code
-// becomes '?'.
-std::string codesFromForeignText(QStringView text);
+// Text from outside the window (typed, pasted, dropped) with every line break
+// (LF, CR LF, a lone CR, the Unicode line and paragraph separators) made CR LF.
+QString lineBreaksUnified(QStringView text);
 
-// Codes as plain Unicode for other programs, CR LF kept.
-QString unicodeFromCodes(std::string_view codes);
+// The same as the area's UTF-8.
+std::string textFromForeignText(QStringView text);
 
 // A code that no font can be trusted to draw: the C0 controls but tab, DEL and
 // the five codes the character set leaves as C1 controls. The view draws its

@@ -4,56 +4,79 @@
 
 #include "exchange/cipher_command_host.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tarvex::window {
+
+namespace {
+
+qsizetype at(std::size_t position) {
+    return static_cast<qsizetype>(position);
+}
+
+} // namespace
+
+std::size_t MessageDocument::charactersIn(QStringView text) {
+    return static_cast<std::size_t>(
+        text.size() - std::count_if(text.begin(), text.end(), [](QChar ch) { return ch.isLowSurrogate(); }));
+}
 
 std::size_t MessageDocument::capacity() const {
     return limit_ > 0 ? limit_ : kMaxMessageLength;
 }
 
 std::size_t MessageDocument::room(std::size_t from, std::size_t to) const {
-    const std::size_t kept = codes_.size() - (to - from);
+    const std::size_t kept = characters_ - charactersIn(QStringView(text_).mid(at(from), at(to - from)));
     return kept >= capacity() ? 0 : capacity() - kept;
 }
 
-bool MessageDocument::setCodes(std::string_view codes) {
-    if (codes.size() > capacity()) {
-        codes = codes.substr(0, capacity());
+bool MessageDocument::setText(QStringView text) {
+    if (charactersIn(text) > capacity()) {
+        // Walk to the capacity's end so that no surrogate pair is halved.
+        qsizetype end = 0;
+        for (std::size_t counted = 0; counted < capacity() && end < text.size(); ++counted) {
+            end += text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate() ? 2 : 1;
+        }
+        text = text.first(end);
     }
-    if (codes == codes_) {
+    if (text == text_) {
         return false;
     }
-    codes_.assign(codes);
+    text_ = text.toString();
+    characters_ = charactersIn(text_);
     done_.clear();
     undone_.clear();
     typingMerges_ = false;
     return true;
 }
 
-bool MessageDocument::replace(std::size_t from, std::size_t to, std::string_view codes) {
-    if (from == to && codes.empty()) {
+bool MessageDocument::replace(std::size_t from, std::size_t to, QStringView text) {
+    if (from == to && text.isEmpty()) {
         return false;
     }
-    const bool typing = from == to && codes.size() == 1;
+    const bool typing = from == to && charactersIn(text) == 1;
     undone_.clear();
-    if (typing && typingMerges_ && !done_.empty() && done_.back().removed.empty() &&
-        done_.back().position + done_.back().inserted.size() == from) {
-        done_.back().inserted.append(codes);
+    if (typing && typingMerges_ && !done_.empty() && done_.back().removed.isEmpty() &&
+        done_.back().position + static_cast<std::size_t>(done_.back().inserted.size()) == from) {
+        done_.back().inserted.append(text);
     } else {
-        done_.push_back({from, codes_.substr(from, to - from), std::string(codes)});
+        done_.push_back({from, text_.mid(at(from), at(to - from)), text.toString()});
     }
-    codes_.replace(from, to - from, codes);
+    const QStringView removed = QStringView(text_).mid(at(from), at(to - from));
+    characters_ = characters_ - charactersIn(removed) + charactersIn(text);
+    text_.replace(at(from), at(to - from), text.toString());
     typingMerges_ = typing;
     return true;
 }
 
 bool MessageDocument::fits(const Edit& edit) const {
-    return codes_.size() - edit.removed.size() + edit.inserted.size() <= capacity();
+    return characters_ - charactersIn(edit.removed) + charactersIn(edit.inserted) <= capacity();
 }
 
 void MessageDocument::apply(const Edit& edit) {
-    codes_.replace(edit.position, edit.removed.size(), edit.inserted);
+    characters_ = characters_ - charactersIn(edit.removed) + charactersIn(edit.inserted);
+    text_.replace(at(edit.position), edit.removed.size(), edit.inserted);
     typingMerges_ = false;
 }
 
@@ -69,7 +92,7 @@ std::size_t MessageDocument::undo() {
     apply(reverse);
     undone_.push_back(std::move(done_.back()));
     done_.pop_back();
-    return reverse.position + reverse.inserted.size();
+    return reverse.position + static_cast<std::size_t>(reverse.inserted.size());
 }
 
 std::size_t MessageDocument::redo() {
@@ -78,7 +101,7 @@ std::size_t MessageDocument::redo() {
     }
     const Edit& edit = undone_.back();
     apply(edit);
-    const std::size_t after = edit.position + edit.inserted.size();
+    const std::size_t after = edit.position + static_cast<std::size_t>(edit.inserted.size());
     done_.push_back(std::move(undone_.back()));
     undone_.pop_back();
     return after;

@@ -2,36 +2,46 @@
 
 #pragma once
 
+#include <QString>
+#include <QStringView>
+
 #include <cstddef>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace tarvex::window {
 
-// The message text without any view: its codes, the length limit and the
+// The message text without any view: its characters, the length limit and the
 // undo history. Every change of the text goes through here, so the rules on
 // what fits and what can be undone hold whatever the view does.
+//
+// The text is Unicode with CR LF line breaks. Positions count UTF-16 units, as
+// Qt's text classes, input methods and assistive technology do; the limit
+// counts characters (code points), CR LF two, as the user counts them.
 class MessageDocument {
 public:
-    const std::string& codes() const { return codes_; }
-    std::size_t length() const { return codes_.size(); }
+    const QString& text() const { return text_; }
+    // In characters.
+    std::size_t length() const { return characters_; }
+    // In UTF-16 units: the end position.
+    std::size_t size() const { return static_cast<std::size_t>(text_.size()); }
 
-    // Cuts to the capacity and forgets the history; false when the text stays as it was.
-    bool setCodes(std::string_view codes);
+    // Cuts to the capacity (never inside a character) and forgets the history;
+    // false when the text stays as it was.
+    bool setText(QStringView text);
 
     // 0: no limit. A new limit leaves a longer text as it is.
     std::size_t limit() const { return limit_; }
     void setLimit(std::size_t limit) { limit_ = limit; }
     // The limit, or without one the most the window holds.
     std::size_t capacity() const;
-    // How many codes fit in place of [from, to).
+    // How many characters fit in place of [from, to).
     std::size_t room(std::size_t from, std::size_t to) const;
 
-    // Replaces [from, to) and records it. Codes inserted one at a time, each
-    // after the last, merge into one step until breakTyping(). False when nothing changed.
-    bool replace(std::size_t from, std::size_t to, std::string_view codes);
-    // The next typed code starts a step of its own.
+    // Replaces [from, to) and records it. Characters inserted one at a time,
+    // each after the last, merge into one step until breakTyping(). False when
+    // nothing changed.
+    bool replace(std::size_t from, std::size_t to, QStringView text);
+    // The next typed character starts a step of its own.
     void breakTyping() { typingMerges_ = false; }
 
     bool canUndo() const { return !done_.empty(); }
@@ -43,17 +53,21 @@ public:
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
+    // Code points in `text`: a surrogate pair is one.
+    static std::size_t charactersIn(QStringView text);
+
 private:
     struct Edit {
         std::size_t position;
-        std::string removed;
-        std::string inserted;
+        QString removed;
+        QString inserted;
     };
 
     bool fits(const Edit& edit) const;
     void apply(const Edit& edit);
 
-    std::string codes_;
+    QString text_;
+    std::size_t characters_ = 0;
     std::size_t limit_ = 0;
     std::vector<Edit> done_;
     std::vector<Edit> undone_;

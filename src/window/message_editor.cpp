@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTextLayout>
 #include <QtMath>
 
 #include <algorithm>
@@ -32,13 +33,10 @@ namespace {
 
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
-constexpr unsigned char kTab = 9;
 constexpr int kMargin = 4;
-constexpr qreal kTabStop = 80;
 constexpr int kDragScrollInterval = 50;
 
-// Room around a control's name inside its frame, and between frames.
-constexpr qreal kNamePadding = 2;
+// Room between the frames of control names.
 constexpr qreal kFrameGap = 1;
 
 bool isEditingShortcut(const QKeyEvent& key) {
@@ -64,10 +62,6 @@ bool heldForEditing(const QKeyEvent& key) {
     return key.modifiers().testFlag(Qt::ControlModifier) && !heldForCommand(key);
 }
 
-bool isBlank(char code) {
-    return code == ' ' || code == '\t';
-}
-
 } // namespace
 
 MessageEditor::MessageEditor(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -85,8 +79,8 @@ MessageEditor::MessageEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     relayout();
 }
 
-void MessageEditor::setCodes(std::string_view codes) {
-    if (!document_.setCodes(codes)) {
+void MessageEditor::setText(QStringView text) {
+    if (!document_.setText(text)) {
         return;
     }
     textReplaced();
@@ -96,34 +90,26 @@ void MessageEditor::setCodes(std::string_view codes) {
     relayout();
     verticalScrollBar()->setValue(0);
     cursorMoved();
-    emit codesChanged();
+    emit textChanged();
 }
 
 void MessageEditor::setCursorPosition(std::size_t position) {
-    position = std::min(position, codes_.size());
-    if (isInsideLineBreak(position)) {
-        --position;
-    }
-    setCursor(position, false);
+    setCursor(layout_.startOfCharacter(std::min(position, document_.size())), false);
 }
 
-std::string MessageEditor::selectedCodes() const {
+QString MessageEditor::selectedText() const {
     const auto [from, to] = selectionRange();
-    return codes_.substr(from, to - from);
+    return text_.mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from));
 }
 
 void MessageEditor::selectAll() {
     anchor_ = 0;
-    setCursor(codes_.size(), true);
+    setCursor(document_.size(), true);
 }
 
 void MessageEditor::select(std::size_t anchor, std::size_t position) {
-    const auto outsideLineBreak = [this](std::size_t p) {
-        p = std::min(p, codes_.size());
-        return isInsideLineBreak(p) ? p - 1 : p;
-    };
-    anchor_ = outsideLineBreak(anchor);
-    setCursor(outsideLineBreak(position), true);
+    anchor_ = layout_.startOfCharacter(std::min(anchor, document_.size()));
+    setCursor(layout_.startOfCharacter(std::min(position, document_.size())), true);
 }
 
 void MessageEditor::replaceRange(std::size_t from, std::size_t to, const QString& text) {
@@ -139,7 +125,7 @@ void MessageEditor::replaceRange(std::size_t from, std::size_t to, const QString
 }
 
 std::size_t MessageEditor::cursorRow() const {
-    return rowOf(cursor_, cursorAtRowEnd_);
+    return layout_.rowOf(cursor_, cursorAtRowEnd_);
 }
 
 std::size_t MessageEditor::firstVisibleRow() const {
@@ -147,12 +133,12 @@ std::size_t MessageEditor::firstVisibleRow() const {
 }
 
 std::size_t MessageEditor::visibleRowCount() const {
-    return static_cast<std::size_t>(std::max(1, (viewport()->height() - 2 * kMargin) / rowHeight_));
+    return static_cast<std::size_t>(std::max(1, (viewport()->height() - 2 * kMargin) / rowHeight()));
 }
 
 void MessageEditor::copy() const {
     if (hasSelection()) {
-        exchange::offerText(codec::unicodeFromCodes(selectedCodes()));
+        exchange::offerText(selectedText());
     }
 }
 
@@ -184,41 +170,13 @@ void MessageEditor::historyStepped(std::size_t position) {
     cursorAtRowEnd_ = false;
     relayout();
     cursorMoved();
-    emit codesChanged();
+    emit textChanged();
 }
 
 // ---- layout
 
 void MessageEditor::measureFont() {
-    const QFontMetricsF metrics(font());
-    nameFont_ = font();
-    if (nameFont_.pointSizeF() > 0) {
-        nameFont_.setPointSizeF(std::max<qreal>(5, nameFont_.pointSizeF() * 0.6));
-    } else {
-        nameFont_.setPixelSize(std::max(6, nameFont_.pixelSize() * 3 / 5));
-    }
-    const QFontMetricsF nameMetrics(nameFont_);
-    for (unsigned code = 0; code < 256; ++code) {
-        const auto byte = static_cast<unsigned char>(code);
-        const std::string_view abbreviation = codec::controlName(byte).abbreviation;
-        controlNames_[code] = QString::fromLatin1(abbreviation.data(), static_cast<qsizetype>(abbreviation.size()));
-        shown_[code] = QString(QChar(codec::displayCharacter(byte)));
-        if (!controlNames_[code].isEmpty()) {
-            advances_[code] = nameMetrics.horizontalAdvance(controlNames_[code]) + 2 * (kNamePadding + kFrameGap);
-        } else {
-            advances_[code] = code == kTab ? 0 : metrics.horizontalAdvance(shown_[code]);
-        }
-    }
-    lineBreakWidth_ = metrics.horizontalAdvance(QLatin1Char(' '));
-    rowHeight_ = std::max(1, qCeil(metrics.lineSpacing()));
-    ascent_ = qCeil(metrics.ascent());
-}
-
-qreal MessageEditor::advance(unsigned char code, qreal x) const {
-    if (code == kTab) {
-        return (std::floor(x / kTabStop) + 1) * kTabStop - x;
-    }
-    return advances_[code];
+    layout_.setFont(font());
 }
 
 qreal MessageEditor::wrapWidth() const {
@@ -226,46 +184,8 @@ qreal MessageEditor::wrapWidth() const {
 }
 
 void MessageEditor::relayout() {
-    rows_.clear();
-    const qreal width = wrapWidth();
     laidOutWidth_ = viewport()->width();
-    const std::size_t size = codes_.size();
-    const char* codes = codes_.data();
-    std::size_t rowStart = 0;
-    std::size_t afterBlank = 0; // where the row may break after a blank, 0 if nowhere
-    qreal x = 0;
-    for (std::size_t i = 0; i < size;) {
-        const char code = codes[i];
-        if (code == kCarriageReturn && i + 1 < size && codes[i + 1] == kLineFeed) {
-            rows_.push_back({rowStart, i});
-            i += 2;
-            rowStart = i;
-            afterBlank = 0;
-            x = 0;
-            continue;
-        }
-        const auto byte = static_cast<unsigned char>(code);
-        qreal width_of = advance(byte, x);
-        // Blanks may hang past the edge; anything else starts a new row,
-        // after the last blank if the row has one, or right here.
-        while (x + width_of > width && i > rowStart && !isBlank(code)) {
-            const std::size_t next = afterBlank > rowStart ? afterBlank : i;
-            rows_.push_back({rowStart, next});
-            rowStart = next;
-            afterBlank = 0;
-            x = 0;
-            for (std::size_t j = rowStart; j < i; ++j) {
-                x += advance(static_cast<unsigned char>(codes[j]), x);
-            }
-            width_of = advance(byte, x);
-        }
-        x += width_of;
-        if (isBlank(code)) {
-            afterBlank = i + 1;
-        }
-        ++i;
-    }
-    rows_.push_back({rowStart, size});
+    layout_.layOut(text_, wrapWidth());
     updateScrollBar();
 }
 
@@ -278,52 +198,19 @@ void MessageEditor::updateScrollBar() {
     bar->setSingleStep(1);
 }
 
-std::size_t MessageEditor::rowOf(std::size_t position, bool atRowEnd) const {
-    const auto after = std::upper_bound(rows_.begin(), rows_.end(), position,
-                                        [](std::size_t p, const Row& row) { return p < row.start; });
-    auto row = static_cast<std::size_t>(after - rows_.begin()) - 1;
-    if (atRowEnd && row > 0 && rows_[row].start == position && rows_[row - 1].end == position) {
-        --row;
-    }
-    return row;
-}
-
-qreal MessageEditor::xOf(const Row& row, std::size_t position) const {
-    qreal x = 0;
-    for (std::size_t i = row.start; i < position && i < row.end; ++i) {
-        x += advance(static_cast<unsigned char>(codes_[i]), x);
-    }
-    return x;
-}
-
-std::pair<std::size_t, bool> MessageEditor::positionAtX(std::size_t rowIndex, qreal x) const {
-    const Row& row = rows_[rowIndex];
-    qreal left = 0;
-    for (std::size_t i = row.start; i < row.end; ++i) {
-        const qreal width = advance(static_cast<unsigned char>(codes_[i]), left);
-        if (x < left + width / 2) {
-            return {i, false};
-        }
-        left += width;
-    }
-    return {row.end, true};
-}
-
 std::pair<std::size_t, bool> MessageEditor::positionAt(QPointF point) const {
     const qreal y = point.y() - kMargin;
-    const qreal offset = std::floor(y / rowHeight_) + static_cast<qreal>(firstVisibleRow());
+    const qreal offset = std::floor(y / rowHeight()) + static_cast<qreal>(firstVisibleRow());
     const auto last = static_cast<qreal>(rows_.size() - 1);
     const auto row = static_cast<std::size_t>(std::clamp<qreal>(offset, 0, last));
-    return positionAtX(row, point.x() - kMargin);
+    return layout_.positionAtX(row, point.x() - kMargin);
 }
 
 QRect MessageEditor::codeRect(std::size_t position) const {
-    position = std::min(position, codes_.size());
-    const std::size_t row = rowOf(position, false);
-    const qreal x = xOf(rows_[row], position);
-    const qreal width = position < rows_[row].end ? advance(static_cast<unsigned char>(codes_[position]), x)
-                                                  : lineBreakWidth_;
-    return QRectF(x + kMargin, rowTop(row), width, rowHeight_).toAlignedRect();
+    position = std::min(position, document_.size());
+    const std::size_t row = layout_.rowOf(position, false);
+    const qreal x = layout_.xOf(row, position);
+    return QRectF(x + kMargin, rowTop(row), layout_.widthAt(position), rowHeight()).toAlignedRect();
 }
 
 std::size_t MessageEditor::positionAtPoint(QPoint point) const {
@@ -331,103 +218,30 @@ std::size_t MessageEditor::positionAtPoint(QPoint point) const {
 }
 
 void MessageEditor::scrollToPosition(std::size_t position) {
-    ensureRowVisible(rowOf(std::min(position, codes_.size()), false));
+    ensureRowVisible(layout_.rowOf(std::min(position, document_.size()), false));
 }
 
 const AccessibleText& MessageEditor::accessibleText() const {
     if (!accessibleText_) {
-        accessibleText_.emplace(codes_);
+        accessibleText_.emplace(text_);
     }
     return *accessibleText_;
 }
 
 int MessageEditor::rowTop(std::size_t row) const {
     const auto first = static_cast<long long>(firstVisibleRow());
-    const long long top = (static_cast<long long>(row) - first) * rowHeight_ + kMargin;
-    return static_cast<int>(std::clamp<long long>(top, -rowHeight_ * 2, std::numeric_limits<int>::max() / 2));
+    const long long top = (static_cast<long long>(row) - first) * rowHeight() + kMargin;
+    return static_cast<int>(std::clamp<long long>(top, -rowHeight() * 2, std::numeric_limits<int>::max() / 2));
 }
 
 QRectF MessageEditor::caretRect(std::size_t position, bool atRowEnd) const {
-    const std::size_t row = rowOf(position, atRowEnd);
-    const qreal x = xOf(rows_[row], position) + kMargin;
-    return {x, static_cast<qreal>(rowTop(row)), 1, static_cast<qreal>(rowHeight_)};
-}
-
-// ---- positions
-
-bool MessageEditor::isInsideLineBreak(std::size_t position) const {
-    return position > 0 && position < codes_.size() && codes_[position - 1] == kCarriageReturn &&
-           codes_[position] == kLineFeed;
-}
-
-std::size_t MessageEditor::nextPosition(std::size_t position) const {
-    if (position >= codes_.size()) {
-        return codes_.size();
-    }
-    ++position;
-    return isInsideLineBreak(position) ? position + 1 : position;
-}
-
-std::size_t MessageEditor::previousPosition(std::size_t position) const {
-    if (position == 0) {
-        return 0;
-    }
-    --position;
-    return isInsideLineBreak(position) ? position - 1 : position;
-}
-
-// Like Qt's editors: to the start of the next word, past the blanks after this one.
-std::size_t MessageEditor::nextWord(std::size_t position) const {
-    const std::size_t size = codes_.size();
-    const auto wordAt = [&](std::size_t p) { return p < size && !isBlank(codes_[p]) && !isInsideLineBreak(p + 1) &&
-                                                    !isInsideLineBreak(p); };
-    if (position < size && !wordAt(position)) {
-        // A blank or a line break: step over it before looking for the word.
-        position = nextPosition(position);
-    } else {
-        while (wordAt(position)) {
-            ++position;
-        }
-    }
-    while (position < size && isBlank(codes_[position])) {
-        ++position;
-    }
-    return position;
-}
-
-std::size_t MessageEditor::previousWord(std::size_t position) const {
-    while (position > 0 && isBlank(codes_[position - 1])) {
-        --position;
-    }
-    if (position > 0 && isInsideLineBreak(position - 1)) {
-        return position - 2;
-    }
-    while (position > 0 && !isBlank(codes_[position - 1]) && !isInsideLineBreak(position - 1)) {
-        --position;
-    }
-    return position;
+    const std::size_t row = layout_.rowOf(position, atRowEnd);
+    const qreal x = layout_.xOf(row, position) + kMargin;
+    return {x, static_cast<qreal>(rowTop(row)), 1, static_cast<qreal>(rowHeight())};
 }
 
 std::pair<std::size_t, std::size_t> MessageEditor::selectionRange() const {
     return {std::min(cursor_, anchor_), std::max(cursor_, anchor_)};
-}
-
-std::pair<std::size_t, std::size_t> MessageEditor::wordAround(std::size_t position) const {
-    const auto inWord = [&](std::size_t p) {
-        return !isBlank(codes_[p]) && !isInsideLineBreak(p + 1) && !isInsideLineBreak(p);
-    };
-    std::size_t from = position;
-    std::size_t to = position;
-    while (from > 0 && inWord(from - 1)) {
-        --from;
-    }
-    while (to < codes_.size() && inWord(to)) {
-        ++to;
-    }
-    if (from == to && to < codes_.size()) {
-        to = nextPosition(to);
-    }
-    return {from, to};
 }
 
 // ---- cursor and editing
@@ -435,23 +249,23 @@ std::pair<std::size_t, std::size_t> MessageEditor::wordAround(std::size_t positi
 void MessageEditor::moveCursor(Move move, bool select) {
     const auto [from, to] = selectionRange();
     const std::size_t row = cursorRow();
-    const qreal goal = goalX_ >= 0 ? goalX_ : xOf(rows_[row], cursor_);
+    const qreal goal = goalX_ >= 0 ? goalX_ : layout_.xOf(row, cursor_);
     const auto toRow = [&](std::size_t target) {
-        const auto [position, atEnd] = positionAtX(target, goal);
+        const auto [position, atEnd] = layout_.positionAtX(target, goal);
         setCursor(position, select, atEnd);
         goalX_ = goal;
     };
     switch (move) {
     case Move::NextChar:
-        return setCursor(hasSelection() && !select ? to : nextPosition(cursor_), select);
+        return setCursor(hasSelection() && !select ? to : layout_.rightOf(cursor_), select);
     case Move::PreviousChar:
-        return setCursor(hasSelection() && !select ? from : previousPosition(cursor_), select);
+        return setCursor(hasSelection() && !select ? from : layout_.leftOf(cursor_), select);
     case Move::NextWord:
-        return setCursor(nextWord(cursor_), select);
+        return setCursor(layout_.nextWord(cursor_), select);
     case Move::PreviousWord:
-        return setCursor(previousWord(cursor_), select);
+        return setCursor(layout_.previousWord(cursor_), select);
     case Move::NextRow:
-        return row + 1 < rows_.size() ? toRow(row + 1) : setCursor(codes_.size(), select);
+        return row + 1 < rows_.size() ? toRow(row + 1) : setCursor(document_.size(), select);
     case Move::PreviousRow:
         return row > 0 ? toRow(row - 1) : setCursor(0, select);
     case Move::NextPage: {
@@ -473,7 +287,7 @@ void MessageEditor::moveCursor(Move move, bool select) {
     case Move::StartOfText:
         return setCursor(0, select);
     case Move::EndOfText:
-        return setCursor(codes_.size(), select);
+        return setCursor(document_.size(), select);
     }
 }
 
@@ -511,7 +325,7 @@ void MessageEditor::textReplaced() {
         return;
     }
     const QString before = accessibleText_ ? accessibleText_->text() : QString();
-    accessibleText_.emplace(codes_);
+    accessibleText_.emplace(text_);
     announceTextChange(this, before, accessibleText_->text());
 }
 
@@ -543,7 +357,7 @@ void MessageEditor::restartBlinking() {
 void MessageEditor::offerSelection() const {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (hasSelection() && clipboard->supportsSelection()) {
-        exchange::offerText(codec::unicodeFromCodes(selectedCodes()), QClipboard::Selection);
+        exchange::offerText(selectedText(), QClipboard::Selection);
     }
 }
 
@@ -552,42 +366,49 @@ std::size_t MessageEditor::room() const {
     return document_.room(from, to);
 }
 
-std::string MessageEditor::fitToRoom(std::string codes, Fit fit) const {
+QString MessageEditor::fitToRoom(QString text, Fit fit) const {
     const std::size_t available = room();
-    if (codes.size() <= available) {
-        return codes;
+    if (MessageDocument::charactersIn(text) <= available) {
+        return text;
     }
     if (fit == Fit::WholeOrNothing) {
         return {};
     }
-    // A line break that does not fit whole is left out, not halved.
-    const bool splitsLineBreak =
-        available > 0 && codes[available - 1] == kCarriageReturn && codes[available] == kLineFeed;
-    codes.resize(splitsLineBreak ? available - 1 : available);
-    return codes;
+    // As many characters as fit; a line break or a surrogate pair that does
+    // not fit whole is left out, not halved.
+    qsizetype end = 0;
+    for (std::size_t counted = 0; counted < available && end < text.size(); ++counted) {
+        end += text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    }
+    if (end > 0 && end < text.size() && text[end - 1] == QLatin1Char(kCarriageReturn) &&
+        text[end] == QLatin1Char(kLineFeed)) {
+        --end;
+    }
+    text.truncate(end);
+    return text;
 }
 
-void MessageEditor::replaceSelection(std::string_view codes) {
+void MessageEditor::replaceSelection(QStringView text) {
     const auto [from, to] = selectionRange();
-    if (!document_.replace(from, to, codes)) {
+    if (!document_.replace(from, to, text)) {
         return;
     }
     textReplaced();
-    cursor_ = anchor_ = from + codes.size();
+    cursor_ = anchor_ = from + static_cast<std::size_t>(text.size());
     cursorAtRowEnd_ = false;
     goalX_ = -1;
     relayout();
     cursorMoved();
-    emit codesChanged();
+    emit textChanged();
 }
 
 void MessageEditor::deleteBackOrForth(Move move) {
     if (!hasSelection()) {
         switch (move) {
-        case Move::PreviousChar: anchor_ = previousPosition(cursor_); break;
-        case Move::NextChar: anchor_ = nextPosition(cursor_); break;
-        case Move::PreviousWord: anchor_ = previousWord(cursor_); break;
-        case Move::NextWord: anchor_ = nextWord(cursor_); break;
+        case Move::PreviousChar: anchor_ = layout_.previousPosition(cursor_); break;
+        case Move::NextChar: anchor_ = layout_.nextPosition(cursor_); break;
+        case Move::PreviousWord: anchor_ = layout_.previousWord(cursor_); break;
+        case Move::NextWord: anchor_ = layout_.nextWord(cursor_); break;
         default: return;
         }
     }
@@ -595,28 +416,29 @@ void MessageEditor::deleteBackOrForth(Move move) {
 }
 
 void MessageEditor::insertForeignText(const QString& text, Fit fit) {
-    const std::string codes = fitToRoom(codec::codesFromForeignText(text), fit);
-    if (!codes.empty()) {
-        replaceSelection(codes);
+    const QString fitting = fitToRoom(codec::lineBreaksUnified(text), fit);
+    if (!fitting.isEmpty()) {
+        replaceSelection(fitting);
     }
 }
 
 bool MessageEditor::insertFrom(TextSource source, const QString& text) {
-    const std::string codes = codec::codesFromForeignText(text);
+    const QString unified = codec::lineBreaksUnified(text);
+    const std::size_t length = MessageDocument::charactersIn(unified);
     const std::size_t fits = room();
-    if (codes.size() > fits) {
+    if (length > fits) {
         if (source == TextSource::Drop) {
             // Not inside the drop: the program that the text came from waits until it ends.
             QMetaObject::invokeMethod(
-                this, [this, length = codes.size(), fits] { emit insertionRefused(TextSource::Drop, length, fits); },
+                this, [this, length, fits] { emit insertionRefused(TextSource::Drop, length, fits); },
                 Qt::QueuedConnection);
         } else {
-            emit insertionRefused(source, codes.size(), fits);
+            emit insertionRefused(source, length, fits);
         }
         return false;
     }
-    if (!codes.empty()) {
-        replaceSelection(codes);
+    if (!unified.isEmpty()) {
+        replaceSelection(unified);
     }
     return true;
 }
@@ -648,37 +470,53 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
         if (top >= height || top > area.bottom()) {
             break;
         }
-        if (top + rowHeight_ <= area.top()) {
+        if (top + rowHeight() <= area.top()) {
             continue;
         }
-        const Row& shown = rows_[row];
-        const auto baseline = static_cast<qreal>(top + ascent_);
+        const MessageLayout::Row& shown = rows_[row];
         qreal x = 0;
-        for (std::size_t i = shown.start; i < shown.end; ++i) {
-            const auto code = static_cast<unsigned char>(codes_[i]);
-            const qreal width = advance(code, x);
-            const bool selected = i >= from && i < to;
-            if (selected) {
-                painter.fillRect(QRectF(x + kMargin, top, width, rowHeight_), highlight);
+        if (layout_.isShaped(row)) {
+            // Right-to-left text, in the order it reads.
+            const auto shaped = layout_.shapedRow(row);
+            QList<QTextLayout::FormatRange> selection;
+            if (to > shown.start && from < shown.end) {
+                QTextLayout::FormatRange range;
+                range.start = static_cast<int>(std::max(from, shown.start) - shown.start);
+                range.length = static_cast<int>(std::min(to, shown.end) - shown.start) - range.start;
+                range.format.setBackground(highlight);
+                range.format.setForeground(highlightedText);
+                selection.append(range);
             }
-            if (!controlNames_[code].isEmpty()) {
-                const QRectF frame(x + kMargin + kFrameGap + 0.5, top + 1.5, width - 2 * kFrameGap - 1,
-                                   rowHeight_ - 3);
+            painter.setPen(text);
+            shaped->draw(&painter, QPointF(kMargin, top), selection);
+            x = shaped->lineCount() > 0 ? shaped->lineAt(0).naturalTextWidth() : 0;
+        } else {
+            const auto baseline = static_cast<qreal>(top + layout_.ascent());
+            for (std::size_t i = shown.start; i < shown.end;) {
+                const MessageLayout::Cell cell = layout_.cellAt(i, x);
+                const bool selected = i >= from && i < to;
+                if (selected) {
+                    painter.fillRect(QRectF(x + kMargin, top, cell.width, rowHeight()), highlight);
+                }
                 painter.setPen(selected ? highlightedText : text);
-                painter.drawRect(frame);
-                painter.setFont(nameFont_);
-                painter.drawText(frame, Qt::AlignCenter, controlNames_[code]);
-                painter.setFont(font());
-            } else if (code != kTab) {
-                painter.setPen(selected ? highlightedText : text);
-                painter.drawText(QPointF(x + kMargin, baseline), shown_[code]);
+                if (!cell.control.isEmpty()) {
+                    const QRectF frame(x + kMargin + kFrameGap + 0.5, top + 1.5, cell.width - 2 * kFrameGap - 1,
+                                       rowHeight() - 3);
+                    painter.drawRect(frame);
+                    painter.setFont(layout_.nameFont());
+                    painter.drawText(frame, Qt::AlignCenter, cell.control);
+                    painter.setFont(font());
+                } else if (!cell.shown.isEmpty()) {
+                    painter.drawText(QPointF(x + kMargin, baseline), cell.shown);
+                }
+                x += cell.width;
+                i = cell.end;
             }
-            x += width;
         }
         // A selected line break shows as a selected blank after the row.
         const bool breaksLine = row + 1 < rows_.size() && rows_[row + 1].start != shown.end;
         if (breaksLine && shown.end >= from && shown.end < to) {
-            painter.fillRect(QRectF(x + kMargin, top, lineBreakWidth_, rowHeight_), highlight);
+            painter.fillRect(QRectF(x + kMargin, top, layout_.lineBreakWidth(), rowHeight()), highlight);
         }
     }
 
@@ -690,7 +528,7 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
         const qreal width = QFontMetricsF(underlined).horizontalAdvance(preedit_);
         painter.fillRect(QRectF(caret.left(), caret.top(), width, caret.height()), colours.color(QPalette::Base));
         painter.setPen(text);
-        painter.drawText(QPointF(caret.left(), caret.top() + ascent_), preedit_);
+        painter.drawText(QPointF(caret.left(), caret.top() + layout_.ascent()), preedit_);
     }
     if (dropping_) {
         painter.fillRect(caretRect(dropPosition_, false), text);
@@ -737,8 +575,8 @@ void MessageEditor::keyPressEvent(QKeyEvent* event) {
     }
     if (isEnter(*event)) {
         // Shift+Enter and Ctrl+Enter too: every line break is CR LF.
-        const std::string lineBreak = fitToRoom("\r\n", Fit::WholeOrNothing);
-        if (!lineBreak.empty()) {
+        const QString lineBreak = fitToRoom(QStringLiteral("\r\n"), Fit::WholeOrNothing);
+        if (!lineBreak.isEmpty()) {
             replaceSelection(lineBreak);
         }
         return event->accept();
@@ -795,8 +633,8 @@ void MessageEditor::keyPressEvent(QKeyEvent* event) {
         // must not copy nothing.
         if (hasSelection()) {
             copy();
-        } else if (!codes().empty()) {
-            exchange::offerText(codec::unicodeFromCodes(codes()));
+        } else if (!text_.isEmpty()) {
+            exchange::offerText(text_);
         }
     } else if (event->matches(QKeySequence::Cut)) {
         cut();
@@ -826,7 +664,7 @@ void MessageEditor::inputMethodEvent(QInputMethodEvent* event) {
     if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
         if (event->replacementLength() > 0 || event->replacementStart() != 0) {
             // The replacement counts from the cursor within its row.
-            const Row& row = rows_[cursorRow()];
+            const MessageLayout::Row& row = rows_[cursorRow()];
             const auto start = static_cast<long long>(cursor_) + event->replacementStart();
             const auto from = static_cast<std::size_t>(
                 std::clamp<long long>(start, static_cast<long long>(row.start), static_cast<long long>(row.end)));
@@ -843,7 +681,7 @@ void MessageEditor::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 QVariant MessageEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
-    const Row& row = rows_[cursorRow()];
+    const MessageLayout::Row& row = rows_[cursorRow()];
     switch (query) {
     case Qt::ImEnabled:
         return isEnabled();
@@ -852,13 +690,13 @@ QVariant MessageEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImFont:
         return font();
     case Qt::ImSurroundingText:
-        return codec::unicodeFromCodes(std::string_view(codes_).substr(row.start, row.end - row.start));
+        return text_.mid(static_cast<qsizetype>(row.start), static_cast<qsizetype>(row.end - row.start));
     case Qt::ImCursorPosition:
         return static_cast<int>(cursor_ - row.start);
     case Qt::ImAnchorPosition:
         return static_cast<int>(std::clamp(anchor_, row.start, row.end) - row.start);
     case Qt::ImCurrentSelection:
-        return codec::unicodeFromCodes(selectedCodes());
+        return selectedText();
     case Qt::ImMaximumTextLength:
         return limit() > 0 ? QVariant(static_cast<qulonglong>(limit())) : QVariant();
     case Qt::ImHints:
@@ -926,7 +764,7 @@ void MessageEditor::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return QAbstractScrollArea::mouseDoubleClickEvent(event);
     }
-    const auto [word, end] = wordAround(positionAt(event->position()).first);
+    const auto [word, end] = layout_.wordAround(positionAt(event->position()).first);
     anchor_ = word;
     setCursor(end, true);
     offerSelection();
@@ -945,7 +783,7 @@ void MessageEditor::contextMenuEvent(QContextMenuEvent* event) {
         ->setEnabled(editable && !QGuiApplication::clipboard()->text().isEmpty());
     menu.addAction(tr("Delete"), this, [this] { replaceSelection({}); })->setEnabled(editable && hasSelection());
     menu.addSeparator();
-    menu.addAction(tr("Select All"), this, &MessageEditor::selectAll)->setEnabled(!codes_.empty());
+    menu.addAction(tr("Select All"), this, &MessageEditor::selectAll)->setEnabled(!text_.isEmpty());
     menu.exec(event->globalPos());
 }
 

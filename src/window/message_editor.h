@@ -5,6 +5,7 @@
 #include "accessible_text.h"
 #include "message_area.h"
 #include "message_document.h"
+#include "message_layout.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -21,18 +22,21 @@
 
 namespace tarvex::window {
 
-// The editing view behind MessageArea. It keeps the codes themselves, breaks
-// them into rows with a width per code and draws only the rows in sight: a
-// cipher text is one line of up to megabytes, which a general text layout
-// would shape whole before it could show any of it.
+// The editing view behind MessageArea: the document holds the text, the
+// layout breaks it into rows, and this draws only the rows in sight and turns
+// keys, the mouse, input methods and drops into edits. A cipher text is one
+// line of up to megabytes, which a general text layout would shape whole
+// before it could show any of it.
 class MessageEditor : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit MessageEditor(QWidget* parent = nullptr);
 
-    const std::string& codes() const { return document_.codes(); }
-    // Cuts to the limit; emits codesChanged() if the text differs.
-    void setCodes(std::string_view codes);
+    // Unicode, CR LF line breaks.
+    const QString& text() const { return document_.text(); }
+    // Cuts to the limit; emits textChanged() if the text differs.
+    void setText(QStringView text);
+    // In characters, CR LF two.
     std::size_t length() const { return document_.length(); }
 
     std::size_t limit() const { return document_.limit(); }
@@ -40,13 +44,15 @@ public:
     // The limit, or without one the most the window holds.
     std::size_t capacity() const { return document_.capacity(); }
 
-    // Positions lie between codes, from 0 to length(), never inside a CR LF.
+    // Positions count UTF-16 units; they lie between whole characters, never
+    // inside a CR LF or a surrogate pair.
     std::size_t cursorPosition() const { return cursor_; }
-    // Moves the cursor and drops the selection; a position inside a CR LF goes before it.
+    // Moves the cursor and drops the selection; a position inside a character
+    // (a CR LF, a surrogate pair, a letter and its marks) goes before it.
     void setCursorPosition(std::size_t position);
     std::size_t anchorPosition() const { return anchor_; }
     bool hasSelection() const { return cursor_ != anchor_; }
-    std::string selectedCodes() const;
+    QString selectedText() const;
     void selectAll();
     // Selects from anchor to position, the cursor at position.
     void select(std::size_t anchor, std::size_t position);
@@ -58,7 +64,7 @@ public:
     std::size_t cursorRow() const;
     std::size_t firstVisibleRow() const;
     std::size_t visibleRowCount() const;
-    // Where the code at position is drawn (the line break's place at a row's end),
+    // Where the character at position is drawn (the line break's place at a row's end),
     // and the position nearest a point, both in view port coordinates.
     QRect codeRect(std::size_t position) const;
     std::size_t positionAtPoint(QPoint point) const;
@@ -77,8 +83,8 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
-    void codesChanged();
-    // A pasted or dropped text of `length` codes was refused whole: only `room` fit.
+    void textChanged();
+    // A pasted or dropped text of `length` characters was refused whole: only `room` fit.
     void insertionRefused(tarvex::window::TextSource source, std::size_t length, std::size_t room);
 
 protected:
@@ -103,11 +109,6 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    // [start, end) of the codes shown in one row; a line break after end is not part of it.
-    struct Row {
-        std::size_t start;
-        std::size_t end;
-    };
     enum class Fit { WholeOrNothing, CutToRoom };
     enum class Move {
         NextChar, PreviousChar, NextWord, PreviousWord, NextRow, PreviousRow, NextPage, PreviousPage,
@@ -118,24 +119,12 @@ private:
     void measureFont();
     void relayout();
     void updateScrollBar();
-    qreal advance(unsigned char code, qreal x) const;
     qreal wrapWidth() const;
-    std::size_t rowOf(std::size_t position, bool atRowEnd) const;
-    qreal xOf(const Row& row, std::size_t position) const;
-    // The position nearest x in a row, and whether it is that row's end.
-    std::pair<std::size_t, bool> positionAtX(std::size_t row, qreal x) const;
+    int rowHeight() const { return layout_.rowHeight(); }
     std::pair<std::size_t, bool> positionAt(QPointF point) const;
     QRectF caretRect(std::size_t position, bool atRowEnd) const;
     int rowTop(std::size_t row) const;
-
-    // Positions.
-    bool isInsideLineBreak(std::size_t position) const;
-    std::size_t nextPosition(std::size_t position) const;
-    std::size_t previousPosition(std::size_t position) const;
-    std::size_t nextWord(std::size_t position) const;
-    std::size_t previousWord(std::size_t position) const;
     std::pair<std::size_t, std::size_t> selectionRange() const;
-    std::pair<std::size_t, std::size_t> wordAround(std::size_t position) const;
 
     // Cursor and editing.
     void moveCursor(Move move, bool select);
@@ -148,8 +137,8 @@ private:
     void restartBlinking();
     void offerSelection() const;
     std::size_t room() const;
-    std::string fitToRoom(std::string codes, Fit fit) const;
-    void replaceSelection(std::string_view codes);
+    QString fitToRoom(QString text, Fit fit) const;
+    void replaceSelection(QStringView text);
     void deleteBackOrForth(Move move);
     void insertForeignText(const QString& text, Fit fit);
     // Pasted and dropped text goes in whole or not at all: a message cut short is a
@@ -159,23 +148,16 @@ private:
     void historyStepped(std::size_t position);
 
     MessageDocument document_;
-    // The document's codes, for the many readers in the view.
-    const std::string& codes_ = document_.codes();
+    // The document's text, for the many readers in the view.
+    const QString& text_ = document_.text();
+    MessageLayout layout_;
+    const std::vector<MessageLayout::Row>& rows_ = layout_.rows();
     std::size_t cursor_ = 0;
     std::size_t anchor_ = 0;
     // At a wrap the end of one row and the start of the next are the same position.
     bool cursorAtRowEnd_ = false;
     qreal goalX_ = -1;
 
-    std::vector<Row> rows_;
-    std::array<qreal, 256> advances_{};
-    std::array<QString, 256> shown_;
-    // The name drawn in a frame for a control code; empty for the others.
-    std::array<QString, 256> controlNames_;
-    QFont nameFont_;
-    qreal lineBreakWidth_ = 0;
-    int rowHeight_ = 1;
-    int ascent_ = 0;
     int laidOutWidth_ = -1;
 
     // Kept only while assistive technology listens, to tell it what changed.

@@ -105,6 +105,7 @@ QAction*& Tarvex::actionFor(layout::Command command) {
     case Command::CreateKey: return createKeyAction_;
     case Command::Encrypt: return encryptAction_;
     case Command::Decrypt: return decryptAction_;
+    case Command::Seal: return sealAction_;
     case Command::IcqMode: return icqModeAction_;
     case Command::EmailMode: return emailModeAction_;
     case Command::FileMode: return fileModeAction_;
@@ -328,11 +329,13 @@ void Tarvex::showStartState() {
 }
 
 void Tarvex::updateTextCommands() {
-    const std::string text = messageArea_->text();
+    // Quote markers and white space before a token are few: its start is in here.
+    const std::string text = messageArea_->leadingText(4096);
     const TextCommandStates states = textCommandStates(text, keyChosen(), currentMode_);
     saveTextFileAction_->setEnabled(states.saveTextFile);
     encryptAction_->setEnabled(states.encrypt);
     decryptAction_->setEnabled(states.decrypt);
+    sealAction_->setEnabled(states.encrypt);
     clearTextAction_->setEnabled(states.clearText);
     pasteAction_->setEnabled(states.paste);
     copyAction_->setEnabled(states.copy);

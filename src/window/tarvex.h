@@ -75,6 +75,7 @@ private:
     void onLoadKey();
     void onEncrypt();
     void onDecrypt();
+    void onSeal();
     void onLoadTextFile();
     void onSaveTextFile();
     void onCopy();
@@ -128,6 +129,7 @@ private:
     QAction* createKeyAction_ = nullptr;
     QAction* encryptAction_ = nullptr;
     QAction* decryptAction_ = nullptr;
+    QAction* sealAction_ = nullptr;
     QAction* icqModeAction_ = nullptr;
     QAction* emailModeAction_ = nullptr;
     QAction* fileModeAction_ = nullptr;

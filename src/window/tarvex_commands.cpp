@@ -50,6 +50,7 @@ void Tarvex::connectCommands() {
         {loadKeyAction_, &Tarvex::onLoadKey},
         {encryptAction_, &Tarvex::onEncrypt},
         {decryptAction_, &Tarvex::onDecrypt},
+        {sealAction_, &Tarvex::onSeal},
         {loadTextFileAction_, &Tarvex::onLoadTextFile},
         {saveTextFileAction_, &Tarvex::onSaveTextFile},
         {copyAction_, &Tarvex::onCopy},
@@ -88,6 +89,10 @@ void Tarvex::onEncrypt() {
 
 void Tarvex::onDecrypt() {
     decryptMessage(*commands_);
+}
+
+void Tarvex::onSeal() {
+    sealMessage(*commands_);
 }
 
 void Tarvex::onLoadTextFile() {

@@ -2,20 +2,23 @@
 
 #include "window_state.h"
 
-#include "cipher/cipher_codes.h"
+#include "seal/token_characters.h"
 
 namespace tarvex::window {
 
 namespace {
-constexpr unsigned char kEqualsSign = 61;
-}
+// The marker, code 240, as UTF-8.
+constexpr std::string_view kMarkerCharacter = "\xC3\xB0";
+constexpr char kEqualsSign = '=';
+} // namespace
 
 bool isMarkedText(std::string_view text) {
-    if (text.empty()) {
-        return false;
+    if (text.starts_with(kMarkerCharacter) || text.starts_with(kEqualsSign)) {
+        return true;
     }
-    const auto first = static_cast<unsigned char>(text.front());
-    return first == kMarker || first == kEqualsSign;
+    // A newer version's token too: Decrypt then says what it is.
+    const seal::TokenStart start = seal::classifyTokenStart(text);
+    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
 }
 
 bool saveTextFileEnabled(std::string_view text, ModeNumber mode) {

@@ -6,18 +6,19 @@
 
 #include <string_view>
 
-// Which commands the window offers, derived from the message text (single-byte
-// codes), whether a key is chosen and the mode number. Nothing else counts.
+// Which commands the window offers, derived from the message text (UTF-8),
+// whether a key is chosen and the mode number. Nothing else counts.
 namespace tarvex::window {
 
-// A cipher text begins with the marker; a text beginning with "=" counts too.
+// A classic cipher text begins with the marker; a text beginning with "=" counts
+// too. A sealed one begins with tarvex1 after white space and quote markers.
 bool isMarkedText(std::string_view text);
 
 bool saveTextFileEnabled(std::string_view text, ModeNumber mode);
 
 struct TextCommandStates {
     bool saveTextFile;
-    bool encrypt;
+    bool encrypt; // Seal too
     bool decrypt;
     bool clearText;
     bool paste;

@@ -2,6 +2,10 @@
 
 #include "exchange/cipher_commands.h"
 #include "cipher/key_file_reader.h"
+#include "seal/opener.h"
+#include "seal/sealer.h"
+#include "seal/sealing_key.h"
+#include "text/charset.h"
 
 #include "../support/test_support.h"
 
@@ -31,16 +35,18 @@ public:
     std::vector<FileDialogSettings> shown;
     std::vector<std::string> shownAs;
     std::vector<std::string> failures;
+    std::vector<std::string> questions;
+    bool answer = false; // to every question: Yes when true
 
     std::string keyPath() const override { return key; }
     void setKeyPath(const std::string& path) override {
         ++keySets;
         key = path;
     }
-    std::string messageCodes() const override { return message; }
-    void setMessageCodes(const std::string& codes) override {
+    std::string messageText() const override { return message; }
+    void setMessageText(const std::string& text) override {
         ++messageSets;
-        message = codes;
+        message = text;
     }
     MessageLimit messageLimit() const override { return limit; }
     void enableTextFileLoad() override { ++loadEnabled; }
@@ -48,6 +54,10 @@ public:
     std::string showSaveDialog() override { return show("save"); }
     std::string showOpenDialog() override { return show("open"); }
     void reportFailure(const std::string& text) override { failures.push_back(text); }
+    bool confirm(const std::string& question) override {
+        questions.push_back(question);
+        return answer;
+    }
 
 private:
     std::string show(const std::string& kind) {
@@ -86,7 +96,136 @@ public:
         host.key = dir.file("k.tvk");
         test::writeBytes(host.key, content);
     }
+
+    // A created key, long and random enough to seal with.
+    void useCreatedKey(const std::string& name = "made.tvk") {
+        host.nextFileName = dir.file(name);
+        createKey(host, source, clock);
+        ASSERT_EQ(host.key, dir.file(name));
+    }
+    seal::SealingKey sealingKey() const {
+        Result<std::vector<std::uint8_t>> numbers = readKeyNumbers(host.key);
+        return seal::SealingKey::forOpening(*numbers);
+    }
 };
+
+// Cyrillic, an emoji beyond the BMP, CJK, Hebrew, a combining mark, and a line break.
+const std::string kWorldText = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
+                               "\xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n\xD7\xA9\xD7\x9C "
+                               "e\xCC\x81";
+
+TEST_F(CipherCommands, SealAndDecryptCarryAnyTextAsUtf8WithLineFeeds) {
+    useCreatedKey();
+    host.message = kWorldText;
+    sealMessage(host);
+    ASSERT_TRUE(host.failures.empty()) << host.failures[0];
+    const std::string token = host.message;
+    EXPECT_TRUE(token.starts_with("tarvex1")) << token;
+    EXPECT_EQ(token.find_first_of("\r\n "), std::string::npos) << "one line";
+    Result<std::string> payload = seal::openWhole(token, sealingKey());
+    ASSERT_TRUE(payload.ok());
+    EXPECT_EQ(*payload, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
+                        "\xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n\xD7\xA9\xD7\x9C e\xCC\x81");
+
+    decryptMessage(host);
+    EXPECT_EQ(host.message, kWorldText);
+
+    // What tarvex-cli seals may break lines with CR LF, LF or CR: each opens to the area's CR LF.
+    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*readKeyNumbers(host.key), host.key);
+    ASSERT_TRUE(key.ok());
+    host.message = "> " + seal::sealWhole("a\r\nb\nc\rd\n", *key);
+    decryptMessage(host);
+    EXPECT_EQ(host.message, "a\r\nb\r\nc\r\nd\r\n");
+    EXPECT_TRUE(host.failures.empty());
+    EXPECT_TRUE(host.questions.empty());
+}
+
+TEST_F(CipherCommands, EncryptOfWhatTheClassicFormatCannotCarryOffersToSeal) {
+    useCreatedKey();
+    host.message = "ab\r\n" + kWorldText;
+    encryptMessage(host);
+    ASSERT_EQ(host.questions.size(), 1u);
+    const std::string& question = host.questions[0];
+    for (const char* word : {"'\xD0\x9F' (U+041F)", "position 5", "seal the message instead",
+                             "only Text Tarvex and tarvex-cli"}) {
+        EXPECT_NE(question.find(word), std::string::npos) << word << " in: " << question;
+    }
+    EXPECT_EQ(host.messageSets, 0) << "No leaves the text";
+    EXPECT_TRUE(host.failures.empty());
+
+    host.answer = true;
+    encryptMessage(host);
+    ASSERT_TRUE(host.message.starts_with("tarvex1")) << host.message;
+    decryptMessage(host);
+    EXPECT_EQ(host.message, "ab\r\n" + kWorldText);
+
+    // A Windows-1252 text that this key cannot step: the same question; a key
+    // too short to seal with then says so.
+    useKey("01");
+    host.questions.clear();
+    host.message = charset::toUtf8("ab\xFF");
+    encryptMessage(host);
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_NE(host.questions[0].find("position 3"), std::string::npos) << host.questions[0];
+    ASSERT_EQ(host.failures.size(), 1u);
+    EXPECT_NE(host.failures[0].find("too short to seal with"), std::string::npos) << host.failures[0];
+    EXPECT_EQ(host.message, charset::toUtf8("ab\xFF"));
+}
+
+TEST_F(CipherCommands, SealedMessagesThatCannotBeOpenedShowTheReasonAndChangeNothing) {
+    useCreatedKey("other.tvk");
+    const std::string otherKeyPath = host.key;
+    host.message = "for someone else";
+    sealMessage(host);
+    const std::string ofOtherKey = host.message;
+    useCreatedKey();
+    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*readKeyNumbers(host.key), host.key);
+    ASSERT_TRUE(key.ok());
+    std::string damaged = seal::sealWhole("hello", *key);
+    damaged[20] = damaged[20] == 'x' ? 'y' : 'x';
+
+    const struct {
+        std::string token;
+        std::string mention;
+    } cases[] = {
+        {damaged, "damaged"},
+        {ofOtherKey, "another key"},
+        {"tarvex2AbCdEf", "newer version"},
+        {seal::sealWhole("\xFF\xFE" "binary", *key), "tarvex-cli"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mention);
+        host.failures.clear();
+        host.messageSets = 0;
+        host.message = c.token;
+        decryptMessage(host);
+        ASSERT_EQ(host.failures.size(), 1u);
+        EXPECT_NE(host.failures[0].find(c.mention), std::string::npos) << host.failures[0];
+        EXPECT_EQ(host.message, c.token);
+        EXPECT_EQ(host.messageSets, 0);
+    }
+}
+
+TEST_F(CipherCommands, SealInIcqModeKeepsWithinTheLimitOrSaysHowLongItWouldBe) {
+    useCreatedKey();
+    host.limit = MessageLimit{.length = 450, .ofMode = true};
+    // 277 bytes of UTF-8: 138 two-byte letters and one more.
+    std::string fits;
+    for (int i = 0; i < 138; ++i) fits += "\xD0\xB4";
+    fits += "x";
+    host.message = fits;
+    sealMessage(host);
+    ASSERT_TRUE(host.failures.empty()) << host.failures[0];
+    EXPECT_LE(host.message.size(), 450u);
+
+    host.message = fits + "y";
+    sealMessage(host);
+    ASSERT_EQ(host.failures.size(), 1u);
+    for (const char* word : {"would be 452 characters long, 2 more than the 450", "277 bytes", "E-Mail mode"}) {
+        EXPECT_NE(host.failures[0].find(word), std::string::npos) << word << " in: " << host.failures[0];
+    }
+    EXPECT_EQ(host.message, fits + "y");
+}
 
 TEST_F(CipherCommands, CreateKeySetsUpTheSaveDialogAndWritesAnOwnerOnlyKey) {
     host.dialog.fileName = "left over";
@@ -175,7 +314,7 @@ TEST_F(CipherCommands, EncryptAndDecryptRoundTripAMultiLineMessage) {
     host.message = "ab\r\nz";
     encryptMessage(host);
     // a+1, b+2, CR and LF replaced (using up 1 and 2), z+1 wraps to a space.
-    EXPECT_EQ(host.message, "\xF0" "bd\xFD\xFE ");
+    EXPECT_EQ(host.message, charset::toUtf8("\xF0" "bd\xFD\xFE "));
     decryptMessage(host);
     EXPECT_EQ(host.message, "ab\r\nz");
     EXPECT_EQ(host.messageSets, 2);
@@ -206,15 +345,17 @@ TEST_F(CipherCommands, EachFailureShowsOneMessageAndLeavesTheText) {
         {"key is a folder", [](CipherCommands& t) { t.host.key = t.dir.path(); }, decryptMessage,
          {"Is a directory"}},
         {"empty key", [](CipherCommands& t) { t.useKey("\r\n\r\n"); }, encryptMessage, {"k.tvk", "holds no key"}},
-        {"code above 255", [](CipherCommands& t) { t.useKey("01"); t.host.message = "ab\xFF"; }, encryptMessage,
+        {"code above 255", [](CipherCommands& t) { t.useKey("01"); t.host.message = charset::toUtf8("ab\xFF"); }, encryptMessage,
          {"position 3", "255"}},
-        {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = "\xF0" "a\r\nb"; },
+        {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = charset::toUtf8("\xF0" "a\r\nb"); },
          decryptMessage, {"position 3", "line break"}},
         // Key numbers 2, 2, 21: the second "\xE9" would become 254, a line feed.
-        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = "\xE9t\xE9"; },
+        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = charset::toUtf8("\xE9t\xE9"); },
          encryptMessage, {"position 3", "use another key"}},
         {"control character", [](CipherCommands& t) { t.useKey("01"); t.host.message = "A\x01"; }, encryptMessage,
          {"position 2", "U+0001", "Remove it"}},
+        {"no classic cipher text", [](CipherCommands& t) { t.useKey("01"); t.host.message = "=\xD0\x96"; },
+         decryptMessage, {"position 2", "U+0416", "cannot be part of a cipher text"}},
         {"key of zeros", [](CipherCommands& t) { t.useKey("000000\r\n"); }, encryptMessage,
          {"k.tvk", "does not look like a key"}},
     };
@@ -225,9 +366,12 @@ TEST_F(CipherCommands, EachFailureShowsOneMessageAndLeavesTheText) {
         c.arrange(*this);
         const std::string before = host.message;
         c.command(host);
-        ASSERT_EQ(host.failures.size(), 1u);
+        // A character the key cannot encrypt is a question (whether to seal instead), answered No.
+        std::vector<std::string> shown = host.failures;
+        shown.insert(shown.end(), host.questions.begin(), host.questions.end());
+        ASSERT_EQ(shown.size(), 1u);
         for (const std::string& word : c.mentions) {
-            EXPECT_NE(host.failures[0].find(word), std::string::npos) << word << " in: " << host.failures[0];
+            EXPECT_NE(shown[0].find(word), std::string::npos) << word << " in: " << shown[0];
         }
         EXPECT_EQ(host.messageSets, 0);
         EXPECT_EQ(host.message, before);

@@ -42,19 +42,16 @@ public:
     AnsweredMessageBox box;
     platform::SystemClipboard systemClipboard;
 
-    std::string messageCodes() const override { return message; }
-    void setMessageCodes(const std::string& codes) override {
+    std::string messageText() const override { return message; }
+    void setMessageText(const std::string& text) override {
         ++messageSets;
-        message = codes.size() > messageLimit().length ? codes.substr(0, messageLimit().length) : codes;
+        message = text; // the commands refuse a text past the limit before
     }
     MessageLimit messageLimit() const override {
         return limit > 0 ? MessageLimit{.length = limit, .ofMode = true} : MessageLimit{};
     }
-    QString messageAsPlainText() const override { return QString::fromStdString(charset::toUtf8(message)); }
-    std::string codesFromPlainText(const QString& text) const override {
-        Result<std::string> codes = charset::fromUtf8(text.toStdString());
-        return codes ? *codes : std::string("?");
-    }
+    QString messageAsPlainText() const override { return QString::fromStdString(message); }
+    std::string textFromPlainText(const QString& text) const override { return text.toStdString(); }
     void setTextFileName(const QString& path) override { textFileName = path; }
     platform::FileDialog& fileDialog() override {
         dialog.askThrough(box); // here, so that `host = {}` leaves no pointer to another host's box

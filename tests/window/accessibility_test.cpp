@@ -61,7 +61,13 @@ TEST(MessageAreaAccessibility, AScreenReaderReadsWritesAndFollowsTheMessage) {
     editing->deleteText(1, 7);
     EXPECT_EQ(area.text(), "ab\r\nc\rd");
     editing->replaceText(5, 22, QStringLiteral("\u00e9!"));
-    EXPECT_EQ(area.text(), "ab\r\nc\xe9!");
+    EXPECT_EQ(area.text(), "ab\r\nc\xC3\xA9!");
+
+    // Every script reads as itself; an emoji counts as its two UTF-16 units.
+    area.setText("\xD0\x96 \xD7\xA9 \xF0\x9F\x98\x80\x01");
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral(u"\u0416 \u05E9 \U0001F600[start of heading]"));
+    editing->insertText(3, QStringLiteral(u"\u65E5"));
+    EXPECT_EQ(area.text(), "\xD0\x96 \xD7\xA9\xE6\x97\xA5 \xF0\x9F\x98\x80\x01");
 }
 
 } // namespace

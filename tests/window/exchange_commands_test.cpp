@@ -2,6 +2,8 @@
 
 #include "window_test_support.h"
 
+#include "text/charset.h"
+
 #include "../support/test_support.h"
 #include "../cli/process_runner.h"
 
@@ -39,7 +41,13 @@ protected:
 
     QString pathOf(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
     QString fileNameBox() const { return control<QLineEdit>(*window, "Text2").text(); }
-    std::string message() const { return messageArea(*window).text(); }
+    // The message as Windows-1252 codes, which every classic cipher text is.
+    std::string message() const {
+        const std::string text = messageArea(*window).text();
+        Result<std::string> codes = charset::fromUtf8(text);
+        return codes ? *codes : text;
+    }
+    void setMessage(const std::string& codes) { messageArea(*window).setText(charset::toUtf8(codes)); }
     void click(const char* button) { control<QAbstractButton>(*window, button).click(); }
     void choose(const char* item) { menuItem(*window, item).trigger(); }
 };
@@ -48,7 +56,7 @@ TEST_F(ExchangeCommands, SavedCipherTextLoadsBackInFileMode) {
     enterMode(*window, kFileMode);
     std::string cipher = "\xF0";
     for (int c = 128; c <= 255; ++c) cipher.push_back(static_cast<char>(c));
-    messageArea(*window).setText(cipher);
+    setMessage(cipher);
     ASSERT_TRUE(isEnabled(*window, "mnuFileSave"));
 
     window->fileDialog().setNextFileName(pathOf("cipher.txt"));
@@ -97,7 +105,7 @@ TEST_F(ExchangeCommands, LoadJoinsLinesAndInIcqModeTakesOnlyWhatFits) {
 
 TEST_F(ExchangeCommands, FailedLoadAndSaveChangeNothing) {
     enterMode(*window, kFileMode);
-    messageArea(*window).setText("precious");
+    setMessage("precious");
     control<QLineEdit>(*window, "Text2").setText(QStringLiteral("before"));
 
     window->fileDialog().setNextFileName(pathOf("missing.txt"));
@@ -124,7 +132,7 @@ TEST_F(ExchangeCommands, CopyPasteAndClearWithTheStatesThatFollow) {
     EXPECT_TRUE(isEnabled(*window, "Command1"));
     EXPECT_TRUE(isEnabled(*window, "mnuEditClear"));
 
-    messageArea(*window).setText("two\r\nlines");
+    setMessage("two\r\nlines");
     choose("mnuEditCopy");
     EXPECT_EQ(clipboard->text(), QStringLiteral("two\r\nlines"));
 
@@ -226,7 +234,7 @@ TEST_F(ExchangeCommands, OnAFullDiskSaveAndCreateKeySayWhyAndKeepTheOldFiles) {
     const QString at = QString::fromStdString(folder);
 
     enterMode(*window, kFileMode);
-    messageArea(*window).setText("a new letter");
+    setMessage("a new letter");
     window->fileDialog().setNextFileName(at + QStringLiteral("/new.txt"));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command6");

@@ -2,6 +2,8 @@
 
 #include "window_test_support.h"
 
+#include "text/charset.h"
+
 #include "../support/test_support.h"
 #include "../cli/process_runner.h"
 
@@ -27,7 +29,13 @@ protected:
 
     QString pathOf(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
     QString keyBox() const { return control<QLineEdit>(*window, "Text1").text(); }
-    std::string message() const { return messageArea(*window).text(); }
+    // The message as Windows-1252 codes, which every classic cipher text is.
+    std::string message() const {
+        const std::string text = messageArea(*window).text();
+        Result<std::string> codes = charset::fromUtf8(text);
+        return codes ? *codes : text;
+    }
+    void setMessage(const std::string& codes) { messageArea(*window).setText(charset::toUtf8(codes)); }
     void click(const char* button) { control<QAbstractButton>(*window, button).click(); }
 
     void createKey(const std::string& name) {
@@ -66,6 +74,53 @@ TEST_F(KeyAndCipherCommands, RoadOfOneMessage) {
     click("Command8");
     EXPECT_EQ(message(), typed);
     EXPECT_TRUE(shownBoxes(*window).empty());
+}
+
+TEST_F(KeyAndCipherCommands, RoadOfOneSealedMessageAndEncryptOfferingToSeal) {
+    window = showWindow();
+    enterMode(*window, kEmailMode);
+    createKey("shared.tvk");
+    const QString toolTip = control<QLineEdit>(*window, "Text1").toolTip();
+    const std::string world = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
+                              "\xF0\x9F\x98\x80\r\n\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+    messageArea(*window).setText(world);
+    EXPECT_TRUE(isEnabled(*window, "mnuSecSeal"));
+
+    // Encrypt names the first character it cannot carry and asks; No changes nothing.
+    window->messageBox().setNextAnswer(Answer::No);
+    click("Command9");
+    ASSERT_EQ(shownBoxes(*window).size(), 1u);
+    const auto& question = shownBoxes(*window)[0];
+    EXPECT_EQ(question.buttons, platform::MessageBox::Buttons::YesNo);
+    EXPECT_EQ(question.defaultAnswer, Answer::Yes);
+    EXPECT_TRUE(question.text.contains(QStringLiteral(u"'\u041F' (U+041F) at position 1"))) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains(QStringLiteral("only Text Tarvex and tarvex-cli"))) << question.text.toStdString();
+    EXPECT_EQ(messageArea(*window).text(), world);
+
+    // Seal by its shortcut; the rules then offer Decrypt, which gives the text back.
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    const std::string token = messageArea(*window).text();
+    EXPECT_TRUE(token.starts_with("tarvex1")) << token;
+    EXPECT_FALSE(isEnabled(*window, "mnuSecSeal"));
+    EXPECT_TRUE(isEnabled(*window, "Command8"));
+
+    // What tarvex-cli opens with the same key file.
+    const auto cli = tarvex::test::runProcess(
+        TARVEX_CLI_PATH, {"decrypt", "--sealed", "-k", dir.file("shared.tvk")}, {.input = token});
+    EXPECT_EQ(cli.out, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
+                       "\xF0\x9F\x98\x80\n\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E") << cli.err;
+
+    click("Command8");
+    EXPECT_EQ(messageArea(*window).text(), world);
+    EXPECT_EQ(shownBoxes(*window).size(), 1u);
+    EXPECT_EQ(control<QLineEdit>(*window, "Text1").toolTip(), toolTip) << "the key stays as it was";
+
+    // Yes seals at once.
+    window->messageBox().setNextAnswer(Answer::Yes);
+    click("Command9");
+    EXPECT_TRUE(messageArea(*window).text().starts_with("tarvex1"));
 }
 
 TEST_F(KeyAndCipherCommands, CreateKeyEnablesLoadTextFileInEveryMode) {
@@ -176,7 +231,7 @@ TEST_F(KeyAndCipherCommands, DialogSettingsAsEachCommandLeavesThem) {
 
     // Save a text file, which empties the folder, then load a key again.
     enterMode(*window, kFileMode);
-    messageArea(*window).setText("x");
+    setMessage("x");
     dialog.setNextFileName({});
     click("Command6");
     dialog.setNextFileName({});
@@ -200,7 +255,7 @@ TEST_F(KeyAndCipherCommands, EncryptInIcqModeRefusesACipherTextPastTheLimit) {
     tarvex::test::writeBytes(dir.file("k.tvk"), "01\r\n");
     setKey(*window, pathOf("k.tvk"));
     enterMode(*window, kIcqMode);
-    messageArea(*window).setText(std::string(450, 'a'));
+    setMessage(std::string(450, 'a'));
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command9");
     EXPECT_EQ(message(), std::string(450, 'a'));
@@ -209,7 +264,7 @@ TEST_F(KeyAndCipherCommands, EncryptInIcqModeRefusesACipherTextPastTheLimit) {
     EXPECT_TRUE(why.contains(QStringLiteral("451 characters long, 1 more than the 450"))) << why.toStdString();
     EXPECT_TRUE(why.contains(QStringLiteral("E-Mail mode"))) << why.toStdString();
 
-    messageArea(*window).setText(std::string(449, 'a'));
+    setMessage(std::string(449, 'a'));
     click("Command9");
     EXPECT_EQ(message(), "\xF0" + std::string(449, 'b'));
     EXPECT_EQ(shownBoxes(*window).size(), 1u);
@@ -236,7 +291,7 @@ TEST_F(KeyAndCipherCommands, EveryFailureShowsOneMessageAndKeepsTheText) {
         SCOPED_TRACE(c.name);
         window = loadWindow();
         setKey(*window, c.key);
-        messageArea(*window).setText(c.text);
+        setMessage(c.text);
         window->messageBox().setNextAnswer(Answer::Ok);
         click(c.command);
         EXPECT_EQ(message(), c.text);
@@ -259,7 +314,7 @@ TEST_F(KeyAndCipherCommands, UnwritableKeyLocationIsReportedAndNotChosen) {
 
 TEST_F(KeyAndCipherCommands, KeyFileIsReadAfreshByEveryCommand) {
     createKey("k.tvk");
-    messageArea(*window).setText("hello");
+    setMessage("hello");
     click("Command9");
     const std::string cipher = message();
 
@@ -272,7 +327,7 @@ TEST_F(KeyAndCipherCommands, KeyFileIsReadAfreshByEveryCommand) {
     ASSERT_EQ(::unlink(dir.file("k.tvk").c_str()), 0);
     window->messageBox().setNextAnswer(Answer::Ok);
     click("Command10");
-    messageArea(*window).setText("again");
+    setMessage("again");
     click("Command9");
     EXPECT_EQ(message(), "again");
     ASSERT_EQ(shownBoxes(*window).size(), 1u);
@@ -287,12 +342,12 @@ TEST_F(KeyAndCipherCommands, WindowAndCliUnderstandEachOther) {
         tarvex::test::runProcess(TARVEX_CLI_PATH, {"encrypt", "-k", key, "-e", "cp1252"}, {.input = "A\r\nB"});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
     ASSERT_GE(cli.out.size(), 2u);
-    messageArea(*window).setText(cli.out.substr(0, cli.out.size() - 2)); // without its CR LF
+    setMessage(cli.out.substr(0, cli.out.size() - 2)); // without its CR LF
     click("Command8");
     EXPECT_EQ(message(), "A\r\nB");
 
-    messageArea(*window).setText({});
-    messageArea(*window).setText("From the window\r\nto the terminal.");
+    setMessage("");
+    setMessage("From the window\r\nto the terminal.");
     click("Command9");
     tarvex::test::ProcessResult back =
         tarvex::test::runProcess(TARVEX_CLI_PATH, {"decrypt", "-k", key, "-e", "cp1252"}, {.input = message()});

@@ -93,6 +93,7 @@ constexpr MenuItemRow kMenuItems[] = {
     {"mnuKey", "mnuKeyCreate", "C&reate A Key File", "Ctrl+R"},
     {"mnuSec", "mnuSecEncrypt", "&Encrypt", "Ctrl+E"},
     {"mnuSec", "mnuSecDecrypt", "&Decrypt", "Ctrl+D"},
+    {"mnuSec", "mnuSecSeal", "&Seal", "Ctrl+Shift+E"},
     {"mnuMode", "mnuModeICQ", "&ICQ", "Ctrl+I"},
     {"mnuMode", "mnuModeEmail", "E-&Mail", "Ctrl+M"},
     {"mnuMode", "mnuModeFile", "&File", "Ctrl+F"},

@@ -4,9 +4,11 @@
 
 #include "window/message_codec.h"
 #include "window/message_editor.h"
+#include "text/charset.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -17,12 +19,13 @@
 namespace tarvex::window::test {
 namespace {
 
+// Every character of Windows-1252, as UTF-8.
 std::string everyCode() {
     std::string codes;
     for (int code = 0; code < 256; ++code) {
         codes.push_back(static_cast<char>(code));
     }
-    return codes;
+    return charset::toUtf8(codes);
 }
 
 MessageEditor& editorOf(MessageArea& area) {
@@ -36,7 +39,7 @@ MessageEditor& editorOf(MessageArea& area) {
 TEST(MessageAreaText, EveryCodeSurvivesASetAndAGet) {
     MessageArea area;
     for (int code = 0; code < 256; ++code) {
-        const std::string one(1, static_cast<char>(code));
+        const std::string one = charset::toUtf8(std::string(1, static_cast<char>(code)));
         area.setText(one);
         EXPECT_EQ(area.text(), one) << "code " << code;
         EXPECT_EQ(area.length(), 1u) << "code " << code;
@@ -44,7 +47,7 @@ TEST(MessageAreaText, EveryCodeSurvivesASetAndAGet) {
     const std::string all = everyCode() + everyCode();
     area.setText(all);
     EXPECT_EQ(area.text(), all);
-    EXPECT_EQ(area.length(), all.size());
+    EXPECT_EQ(area.length(), 512u);
 }
 
 TEST(MessageAreaText, LineBreaksAndLoneControlsSurvive) {
@@ -58,14 +61,14 @@ TEST(MessageAreaText, LineBreaksAndLoneControlsSurvive) {
         "trailing\r",
         std::string("nul\0inside", 10),
         "tab\there",
-        "non\xA0" "breaking",
-        "soft\xADhyphen",
+        "non\xC2\xA0" "breaking",
+        "soft\xC2\xADhyphen",
     };
     MessageArea area;
     for (const std::string& text : texts) {
         area.setText(text);
         EXPECT_EQ(area.text(), text);
-        EXPECT_EQ(area.length(), text.size());
+        EXPECT_EQ(area.length(), QString::fromStdString(text).size());
     }
 }
 
@@ -174,11 +177,18 @@ TEST_F(MessageAreaTyping, TypingOverASelectionCountsWhatItReplaces) {
     EXPECT_EQ(area_->text(), "abcx");
 }
 
-TEST_F(MessageAreaTyping, CharactersWithoutACodeBecomeQuestionMarks) {
-    for (const QChar ch : QStringLiteral(u"a\u20ACb\u0416")) {
+TEST_F(MessageAreaTyping, TypedCharactersOfEveryScriptStayThemselves) {
+    // Greek and Cyrillic keys; an emoji and a letter with a combining accent as input methods commit them.
+    for (const QChar ch : QStringLiteral(u"a\u20AC\u03B1\u0416")) {
         QTest::sendKeyEvent(QTest::Click, editor_, Qt::Key_unknown, QString(ch), Qt::NoModifier);
     }
-    EXPECT_EQ(area_->text(), "a\x80" "b?");
+    for (const QString& committed : {QStringLiteral(u"\U0001F600"), QStringLiteral(u"e\u0301")}) {
+        QInputMethodEvent event;
+        event.setCommitString(committed);
+        QApplication::sendEvent(editor_, &event);
+    }
+    EXPECT_EQ(area_->text(), "a\xE2\x82\xAC\xCE\xB1\xD0\x96\xF0\x9F\x98\x80" "e\xCC\x81");
+    EXPECT_EQ(area_->length(), 7u);
 }
 
 TEST_F(MessageAreaTyping, PastingMoreThanTheRoomLeftInsertsNothingAndSaysWhy) {
@@ -216,7 +226,7 @@ TEST_F(MessageAreaTyping, PastedLineBreaksBecomeCrLfAndCountAsTwo) {
 }
 
 TEST_F(MessageAreaTyping, CopyAndCutGiveTheCodesAsText) {
-    area_->setText(std::string("a\r\n\x80", 4));
+    area_->setText("a\r\n\xE2\x82\xAC");
     QTest::keyClick(editor_, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(editor_, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(editor_, Qt::Key_C, Qt::ControlModifier);

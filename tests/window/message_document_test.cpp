@@ -9,10 +9,12 @@ namespace {
 
 constexpr auto npos = MessageDocument::npos;
 
-// Types one code after another at the end, as keys would.
-void type(MessageDocument& document, std::string_view codes) {
-    for (const char code : codes) {
-        document.replace(document.length(), document.length(), std::string_view(&code, 1));
+// Types one character after another at the end, as keys would.
+void type(MessageDocument& document, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype units = text[i].isHighSurrogate() ? 2 : 1;
+        document.replace(document.size(), document.size(), text.mid(i, units));
+        i += units - 1;
     }
 }
 
@@ -20,63 +22,81 @@ TEST(MessageDocument, UndoAndRedoWalkTheHistoryTypingInARowBeingOneStep) {
     MessageDocument document;
     EXPECT_FALSE(document.canUndo());
     EXPECT_EQ(document.undo(), npos);
-    document.setCodes("keep");
-    type(document, " this");
+    document.setText(u"keep");
+    type(document, u" this");
     document.breakTyping();
-    type(document, "!");
-    document.replace(0, 4, "hold");
-    EXPECT_EQ(document.codes(), "hold this!");
+    type(document, u"!");
+    document.replace(0, 4, u"hold");
+    EXPECT_EQ(document.text(), QStringLiteral("hold this!"));
 
     EXPECT_EQ(document.undo(), 4u);
-    EXPECT_EQ(document.codes(), "keep this!");
+    EXPECT_EQ(document.text(), QStringLiteral("keep this!"));
     EXPECT_EQ(document.undo(), 9u);
-    EXPECT_EQ(document.codes(), "keep this");
+    EXPECT_EQ(document.text(), QStringLiteral("keep this"));
     EXPECT_EQ(document.undo(), 4u);
-    EXPECT_EQ(document.codes(), "keep") << "what was typed in a row goes back at once";
+    EXPECT_EQ(document.text(), QStringLiteral("keep")) << "what was typed in a row goes back at once";
     EXPECT_FALSE(document.canUndo()) << "setting the text is no step";
 
     EXPECT_EQ(document.redo(), 9u);
-    EXPECT_EQ(document.codes(), "keep this");
-    document.replace(0, 0, ">");
+    EXPECT_EQ(document.text(), QStringLiteral("keep this"));
+    document.replace(0, 0, u">");
     EXPECT_FALSE(document.canRedo()) << "a new edit drops what was undone";
-    EXPECT_TRUE(document.setCodes("new"));
+    EXPECT_TRUE(document.setText(u"new"));
     EXPECT_FALSE(document.canUndo());
-    EXPECT_FALSE(document.setCodes("new"));
+    EXPECT_FALSE(document.setText(u"new"));
 }
 
 TEST(MessageDocument, TheLimitCutsSetTextAndRoomCountsWhatASelectionFrees) {
     MessageDocument document;
     EXPECT_GT(document.capacity(), std::size_t{1} << 20) << "no limit still holds a long cipher text";
     document.setLimit(5);
-    document.setCodes("abcdefgh");
-    EXPECT_EQ(document.codes(), "abcde");
+    document.setText(u"abcdefgh");
+    EXPECT_EQ(document.text(), QStringLiteral("abcde"));
     EXPECT_EQ(document.room(5, 5), 0u);
     EXPECT_EQ(document.room(1, 4), 3u);
     document.setLimit(0);
-    EXPECT_EQ(document.codes(), "abcde") << "a new limit leaves the text as it is";
+    EXPECT_EQ(document.text(), QStringLiteral("abcde")) << "a new limit leaves the text as it is";
 }
 
 TEST(MessageDocument, AStepTheLimitRefusesStaysInTheHistory) {
     MessageDocument document;
-    document.setCodes("short");
-    document.replace(0, 5, "a much longer text");
+    document.setText(u"short");
+    document.replace(0, 5, u"a much longer text");
     document.setLimit(8);
     EXPECT_EQ(document.undo(), 5u) << "undoing shortens the text";
     document.setLimit(6);
     EXPECT_EQ(document.redo(), npos);
-    EXPECT_EQ(document.codes(), "short");
+    EXPECT_EQ(document.text(), QStringLiteral("short"));
     EXPECT_TRUE(document.canRedo()) << "a refused redo keeps its step";
 
     document.setLimit(0);
     EXPECT_NE(document.redo(), npos);
-    document.replace(0, document.length(), "x");
+    document.replace(0, document.length(), u"x");
     document.setLimit(2);
     EXPECT_EQ(document.undo(), npos);
-    EXPECT_EQ(document.codes(), "x");
+    EXPECT_EQ(document.text(), QStringLiteral("x"));
     EXPECT_TRUE(document.canUndo()) << "a refused undo keeps its step";
     document.setLimit(0);
     EXPECT_EQ(document.undo(), 18u);
-    EXPECT_EQ(document.codes(), "a much longer text");
+    EXPECT_EQ(document.text(), QStringLiteral("a much longer text"));
+}
+
+TEST(MessageDocument, TheLimitCountsCharactersAndNeverHalvesOne) {
+    MessageDocument document;
+    document.setLimit(4);
+    // Two emoji beyond the BMP (two UTF-16 units each), a Cyrillic letter, a Hebrew one, a CJK one.
+    document.setText(u"\U0001F600\U0001F44D\u0416\u05E9\u65E5");
+    EXPECT_EQ(document.text(), QString::fromUtf16(u"\U0001F600\U0001F44D\u0416\u05E9"));
+    EXPECT_EQ(document.length(), 4u);
+    EXPECT_EQ(document.size(), 6u);
+    EXPECT_EQ(document.room(0, 2), 1u) << "the first emoji frees one character";
+
+    document.setLimit(0);
+    document.setText(u"");
+    type(document, u"\U0001F600\u0416!");
+    EXPECT_EQ(document.length(), 3u);
+    EXPECT_EQ(document.undo(), 0u) << "typed emoji merge with the rest";
+    EXPECT_TRUE(document.text().isEmpty());
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace tarvex::window::test {
 namespace {
@@ -80,7 +81,7 @@ TEST_F(MessageView, WordsWrapWholeWhereThereAreBlanks) {
         press(Qt::Key_End);
         EXPECT_EQ(editor_->cursorRow(), static_cast<std::size_t>(row));
         press(Qt::Key_Right, Qt::ShiftModifier);
-        EXPECT_EQ(editor_->selectedCodes(), "a") << "row " << row + 1;
+        EXPECT_EQ(editor_->selectedText().toStdString(), "a") << "row " << row + 1;
         press(Qt::Key_Right);
     }
 }
@@ -136,7 +137,7 @@ TEST_F(MessageView, WordStepsStopAtTheStartsOfWords) {
     EXPECT_EQ(editor_->cursorPosition(), 4u);
     press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
     press(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(editor_->selectedCodes(), "two\r\n");
+    EXPECT_EQ(editor_->selectedText().toStdString(), "two\r\n");
     press(Qt::Key_End, Qt::ControlModifier);
     press(Qt::Key_Left, Qt::ControlModifier);
     EXPECT_EQ(editor_->cursorPosition(), 9u);
@@ -149,7 +150,7 @@ TEST_F(MessageView, ShiftWithMovementSelectsAndCopyGivesTheSelection) {
     press(Qt::Key_Right);
     press(Qt::Key_Down, Qt::ShiftModifier);
     press(Qt::Key_Down, Qt::ShiftModifier);
-    const std::string selected = editor_->selectedCodes();
+    const std::string selected = editor_->selectedText().toStdString();
     EXPECT_GT(selected.size(), 2u);
     EXPECT_EQ(selected, area_->text().substr(1, selected.size()));
     press(Qt::Key_C, Qt::ControlModifier);
@@ -200,18 +201,18 @@ TEST_F(MessageView, ClickingPlacesTheCursorAndDraggingSelects) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     QTest::mouseMove(view, pointIn(2, 0.0));
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pointIn(2, 0.0));
-    EXPECT_EQ(editor_->selectedCodes(), area_->text().substr(0, editor_->cursorPosition()));
+    EXPECT_EQ(editor_->selectedText().toStdString(), area_->text().substr(0, editor_->cursorPosition()));
     EXPECT_GT(editor_->cursorPosition(), secondRowStart);
 
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, pointIn(1, 0.0));
-    EXPECT_EQ(editor_->selectedCodes(), area_->text().substr(0, secondRowStart));
+    EXPECT_EQ(editor_->selectedText().toStdString(), area_->text().substr(0, secondRowStart));
 }
 
 TEST_F(MessageView, DoubleClickSelectsAWord) {
     area_->setText("alpha beta gamma");
     QTest::mouseDClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.02));
-    EXPECT_EQ(editor_->selectedCodes(), "alpha");
+    EXPECT_EQ(editor_->selectedText().toStdString(), "alpha");
 }
 
 TEST_F(MessageView, UndoAndRedoTakeBackTypingAndCutting) {
@@ -239,7 +240,7 @@ TEST_F(MessageView, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
     QInputMethodEvent committed;
     committed.setCommitString(QStringLiteral(u"\u00E9\u00E8\u00EA"));
     QApplication::sendEvent(editor_, &committed);
-    EXPECT_EQ(area_->text(), "ab\xE9\xE8");
+    EXPECT_EQ(area_->text(), "ab\xC3\xA9\xC3\xA8");
     EXPECT_EQ(editor_->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral(u"ab\u00E9\u00E8"));
     EXPECT_EQ(editor_->inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);
 }
@@ -283,6 +284,55 @@ TEST_F(MessageView, ADisabledAreaTakesNoFocusAndShowsItsTextGreyed) {
     EXPECT_NE(enabled, disabled);
     area_->setEnabled(true);
     EXPECT_EQ(area_->text(), "text");
+}
+
+TEST_F(MessageView, TheCaretStepsOverWholeCharactersAndBackspaceTakesOneAway) {
+    // a, e with a combining acute, an emoji, a thumb with a skin tone, a flag, CR LF, b.
+    const QString text = QStringLiteral(u"ae\u0301\U0001F600\U0001F44D\U0001F3FD\U0001F1E9\U0001F1EA\r\nb");
+    area_->setText(text.toStdString());
+    std::vector<std::size_t> stops{editor_->cursorPosition()};
+    for (int i = 0; i < 8; ++i) {
+        press(Qt::Key_Right);
+        stops.push_back(editor_->cursorPosition());
+    }
+    EXPECT_EQ(stops, (std::vector<std::size_t>{0, 1, 3, 5, 9, 13, 15, 16, 16}));
+    for (int i = 0; i < 3; ++i) press(Qt::Key_Backspace);
+    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(9)) << "b, the line break and the flag, whole";
+    press(Qt::Key_Left);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(5));
+}
+
+TEST_F(MessageView, RightToLeftTextShowsAndMovesInItsVisualOrder) {
+    // "shalom": its first letter stands rightmost.
+    area_->setText("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D");
+    EXPECT_GT(editor_->codeRect(0).left(), editor_->codeRect(3).left());
+    press(Qt::Key_Home);
+    const std::size_t start = editor_->cursorPosition();
+    press(Qt::Key_Left);
+    EXPECT_EQ(editor_->cursorPosition(), start == 0 ? 1u : start - 1) << "Left moves on toward the text's end";
+    // A click at the left edge lands after the last letter.
+    QTest::mouseClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
+    EXPECT_EQ(editor_->cursorPosition(), 4u);
+}
+
+TEST_F(MessageView, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
+    const QString world = QStringLiteral(u"\u041F\u0440\u0438\u0432\u0435\u0442, \u043C\u0438\u0440! "
+                                         u"\U0001F600 \u65E5\u672C\u8A9E");
+    QGuiApplication::clipboard()->setText(world);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(QString::fromStdString(area_->text()), world);
+    EXPECT_EQ(area_->length(), 18u) << "the emoji is one character";
+
+    QMimeData data;
+    data.setText(QStringLiteral(u"\u0391\u03B8\u03AE\u03BD\u03B1 "));
+    const QPoint start = pointIn(0, 0.0);
+    QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor_->viewport(), &enter);
+    QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor_->viewport(), &drop);
+    EXPECT_EQ(QString::fromStdString(area_->text()), data.text() + world);
+    EXPECT_TRUE(shownBoxes(*window_).empty());
 }
 
 } // namespace

@@ -15,21 +15,23 @@
 namespace tarvex::window::test {
 namespace {
 
-enum class TextKind { Empty, Plain, BeginsWithMarker, BeginsWithEquals, EqualsFurtherOn };
+enum class TextKind { Empty, Plain, BeginsWithMarker, BeginsWithEquals, EqualsFurtherOn, QuotedSealedToken };
 
 std::string textOf(TextKind kind) {
     switch (kind) {
     case TextKind::Empty: return "";
     case TextKind::Plain: return "Meet me at noon.\r\nBring the map.";
-    case TextKind::BeginsWithMarker: return std::string(1, '\xF0') + "Wkkx%rk";
+    case TextKind::BeginsWithMarker: return "\xC3\xB0" "Wkkx%rk";
     case TextKind::BeginsWithEquals: return "=2+2";
     case TextKind::EqualsFurtherOn: return "x=";
+    case TextKind::QuotedSealedToken: return "> > tarvex1Gh7Ab\r\n> 9xYz";
     }
     return {};
 }
 
 bool marked(TextKind kind) {
-    return kind == TextKind::BeginsWithMarker || kind == TextKind::BeginsWithEquals;
+    return kind == TextKind::BeginsWithMarker || kind == TextKind::BeginsWithEquals ||
+           kind == TextKind::QuotedSealedToken;
 }
 
 using Combination = std::tuple<TextKind, bool /*key chosen*/, ModeNumber>;
@@ -48,7 +50,8 @@ TEST_P(TextRules, NetEffectOnEveryCommandPair) {
 
     const auto check = [&](const Tarvex& window, const char* when) {
         SCOPED_TRACE(when);
-        for (const char* name : {"Command9", "mnuSecEncrypt"}) EXPECT_EQ(isEnabled(window, name), encrypt) << name;
+        for (const char* name : {"Command9", "mnuSecEncrypt", "mnuSecSeal"})
+            EXPECT_EQ(isEnabled(window, name), encrypt) << name;
         for (const char* name : {"Command8", "mnuSecDecrypt"}) EXPECT_EQ(isEnabled(window, name), decrypt) << name;
         for (const char* name : {"Command1", "mnuEditCopy", "Command10", "mnuEditClear"})
             EXPECT_EQ(isEnabled(window, name), hasText) << name;
@@ -81,23 +84,30 @@ TEST_P(TextRules, NetEffectOnEveryCommandPair) {
 INSTANTIATE_TEST_SUITE_P(
     EveryCombination, TextRules,
     ::testing::Combine(::testing::Values(TextKind::Empty, TextKind::Plain, TextKind::BeginsWithMarker,
-                                         TextKind::BeginsWithEquals, TextKind::EqualsFurtherOn),
+                                         TextKind::BeginsWithEquals, TextKind::EqualsFurtherOn,
+                                         TextKind::QuotedSealedToken),
                        ::testing::Bool(), ::testing::Values(kNoMode, kIcqMode, kEmailMode, kFileMode)));
 
-TEST(MarkedText, OnlyTheFirstCodeCounts) {
+TEST(MarkedText, TheFirstCharacterOrASealedTokensStartCounts) {
     struct Row {
         std::string text;
         bool marked;
     };
     const Row rows[] = {
         {"", false},
-        {std::string(1, '\xF0'), true},
+        {"\xC3\xB0", true},
         {"=", true},
         {"==", true},
         {" =", false},
-        {"a" + std::string(1, '\xF0'), false},
-        {std::string(1, '\xEF'), false},
-        {std::string(1, '\xF1'), false},
+        {"a\xC3\xB0", false},
+        {"\xC3\xAF", false},
+        {"\xC3\xB1", false},
+        {"tarvex1", true},
+        {" \t>\xC2\xAD> tarvex1AbC", true},
+        {"tarvex2AbC", true}, // a newer version's: Decrypt says so
+        {"tarvex", false},
+        {"Tarvex1AbC", false},
+        {"a tarvex1AbC", false},
         {"<", false},
         {">", false},
     };
