@@ -37,10 +37,6 @@ bool MessageArea::isEmpty() const {
     return editor_->length() == 0;
 }
 
-std::size_t MessageArea::length() const {
-    return editor_->length();
-}
-
 std::size_t MessageArea::limit() const {
     return editor_->limit();
 }

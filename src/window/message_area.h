@@ -33,8 +33,6 @@ public:
     // Cuts the text to the limit; emits changed() before returning if the text differs.
     void setText(std::string_view text);
     bool isEmpty() const;
-    // In characters (code points); CR LF counts as two.
-    std::size_t length() const;
 
     // 0: no limit. A new limit leaves a longer text as it is.
     std::size_t limit() const;

@@ -122,17 +122,17 @@ TEST(ModeLimit, IcqKeepsALongerTextButTakesNoMore) {
     MessageArea& message = messageArea(*window);
     message.setText(std::string(600, 'a'));
     clickModeOption(*window, kIcqMode);
-    EXPECT_EQ(message.length(), 600u);
+    EXPECT_EQ(message.text().size(), 600u);
 
     message.setFocus();
     QWidget* editor = QApplication::focusWidget();
     QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_B);
-    EXPECT_EQ(message.length(), 600u);
+    EXPECT_EQ(message.text().size(), 600u);
     for (int i = 0; i < 151; ++i) {
         QTest::keyClick(editor, Qt::Key_Backspace);
     }
-    EXPECT_EQ(message.length(), 449u);
+    EXPECT_EQ(message.text().size(), 449u);
     QTest::keyClicks(editor, QStringLiteral("bcd"));
     EXPECT_EQ(message.text(), std::string(449, 'a') + "b");
 }
