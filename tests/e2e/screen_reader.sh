@@ -4,7 +4,8 @@
 # session of its own, a reader finds the message area as an editable text,
 # reads back what was typed there and hears it as it is typed; it presses
 # Encrypt through the button's action and reads the cipher text, which must be
-# the one tarvex-cli makes with the same key.
+# the one tarvex-cli makes with the same key; and it reads a Cyrillic text
+# pasted there as it is.
 # Usage: screen_reader.sh TARVEX TARVEX_CLI TEST_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
@@ -66,6 +67,15 @@ grep -q '\[delete\]' "$d/cipher-read.txt" || die "the cipher text no longer hold
 "$python" "$reader" press "Encrypt" || die "the reader cannot press Encrypt"
 "$python" "$reader" text "$area" "$d/cipher-read.txt" || die "the reader does not read the cipher text"
 no_message_box "$pid"
+
+step "Cyrillic pasted into the area is read as it is"
+need xclip xclip
+printf 'Привет, мир!\nВстреча в полдень' >"$d/cyrillic.txt"
+xclip -selection clipboard -target UTF8_STRING -in "$d/cyrillic.txt"
+"$python" "$reader" press "Clear Text" || die "the reader cannot press Clear Text"
+click_message_area "$window"
+keys "$window" ctrl+v
+"$python" "$reader" text "$area" "$d/cyrillic.txt" || die "the reader does not read the Cyrillic text"
 
 step "the mode buttons read as radio buttons, the selected one checked"
 "$python" "$reader" mode "ICQ" || die "the selected mode button does not read as a checked radio button"
