@@ -313,6 +313,73 @@ void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
 }
 
+// 1 MiB of UTF-8 beyond Windows-1252: a sealed token (one line of base58),
+// Russian and Arabic prose (words of their letters in lines of about 78
+// characters, CR LF between them).
+enum class Script { SealedToken, Russian, Arabic };
+
+std::string unicodeText(Script script) {
+    std::mt19937 random(13);
+    std::string text;
+    text.reserve(kMiB + 8);
+    if (script == Script::SealedToken) {
+        static constexpr char kDigits[] = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+        std::uniform_int_distribution<int> digit(0, 57);
+        text = "tarvex1";
+        while (text.size() < kMiB) text += kDigits[digit(random)];
+        return text;
+    }
+    const char16_t first = script == Script::Russian ? u'\u0430' : u'\u0627';
+    const char16_t last = script == Script::Russian ? u'\u044F' : u'\u064A';
+    std::uniform_int_distribution<int> letter(first, last);
+    std::uniform_int_distribution<int> wordLength(1, 7);
+    std::size_t column = 0;
+    while (text.size() + 4 < kMiB) {
+        if (column >= 78) {
+            text += "\r\n";
+            column = 0;
+        } else if (column > 0 && wordLength(random) == 1) {
+            text += ' ';
+            ++column;
+        } else {
+            text += QString(QChar(static_cast<char16_t>(letter(random)))).toStdString();
+            ++column;
+        }
+    }
+    return text;
+}
+
+void BM_SetAndShow1MiBUnicode_BareMainWindow(benchmark::State& state) {
+    const auto window = bareWindow();
+    PaintWatch watch(*window);
+    window->show();
+    waitUntilPainted(*window, watch);
+    const QString text = QString::fromStdString(unicodeText(static_cast<Script>(state.range(0))));
+    for (auto _ : state) {
+        setAndShowBare(*window, text);
+        state.PauseTiming();
+        bareEditor(*window).clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+}
+
+void BM_SetAndShow1MiBUnicode_Tarvex(benchmark::State& state) {
+    const ShownTarvex shown = shownTarvex();
+    const std::string text = unicodeText(static_cast<Script>(state.range(0)));
+    for (auto _ : state) {
+        shown.area->setText(text);
+        shown.window->repaint();
+        QApplication::processEvents();
+        state.PauseTiming();
+        shown.area->setText("");
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+}
+
 // A key shared by the encrypt and decrypt measurements.
 class KeyFile {
 public:
@@ -426,6 +493,11 @@ BENCHMARK(BM_StartUp_BareMainWindow)->UseManualTime()->Unit(benchmark::kMillisec
 BENCHMARK(BM_StartUp_Tarvex)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SetAndShow1MiBLine_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SetAndShow1MiBLine_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+// Argument 0: a sealed token, 1: Russian prose, 2: Arabic prose.
+// QPlainTextEdit lays a 1 MiB line out for about a minute: once is enough.
+BENCHMARK(BM_SetAndShow1MiBUnicode_BareMainWindow)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SetAndShow1MiBUnicode_BareMainWindow)->DenseRange(1, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SetAndShow1MiBUnicode_Tarvex)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_EncryptEmail1MiB_TransformAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_EncryptEmail1MiB_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_EncryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
