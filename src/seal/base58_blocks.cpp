@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base58_blocks.h"
 
-#include "base58_blocks_fast.h"
+#include "seal_vector_paths.h"
 #include "seal_paths.h"
 
 #include <array>

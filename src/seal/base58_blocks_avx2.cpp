@@ -4,7 +4,7 @@
 // where AVX2 runs. A block's 11 digits sit in a vector behind one leading zero
 // digit, so that they fall into pairs and fours of digits: 0d d dd dd | dd dd.
 
-#include "base58_blocks_fast.h"
+#include "seal_vector_paths.h"
 
 #include "core/target_region.h"
 

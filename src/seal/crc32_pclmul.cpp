@@ -5,7 +5,7 @@
 // PCLMULQDQ Instruction" (Intel, 2009), with its constants for the reflected
 // polynomial 0xEDB88320.
 
-#include "base58_blocks_fast.h"
+#include "seal_vector_paths.h"
 
 #include "core/target_region.h"
 
