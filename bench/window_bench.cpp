@@ -265,13 +265,11 @@ void setAndShowBare(QMainWindow& window, const QString& text) {
     QApplication::processEvents();
 }
 
-void BM_SetAndShow1MiBLine_BareMainWindow(benchmark::State& state) {
+void setAndShowInBareWindow(benchmark::State& state, const QString& text) {
     const auto window = bareWindow();
     PaintWatch watch(*window);
     window->show();
     waitUntilPainted(*window, watch);
-    const std::string codes = cipherLine();
-    const QString text = QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size()));
     for (auto _ : state) {
         setAndShowBare(*window, text);
         state.PauseTiming();
@@ -280,6 +278,11 @@ void BM_SetAndShow1MiBLine_BareMainWindow(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+}
+
+void BM_SetAndShow1MiBLine_BareMainWindow(benchmark::State& state) {
+    const std::string codes = cipherLine();
+    setAndShowInBareWindow(state, QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size())));
 }
 
 struct ShownTarvex {
@@ -298,9 +301,8 @@ ShownTarvex shownTarvex() {
     return shown;
 }
 
-void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
+void setAndShowInTarvex(benchmark::State& state, const std::string& text) {
     const ShownTarvex shown = shownTarvex();
-    const std::string text = tarvex::charset::toUtf8(cipherLine()); // the area takes UTF-8
     for (auto _ : state) {
         shown.area->setText(text);
         shown.window->repaint();
@@ -311,6 +313,10 @@ void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+}
+
+void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
+    setAndShowInTarvex(state, tarvex::charset::toUtf8(cipherLine())); // the area takes UTF-8
 }
 
 // 1 MiB of UTF-8 beyond Windows-1252: a sealed token (one line of base58),
@@ -350,34 +356,11 @@ std::string unicodeText(Script script) {
 }
 
 void BM_SetAndShow1MiBUnicode_BareMainWindow(benchmark::State& state) {
-    const auto window = bareWindow();
-    PaintWatch watch(*window);
-    window->show();
-    waitUntilPainted(*window, watch);
-    const QString text = QString::fromStdString(unicodeText(static_cast<Script>(state.range(0))));
-    for (auto _ : state) {
-        setAndShowBare(*window, text);
-        state.PauseTiming();
-        bareEditor(*window).clear();
-        QApplication::processEvents();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+    setAndShowInBareWindow(state, QString::fromStdString(unicodeText(static_cast<Script>(state.range(0)))));
 }
 
 void BM_SetAndShow1MiBUnicode_Tarvex(benchmark::State& state) {
-    const ShownTarvex shown = shownTarvex();
-    const std::string text = unicodeText(static_cast<Script>(state.range(0)));
-    for (auto _ : state) {
-        shown.area->setText(text);
-        shown.window->repaint();
-        QApplication::processEvents();
-        state.PauseTiming();
-        shown.area->setText("");
-        QApplication::processEvents();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
+    setAndShowInTarvex(state, unicodeText(static_cast<Script>(state.range(0))));
 }
 
 // A key shared by the encrypt and decrypt measurements.
