@@ -7,7 +7,9 @@
 //   against the same in the bare window's QPlainTextEdit;
 // - Encrypt and Decrypt of 1 MiB in E-Mail mode, from the button until the
 //   result is painted, against the transform alone and against the bare
-//   window doing the transform and showing its result.
+//   window doing the transform and showing its result;
+// - Seal and Open of the same 1 MiB in E-Mail mode until painted, against
+//   Encrypt and Decrypt in the window.
 //
 // Start-up and memory run this binary again as a probe process: it opens its
 // window, reports once the window is painted, idles a while and reports its
@@ -20,9 +22,12 @@
 #include "cipher/key_file_reader.h"
 #include "cipher/text_transformer.h"
 #include "platform/program_title.h"
+#include "seal/sealer.h"
+#include "seal/sealing_key.h"
 #include "text/charset.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -363,13 +368,20 @@ void BM_SetAndShow1MiBUnicode_Tarvex(benchmark::State& state) {
     setAndShowInTarvex(state, unicodeText(static_cast<Script>(state.range(0))));
 }
 
-// A key shared by the encrypt and decrypt measurements.
+// A key shared by the encrypt, decrypt, seal and open measurements: long
+// enough to seal with.
 class KeyFile {
 public:
     KeyFile() : path_(dir_.filePath(QStringLiteral("bench.tvk"))) {
         QFile file(path_);
         if (file.open(QIODevice::WriteOnly)) {
-            file.write("0102\r\n");
+            for (int row = 0; row < 16; ++row) {
+                QByteArray line;
+                for (int column = 0; column < 32; ++column) {
+                    line += QByteArray::number((row * 32 + column) * 7 % 30 + 1, 16).rightJustified(2, '0').toUpper();
+                }
+                file.write(line + "\r\n");
+            }
         }
     }
     const QString& path() const { return path_; }
@@ -384,43 +396,72 @@ private:
 };
 
 enum class Direction { Encrypt, Decrypt };
+enum class Command { Encrypt, Decrypt, Seal, Open };
 
-// The message before the command, and what the command should leave.
-std::pair<std::string, std::string> transformCase(Direction direction, const KeyFile& key) {
+// The message before the command, and what the command should leave: for
+// Seal, which never gives the same token twice, only the token's mark.
+std::pair<std::string, std::string> commandCase(Command command, const KeyFile& key) {
     const std::string message = messageText();
+    if (command == Command::Seal || command == Command::Open) {
+        const auto sealing = tarvex::seal::SealingKey::forSealing(key.numbers(), key.path().toStdString());
+        if (!sealing) {
+            return {};
+        }
+        if (command == Command::Seal) {
+            return {message, "tarvex1"};
+        }
+        std::string payload;
+        for (const char c : message) {
+            if (c != '\r') payload += c;
+        }
+        return {tarvex::seal::sealWhole(payload, *sealing), message};
+    }
     const auto cipher = tarvex::encryptText(message, key.numbers());
     if (!cipher) {
         return {};
     }
-    if (direction == Direction::Encrypt) {
+    if (command == Command::Encrypt) {
         return {message, *cipher};
     }
     return {*cipher, message};
 }
 
-void transformInTarvex(benchmark::State& state, Direction direction) {
+std::pair<std::string, std::string> transformCase(Direction direction, const KeyFile& key) {
+    return commandCase(direction == Direction::Encrypt ? Command::Encrypt : Command::Decrypt, key);
+}
+
+void commandInTarvex(benchmark::State& state, Command command) {
     const KeyFile key;
-    const auto [before, after] = transformCase(direction, key);
+    const auto [before, expected] = commandCase(command, key);
+    const std::string after =
+        command == Command::Encrypt || command == Command::Decrypt ? tarvex::charset::toUtf8(expected) : expected;
     ShownTarvex shown = shownTarvex();
     shown.window->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(key.path());
     shown.window->findChild<QAbstractButton*>(QStringLiteral("Option2"))->click(); // E-Mail mode
-    auto* command = shown.window->findChild<QAbstractButton*>(
-        direction == Direction::Encrypt ? QStringLiteral("Command9") : QStringLiteral("Command8"));
+    const auto button = [&](const char* name) { return shown.window->findChild<QAbstractButton*>(QString::fromLatin1(name)); };
+    QAction* seal = shown.window->findChild<QAction*>(QStringLiteral("mnuSecSeal"));
+    QAbstractButton* run = command == Command::Encrypt ? button("Command9") : button("Command8");
     for (auto _ : state) {
         state.PauseTiming();
-        shown.area->setText(tarvex::charset::toUtf8(before));
+        shown.area->setText(command == Command::Seal || command == Command::Open ? before
+                                                                                  : tarvex::charset::toUtf8(before));
         shown.window->repaint();
         QApplication::processEvents();
-        if (!command->isEnabled()) {
+        if (command == Command::Seal ? !seal->isEnabled() : !run->isEnabled()) {
             state.SkipWithError("the command is not enabled");
             break;
         }
         state.ResumeTiming();
-        command->click();
+        if (command == Command::Seal) {
+            seal->trigger();
+        } else {
+            run->click();
+        }
         shown.window->repaint();
         QApplication::processEvents();
     }
-    if (shown.area->text() != tarvex::charset::toUtf8(after)) {
+    const std::string left = shown.area->text();
+    if (command == Command::Seal ? left.rfind(after, 0) != 0 || left.size() < before.size() : left != after) {
         state.SkipWithError("the command did not leave the expected text");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
@@ -465,10 +506,12 @@ void transformInBareWindow(benchmark::State& state, Direction direction) {
 
 void BM_EncryptEmail1MiB_TransformAlone(benchmark::State& state) { transformAlone(state, Direction::Encrypt); }
 void BM_EncryptEmail1MiB_BareMainWindow(benchmark::State& state) { transformInBareWindow(state, Direction::Encrypt); }
-void BM_EncryptEmail1MiB_Tarvex(benchmark::State& state) { transformInTarvex(state, Direction::Encrypt); }
+void BM_EncryptEmail1MiB_Tarvex(benchmark::State& state) { commandInTarvex(state, Command::Encrypt); }
 void BM_DecryptEmail1MiB_TransformAlone(benchmark::State& state) { transformAlone(state, Direction::Decrypt); }
 void BM_DecryptEmail1MiB_BareMainWindow(benchmark::State& state) { transformInBareWindow(state, Direction::Decrypt); }
-void BM_DecryptEmail1MiB_Tarvex(benchmark::State& state) { transformInTarvex(state, Direction::Decrypt); }
+void BM_DecryptEmail1MiB_Tarvex(benchmark::State& state) { commandInTarvex(state, Command::Decrypt); }
+void BM_SealEmail1MiB_Tarvex(benchmark::State& state) { commandInTarvex(state, Command::Seal); }
+void BM_OpenEmail1MiB_Tarvex(benchmark::State& state) { commandInTarvex(state, Command::Open); }
 
 } // namespace
 
@@ -487,6 +530,8 @@ BENCHMARK(BM_EncryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations
 BENCHMARK(BM_DecryptEmail1MiB_TransformAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_DecryptEmail1MiB_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DecryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_SealEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_OpenEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
