@@ -96,9 +96,12 @@ void sealText(CipherCommandHost& host, std::string_view text) {
     // UTF-8 with LF line breaks, as every reader of a sealed message expects.
     WipedString payload;
     payload.text.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        payload.text.push_back(text[i]);
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t to = text.find("\r\n", from);
+        if (to == std::string_view::npos) to = text.size();
+        payload.text.append(text.substr(from, to - from));
+        if (to < text.size()) payload.text.push_back('\n');
+        from = to + 2;
     }
     const std::string token = seal::sealWhole(payload.text, *key);
     const MessageLimit limit = host.messageLimit();

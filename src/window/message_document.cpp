@@ -31,20 +31,22 @@ std::size_t MessageDocument::room(std::size_t from, std::size_t to) const {
     return kept >= capacity() ? 0 : capacity() - kept;
 }
 
-bool MessageDocument::setText(QStringView text) {
-    if (charactersIn(text) > capacity()) {
+bool MessageDocument::setText(QString text) {
+    std::size_t characters = charactersIn(text);
+    if (characters > capacity()) {
         // Walk to the capacity's end so that no surrogate pair is halved.
         qsizetype end = 0;
         for (std::size_t counted = 0; counted < capacity() && end < text.size(); ++counted) {
             end += text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate() ? 2 : 1;
         }
-        text = text.first(end);
+        text.truncate(end);
+        characters = charactersIn(text);
     }
     if (text == text_) {
         return false;
     }
-    text_ = text.toString();
-    characters_ = charactersIn(text_);
+    text_ = std::move(text);
+    characters_ = characters;
     done_.clear();
     undone_.clear();
     typingMerges_ = false;

@@ -27,7 +27,8 @@ public:
 
     // Cuts to the capacity (never inside a character) and forgets the history;
     // false when the text stays as it was.
-    bool setText(QStringView text);
+    bool setText(QString text);
+    bool setText(QStringView text) { return setText(text.toString()); }
 
     // 0: no limit. A new limit leaves a longer text as it is.
     std::size_t limit() const { return limit_; }

@@ -24,6 +24,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 #include <limits>
 
@@ -79,8 +80,8 @@ MessageEditor::MessageEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     relayout();
 }
 
-void MessageEditor::setText(QStringView text) {
-    if (!document_.setText(text)) {
+void MessageEditor::setText(QString text) {
+    if (!document_.setText(std::move(text))) {
         return;
     }
     textReplaced();

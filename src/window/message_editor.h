@@ -35,7 +35,7 @@ public:
     // Unicode, CR LF line breaks.
     const QString& text() const { return document_.text(); }
     // Cuts to the limit; emits textChanged() if the text differs.
-    void setText(QStringView text);
+    void setText(QString text);
     // In characters, CR LF two.
     std::size_t length() const { return document_.length(); }
 

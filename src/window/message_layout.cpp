@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tarvex::window {
 
@@ -88,6 +89,7 @@ void MessageLayout::setFont(const QFont& font) {
         }
     }
     clusterAdvances_.clear();
+    for (auto& page : unitPages_) page.reset();
     lineBreakWidth_ = metrics.horizontalAdvance(QLatin1Char(' '));
     rowHeight_ = std::max(1, qCeil(metrics.lineSpacing()));
     ascent_ = qCeil(metrics.ascent());
@@ -154,13 +156,46 @@ bool MessageLayout::isBlankAt(std::size_t position) const {
     return ch == u' ' || ch == kTab;
 }
 
+MessageLayout::UnitPage& MessageLayout::unitPage(char16_t unit) const {
+    std::unique_ptr<UnitPage>& page = unitPages_[unit >> 8];
+    if (!page) {
+        page = std::make_unique<UnitPage>();
+        page->advances.fill(std::numeric_limits<qreal>::quiet_NaN());
+        const char16_t first = unit & 0xFF00;
+        for (unsigned low = 0; low < 256; ++low) {
+            const auto ch = static_cast<char16_t>(first + low);
+            page->joins[low] = QChar::isSurrogate(ch) || isMark(ch) || ch == kZeroWidthJoiner;
+        }
+    }
+    return *page;
+}
+
+bool MessageLayout::joinsPrevious(char16_t unit) const {
+    return unit >= kFirstJoining && unitPage(unit).joins[unit & 0xFF];
+}
+
+qreal MessageLayout::unitAdvance(char16_t unit) const {
+    if (unit < 256) return advances_[unit];
+    qreal& advance = unitPage(unit).advances[unit & 0xFF];
+    if (std::isnan(advance)) advance = QFontMetricsF(font_).horizontalAdvance(QChar(unit));
+    return advance;
+}
+
+std::size_t MessageLayout::quickClusterEnd(const char16_t* units, std::size_t position, std::size_t size) const {
+    const char16_t unit = units[position];
+    // A character that a following one may join needs the general search.
+    const bool alone = !QChar::isSurrogate(unit) && unit != kZeroWidthJoiner && unit != kCarriageReturn &&
+                       (position + 1 == size || !joinsPrevious(units[position + 1]));
+    return alone ? position + 1 : clusterEnd(position);
+}
+
 qreal MessageLayout::advanceOf(std::size_t position, std::size_t end, qreal x) const {
     const char16_t first = (*text_)[static_cast<qsizetype>(position)].unicode();
-    if (end == position + 1 && first < 256) {
+    if (end == position + 1 && !QChar::isSurrogate(first)) {
         if (first == kTab) {
             return (std::floor(x / kTabStop) + 1) * kTabStop - x;
         }
-        return advances_[first];
+        return unitAdvance(first);
     }
     const QString cluster = text_->mid(static_cast<qsizetype>(position), static_cast<qsizetype>(end - position));
     auto known = clusterAdvances_.constFind(cluster);
@@ -171,7 +206,7 @@ qreal MessageLayout::advanceOf(std::size_t position, std::size_t end, qreal x) c
 }
 
 MessageLayout::Cell MessageLayout::cellAt(std::size_t position, qreal x) const {
-    const std::size_t end = clusterEnd(position);
+    const std::size_t end = quickClusterEnd(QStringView(*text_).utf16(), position, static_cast<std::size_t>(text_->size()));
     const char16_t first = (*text_)[static_cast<qsizetype>(position)].unicode();
     Cell cell{end, advanceOf(position, end, x), {}, {}};
     if (end == position + 1 && first < 256) {
@@ -187,12 +222,13 @@ void MessageLayout::layOut(const QString& text, qreal width) {
     text_ = &text;
     rows_.clear();
     const std::size_t size = static_cast<std::size_t>(text.size());
+    const char16_t* units = QStringView(text).utf16();
     std::size_t rowStart = 0;
     std::size_t afterBlank = 0; // where the row may break after a blank, 0 if nowhere
     qreal x = 0;
     for (std::size_t i = 0; i < size;) {
-        if (text[static_cast<qsizetype>(i)] == kCarriageReturn && i + 1 < size &&
-            text[static_cast<qsizetype>(i + 1)] == kLineFeed) {
+        const char16_t unit = units[i];
+        if (unit == kCarriageReturn && i + 1 < size && units[i + 1] == kLineFeed) {
             rows_.push_back({rowStart, i});
             i += 2;
             rowStart = i;
@@ -200,9 +236,13 @@ void MessageLayout::layOut(const QString& text, qreal width) {
             x = 0;
             continue;
         }
-        const std::size_t end = clusterEnd(i);
-        const bool blank = isBlankAt(i);
-        qreal advance = advanceOf(i, end, x);
+        // Cipher texts and most Latin text: nothing below the combining marks joins.
+        const bool simple = unit < kFirstJoining && unit != kTab && unit != kCarriageReturn &&
+                            (i + 1 == size || units[i + 1] < kFirstJoining);
+        const std::size_t end = simple ? i + 1 : quickClusterEnd(units, i, size);
+        const bool blank = unit == u' ' || unit == kTab;
+        qreal advance = simple ? (unit < 256 ? advances_[unit] : unitAdvance(unit))
+                        : end == i + 1 && unit != kTab ? unitAdvance(unit) : advanceOf(i, end, x);
         // Blanks may hang past the edge; anything else starts a new row,
         // after the last blank if the row has one, or right here.
         while (x + advance > width && i > rowStart && !blank) {
@@ -212,7 +252,7 @@ void MessageLayout::layOut(const QString& text, qreal width) {
             afterBlank = 0;
             x = 0;
             for (std::size_t j = rowStart; j < i;) {
-                const std::size_t jEnd = clusterEnd(j);
+                const std::size_t jEnd = quickClusterEnd(units, j, size);
                 x += advanceOf(j, jEnd, x);
                 j = jEnd;
             }
@@ -366,9 +406,11 @@ qreal MessageLayout::xOf(std::size_t rowIndex, std::size_t position) const {
         auto cursor = static_cast<int>(position - row.start);
         return layout->lineCount() > 0 ? layout->lineAt(0).cursorToX(&cursor) : 0;
     }
+    const char16_t* units = QStringView(*text_).utf16();
+    const std::size_t size = static_cast<std::size_t>(text_->size());
     qreal x = 0;
     for (std::size_t i = row.start; i < position;) {
-        const std::size_t end = clusterEnd(i);
+        const std::size_t end = quickClusterEnd(units, i, size);
         x += advanceOf(i, end, x);
         i = end;
     }
@@ -384,9 +426,11 @@ std::pair<std::size_t, bool> MessageLayout::positionAtX(std::size_t rowIndex, qr
         const std::size_t position = std::min(row.start + offset, row.end);
         return {position, position == row.end};
     }
+    const char16_t* units = QStringView(*text_).utf16();
+    const std::size_t size = static_cast<std::size_t>(text_->size());
     qreal left = 0;
     for (std::size_t i = row.start; i < row.end;) {
-        const std::size_t end = clusterEnd(i);
+        const std::size_t end = quickClusterEnd(units, i, size);
         const qreal width = advanceOf(i, end, left);
         if (x < left + width / 2) {
             return {i, false};

@@ -86,6 +86,13 @@ private:
     char32_t codePointAt(std::size_t position) const;
     bool isBlankAt(std::size_t position) const;
     qreal advanceOf(std::size_t position, std::size_t end, qreal x) const;
+    // The width of one UTF-16 unit standing alone, and whether it belongs to
+    // the character before it; looked up in pages filled on first use.
+    qreal unitAdvance(char16_t unit) const;
+    bool joinsPrevious(char16_t unit) const;
+    // The end of the character at position, without the general search when
+    // the next unit plainly starts a character of its own.
+    std::size_t quickClusterEnd(const char16_t* units, std::size_t position, std::size_t size) const;
     QString shownText(std::size_t from, std::size_t to) const;
 
     QFont font_;
@@ -98,6 +105,12 @@ private:
     std::array<QString, 256> shown_;
     std::array<QString, 256> controlNames_;
     mutable QHash<QString, qreal> clusterAdvances_;
+    struct UnitPage {
+        std::array<qreal, 256> advances; // NaN until measured
+        std::array<bool, 256> joins;
+    };
+    UnitPage& unitPage(char16_t unit) const;
+    mutable std::array<std::unique_ptr<UnitPage>, 256> unitPages_;
 
     const QString* text_;
     std::vector<Row> rows_;
