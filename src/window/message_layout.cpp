@@ -156,32 +156,40 @@ bool MessageLayout::isBlankAt(std::size_t position) const {
     return ch == u' ' || ch == kTab;
 }
 
-MessageLayout::UnitPage& MessageLayout::unitPage(char16_t unit) const {
+inline MessageLayout::UnitPage& MessageLayout::unitPage(char16_t unit) const {
     std::unique_ptr<UnitPage>& page = unitPages_[unit >> 8];
-    if (!page) {
-        page = std::make_unique<UnitPage>();
-        page->advances.fill(std::numeric_limits<qreal>::quiet_NaN());
-        const char16_t first = unit & 0xFF00;
-        for (unsigned low = 0; low < 256; ++low) {
-            const auto ch = static_cast<char16_t>(first + low);
-            page->joins[low] = QChar::isSurrogate(ch) || isMark(ch) || ch == kZeroWidthJoiner;
-        }
+    return page ? *page : newUnitPage(unit);
+}
+
+MessageLayout::UnitPage& MessageLayout::newUnitPage(char16_t unit) const {
+    std::unique_ptr<UnitPage>& page = unitPages_[unit >> 8];
+    page = std::make_unique<UnitPage>();
+    page->advances.fill(std::numeric_limits<qreal>::quiet_NaN());
+    const char16_t first = unit & 0xFF00;
+    for (unsigned low = 0; low < 256; ++low) {
+        const auto ch = static_cast<char16_t>(first + low);
+        page->joins[low] = QChar::isSurrogate(ch) || isMark(ch) || ch == kZeroWidthJoiner;
     }
     return *page;
 }
 
-bool MessageLayout::joinsPrevious(char16_t unit) const {
-    return unit >= kFirstJoining && unitPage(unit).joins[unit & 0xFF];
-}
-
-qreal MessageLayout::unitAdvance(char16_t unit) const {
-    if (unit < 256) return advances_[unit];
+qreal MessageLayout::measureUnit(char16_t unit) const {
     qreal& advance = unitPage(unit).advances[unit & 0xFF];
-    if (std::isnan(advance)) advance = QFontMetricsF(font_).horizontalAdvance(QChar(unit));
+    advance = QFontMetricsF(font_).horizontalAdvance(QChar(unit));
     return advance;
 }
 
-std::size_t MessageLayout::quickClusterEnd(const char16_t* units, std::size_t position, std::size_t size) const {
+inline bool MessageLayout::joinsPrevious(char16_t unit) const {
+    return unit >= kFirstJoining && unitPage(unit).joins[unit & 0xFF];
+}
+
+inline qreal MessageLayout::unitAdvance(char16_t unit) const {
+    if (unit < 256) return advances_[unit];
+    const qreal advance = unitPage(unit).advances[unit & 0xFF];
+    return std::isnan(advance) ? measureUnit(unit) : advance;
+}
+
+inline std::size_t MessageLayout::quickClusterEnd(const char16_t* units, std::size_t position, std::size_t size) const {
     const char16_t unit = units[position];
     // A character that a following one may join needs the general search.
     const bool alone = !QChar::isSurrogate(unit) && unit != kZeroWidthJoiner && unit != kCarriageReturn &&

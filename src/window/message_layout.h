@@ -110,6 +110,8 @@ private:
         std::array<bool, 256> joins;
     };
     UnitPage& unitPage(char16_t unit) const;
+    UnitPage& newUnitPage(char16_t unit) const;
+    qreal measureUnit(char16_t unit) const;
     mutable std::array<std::unique_ptr<UnitPage>, 256> unitPages_;
 
     const QString* text_;
