@@ -2,16 +2,22 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A sealed message in Polish, Russian and Greek with an emoji goes from one
 # window to another through the real clipboard. The sender types the Polish
-# line, pastes the rest into the message area, seals (Ctrl+Shift+E) and
-# copies: the clipboard holds one tarvex1 line of the length the message
-# seals to, which tarvex-cli opens to the message. The receiver, with the
-# same key loaded, pastes, decrypts and copies: the clipboard holds the
-# message byte for byte, its line breaks as CR LF.
+# line on a Polish keyboard, pastes the rest into the message area, seals
+# (Ctrl+Shift+E) and copies: the clipboard holds one line of base58 digits
+# after tarvex1, as long as the message seals to, which tarvex-cli opens to
+# the message. The receiver, with the same key loaded, pastes, decrypts and
+# copies: the clipboard holds the message byte for byte, its line breaks as
+# CR LF.
 # Usage: sealed_exchange.sh TARVEX TARVEX_CLI TEST_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 e2e_setup "$@"
 d=$E2E_DIR
+need setxkbmap x11-xkb-utils
+# On a Polish layout xdotool types the accented letters with AltGr. Letters
+# missing from the layout it types by remapping a key for each, which the
+# window misses every so often.
+setxkbmap -layout pl || die "the Polish keyboard layout cannot be set"
 key=$d/shared.tvk
 
 typed="Zażółć gęślą jaźń"
