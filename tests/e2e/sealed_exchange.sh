@@ -49,6 +49,7 @@ no_message_box "$sender_pid"
 
 step "the token is one line of base58 digits, as long as the message seals to"
 [ "$(tr -cd '\r\n' <"$d/token.txt" | wc -c)" -eq 0 ] || die "the token holds a line break"
+# Every word of the message has a letter beyond ASCII, so none can hide among the digits.
 tail -c +8 "$d/token.txt" | LC_ALL=C grep -Eqx '[1-9A-HJ-NP-Za-km-z]+' || die "the token holds more than base58 digits: $(cat "$d/token.txt")"
 # Header 24, authentication 17 and check 4 bytes around the message as UTF-8 with LF.
 bytes=$(($(wc -c <"$d/message.lf") + 45))
