@@ -21,7 +21,7 @@ TARVEX_RUN_PACKAGES=(
 # AT-SPI from Debian's Python.
 TARVEX_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libx11-dev
+  xvfb xauth libx11-dev x11-xkb-utils
   imagemagick xdotool x11-utils xclip openbox
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
   lintian devscripts
