@@ -118,14 +118,17 @@ Result<std::string> textOfPayload(std::string_view payload) {
     if (exchange::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
     std::string text;
     text.reserve(payload.size() + payload.size() / 16);
-    for (std::size_t i = 0; i < payload.size(); ++i) {
-        const char c = payload[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < payload.size() && payload[i + 1] == '\n') ++i;
-            text += "\r\n";
-        } else {
-            text.push_back(c);
-        }
+    // Each kind of break found by memchr; find_first_of would test every byte against both.
+    std::size_t nextCr = payload.find('\r');
+    std::size_t nextLf = payload.find('\n');
+    for (std::size_t from = 0; from < payload.size();) {
+        if (nextCr < from) nextCr = payload.find('\r', from);
+        if (nextLf < from) nextLf = payload.find('\n', from);
+        const std::size_t to = std::min({nextCr, nextLf, payload.size()});
+        text.append(payload.substr(from, to - from));
+        if (to == payload.size()) break;
+        text += "\r\n";
+        from = to + (payload[to] == '\r' && to + 1 < payload.size() && payload[to + 1] == '\n' ? 2 : 1);
     }
     return text;
 }
