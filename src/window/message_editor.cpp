@@ -40,6 +40,17 @@ constexpr int kDragScrollInterval = 50;
 // Room between the frames of control names.
 constexpr qreal kFrameGap = 1;
 
+// A control's name in a frame that fills its cell.
+void drawControlName(QPainter& painter, const QRectF& cell, const QString& name, const QFont& nameFont) {
+    const QRectF frame(cell.left() + kFrameGap + 0.5, cell.top() + 1.5, cell.width() - 2 * kFrameGap - 1,
+                       cell.height() - 3);
+    const QFont font = painter.font();
+    painter.drawRect(frame);
+    painter.setFont(nameFont);
+    painter.drawText(frame, Qt::AlignCenter, name);
+    painter.setFont(font);
+}
+
 bool isEditingShortcut(const QKeyEvent& key) {
     return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Paste) ||
            key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo);
@@ -491,6 +502,19 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
             painter.setPen(text);
             shaped->draw(&painter, QPointF(kMargin, top), selection);
             x = shaped->lineCount() > 0 ? shaped->lineAt(0).naturalTextWidth() : 0;
+            // Each control's picture holds the place of its frame.
+            for (std::size_t i = shown.start; i < shown.end && shaped->lineCount() > 0; ++i) {
+                if (!layout_.isFramed(text_[static_cast<qsizetype>(i)].unicode())) continue;
+                const QTextLine line = shaped->lineAt(0);
+                const auto at = static_cast<int>(i - shown.start);
+                const qreal leading = line.cursorToX(at, QTextLine::Leading);
+                const qreal trailing = line.cursorToX(at, QTextLine::Trailing);
+                const QRectF cell(std::min(leading, trailing) + kMargin, top, std::abs(trailing - leading), rowHeight());
+                const bool selected = i >= from && i < to;
+                painter.fillRect(cell, selected ? highlight : colours.color(QPalette::Base));
+                painter.setPen(selected ? highlightedText : text);
+                drawControlName(painter, cell, layout_.cellAt(i, 0).control, layout_.nameFont());
+            }
         } else {
             const auto baseline = static_cast<qreal>(top + layout_.ascent());
             for (std::size_t i = shown.start; i < shown.end;) {
@@ -501,12 +525,8 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
                 }
                 painter.setPen(selected ? highlightedText : text);
                 if (!cell.control.isEmpty()) {
-                    const QRectF frame(x + kMargin + kFrameGap + 0.5, top + 1.5, cell.width - 2 * kFrameGap - 1,
-                                       rowHeight() - 3);
-                    painter.drawRect(frame);
-                    painter.setFont(layout_.nameFont());
-                    painter.drawText(frame, Qt::AlignCenter, cell.control);
-                    painter.setFont(font());
+                    drawControlName(painter, QRectF(x + kMargin, top, cell.width, rowHeight()), cell.control,
+                                    layout_.nameFont());
                 } else if (!cell.shown.isEmpty()) {
                     painter.drawText(QPointF(x + kMargin, baseline), cell.shown);
                 }

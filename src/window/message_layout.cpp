@@ -375,7 +375,12 @@ bool MessageLayout::isShaped(std::size_t row) const {
     return false;
 }
 
-// Control codes show as their pictures here: the frames are for simple rows.
+bool MessageLayout::isFramed(char16_t unit) const {
+    return unit < 256 && unit != kTab && !controlNames_[unit].isEmpty();
+}
+
+// Controls stand in the shaped text as their pictures, which the bidi rules
+// treat as neutral; each is widened to its frame, which the view draws over it.
 QString MessageLayout::shownText(std::size_t from, std::size_t to) const {
     QString shown = text_->mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from));
     for (QChar& ch : shown) {
@@ -395,6 +400,20 @@ std::unique_ptr<QTextLayout> MessageLayout::shapedRow(std::size_t row) const {
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(kTabStop);
     layout->setTextOption(option);
+    QList<QTextLayout::FormatRange> frames;
+    const QFontMetricsF metrics(font_);
+    const QString& text = layout->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = (*text_)[static_cast<qsizetype>(shown.start) + i].unicode();
+        if (!isFramed(unit)) continue;
+        QTextLayout::FormatRange frame;
+        frame.start = static_cast<int>(i);
+        frame.length = 1;
+        frame.format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+        frame.format.setFontLetterSpacing(advances_[unit] - metrics.horizontalAdvance(text[i]));
+        frames.append(frame);
+    }
+    layout->setFormats(frames);
     layout->setCacheEnabled(true);
     layout->beginLayout();
     QTextLine line = layout->createLine();

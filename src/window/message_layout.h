@@ -67,8 +67,11 @@ public:
     // The width of the character at position (the line break's at a row's end).
     qreal widthAt(std::size_t position) const;
 
-    // Whether a row is shaped whole; then shapedRow() lays it out.
+    // Whether a row is shaped whole; then shapedRow() lays it out, each
+    // control as wide as its frame.
     bool isShaped(std::size_t row) const;
+    // Whether the unit is a control drawn as its framed name.
+    bool isFramed(char16_t unit) const;
     std::unique_ptr<QTextLayout> shapedRow(std::size_t row) const;
 
     // One character in a simple row: what to draw, and the framed name of a control.

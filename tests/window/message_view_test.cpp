@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -314,6 +315,26 @@ TEST_F(MessageView, RightToLeftTextShowsAndMovesInItsVisualOrder) {
     // A click at the left edge lands after the last letter.
     QTest::mouseClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     EXPECT_EQ(editor_->cursorPosition(), 4u);
+}
+
+// Among right-to-left letters a control keeps the frame it has anywhere else,
+// with its name drawn in it.
+TEST_F(MessageView, AControlAmongRightToLeftLettersIsItsFramedName) {
+    area_->setText("\x01");
+    const QRect alone = editor_->codeRect(0);
+    // "shalom", SOH, "shalom"
+    area_->setText("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D\x01\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D");
+    const QRect framed = editor_->codeRect(4);
+    EXPECT_NEAR(framed.width(), alone.width(), 1);
+    const QImage shown = editor_->viewport()->grab().toImage();
+    const QColor base = editor_->palette().color(QPalette::Base);
+    int ink = 0;
+    for (int y = framed.top() + 1; y < framed.bottom(); ++y) {
+        for (int x = framed.left() + 1; x < framed.right(); ++x) {
+            ink += shown.pixelColor(x, y) != base ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 2 * framed.height() + 10) << "two sides of a frame and the letters of SOH";
 }
 
 TEST_F(MessageView, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
