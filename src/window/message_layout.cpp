@@ -40,6 +40,34 @@ bool isTag(char32_t ch) {
     return ch >= 0xE0020 && ch <= 0xE007F;
 }
 
+// Conjoining Hangul jamo: leading consonants, vowels and trailing consonants
+// that make one syllable together, and the syllables written whole.
+enum class Jamo { None, Leading, Vowel, Trailing, SyllableOpen, SyllableClosed };
+
+Jamo jamoOf(char32_t ch) {
+    if ((ch >= 0x1100 && ch <= 0x115F) || (ch >= 0xA960 && ch <= 0xA97C)) return Jamo::Leading;
+    if ((ch >= 0x1160 && ch <= 0x11A7) || (ch >= 0xD7B0 && ch <= 0xD7C6)) return Jamo::Vowel;
+    if ((ch >= 0x11A8 && ch <= 0x11FF) || (ch >= 0xD7CB && ch <= 0xD7FB)) return Jamo::Trailing;
+    if (ch >= 0xAC00 && ch <= 0xD7A3) return (ch - 0xAC00) % 28 == 0 ? Jamo::SyllableOpen : Jamo::SyllableClosed;
+    return Jamo::None;
+}
+
+bool jamoJoin(char32_t previous, char32_t ch) {
+    const Jamo here = jamoOf(ch);
+    switch (jamoOf(previous)) {
+    case Jamo::Leading:
+        return here != Jamo::None && here != Jamo::Trailing;
+    case Jamo::Vowel:
+    case Jamo::SyllableOpen:
+        return here == Jamo::Vowel || here == Jamo::Trailing;
+    case Jamo::Trailing:
+    case Jamo::SyllableClosed:
+        return here == Jamo::Trailing;
+    default:
+        return false;
+    }
+}
+
 bool isMark(char32_t ch) {
     const QChar::Category category = QChar::category(ch);
     return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
@@ -127,7 +155,8 @@ bool MessageLayout::continuesCluster(std::size_t position) const {
     const std::size_t previousStart = text[i - 1].isLowSurrogate() && i >= 2 && text[i - 2].isHighSurrogate()
                                           ? position - 2 : position - 1;
     const char32_t previous = codePointAt(previousStart);
-    if (isMark(ch) || ch == kZeroWidthJoiner || isEmojiModifier(ch) || isTag(ch) || previous == kZeroWidthJoiner) {
+    if (isMark(ch) || ch == kZeroWidthJoiner || isEmojiModifier(ch) || isTag(ch) || previous == kZeroWidthJoiner ||
+        jamoJoin(previous, ch)) {
         return true;
     }
     if (isRegionalIndicator(ch) && isRegionalIndicator(previous)) {
@@ -168,7 +197,9 @@ MessageLayout::UnitPage& MessageLayout::newUnitPage(char16_t unit) const {
     const char16_t first = unit & 0xFF00;
     for (unsigned low = 0; low < 256; ++low) {
         const auto ch = static_cast<char16_t>(first + low);
-        page->joins[low] = QChar::isSurrogate(ch) || isMark(ch) || ch == kZeroWidthJoiner;
+        const Jamo jamo = jamoOf(ch);
+        page->joins[low] = QChar::isSurrogate(ch) || isMark(ch) || ch == kZeroWidthJoiner ||
+                           jamo == Jamo::Leading || jamo == Jamo::Vowel || jamo == Jamo::Trailing;
     }
     return *page;
 }
@@ -191,9 +222,10 @@ inline qreal MessageLayout::unitAdvance(char16_t unit) const {
 
 inline std::size_t MessageLayout::quickClusterEnd(const char16_t* units, std::size_t position, std::size_t size) const {
     const char16_t unit = units[position];
-    // A character that a following one may join needs the general search.
+    // A character that a following one may join needs the general search;
+    // after a leading jamo even a whole syllable may.
     const bool alone = !QChar::isSurrogate(unit) && unit != kZeroWidthJoiner && unit != kCarriageReturn &&
-                       (position + 1 == size || !joinsPrevious(units[position + 1]));
+                       jamoOf(unit) != Jamo::Leading && (position + 1 == size || !joinsPrevious(units[position + 1]));
     return alone ? position + 1 : clusterEnd(position);
 }
 

@@ -43,6 +43,13 @@ TEST(MessageLayout, RowsBreakAndStepsStopBetweenWholeCharactersOnly) {
     EXPECT_EQ(layout.startOfCharacter(3), 0u);
     EXPECT_EQ(layout.startOfCharacter(7), 6u);
     EXPECT_EQ(layout.startOfCharacter(8), 8u);
+
+    // Hangul written as jamo: "han" and "geul", each a leading consonant, a
+    // vowel and a trailing consonant, are one character each.
+    const QString hangul = QStringLiteral(u"\u1112\u1161\u11AB\u1100\u1173\u11AF");
+    layout.layOut(hangul, 1000);
+    EXPECT_EQ(layout.nextPosition(0), 3u);
+    EXPECT_EQ(layout.previousPosition(6), 3u);
 }
 
 } // namespace
