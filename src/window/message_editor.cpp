@@ -24,9 +24,9 @@
 #include <QtMath>
 
 #include <algorithm>
-#include <utility>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tarvex::window {
 
