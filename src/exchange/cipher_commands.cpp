@@ -145,8 +145,11 @@ void openSealed(CipherCommandHost& host, const std::string& token) {
     if (!text) return host.reportFailure(failureBox(text.error()));
     const WipedString shown(std::move(*text));
     const MessageLimit limit = host.messageLimit();
-    const std::size_t length = characterCount(shown.text);
-    if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
+    // A character takes at least a byte: only a text of more bytes than the limit needs counting.
+    if (shown.text.size() > limit.length) {
+        const std::size_t length = characterCount(shown.text);
+        if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
+    }
     host.setMessageText(shown.text);
 }
 
