@@ -515,23 +515,26 @@ void BM_OpenEmail1MiB_Tarvex(benchmark::State& state) { commandInTarvex(state, C
 
 } // namespace
 
+// The window's own cases report medians of five runs: a run whose big buffers
+// all come as fresh pages from the kernel takes up to twice as long.
 BENCHMARK(BM_StartUp_BareMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_StartUp_Tarvex)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SetAndShow1MiBLine_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_SetAndShow1MiBLine_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_SetAndShow1MiBLine_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
 // Argument 0: a sealed token, 1: Russian prose, 2: Arabic prose.
 // QPlainTextEdit lays a 1 MiB line out for about a minute: once is enough.
 BENCHMARK(BM_SetAndShow1MiBUnicode_BareMainWindow)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SetAndShow1MiBUnicode_BareMainWindow)->DenseRange(1, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_SetAndShow1MiBUnicode_Tarvex)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_SetAndShow1MiBUnicode_Tarvex)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(10)
+    ->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_EncryptEmail1MiB_TransformAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_EncryptEmail1MiB_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_EncryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_EncryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_DecryptEmail1MiB_TransformAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_DecryptEmail1MiB_BareMainWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_DecryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_SealEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(BM_OpenEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_DecryptEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_SealEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_OpenEmail1MiB_Tarvex)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly();
 
 int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
