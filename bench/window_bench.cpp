@@ -236,15 +236,15 @@ std::string cipherLine() {
     return text;
 }
 
-// A message: words of printable codes in lines of 78, CR LF between them.
-std::string messageText() {
+// Words of `letter()` in lines of 78 characters, CR LF between them, until
+// fewer than `room` bytes of 1 MiB are left.
+template <typename Letter>
+std::string prose(std::mt19937& random, int longestWord, std::size_t room, Letter letter) {
     std::string text;
     text.reserve(kMiB);
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> code(33, 122);
-    std::uniform_int_distribution<int> wordLength(1, 9);
+    std::uniform_int_distribution<int> wordLength(1, longestWord);
     std::size_t column = 0;
-    while (text.size() + 2 < kMiB) {
+    while (text.size() + room < kMiB) {
         if (column >= 78) {
             text += "\r\n";
             column = 0;
@@ -252,10 +252,18 @@ std::string messageText() {
             text += ' ';
             ++column;
         } else {
-            text += static_cast<char>(code(random));
+            text += letter();
             ++column;
         }
     }
+    return text;
+}
+
+// A message: words of printable codes, exactly 1 MiB.
+std::string messageText() {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> code(33, 122);
+    std::string text = prose(random, 9, 2, [&] { return std::string(1, static_cast<char>(code(random))); });
     text.resize(kMiB, '.');
     return text;
 }
@@ -343,21 +351,8 @@ std::string unicodeText(Script script) {
     const char16_t first = script == Script::Russian ? u'\u0430' : u'\u0627';
     const char16_t last = script == Script::Russian ? u'\u044F' : u'\u064A';
     std::uniform_int_distribution<int> letter(first, last);
-    std::uniform_int_distribution<int> wordLength(1, 7);
-    std::size_t column = 0;
-    while (text.size() + 4 < kMiB) {
-        if (column >= 78) {
-            text += "\r\n";
-            column = 0;
-        } else if (column > 0 && wordLength(random) == 1) {
-            text += ' ';
-            ++column;
-        } else {
-            text += QString(QChar(static_cast<char16_t>(letter(random)))).toStdString();
-            ++column;
-        }
-    }
-    return text;
+    // Room for a line break after a letter of two bytes.
+    return prose(random, 7, 4, [&] { return QString(QChar(static_cast<char16_t>(letter(random)))).toStdString(); });
 }
 
 void BM_SetAndShow1MiBUnicode_BareMainWindow(benchmark::State& state) {
