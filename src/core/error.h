@@ -41,6 +41,11 @@ struct Error {
         SealedTooLongForIcq,   // position: the token's length, limit: what ICQ mode takes
         SealInstead,           // the question that follows a character Encrypt refused
         NotClassicCipherText,  // character, position: a character outside the set in a text to decrypt
+        NotCipherText,         // path, code: the character the text begins with (white space, format characters
+                               // and quote markers aside), which begins neither a cipher text nor a sealed message
+        OnlyWhiteSpace,        // path: a text to decrypt held white space, format characters and quote markers only
+        LooksDamagedSealed,    // path: no cipher text, but a sealed message as a channel damages one (its start
+                               // close to tarvex1, or base58 digits alone)
     };
 
     Kind kind;
