@@ -29,7 +29,7 @@ TARVEX_TEST_PACKAGES=(
   lintian devscripts
   file clang libclang-rt-14-dev
   python3-nacl age
-  weston wl-clipboard
+  weston sway wl-clipboard
   dbus-daemon at-spi2-core python3-pyatspi
 )
 

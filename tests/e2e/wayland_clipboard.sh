@@ -27,40 +27,11 @@ e2e_pids+=("$weston_pid")
 weston_window() {
   kill -0 "$weston_pid" 2>/dev/null || die "weston has ended"
   [ -S "$XDG_RUNTIME_DIR/$socket" ] || return 1
-  weston=$(xdotool search --onlyvisible --class '^Weston Compositor$' 2>/dev/null | head -n1) || true
-  [ -n "$weston" ]
+  compositor_window=$(xdotool search --onlyvisible --class '^Weston Compositor$' 2>/dev/null | head -n1) || true
+  [ -n "$compositor_window" ]
 }
 wait_for "weston's socket and window" weston_window
 export WAYLAND_DISPLAY=$socket
-
-# The Wayland messages the window exchanges, logged by libwayland, tell which
-# of its surfaces has the keyboard and which dialog it shows.
-log= main=
-keyboard_events() { grep -oE '\] wl_keyboard@[0-9]+\.(enter\([0-9]+, wl_surface@[0-9]+|leave\()' "$log" || true; }
-# keyboard_on SURFACE: the keyboard is on that surface of the window (any, when empty).
-keyboard_on() { keyboard_events | tail -n1 | grep -qE "enter\\(.*${1:-}\$"; }
-dialog_has_keyboard() { keyboard_on && ! keyboard_on "$main"; }
-enters() { keyboard_events | grep -c 'enter(' || true; }
-shows() { grep -qF "set_title(\"$1\")" "$log"; }
-
-# start_window NAME: the window on Weston with the key, until it has the keyboard.
-start_window() {
-  step "start $1 on Wayland"
-  log=$E2E_DIR/$1.log
-  mkdir -p "$E2E_DIR/$1"
-  (cd "$E2E_DIR/$1" && exec env QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$tarvex" "$key") >"$log" 2>&1 &
-  pid=$!
-  e2e_pids+=("$pid")
-  wait_for "the main window of $1" shows "Text Tarvex - v1.1"
-  wait_for "$1 to have the keyboard" keyboard_on
-  main=$(keyboard_events | tail -n1 | grep -oE 'wl_surface@[0-9]+$')
-}
-
-# press KEY...: keys to the window that has Weston's keyboard.
-press() {
-  kill -0 "$pid" 2>/dev/null || die "the program (pid $pid) has ended"
-  keys "$weston" "$@"
-}
 
 # borrowing_keyboard COMMAND...: wl-copy and wl-paste take the keyboard for a
 # moment, as Weston lets only the client with the keyboard set or read the
@@ -68,10 +39,10 @@ press() {
 # reach it.
 borrowing_keyboard() {
   local before status=0
-  before=$(enters)
+  before=$(wl_enters)
   "$@" || status=$?
   if kill -0 "$pid" 2>/dev/null; then
-    wait_for "the window to have the keyboard back" eval '[ "$(enters)" -gt "$before" ] && keyboard_on "$main"'
+    wait_for "the window to have the keyboard back" eval '[ "$(wl_enters)" -gt "$before" ] && wl_keyboard_on "$wl_main"'
   fi
   return "$status"
 }
@@ -89,52 +60,33 @@ holds_cipher_text() {
 }
 nothing_to_paste() { ! borrowing_keyboard paste_now; }
 
-# ask TITLE KEY...: the keys open the question so titled, answered Yes with Return.
-ask() {
-  local title=$1
-  shift
-  press "$@"
-  wait_for "the question '$title'" eval 'shows "$title" && dialog_has_keyboard'
-  press Return
-}
-
-clear_clipboard() {
-  ask "Clear Clipboard" ctrl+b
-  wait_for "the window to have the keyboard back" keyboard_on "$main"
-}
-
-exit_window() {
-  ask "Exit Text Tarvex" alt+f x
-  wait_for "the program to end" bash -c "! kill -0 $pid 2>/dev/null"
-}
-
-start_window first
+wl_start_window first "$tarvex" "$key"
 step "type a message, encrypt (Ctrl+E), decrypt (Ctrl+D) and copy it (Alt+C)"
-type_text "$weston" "$message"
-press ctrl+e ctrl+d alt+c
+type_text "$compositor_window" "$message"
+wl_press ctrl+e ctrl+d alt+c
 wait_for "the message on the clipboard" holds "$message"
 
 step "Clear Clipboard (Ctrl+B), Yes: nothing to paste"
-clear_clipboard
+wl_clear_clipboard
 wait_for "the clipboard to hold nothing" nothing_to_paste
 
 step "another program's text, then Clear Clipboard: nothing to paste"
 borrowing_keyboard wl-copy "from elsewhere"
 wait_for "the other text on the clipboard" holds "from elsewhere"
-clear_clipboard
+wl_clear_clipboard
 wait_for "the clipboard to hold nothing" nothing_to_paste
 
 step "encrypt and copy: the cipher text stays after the window ends"
-press ctrl+e alt+c
+wl_press ctrl+e alt+c
 wait_for "the cipher text on the clipboard" holds_cipher_text
-exit_window
+wl_exit_window
 holds_cipher_text || die "the cipher text left the clipboard with the window"
 
-start_window second
+wl_start_window second "$tarvex" "$key"
 step "copy a message and end the window: nothing to paste"
-type_text "$weston" "$message"
-press alt+c
+type_text "$compositor_window" "$message"
+wl_press alt+c
 wait_for "the message on the clipboard" holds "$message"
-exit_window
+wl_exit_window
 nothing_to_paste || die "after the window ended a paste still gives: $pasted"
 echo "PASS"
