@@ -324,6 +324,10 @@ wl_keyboard_on() { wl_keyboard_events | tail -n1 | grep -qE "enter\\(.*${1:-}\$"
 wl_dialog_has_keyboard() { wl_keyboard_on && ! wl_keyboard_on "$wl_main"; }
 wl_enters() { wl_keyboard_events | grep -c 'enter(' || true; }
 wl_shows() { grep -qF "set_title(\"$1\")" "$wl_log"; }
+# How often the window has offered the clipboard something (or nothing).
+wl_offers() { grep -c '> wl_data_device@[0-9]*\.set_selection(' "$wl_log" || true; }
+# wl_offered_since COUNT: it has offered again since wl_offers said COUNT.
+wl_offered_since() { [ "$(wl_offers)" -gt "$1" ]; }
 
 # wl_start_window NAME PROGRAM ARGUMENT...: the window on $WAYLAND_DISPLAY, in
 # a folder of its own, until its main window has the keyboard; sets pid.

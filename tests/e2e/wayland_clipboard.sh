@@ -63,7 +63,10 @@ nothing_to_paste() { ! borrowing_keyboard paste_now; }
 wl_start_window first "$tarvex" "$key"
 step "type a message, encrypt (Ctrl+E), decrypt (Ctrl+D) and copy it (Alt+C)"
 type_text "$compositor_window" "$message"
+# Until the copy is made, so that wl-paste does not take the keyboard before the keys arrive.
+offers=$(wl_offers)
 wl_press ctrl+e ctrl+d alt+c
+wait_for "the window to copy" wl_offered_since "$offers"
 wait_for "the message on the clipboard" holds "$message"
 
 step "Clear Clipboard (Ctrl+B), Yes: nothing to paste"
@@ -77,15 +80,19 @@ wl_clear_clipboard
 wait_for "the clipboard to hold nothing" nothing_to_paste
 
 step "encrypt and copy: the cipher text stays after the window ends"
+offers=$(wl_offers)
 wl_press ctrl+e alt+c
+wait_for "the window to copy" wl_offered_since "$offers"
 wait_for "the cipher text on the clipboard" holds_cipher_text
 wl_exit_window
-holds_cipher_text || die "the cipher text left the clipboard with the window"
+wait_for "the cipher text to stay on the clipboard" holds_cipher_text
 
 wl_start_window second "$tarvex" "$key"
 step "copy a message and end the window: nothing to paste"
 type_text "$compositor_window" "$message"
+offers=$(wl_offers)
 wl_press alt+c
+wait_for "the window to copy" wl_offered_since "$offers"
 wait_for "the message on the clipboard" holds "$message"
 wl_exit_window
 nothing_to_paste || die "after the window ended a paste still gives: $pasted"
