@@ -317,11 +317,13 @@ cp1252() {
 # keyboard. The Wayland messages the window exchanges, logged by libwayland
 # (WAYLAND_DEBUG=1), tell which of its surfaces has the keyboard and which
 # dialog it shows.
-compositor_window= wl_log= wl_main= pid=
+compositor_window='' wl_log='' wl_main='' pid=''
 wl_keyboard_events() { grep -oE '\] wl_keyboard@[0-9]+\.(enter\([0-9]+, wl_surface@[0-9]+|leave\()' "$wl_log" || true; }
 # wl_keyboard_on [SURFACE]: the keyboard is on that surface of the window (on any, without one).
 wl_keyboard_on() { wl_keyboard_events | tail -n1 | grep -qE "enter\\(.*${1:-}\$"; }
 wl_dialog_has_keyboard() { wl_keyboard_on && ! wl_keyboard_on "$wl_main"; }
+# wl_question TITLE: the dialog so titled is up and has the keyboard.
+wl_question() { wl_shows "$1" && wl_dialog_has_keyboard; }
 wl_enters() { wl_keyboard_events | grep -c 'enter(' || true; }
 wl_shows() { grep -qF "set_title(\"$1\")" "$wl_log"; }
 # How often the window has offered the clipboard something (or nothing).
@@ -357,7 +359,7 @@ wl_ask() {
   local title=$1
   shift
   wl_press "$@"
-  wait_for "the question '$title'" eval 'wl_shows "$title" && wl_dialog_has_keyboard'
+  wait_for "the question '$title'" wl_question "$title"
   wl_press Return
 }
 

@@ -42,10 +42,11 @@ borrowing_keyboard() {
   before=$(wl_enters)
   "$@" || status=$?
   if kill -0 "$pid" 2>/dev/null; then
-    wait_for "the window to have the keyboard back" eval '[ "$(wl_enters)" -gt "$before" ] && wl_keyboard_on "$wl_main"'
+    wait_for "the window to have the keyboard back" keyboard_back_since "$before"
   fi
   return "$status"
 }
+keyboard_back_since() { [ "$(wl_enters)" -gt "$1" ] && wl_keyboard_on "$wl_main"; }
 
 pasted=
 paste_now() {

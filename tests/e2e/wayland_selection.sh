@@ -34,10 +34,14 @@ e2e_pids+=("$sway_pid")
 # Sway's output is the one window openbox manages.
 sway_ready() {
   kill -0 "$sway_pid" 2>/dev/null || die "sway has ended"
-  socket=$(cd "$runtime" && ls wayland-? 2>/dev/null | head -n1) || true
+  local candidate
+  socket=
+  for candidate in "$runtime"/wayland-?; do
+    if [ -S "$candidate" ]; then socket=${candidate##*/}; fi
+  done
   local listed
   listed=$(xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -oE '0x[0-9a-f]+' | head -n1) || true
-  [ -n "$socket" ] && [ -S "$runtime/$socket" ] && [ -n "$listed" ] || return 1
+  [ -n "$socket" ] && [ -n "$listed" ] || return 1
   # In decimal, as xdotool names windows.
   compositor_window=$((listed))
 }
