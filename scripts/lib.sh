@@ -8,10 +8,12 @@ TARVEX_BUILD=${TARVEX_BUILD:-"$TARVEX_ROOT/build"}
 # Debian 12 packages that building and running the window (and tarvex-cli)
 # need: scripts/run installs these alone. libsodium is the one crypto library;
 # Qt's CMake files look for libxkbcommon-dev and print a line for each library
-# without it; qt6-wayland lets the window open on a Wayland desktop.
+# without it; qt6-wayland lets the window open on a Wayland desktop, and Qt's
+# platform interface (qt6-base-private-dev) with libwayland-dev lets it wait
+# for the compositor to take the emptied clipboard before it ends.
 TARVEX_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev libxkbcommon-dev qt6-wayland
+  qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev libxkbcommon-dev qt6-wayland libwayland-dev
   libsodium-dev
 )
 
@@ -27,7 +29,7 @@ TARVEX_TEST_PACKAGES=(
   lintian devscripts
   file clang libclang-rt-14-dev
   python3-nacl age
-  weston
+  weston sway wl-clipboard
   dbus-daemon at-spi2-core python3-pyatspi
 )
 

@@ -33,7 +33,10 @@ void copyToClipboard(ExchangeHost& host) {
     if (host.messageText().empty()) return;
     platform::Clipboard& clipboard = host.clipboard();
     const QString text = host.messageAsPlainText();
-    if (!clipboard.clear() || !clipboard.setText(text, !isCipherText(text))) reportUnreachable(host);
+    // The text replaces every format on the clipboard. Emptying it first would
+    // make a second offer with the same input event, which a Wayland
+    // compositor such as Weston turns down.
+    if (!clipboard.setText(text, !isCipherText(text))) reportUnreachable(host);
 }
 
 void pasteFromClipboard(ExchangeHost& host) {

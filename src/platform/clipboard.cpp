@@ -2,9 +2,14 @@
 
 #include "clipboard.h"
 
+#include "offered_secrets.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <qpa/qplatformnativeinterface.h>
+
+#include <wayland-client-core.h>
 
 namespace tarvex::platform {
 namespace {
@@ -16,6 +21,33 @@ QClipboard* systemClipboard() {
 bool holdsSecret(const QClipboard& clipboard, QClipboard::Mode mode) {
     const QMimeData* data = clipboard.mimeData(mode);
     return data && data->data(QLatin1String(kPasswordManagerHintFormat)) == QByteArrayView(kSecretHint);
+}
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// A Wayland compositor may keep its own copy of the text on the clipboard and
+// offer it again once the offer is gone (Weston does when it is withdrawn,
+// GNOME's when its program ends); taking the clipboard with an offer of
+// nothing replaces that copy. On X11 the selection is let go, as before.
+void empty(QClipboard& clipboard, QClipboard::Mode mode) {
+    if (onWayland()) {
+        clipboard.setMimeData(new QMimeData, mode);
+        OfferedSecrets::of(clipboard).forget(mode);
+    } else {
+        clipboard.clear(mode);
+    }
+}
+
+// Returns once the compositor has handled every request sent so far: a
+// request still under way when the program closes its connection may be
+// dropped with it.
+void waitForCompositor() {
+    if (!onWayland()) return;
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    auto* display = native ? static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display")) : nullptr;
+    if (display) wl_display_roundtrip(display);
 }
 
 } // namespace
@@ -32,28 +64,34 @@ bool offerText(const QString& text, bool secret, QClipboard::Mode mode) {
     if (!clipboard) return false;
     // setMimeData replaces every format that was there.
     clipboard->setMimeData(newTextData(text, secret), mode);
+    if (onWayland()) OfferedSecrets::of(*clipboard).offered(mode, text, secret);
     return true;
 }
 
 bool clearClipboardAndSelection() {
     QClipboard* clipboard = systemClipboard();
     if (!clipboard) return false;
-    clipboard->clear(QClipboard::Clipboard);
-    if (clipboard->supportsSelection()) clipboard->clear(QClipboard::Selection);
+    empty(*clipboard, QClipboard::Clipboard);
+    if (clipboard->supportsSelection()) empty(*clipboard, QClipboard::Selection);
     return true;
 }
 
 void dropOwnSecrets() {
     QClipboard* clipboard = systemClipboard();
     if (!clipboard) return;
-    // Only while this program owns it: what another program put there since is not ours to drop.
-    if (clipboard->ownsClipboard() && holdsSecret(*clipboard, QClipboard::Clipboard)) {
-        clipboard->clear(QClipboard::Clipboard);
+    bool emptied = false;
+    for (const QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection}) {
+        if (mode == QClipboard::Selection && !clipboard->supportsSelection()) continue;
+        const bool owned = mode == QClipboard::Selection ? clipboard->ownsSelection() : clipboard->ownsClipboard();
+        // What another program put there since is not ours to drop. On Wayland
+        // a copy of the secret that the compositor took over is.
+        const bool ours = owned ? holdsSecret(*clipboard, mode)
+                                : onWayland() && OfferedSecrets::of(*clipboard).mayHold(mode);
+        if (!ours) continue;
+        empty(*clipboard, mode);
+        emptied = true;
     }
-    if (clipboard->supportsSelection() && clipboard->ownsSelection() &&
-        holdsSecret(*clipboard, QClipboard::Selection)) {
-        clipboard->clear(QClipboard::Selection);
-    }
+    if (emptied) waitForCompositor();
 }
 
 bool SystemClipboard::clear() {

@@ -20,11 +20,14 @@ inline constexpr char kSecretHint[] = "secret";
 QMimeData* newTextData(const QString& text, bool secret);
 // Puts that on the system clipboard or the selection; false when it cannot be reached.
 bool offerText(const QString& text, bool secret, QClipboard::Mode mode = QClipboard::Clipboard);
-// Empties the clipboard and, where there is one, the primary selection.
+// Empties the clipboard and, where there is one, the primary selection,
+// whichever program filled them. On Wayland they are taken with an offer of
+// nothing, which also replaces a copy the compositor keeps of their text.
 bool clearClipboardAndSelection();
 // Before the program ends: empties the clipboard and the selection where they
 // still hold a secret this program put there, so that neither the next paste
-// nor a clipboard manager taking over the data on exit gets it.
+// nor a clipboard manager or compositor taking over the data on exit gets it.
+// On Wayland it returns once the compositor has taken the empty offers.
 void dropOwnSecrets();
 
 // The system clipboard, plain text only.

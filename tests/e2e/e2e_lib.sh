@@ -311,3 +311,64 @@ fixed_key() {
 cp1252() {
   iconv -f UTF-8 -t CP1252 <"$1" >"$2" || die "$1 does not convert to Windows-1252"
 }
+
+# The window on a Wayland compositor that runs in an X window of the private
+# Xvfb ($compositor_window): keys typed there reach the Wayland client with the
+# keyboard. The Wayland messages the window exchanges, logged by libwayland
+# (WAYLAND_DEBUG=1), tell which of its surfaces has the keyboard and which
+# dialog it shows.
+compositor_window='' wl_log='' wl_main='' pid=''
+wl_keyboard_events() { grep -oE '\] wl_keyboard@[0-9]+\.(enter\([0-9]+, wl_surface@[0-9]+|leave\()' "$wl_log" || true; }
+# wl_keyboard_on [SURFACE]: the keyboard is on that surface of the window (on any, without one).
+wl_keyboard_on() { wl_keyboard_events | tail -n1 | grep -qE "enter\\(.*${1:-}\$"; }
+wl_dialog_has_keyboard() { wl_keyboard_on && ! wl_keyboard_on "$wl_main"; }
+# wl_question TITLE: the dialog so titled is up and has the keyboard.
+wl_question() { wl_shows "$1" && wl_dialog_has_keyboard; }
+wl_enters() { wl_keyboard_events | grep -c 'enter(' || true; }
+wl_shows() { grep -qF "set_title(\"$1\")" "$wl_log"; }
+# How often the window has offered the clipboard something (or nothing).
+wl_offers() { grep -c '> wl_data_device@[0-9]*\.set_selection(' "$wl_log" || true; }
+# wl_offered_since COUNT: it has offered again since wl_offers said COUNT.
+wl_offered_since() { [ "$(wl_offers)" -gt "$1" ]; }
+
+# wl_start_window NAME PROGRAM ARGUMENT...: the window on $WAYLAND_DISPLAY, in
+# a folder of its own, until its main window has the keyboard; sets pid.
+wl_start_window() {
+  local name=$1 program=$2
+  shift 2
+  step "start $name on Wayland"
+  wl_log=$E2E_DIR/$name.log
+  mkdir -p "$E2E_DIR/$name"
+  (cd "$E2E_DIR/$name" && exec env QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$program" "$@") >"$wl_log" 2>&1 &
+  pid=$!
+  e2e_pids+=("$pid")
+  wait_for "the main window of $name" wl_shows "Text Tarvex - v1.1"
+  wait_for "$name to have the keyboard" wl_keyboard_on
+  wl_main=$(wl_keyboard_events | tail -n1 | grep -oE 'wl_surface@[0-9]+$')
+}
+
+# wl_press KEY...: keys to the window's surface that has the keyboard.
+wl_press() {
+  kill -0 "$pid" 2>/dev/null || die "the program (pid $pid) has ended"
+  keys "$compositor_window" "$@"
+}
+
+# wl_ask TITLE KEY...: the keys open the question so titled, answered with
+# Return (Yes) once it has the keyboard; returns when the main window has it back.
+wl_ask() {
+  local title=$1
+  shift
+  wl_press "$@"
+  wait_for "the question '$title'" wl_question "$title"
+  wl_press Return
+}
+
+wl_clear_clipboard() {
+  wl_ask "Clear Clipboard" ctrl+b
+  wait_for "the window to have the keyboard back" wl_keyboard_on "$wl_main"
+}
+
+wl_exit_window() {
+  wl_ask "Exit Text Tarvex" alt+f x
+  wait_for "the program to end" bash -c "! kill -0 $pid 2>/dev/null"
+}
