@@ -85,7 +85,8 @@ public:
     // secret half (Agreed). Refused: the verdict on the text, and the
     // agreement stays open for another paste, unless the line was made on
     // purpose, which ends it (Ended). This side's own invitation given back is
-    // AgreeOwnInvitation.
+    // AgreeOwnInvitation. Outside AwaitingAnswer it changes nothing: Done
+    // once the key is there, AgreeMadeOnPurpose once Ended.
     Status takeAnswer(std::string_view text);
 
     // The inviter, while AwaitingAnswer: takes what the other side sent into
@@ -111,7 +112,7 @@ public:
     // changes the stage: the digits may be typed again.
     Status compareHeard(std::string_view typed);
 
-    // Once hasKey(): writes the key file as a created key is written (owner
+    // Once hasKey() (AgreeNotCompared before): writes the key file as a created key is written (owner
     // only, whole or not at all). Saving an unconfirmed key is the caller's
     // choice: tarvex-cli without a terminal or with --no-compare, the window's
     // secondary way after its question.
@@ -123,10 +124,12 @@ public:
 private:
     Agreement(Role role, seal::SecureBytes secretHalf);
     // Computes the key from this side's secret half and the other side's
-    // public half, then wipes the secret half.
-    void agree(const PublicHalf& inviterHalf, const PublicHalf& answererHalf);
-    // Answers the invitation carried by `invitation` with this object's secret half.
-    void answerInvitation(const InvitationLine& invitation);
+    // public half (carried by `otherLine`), then wipes the secret half.
+    Status agree(const PublicHalf& inviterHalf, const PublicHalf& answererHalf, AgreementLine otherLine);
+    // Answers `invitation` with this object's key pair.
+    Status answerInvitation(const InvitationLine& invitation);
+    // What takeAnswer and takeLine say outside AwaitingAnswer.
+    Status outsideAwaiting() const;
 
     Role role_;
     Stage stage_;

@@ -57,7 +57,8 @@ struct Error {
         AgreeMadeOnPurpose,    // the line carries a public half that gives no key: the agreement must start again
         AgreeDigitsDiffer,     // the eight digits heard are not this key's
         AgreeDigitsUnreadable, // what was typed is not eight hexadecimal digits
-        AgreeNotCompared,      // the agreement ended before the digits were compared: no key file
+        AgreeGivenUp,          // the input ended before the line expected came: no key file
+        AgreeNotCompared,      // the input ended before the digits were compared: no key file
     };
 
     Kind kind;
