@@ -139,10 +139,11 @@ class Test:
         self.expect(not os.path.exists(self.path(name)), f"{what}: a key file was written")
 
 
-def drain(pipe):
-    """Waits until tarvex-cli has read all that was written into its input."""
+def drain(process):
+    """Waits until tarvex-cli has read all that was written into its input, or has ended."""
     count = struct.pack("i", 0)
-    while struct.unpack("i", fcntl.ioctl(pipe.fileno(), termios.FIONREAD, count))[0] > 0:
+    while (struct.unpack("i", fcntl.ioctl(process.stdin.fileno(), termios.FIONREAD, count))[0] > 0
+           and process.poll() is None):
         select.select([], [], [], 0.01)
 
 
@@ -173,9 +174,10 @@ def cross(t: Test):
     quoted = reply.index(b"Done")
     inside = reply.index("\u00a0".encode()) + 1
     for piece in (reply[:quoted], reply[quoted:inside], reply[inside:]):
-        inviter.stdin.write(piece)
-        inviter.stdin.flush()
-        drain(inviter.stdin)
+        if inviter.poll() is None:
+            inviter.stdin.write(piece)
+            inviter.stdin.flush()
+            drain(inviter)
     printed = inviter.stdout.readline().decode().strip()
     code = inviter.wait(timeout=PATIENCE)
     inviter.stdin.close()
