@@ -263,8 +263,8 @@ ErrorMessage messageFor(const Error& error) {
         }
         const std::string what = "this is an answer, not an invitation";
         return {.line = in + what,
-                .lineHint = "; give the invitation that the other side sent, or read this answer with the "
-                            "agreement that made the invitation",
+                .lineHint = "; an answer goes back to the side that made the invitation (tarvex-cli invite); "
+                            "here, give the invitation that the other side sent",
                 .box = capitalised(what) + ".\n\nPaste the invitation that the other side sent. An answer is read "
                        "by the agreement that made its invitation."};
     }
