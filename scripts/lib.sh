@@ -20,9 +20,10 @@ TARVEX_RUN_PACKAGES=(
 # What the tests, the benchmarks and the packages need on top: scripts/test.
 # `file` serves CPack's dependency lookup, clang and its runtime the fuzzers,
 # rsvg-convert the icons; the screen-reader test talks to the window over
-# AT-SPI from Debian's Python.
+# AT-SPI from Debian's Python; nlohmann-json3-dev reads the key agreement's
+# vectors.
 TARVEX_TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth libx11-dev x11-xkb-utils
   imagemagick xdotool x11-utils xclip openbox
   librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info groff-base

@@ -2,6 +2,7 @@
 
 #include "cli_app.h"
 
+#include "agree_command.h"
 #include "create_key_command.h"
 #include "fingerprint_command.h"
 #include "transform_command.h"
@@ -41,6 +42,16 @@ constexpr const char* kHelp =
     "      3F2A 9C01 77DE 0B45. Read it aloud to the other side, by phone or in\n"
     "      person: the same 16 digits mean the same key; a different fingerprint\n"
     "      means different keys, and nothing should be sent.\n"
+    "  invite [--force] [--no-compare] KEYFILE\n"
+    "      Agree on a new key with the other side over chat or mail: print an\n"
+    "      invitation line to send them, read the answer line they send back\n"
+    "      from standard input, and print the key's fingerprint. Only one of you\n"
+    "      invites; the other answers. In a terminal, KEYFILE is written once the\n"
+    "      eight digits that the other side reads aloud match; without one, at\n"
+    "      once, and the fingerprints must be compared before the key is used.\n"
+    "  answer [--force] [--no-compare] KEYFILE\n"
+    "      Read the invitation from standard input, print the answer line to\n"
+    "      send back and the key's fingerprint, and write KEYFILE as invite does.\n"
     "\n"
     "Options:\n"
     "  -k, --key KEYFILE      the key file that both sides hold\n"
@@ -54,6 +65,11 @@ constexpr const char* kHelp =
     "                         replaced only once everything has succeeded, and\n"
     "                         nothing of it is left behind when it fails or is\n"
     "                         interrupted\n"
+    "      --force            create-key, invite, answer: replace an existing\n"
+    "                         KEYFILE\n"
+    "      --no-compare       invite, answer: write KEYFILE without comparing the\n"
+    "                         digits, leaving the key unchecked until the\n"
+    "                         fingerprints are compared\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
@@ -121,6 +137,10 @@ int runCli(std::span<const std::string> args) try {
         SecureUniformSource source;
         SystemTimeOfDayClock clock;
         CreateKeyCommand command(*createKey, source, clock);
+        return runCommand(command);
+    }
+    if (auto* agree = std::get_if<AgreeRequest>(&request)) {
+        AgreeCommand command(*agree, STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO);
         return runCommand(command);
     }
     if (auto* fingerprint = std::get_if<FingerprintRequest>(&request)) {

@@ -222,6 +222,29 @@ Request parseFingerprint(std::span<const std::string> args) {
     return FingerprintRequest{*key};
 }
 
+Request parseAgree(std::span<const std::string> args, bool invite) {
+    enum { kForce, kNoCompare };
+    AgreeRequest request;
+    request.invite = invite;
+    const std::string command = invite ? "invite" : "answer";
+    std::optional<std::string> file;
+    OptionParser parser(args, command, {{"force", 0, false}, {"no-compare", 0, false}});
+    std::optional<Request> stop = parser.parse(
+        [&](std::size_t option, const std::string&) -> std::optional<Request> {
+            (option == kForce ? request.force : request.noCompare) = true;
+            return std::nullopt;
+        },
+        [&](const std::string& arg) -> std::optional<Request> {
+            if (file) return UsageError{command + " takes one key file, not also '" + shown(arg) + "'"};
+            file = arg;
+            return std::nullopt;
+        });
+    if (stop) return *stop;
+    if (!file) return UsageError{command + " needs the name of the key file to write"};
+    request.keyFile = *file;
+    return request;
+}
+
 } // namespace
 
 Request parseCommandLine(std::span<const std::string> args) {
@@ -235,6 +258,8 @@ Request parseCommandLine(std::span<const std::string> args) {
     if (command == "encrypt") return parseTransform(rest, true);
     if (command == "decrypt") return parseTransform(rest, false);
     if (command == "fingerprint") return parseFingerprint(rest);
+    if (command == "invite") return parseAgree(rest, true);
+    if (command == "answer") return parseAgree(rest, false);
     return UsageError{"unknown command '" + shown(command) + "'"};
 }
 

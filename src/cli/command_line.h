@@ -29,13 +29,22 @@ struct FingerprintRequest {
     std::string keyFile;
 };
 
+// invite or answer: one side of a key agreement.
+struct AgreeRequest {
+    bool invite = true; // false: answer
+    std::string keyFile;
+    bool force = false;
+    bool noCompare = false;
+};
+
 struct HelpRequest {};
 struct VersionRequest {};
 struct UsageError {
     std::string message;
 };
 
-using Request = std::variant<CreateKeyRequest, TransformRequest, FingerprintRequest, HelpRequest, VersionRequest, UsageError>;
+using Request = std::variant<CreateKeyRequest, TransformRequest, FingerprintRequest, AgreeRequest, HelpRequest,
+                             VersionRequest, UsageError>;
 
 // Reads the arguments after the program name.
 Request parseCommandLine(std::span<const std::string> args);

@@ -11,6 +11,9 @@ namespace tarvex {
 inline constexpr const char* kStandardInputName = "standard input";
 inline constexpr const char* kStandardOutputName = "standard output";
 
+// The two lines of a key agreement, for the verdicts on them.
+enum class AgreementLine : std::uint8_t { None, Invitation, Answer };
+
 // Everything the libraries can refuse, with the facts a message needs.
 // messages/messages.h turns one into words.
 struct Error {
@@ -46,6 +49,21 @@ struct Error {
         OnlyWhiteSpace,        // path: a text to decrypt held white space, format characters and quote markers only
         LooksDamagedSealed,    // path: no cipher text, but a sealed message as a channel damages one (its start
                                // close to tarvex1, or base58 digits alone)
+        // Verdicts on a key agreement's lines; each has expectedLine, and foundLine where a line was found.
+        AgreeLineDamaged,      // code, position: the first character that cannot belong to a whole line; position 0: the check value differs
+        AgreeLineCut,          // the text ends before the line is whole
+        AgreeNewerVersion,     // code: the version digit
+        AgreeWrongKind,        // foundLine is the other kind
+        AgreeOwnInvitation,    // the inviter was given back its own invitation
+        AgreeNoLine,           // path: the text holds neither kind of line
+        AgreeNothingGiven,     // path: the text is empty or white space only
+        AgreeSealedGiven,      // path: the text holds a sealed message instead
+        AgreeOtherInvitation,  // the answer names another invitation than this one
+        AgreeMadeOnPurpose,    // the line carries a public half that gives no key: the agreement must start again
+        AgreeDigitsDiffer,     // the eight digits heard are not this key's
+        AgreeDigitsUnreadable, // what was typed is not eight hexadecimal digits
+        AgreeGivenUp,          // the input ended before the line expected came: no key file
+        AgreeNotCompared,      // the input ended before the digits were compared: no key file
     };
 
     Kind kind;
@@ -56,6 +74,8 @@ struct Error {
     std::uint64_t limit = 0;
     std::uint32_t fileType = 0; // the type bits of a file that is not a regular one (st_mode & S_IFMT)
     std::string fingerprint;    // of the key in use, where the message depends on it
+    AgreementLine expectedLine = AgreementLine::None; // the line a key agreement asked for
+    AgreementLine foundLine = AgreementLine::None;    // the line the text holds, where one was found
 };
 
 // The system's own words for errno `osError` ("No space left on device"), or

@@ -51,6 +51,20 @@ std::uint64_t sealablePayload(std::uint64_t tokenLength) {
     return payload;
 }
 
+// "invitation" or "answer".
+std::string lineName(AgreementLine line) {
+    return line == AgreementLine::Answer ? "answer" : "invitation";
+}
+
+std::string withArticle(AgreementLine line) {
+    return line == AgreementLine::Answer ? "an answer" : "an invitation";
+}
+
+std::string capitalised(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
 } // namespace
 
 std::string escapedForMessage(std::string_view text) {
@@ -232,6 +246,102 @@ ErrorMessage messageFor(const Error& error) {
                 .lineHint = "; it was changed or cut on its way, so ask the sender to send it again",
                 .box = "The text looks like a sealed message that was damaged on its way: it does not begin with "
                        "tarvex1.\n\nAsk the sender to send it again, whole."};
+    case Error::Kind::AgreeLineDamaged: {
+        const std::string where = error.position == 0 ? std::string(": its check value does not match")
+            : ": the character " + character() + at + " cannot be part of it";
+        const std::string what = "the " + lineName(error.foundLine) + " is damaged" + where;
+        return {.line = in + what,
+                .lineHint = "; copy it again, whole, or ask the other side to send it again",
+                .box = capitalised(what) + ".\n\nCopy it again, whole, or ask the other side to send it again."};
+    }
+    case Error::Kind::AgreeLineCut: {
+        const std::string what = "the " + lineName(error.foundLine) + " is cut: the text ends before the line is whole";
+        return {.line = in + what,
+                .lineHint = "; copy it again, whole, or ask the other side to send it again",
+                .box = capitalised(what) + ".\n\nCopy it again, whole, or ask the other side to send it again."};
+    }
+    case Error::Kind::AgreeNewerVersion: {
+        const std::string what = "the " + lineName(error.foundLine) + " was made by a newer version of Text Tarvex";
+        return {.line = in + what, .lineHint = "; update Text Tarvex to agree with the other side",
+                .box = capitalised(what) + ".\n\nUpdate Text Tarvex to agree on a key with the other side."};
+    }
+    case Error::Kind::AgreeWrongKind: {
+        if (error.foundLine == AgreementLine::Invitation) {
+            const std::string what = "this is an invitation, not the answer to yours";
+            return {.line = in + what,
+                    .lineHint = "; only one of you invites: the other answers the invitation with "
+                                "'tarvex-cli answer' and sends the answer back",
+                    .box = capitalised(what) + ".\n\nOnly one of you invites; the other answers. Paste the answer "
+                           "that the other side sends back."};
+        }
+        const std::string what = "this is an answer, not an invitation";
+        return {.line = in + what,
+                .lineHint = "; an answer goes back to the side that made the invitation (tarvex-cli invite); "
+                            "here, give the invitation that the other side sent",
+                .box = capitalised(what) + ".\n\nPaste the invitation that the other side sent. An answer is read "
+                       "by the agreement that made its invitation."};
+    }
+    case Error::Kind::AgreeOwnInvitation:
+        return {.line = "this is your own invitation",
+                .lineHint = "; send it to the other side, and give the answer they send back",
+                .box = "This is your own invitation.\n\nSend it to the other side, and paste here the answer they "
+                       "send back."};
+    case Error::Kind::AgreeNoLine: {
+        const std::string holder = error.path.empty() ? std::string("the text") : quoted(error.path);
+        const std::string prefix = error.expectedLine == AgreementLine::Answer ? "tarvexanswer1" : "tarvexinvite1";
+        const std::string what = holder + " holds no " + lineName(error.expectedLine) + ": no line begins with " + prefix;
+        return {.line = what, .lineHint = "; give the " + lineName(error.expectedLine) + " that the other side sent",
+                .box = capitalised(what) + ".\n\nPaste the " + lineName(error.expectedLine) +
+                       " that the other side sent."};
+    }
+    case Error::Kind::AgreeNothingGiven: {
+        const std::string holder = error.path.empty() ? std::string("the text") : quoted(error.path);
+        const std::string what = holder + " holds no " + lineName(error.expectedLine) + ": it is empty";
+        return {.line = what, .lineHint = "; give the " + lineName(error.expectedLine) + " that the other side sent",
+                .box = "There is no " + lineName(error.expectedLine) + ".\n\nPaste the " +
+                       lineName(error.expectedLine) + " that the other side sent."};
+    }
+    case Error::Kind::AgreeSealedGiven: {
+        const std::string holder = error.path.empty() ? std::string("the text") : quoted(error.path);
+        const std::string what = holder + " holds a sealed message, not " + withArticle(error.expectedLine);
+        return {.line = what,
+                .lineHint = "; open it with decrypt, and give the " + lineName(error.expectedLine) +
+                            " that the other side sent",
+                .box = "This is a sealed message, not " + withArticle(error.expectedLine) +
+                       ".\n\nOpen it with Decrypt. Here, paste the " + lineName(error.expectedLine) +
+                       " that the other side sent."};
+    }
+    case Error::Kind::AgreeOtherInvitation:
+        return {.line = in + "the answer belongs to another invitation, not to this one",
+                .lineHint = "; ask the other side to answer the invitation shown now",
+                .box = "This answer belongs to another invitation, not to the one shown now.\n\nAsk the other side "
+                       "to answer the invitation shown now, and paste their new answer."};
+    case Error::Kind::AgreeMadeOnPurpose: {
+        const std::string what = "the " + lineName(error.foundLine) + " carries a public half from which no key can be "
+                                 "made; Text Tarvex never makes such a line, so someone made it on purpose";
+        return {.line = in + what, .lineHint = "; the agreement must start again",
+                .box = capitalised(what) + ".\n\nThe agreement has ended. Start again, and compare the fingerprints "
+                       "before you use the key."};
+    }
+    case Error::Kind::AgreeDigitsDiffer:
+        return {.line = "these are not the digits of this key",
+                .lineHint = "; type the eight that the other side reads aloud, not your own; if you heard them "
+                            "right, someone changed a line on the way: give up (Ctrl+D) and start again",
+                .box = "These are not the digits of this key.\n\nType the eight digits that the other side reads "
+                       "aloud, not your own. If you heard them right, someone changed a line on the way: do not "
+                       "save this key, and start again."};
+    case Error::Kind::AgreeDigitsUnreadable:
+        return {.line = "that is not eight hexadecimal digits",
+                .lineHint = "; type the eight digits (0-9, A-F) that the other side reads aloud",
+                .box = "Type the eight digits (0 to 9 and A to F) that the other side reads aloud."};
+    case Error::Kind::AgreeGivenUp:
+        return {.line = "the agreement was given up before the " + lineName(error.expectedLine) +
+                        " came, so no key file was written",
+                .box = "The agreement was given up."};
+    case Error::Kind::AgreeNotCompared:
+        return {.line = "the digits were not compared, so no key file was written",
+                .lineHint = " (--no-compare writes it without comparing)",
+                .box = "The digits were not compared, so the key was not saved."};
     case Error::Kind::RandomSourceFailed:
         return {.line = "the system's random source failed: " + reason,
                 .box = "No key could be made: the system's random source failed (" + reason + ")."};

@@ -53,7 +53,7 @@ expect() {
   [ "$got" = "$expected" ] || fail "'tarvex-cli $words' offers [$(echo $got)], expected [$(echo $expected)]"
 }
 
-expect " " $'--help\n--version\n-h\ncreate-key\ndecrypt\nencrypt\nfingerprint'
+expect " " $'--help\n--version\n-h\nanswer\ncreate-key\ndecrypt\nencrypt\nfingerprint\ninvite'
 expect "fi" "fingerprint"
 expect "fingerprint -k " $'OLD.TVK\nfriend.tvk\nmy key.tvk\nsub'
 expect "fingerprint -" $'--help\n--key\n-h\n-k'
@@ -66,6 +66,9 @@ expect "decrypt --encoding = c" "cp1252"
 expect "encrypt -k friend.tvk -o l" "letter.txt"
 expect "decrypt -k friend.tvk l" "letter.txt"
 expect "create-key --f" "--force"
+expect "in" "invite"
+expect "invite --no" "--no-compare"
+expect "answer --force " $'OLD.TVK\nfriend.tvk\nletter.txt\nmy key.tvk\nsub'
 expect "encrypt -k friend.tvk -- -" ""
 
 # Every option that --help names is offered somewhere, so a new option cannot
@@ -76,6 +79,8 @@ offered=$( {
   candidates encrypt -
   candidates decrypt -
   candidates fingerprint -
+  candidates invite -
+  candidates answer -
 } | sort -u)
 mapfile -t options < <("$cli" --help | grep -oE '(^|[][ ,|])--?[a-z][a-z0-9-]*' | sed 's/^[][ ,|]*//' | sort -u)
 [ "${#options[@]}" -ge 6 ] || fail "found only ${#options[@]} options in tarvex-cli --help: ${options[*]}"
