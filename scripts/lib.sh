@@ -18,7 +18,8 @@ TARVEX_RUN_PACKAGES=(
 # What the tests, the benchmarks and the packages need on top: scripts/test.
 # `file` serves CPack's dependency lookup, clang and its runtime the fuzzers,
 # rsvg-convert the icons; the screen-reader test talks to the window over
-# AT-SPI from Debian's Python.
+# AT-SPI from Debian's Python; unicode-data holds Unicode's own table of
+# characters that the message area's character steps are tested against.
 TARVEX_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libx11-dev x11-xkb-utils
@@ -29,6 +30,7 @@ TARVEX_TEST_PACKAGES=(
   python3-nacl age
   weston
   dbus-daemon at-spi2-core python3-pyatspi
+  unicode-data
 )
 
 # Installs the packages that are missing: with `run` only those of the window

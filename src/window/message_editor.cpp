@@ -221,8 +221,8 @@ std::pair<std::size_t, bool> MessageEditor::positionAt(QPointF point) const {
 QRect MessageEditor::codeRect(std::size_t position) const {
     position = std::min(position, document_.size());
     const std::size_t row = layout_.rowOf(position, false);
-    const qreal x = layout_.xOf(row, position);
-    return QRectF(x + kMargin, rowTop(row), layout_.widthAt(position), rowHeight()).toAlignedRect();
+    const auto [x, width] = layout_.extentOf(position);
+    return QRectF(x + kMargin, rowTop(row), width, rowHeight()).toAlignedRect();
 }
 
 std::size_t MessageEditor::positionAtPoint(QPoint point) const {
@@ -231,6 +231,11 @@ std::size_t MessageEditor::positionAtPoint(QPoint point) const {
 
 void MessageEditor::scrollToPosition(std::size_t position) {
     ensureRowVisible(layout_.rowOf(std::min(position, document_.size()), false));
+}
+
+std::pair<std::size_t, std::size_t> MessageEditor::characterAt(std::size_t position) const {
+    const std::size_t start = layout_.startOfCharacter(std::min(position, document_.size()));
+    return {start, layout_.nextPosition(start)};
 }
 
 const AccessibleText& MessageEditor::accessibleText() const {
@@ -269,9 +274,14 @@ void MessageEditor::moveCursor(Move move, bool select) {
     };
     switch (move) {
     case Move::NextChar:
-        return setCursor(hasSelection() && !select ? to : layout_.rightOf(cursor_), select);
-    case Move::PreviousChar:
-        return setCursor(hasSelection() && !select ? from : layout_.leftOf(cursor_), select);
+    case Move::PreviousChar: {
+        if (hasSelection() && !select) {
+            return setCursor(move == Move::NextChar ? to : from, false);
+        }
+        const MessageLayout::Caret caret{cursor_, cursorAtRowEnd_};
+        const MessageLayout::Caret moved = move == Move::NextChar ? layout_.rightOf(caret) : layout_.leftOf(caret);
+        return setCursor(moved.position, select, moved.atRowEnd);
+    }
     case Move::NextWord:
         return setCursor(layout_.nextWord(cursor_), select);
     case Move::PreviousWord:
