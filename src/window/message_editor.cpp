@@ -513,13 +513,10 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
             shaped->draw(&painter, QPointF(kMargin, top), selection);
             x = shaped->lineCount() > 0 ? shaped->lineAt(0).naturalTextWidth() : 0;
             // Each control's picture holds the place of its frame.
-            for (std::size_t i = shown.start; i < shown.end && shaped->lineCount() > 0; ++i) {
+            for (const MessageLayout::VisualRow::Extent& character : layout_.visualRow(row).characters) {
+                const std::size_t i = character.start;
                 if (!layout_.isFramed(text_[static_cast<qsizetype>(i)].unicode())) continue;
-                const QTextLine line = shaped->lineAt(0);
-                const auto at = static_cast<int>(i - shown.start);
-                const qreal leading = line.cursorToX(at, QTextLine::Leading);
-                const qreal trailing = line.cursorToX(at, QTextLine::Trailing);
-                const QRectF cell(std::min(leading, trailing) + kMargin, top, std::abs(trailing - leading), rowHeight());
+                const QRectF cell(character.left + kMargin, top, character.right - character.left, rowHeight());
                 const bool selected = i >= from && i < to;
                 painter.fillRect(cell, selected ? highlight : colours.color(QPalette::Base));
                 painter.setPen(selected ? highlightedText : text);

@@ -5,6 +5,8 @@
 #include "control_pictures.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QtMath>
 
@@ -338,23 +340,49 @@ MessageLayout::VisualRow MessageLayout::visualRow(std::size_t rowIndex) const {
     std::vector<std::size_t> bounds{row.start};
     while (bounds.back() < row.end) bounds.push_back(std::min(characterEnd(bounds.back()), row.end));
     const std::size_t count = bounds.size() - 1;
-    // The edge where each character starts as it reads, and the one where it ends.
-    std::vector<qreal> leading(count);
-    std::vector<qreal> trailing(count);
+    // Each character's edges, from its glyphs (Qt's caret places at the start of
+    // a run take the run before it); the characters of a ligature share it.
+    std::vector<bool> rightToLeft(count, false);
+    const bool rowRightToLeft = layout->text().isRightToLeft();
     for (std::size_t k = 0; k < count; ++k) {
-        leading[k] = line.cursorToX(at(bounds[k]), QTextLine::Leading);
-        trailing[k] = line.cursorToX(at(bounds[k]), QTextLine::Trailing);
-    }
-    std::vector<bool> rightToLeft(count);
-    for (std::size_t k = 0; k < count; ++k) {
-        // Qt gives the far edge of the whole glyph: of a ligature, the next
-        // character starts inside it.
-        qreal end = trailing[k];
-        if (k + 1 < count && leading[k + 1] >= std::min(leading[k], end) && leading[k + 1] <= std::max(leading[k], end)) {
-            end = leading[k + 1];
+        qreal left = std::numeric_limits<qreal>::max();
+        qreal right = std::numeric_limits<qreal>::lowest();
+        rightToLeft[k] = rowRightToLeft;
+        for (const QGlyphRun& run : layout->glyphRuns(at(bounds[k]), static_cast<int>(bounds[k + 1] - bounds[k]))) {
+            const QList<QPointF> advances = run.rawFont().advancesForGlyphIndexes(run.glyphIndexes());
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype g = 0; g < positions.size() && g < advances.size(); ++g) {
+                left = std::min(left, positions[g].x());
+                right = std::max(right, positions[g].x() + advances[g].x());
+            }
+            rightToLeft[k] = run.isRightToLeft();
         }
-        visual.characters.push_back({bounds[k], std::min(leading[k], end), std::max(leading[k], end)});
-        rightToLeft[k] = end < leading[k];
+        const char16_t unit = (*text_)[static_cast<qsizetype>(bounds[k])].unicode();
+        if (left > right) {
+            // No glyph (a tab): where Qt puts the caret around it.
+            const qreal leading = line.cursorToX(at(bounds[k]), QTextLine::Leading);
+            const qreal trailing = line.cursorToX(at(bounds[k]), QTextLine::Trailing);
+            left = std::min(leading, trailing);
+            right = std::max(leading, trailing);
+        } else if (bounds[k + 1] == bounds[k] + 1 && isFramed(unit)) {
+            right = left + advances_[unit];
+        }
+        visual.characters.push_back({bounds[k], left, right});
+    }
+    for (std::size_t k = 0; k < count;) {
+        std::size_t shared = k + 1;
+        while (shared < count && visual.characters[shared].left == visual.characters[k].left &&
+               visual.characters[shared].right == visual.characters[k].right) {
+            ++shared;
+        }
+        const qreal left = visual.characters[k].left;
+        const qreal width = (visual.characters[k].right - left) / static_cast<qreal>(shared - k);
+        for (std::size_t i = k; i < shared; ++i) {
+            const auto place = static_cast<qreal>(rightToLeft[i] ? shared - 1 - i : i - k);
+            visual.characters[i].left = left + place * width;
+            visual.characters[i].right = left + (place + 1) * width;
+        }
+        k = shared;
     }
 
     std::vector<std::size_t> order(count);
@@ -369,21 +397,25 @@ MessageLayout::VisualRow MessageLayout::visualRow(std::size_t rowIndex) const {
     struct Offer {
         std::size_t boundary;
         qreal x;
+        bool leading; // the edge where the character after the boundary starts
     };
     std::vector<std::vector<Offer>> offers(edges);
     std::vector<std::vector<std::size_t>> touching(edges); // the edges each boundary is offered to
-    const auto offer = [&](std::size_t edge, std::size_t boundary, qreal x) {
-        for (const Offer& made : offers[edge]) {
-            if (made.boundary == boundary) return;
+    const auto offer = [&](std::size_t edge, std::size_t boundary, qreal x, bool leading) {
+        for (Offer& made : offers[edge]) {
+            if (made.boundary == boundary) {
+                made.leading = made.leading || leading;
+                return;
+            }
         }
-        offers[edge].push_back({boundary, x});
+        offers[edge].push_back({boundary, x, leading});
         touching[boundary].push_back(edge);
     };
     for (std::size_t j = 0; j < count; ++j) {
         const std::size_t k = order[j];
         const VisualRow::Extent& extent = visual.characters[k];
-        offer(j, rightToLeft[k] ? k + 1 : k, extent.left);
-        offer(j + 1, rightToLeft[k] ? k : k + 1, extent.right);
+        offer(j, rightToLeft[k] ? k + 1 : k, extent.left, !rightToLeft[k]);
+        offer(j + 1, rightToLeft[k] ? k : k + 1, extent.right, rightToLeft[k]);
     }
 
     // Pair them: whatever has one partner left takes it, and what is left
@@ -429,11 +461,17 @@ MessageLayout::VisualRow MessageLayout::visualRow(std::size_t rowIndex) const {
         pending.emplace_back(false, v);
     }
     settle();
+    // In a ring either way fits: a boundary goes where the character after it starts.
     for (std::size_t edge = 0; edge < edges; ++edge) {
         if (boundaryOf[edge] != npos) continue;
-        const std::vector<std::size_t> partners = freePartners(true, edge);
-        if (partners.empty()) continue;
-        join(edge, partners.front());
+        const Offer* chosen = nullptr;
+        for (const Offer& made : offers[edge]) {
+            if (edgeOf[made.boundary] == npos && (chosen == nullptr || (made.leading && !chosen->leading))) {
+                chosen = &made;
+            }
+        }
+        if (chosen == nullptr) continue;
+        join(edge, chosen->boundary);
         settle();
     }
 

@@ -86,6 +86,23 @@ public:
     bool isFramed(char16_t unit) const;
     std::unique_ptr<QTextLayout> shapedRow(std::size_t row) const;
 
+    // A row shaped whole as the caret meets it: each boundary once, from left
+    // to right, where the caret stands there, and each character's edges.
+    struct VisualRow {
+        struct Stop {
+            std::size_t position;
+            qreal x;
+        };
+        struct Extent {
+            std::size_t start;
+            qreal left;
+            qreal right;
+        };
+        std::vector<Stop> stops;
+        std::vector<Extent> characters; // in the order of the text
+    };
+    VisualRow visualRow(std::size_t row) const;
+
     // One character in a simple row: what to draw, and the framed name of a control.
     struct Cell {
         std::size_t end;
@@ -106,22 +123,6 @@ private:
     }
     QString shownText(std::size_t from, std::size_t to) const;
 
-    // A row shaped whole as the caret meets it: each boundary once, from left
-    // to right, where the caret stands there, and each character's edges.
-    struct VisualRow {
-        struct Stop {
-            std::size_t position;
-            qreal x;
-        };
-        struct Extent {
-            std::size_t start;
-            qreal left;
-            qreal right;
-        };
-        std::vector<Stop> stops;
-        std::vector<Extent> characters; // in the order of the text
-    };
-    VisualRow visualRow(std::size_t row) const;
     bool readsRightToLeft(std::size_t row) const;
     Caret step(Caret caret, bool toRight) const;
     // The stop next to position in its row, or npos at the row's end that way.
