@@ -513,7 +513,12 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
             shaped->draw(&painter, QPointF(kMargin, top), selection);
             x = shaped->lineCount() > 0 ? shaped->lineAt(0).naturalTextWidth() : 0;
             // Each control's picture holds the place of its frame.
-            for (const MessageLayout::VisualRow::Extent& character : layout_.visualRow(row).characters) {
+            bool framed = false;
+            for (std::size_t i = shown.start; i < shown.end && !framed; ++i) {
+                framed = layout_.isFramed(text_[static_cast<qsizetype>(i)].unicode());
+            }
+            const MessageLayout::VisualRow visual = framed ? layout_.visualRow(row) : MessageLayout::VisualRow{};
+            for (const MessageLayout::VisualRow::Extent& character : visual.characters) {
                 const std::size_t i = character.start;
                 if (!layout_.isFramed(text_[static_cast<qsizetype>(i)].unicode())) continue;
                 const QRectF cell(character.left + kMargin, top, character.right - character.left, rowHeight());
