@@ -21,7 +21,8 @@ TARVEX_RUN_PACKAGES=(
 # `file` serves CPack's dependency lookup, clang and its runtime the fuzzers,
 # rsvg-convert the icons; the screen-reader test talks to the window over
 # AT-SPI from Debian's Python; nlohmann-json3-dev reads the key agreement's
-# vectors.
+# vectors; unicode-data holds Unicode's own table of characters that the
+# message area's character steps are tested against.
 TARVEX_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth libx11-dev x11-xkb-utils
@@ -32,6 +33,7 @@ TARVEX_TEST_PACKAGES=(
   python3-nacl age
   weston sway wl-clipboard
   dbus-daemon at-spi2-core python3-pyatspi
+  unicode-data
 )
 
 # Installs the packages that are missing: with `run` only those of the window

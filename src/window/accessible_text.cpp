@@ -3,7 +3,7 @@
 #include "accessible_text.h"
 
 #include "exchange/cipher_command_host.h"
-#include "message_codec.h"
+#include "control_pictures.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,10 +14,8 @@ namespace {
 
 constexpr char16_t kCarriageReturn = u'\r';
 constexpr char16_t kLineFeed = u'\n';
-// The longest words of a control, brackets included: a message of nothing
-// but such controls must still count in an int.
-constexpr std::size_t kLongestReading = 26;
-static_assert(kMaxMessageLength * kLongestReading < INT_MAX);
+// A message of nothing but controls must still count its reading in an int.
+static_assert(kMaxMessageLength * kLongestControlReading < INT_MAX);
 
 } // namespace
 
@@ -33,16 +31,14 @@ AccessibleText::AccessibleText(QStringView text) : codeCount_(static_cast<std::s
             ++i;
             continue;
         }
-        // Below 0x80 and for the five C1 controls of the set, code and character agree.
-        const std::string_view words =
-            ch < 0xA0 ? codec::controlName(static_cast<unsigned char>(ch)).words : std::string_view();
-        if (words.empty()) {
+        const ControlPicture* picture = controlPictureOf(ch);
+        if (picture == nullptr || picture->words.empty()) {
             // The soft hyphen reads as the hyphen it is shown as.
-            text_.append(ch < 256 ? QChar(codec::displayCharacter(static_cast<unsigned char>(ch))) : QChar(ch));
+            text_.append(picture != nullptr ? QChar(picture->standIn) : QChar(ch));
             continue;
         }
         text_.append(u'[');
-        text_.append(QLatin1StringView(words.data(), static_cast<qsizetype>(words.size())));
+        text_.append(QStringView(picture->words.data(), static_cast<qsizetype>(picture->words.size())));
         text_.append(u']');
         spans_.push_back({i, 1, offset, static_cast<int>(text_.size()) - offset});
     }

@@ -57,7 +57,10 @@ bool MessageDocument::setText(QString text) {
 }
 
 bool MessageDocument::replace(std::size_t from, std::size_t to, QStringView text) {
-    if (from == to && text.isEmpty()) {
+    if (from > to || to > size() || (from == to && text.isEmpty())) {
+        return false;
+    }
+    if (!fits(QStringView(text_).mid(at(from), at(to - from)), text)) {
         return false;
     }
     const bool typing = from == to && charactersIn(text) == 1;
@@ -75,8 +78,10 @@ bool MessageDocument::replace(std::size_t from, std::size_t to, QStringView text
     return true;
 }
 
-bool MessageDocument::fits(const Edit& edit) const {
-    return characters_ - charactersIn(edit.removed) + charactersIn(edit.inserted) <= capacity();
+// Taking text away always fits, so that a text longer than a limit set
+// later can be shortened.
+bool MessageDocument::fits(QStringView removed, QStringView inserted) const {
+    return inserted.isEmpty() || characters_ - charactersIn(removed) + charactersIn(inserted) <= capacity();
 }
 
 void MessageDocument::apply(const Edit& edit) {
@@ -91,7 +96,7 @@ std::size_t MessageDocument::undo() {
     }
     const Edit& edit = done_.back();
     const Edit reverse{edit.position, edit.inserted, edit.removed};
-    if (!fits(reverse)) {
+    if (!fits(reverse.removed, reverse.inserted)) {
         return npos;
     }
     apply(reverse);
@@ -101,7 +106,7 @@ std::size_t MessageDocument::undo() {
 }
 
 std::size_t MessageDocument::redo() {
-    if (undone_.empty() || !fits(undone_.back())) {
+    if (undone_.empty() || !fits(undone_.back().removed, undone_.back().inserted)) {
         return npos;
     }
     const Edit& edit = undone_.back();

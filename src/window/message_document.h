@@ -40,7 +40,8 @@ public:
 
     // Replaces [from, to) and records it. Characters inserted one at a time,
     // each after the last, merge into one step until breakTyping(). False when
-    // nothing changed.
+    // nothing changed: a text that would pass the capacity is refused whole
+    // (taking text away is always allowed).
     bool replace(std::size_t from, std::size_t to, QStringView text);
     // The next typed character starts a step of its own.
     void breakTyping() { typingMerges_ = false; }
@@ -64,7 +65,7 @@ private:
         QString inserted;
     };
 
-    bool fits(const Edit& edit) const;
+    bool fits(QStringView removed, QStringView inserted) const;
     void apply(const Edit& edit);
 
     QString text_;

@@ -221,8 +221,8 @@ std::pair<std::size_t, bool> MessageEditor::positionAt(QPointF point) const {
 QRect MessageEditor::codeRect(std::size_t position) const {
     position = std::min(position, document_.size());
     const std::size_t row = layout_.rowOf(position, false);
-    const qreal x = layout_.xOf(row, position);
-    return QRectF(x + kMargin, rowTop(row), layout_.widthAt(position), rowHeight()).toAlignedRect();
+    const auto [x, width] = layout_.extentOf(position);
+    return QRectF(x + kMargin, rowTop(row), width, rowHeight()).toAlignedRect();
 }
 
 std::size_t MessageEditor::positionAtPoint(QPoint point) const {
@@ -231,6 +231,11 @@ std::size_t MessageEditor::positionAtPoint(QPoint point) const {
 
 void MessageEditor::scrollToPosition(std::size_t position) {
     ensureRowVisible(layout_.rowOf(std::min(position, document_.size()), false));
+}
+
+std::pair<std::size_t, std::size_t> MessageEditor::characterAt(std::size_t position) const {
+    const std::size_t start = layout_.startOfCharacter(std::min(position, document_.size()));
+    return {start, layout_.nextPosition(start)};
 }
 
 const AccessibleText& MessageEditor::accessibleText() const {
@@ -269,9 +274,14 @@ void MessageEditor::moveCursor(Move move, bool select) {
     };
     switch (move) {
     case Move::NextChar:
-        return setCursor(hasSelection() && !select ? to : layout_.rightOf(cursor_), select);
-    case Move::PreviousChar:
-        return setCursor(hasSelection() && !select ? from : layout_.leftOf(cursor_), select);
+    case Move::PreviousChar: {
+        if (hasSelection() && !select) {
+            return setCursor(move == Move::NextChar ? to : from, false);
+        }
+        const MessageLayout::Caret caret{cursor_, cursorAtRowEnd_};
+        const MessageLayout::Caret moved = move == Move::NextChar ? layout_.rightOf(caret) : layout_.leftOf(caret);
+        return setCursor(moved.position, select, moved.atRowEnd);
+    }
     case Move::NextWord:
         return setCursor(layout_.nextWord(cursor_), select);
     case Move::PreviousWord:
@@ -503,13 +513,15 @@ void MessageEditor::paintEvent(QPaintEvent* event) {
             shaped->draw(&painter, QPointF(kMargin, top), selection);
             x = shaped->lineCount() > 0 ? shaped->lineAt(0).naturalTextWidth() : 0;
             // Each control's picture holds the place of its frame.
-            for (std::size_t i = shown.start; i < shown.end && shaped->lineCount() > 0; ++i) {
+            bool framed = false;
+            for (std::size_t i = shown.start; i < shown.end && !framed; ++i) {
+                framed = layout_.isFramed(text_[static_cast<qsizetype>(i)].unicode());
+            }
+            const MessageLayout::VisualRow visual = framed ? layout_.visualRow(row) : MessageLayout::VisualRow{};
+            for (const MessageLayout::VisualRow::Extent& character : visual.characters) {
+                const std::size_t i = character.start;
                 if (!layout_.isFramed(text_[static_cast<qsizetype>(i)].unicode())) continue;
-                const QTextLine line = shaped->lineAt(0);
-                const auto at = static_cast<int>(i - shown.start);
-                const qreal leading = line.cursorToX(at, QTextLine::Leading);
-                const qreal trailing = line.cursorToX(at, QTextLine::Trailing);
-                const QRectF cell(std::min(leading, trailing) + kMargin, top, std::abs(trailing - leading), rowHeight());
+                const QRectF cell(character.left + kMargin, top, character.right - character.left, rowHeight());
                 const bool selected = i >= from && i < to;
                 painter.fillRect(cell, selected ? highlight : colours.color(QPalette::Base));
                 painter.setPen(selected ? highlightedText : text);

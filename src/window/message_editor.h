@@ -71,6 +71,9 @@ public:
     // Scrolls the row holding position into sight; the cursor stays.
     void scrollToPosition(std::size_t position);
 
+    // The whole character that position falls in: [start, end).
+    std::pair<std::size_t, std::size_t> characterAt(std::size_t position) const;
+
     // The text as assistive technology reads it.
     const AccessibleText& accessibleText() const;
 

@@ -155,6 +155,60 @@ QString MessageEditorAccessible::attributes(int offset, int* startOffset, int* e
     return {};
 }
 
+std::pair<int, int> MessageEditorAccessible::characterAround(int offset) const {
+    const auto [start, end] = editor()->characterAt(reading().positionOf(offset));
+    return {reading().offsetOf(start), reading().offsetOf(end)};
+}
+
+QString MessageEditorAccessible::characterText(std::pair<int, int> character, int* startOffset,
+                                               int* endOffset) const {
+    *startOffset = character.first;
+    *endOffset = character.second;
+    return reading().text().mid(character.first, character.second - character.first);
+}
+
+QString MessageEditorAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                              int* startOffset, int* endOffset) const {
+    if (boundaryType != QAccessible::CharBoundary) {
+        return QAccessibleTextInterface::textAtOffset(offset, boundaryType, startOffset, endOffset);
+    }
+    if (offset < 0 || offset >= characterCount()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    return characterText(characterAround(offset), startOffset, endOffset);
+}
+
+QString MessageEditorAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                                  int* startOffset, int* endOffset) const {
+    if (boundaryType != QAccessible::CharBoundary) {
+        return QAccessibleTextInterface::textBeforeOffset(offset, boundaryType, startOffset, endOffset);
+    }
+    const int start = offset >= characterCount() ? characterCount() : characterAround(offset).first;
+    if (offset < 0 || start <= 0) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    return characterText(characterAround(start - 1), startOffset, endOffset);
+}
+
+QString MessageEditorAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                                 int* startOffset, int* endOffset) const {
+    if (boundaryType != QAccessible::CharBoundary) {
+        return QAccessibleTextInterface::textAfterOffset(offset, boundaryType, startOffset, endOffset);
+    }
+    if (offset < 0 || offset >= characterCount()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    const int end = characterAround(offset).second;
+    if (end >= characterCount()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    return characterText(characterAround(end), startOffset, endOffset);
+}
+
 void MessageEditorAccessible::deleteText(int startOffset, int endOffset) {
     replaceText(startOffset, endOffset, QString());
 }

@@ -4,6 +4,8 @@
 
 #include <QAccessibleWidget>
 
+#include <utility>
+
 namespace tarvex::window {
 
 class AccessibleText;
@@ -39,6 +41,13 @@ public:
     int offsetAtPoint(const QPoint& point) const override;
     void scrollToSubstring(int startIndex, int endIndex) override;
     QString attributes(int offset, int* startOffset, int* endOffset) const override;
+    // A character is a whole one as the caret steps over it (a control its whole reading).
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                             int* endOffset) const override;
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                            int* endOffset) const override;
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                         int* endOffset) const override;
 
     // QAccessibleEditableTextInterface
     void deleteText(int startOffset, int endOffset) override;
@@ -48,6 +57,9 @@ public:
 private:
     MessageEditor* editor() const;
     const AccessibleText& reading() const;
+    // The reading of the character around offset: [start, end) in offsets.
+    std::pair<int, int> characterAround(int offset) const;
+    QString characterText(std::pair<int, int> character, int* startOffset, int* endOffset) const;
 };
 
 // Makes every MessageEditor reachable to assistive technology; safe to call more than once.

@@ -2,9 +2,11 @@
 
 #include "message_layout.h"
 
-#include "message_codec.h"
+#include "control_pictures.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QtMath>
 
@@ -20,7 +22,6 @@ constexpr char16_t kCarriageReturn = u'\r';
 constexpr char16_t kLineFeed = u'\n';
 constexpr char16_t kTab = u'\t';
 constexpr qreal kTabStop = 80;
-constexpr char32_t kZeroWidthJoiner = 0x200D;
 // Below this nothing joins the character before it: the combining marks start here.
 constexpr char16_t kFirstJoining = 0x0300;
 
@@ -28,62 +29,10 @@ constexpr char16_t kFirstJoining = 0x0300;
 constexpr qreal kNamePadding = 2;
 constexpr qreal kFrameGap = 1;
 
-bool isRegionalIndicator(char32_t ch) {
-    return ch >= 0x1F1E6 && ch <= 0x1F1FF;
-}
-
-bool isEmojiModifier(char32_t ch) {
-    return ch >= 0x1F3FB && ch <= 0x1F3FF;
-}
-
-bool isTag(char32_t ch) {
-    return ch >= 0xE0020 && ch <= 0xE007F;
-}
-
-// Conjoining Hangul jamo: leading consonants, vowels and trailing consonants
-// that make one syllable together, and the syllables written whole.
-enum class Jamo { None, Leading, Vowel, Trailing, SyllableOpen, SyllableClosed };
-
-Jamo jamoOf(char32_t ch) {
-    if ((ch >= 0x1100 && ch <= 0x115F) || (ch >= 0xA960 && ch <= 0xA97C)) return Jamo::Leading;
-    if ((ch >= 0x1160 && ch <= 0x11A7) || (ch >= 0xD7B0 && ch <= 0xD7C6)) return Jamo::Vowel;
-    if ((ch >= 0x11A8 && ch <= 0x11FF) || (ch >= 0xD7CB && ch <= 0xD7FB)) return Jamo::Trailing;
-    if (ch >= 0xAC00 && ch <= 0xD7A3) return (ch - 0xAC00) % 28 == 0 ? Jamo::SyllableOpen : Jamo::SyllableClosed;
-    return Jamo::None;
-}
-
-bool jamoJoin(char32_t previous, char32_t ch) {
-    const Jamo here = jamoOf(ch);
-    switch (jamoOf(previous)) {
-    case Jamo::Leading:
-        return here != Jamo::None && here != Jamo::Trailing;
-    case Jamo::Vowel:
-    case Jamo::SyllableOpen:
-        return here == Jamo::Vowel || here == Jamo::Trailing;
-    case Jamo::Trailing:
-    case Jamo::SyllableClosed:
-        return here == Jamo::Trailing;
-    default:
-        return false;
-    }
-}
-
-bool isMark(char32_t ch) {
-    const QChar::Category category = QChar::category(ch);
-    return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
-           category == QChar::Mark_Enclosing;
-}
-
 bool isRightToLeft(char32_t ch) {
     const QChar::Direction direction = QChar::direction(ch);
     return direction == QChar::DirR || direction == QChar::DirAL || direction == QChar::DirRLE ||
            direction == QChar::DirRLO || direction == QChar::DirRLI;
-}
-
-// The characters of the C1 range that the set leaves without a code have no
-// name of their own; their number in a frame keeps them visible.
-QString c1Number(unsigned ch) {
-    return QString::number(ch, 16).toUpper();
 }
 
 } // namespace
@@ -102,14 +51,12 @@ void MessageLayout::setFont(const QFont& font) {
         nameFont_.setPixelSize(std::max(6, nameFont_.pixelSize() * 3 / 5));
     }
     const QFontMetricsF nameMetrics(nameFont_);
-    for (unsigned ch = 0; ch < 256; ++ch) {
-        const auto code = static_cast<unsigned char>(ch);
-        const bool unnamedC1 = ch >= 0x80 && ch < 0xA0 && codec::controlName(code).abbreviation.empty();
-        const std::string_view abbreviation = codec::controlName(code).abbreviation;
-        controlNames_[ch] = unnamedC1 ? c1Number(ch)
-                                      : QString::fromLatin1(abbreviation.data(), static_cast<qsizetype>(abbreviation.size()));
-        // Below 0x80 and from 0xA0 on, the code of a character is its number.
-        shown_[ch] = unnamedC1 ? QString() : QString(QChar(codec::displayCharacter(code)));
+    for (char16_t ch = 0; ch < 256; ++ch) {
+        const ControlPicture* picture = controlPictureOf(ch);
+        controlNames_[ch] = picture != nullptr ? QString::fromUtf16(picture->name.data(),
+                                                                    static_cast<qsizetype>(picture->name.size()))
+                                               : QString();
+        shown_[ch] = QString(QChar(picture != nullptr ? picture->standIn : ch));
         if (!controlNames_[ch].isEmpty()) {
             advances_[ch] = nameMetrics.horizontalAdvance(controlNames_[ch]) + 2 * (kNamePadding + kFrameGap);
         } else {
@@ -133,100 +80,27 @@ char32_t MessageLayout::codePointAt(std::size_t position) const {
     return ch.unicode();
 }
 
-// Whether the character at position belongs to the one before it.
-bool MessageLayout::continuesCluster(std::size_t position) const {
-    const QString& text = *text_;
-    const auto i = static_cast<qsizetype>(position);
-    if (i == 0 || i >= text.size()) {
-        return false;
-    }
-    const char16_t here = text[i].unicode();
-    const char16_t before = text[i - 1].unicode();
-    if (here < kFirstJoining && before < kFirstJoining) {
-        return here == kLineFeed && before == kCarriageReturn;
-    }
-    if (text[i].isLowSurrogate() && text[i - 1].isHighSurrogate()) {
-        return true;
-    }
-    if (before == kCarriageReturn || before == kLineFeed) {
-        return false;
-    }
-    const char32_t ch = codePointAt(position);
-    const std::size_t previousStart = text[i - 1].isLowSurrogate() && i >= 2 && text[i - 2].isHighSurrogate()
-                                          ? position - 2 : position - 1;
-    const char32_t previous = codePointAt(previousStart);
-    if (isMark(ch) || ch == kZeroWidthJoiner || isEmojiModifier(ch) || isTag(ch) || previous == kZeroWidthJoiner ||
-        jamoJoin(previous, ch)) {
-        return true;
-    }
-    if (isRegionalIndicator(ch) && isRegionalIndicator(previous)) {
-        // Flags are pairs: count the indicators before this one.
-        std::size_t count = 0;
-        for (std::size_t p = position; p >= 2 && isRegionalIndicator(codePointAt(p - 2)); p -= 2) {
-            ++count;
-        }
-        return count % 2 == 1;
-    }
-    return false;
-}
-
-std::size_t MessageLayout::clusterEnd(std::size_t position) const {
-    const std::size_t size = static_cast<std::size_t>(text_->size());
-    const auto unitsAt = [this](std::size_t p) { return std::size_t{codePointAt(p) > 0xFFFF ? 2u : 1u}; };
-    std::size_t end = position + unitsAt(position);
-    while (end < size && continuesCluster(end)) {
-        end += unitsAt(end);
-    }
-    return std::min(end, size);
-}
-
 bool MessageLayout::isBlankAt(std::size_t position) const {
     const char16_t ch = (*text_)[static_cast<qsizetype>(position)].unicode();
     return ch == u' ' || ch == kTab;
 }
 
-inline MessageLayout::UnitPage& MessageLayout::unitPage(char16_t unit) const {
-    std::unique_ptr<UnitPage>& page = unitPages_[unit >> 8];
-    return page ? *page : newUnitPage(unit);
-}
-
-MessageLayout::UnitPage& MessageLayout::newUnitPage(char16_t unit) const {
-    std::unique_ptr<UnitPage>& page = unitPages_[unit >> 8];
-    page = std::make_unique<UnitPage>();
-    page->advances.fill(std::numeric_limits<qreal>::quiet_NaN());
-    const char16_t first = unit & 0xFF00;
-    for (unsigned low = 0; low < 256; ++low) {
-        const auto ch = static_cast<char16_t>(first + low);
-        const Jamo jamo = jamoOf(ch);
-        page->joins[low] = QChar::isSurrogate(ch) || isMark(ch) || ch == kZeroWidthJoiner ||
-                           jamo == Jamo::Leading || jamo == Jamo::Vowel || jamo == Jamo::Trailing;
-    }
-    return *page;
-}
-
 qreal MessageLayout::measureUnit(char16_t unit) const {
-    qreal& advance = unitPage(unit).advances[unit & 0xFF];
+    std::unique_ptr<UnitPage>& page = unitPages_[unit >> 8];
+    if (!page) {
+        page = std::make_unique<UnitPage>();
+        page->advances.fill(std::numeric_limits<qreal>::quiet_NaN());
+    }
+    qreal& advance = page->advances[unit & 0xFF];
     advance = QFontMetricsF(font_).horizontalAdvance(QChar(unit));
     return advance;
 }
 
-inline bool MessageLayout::joinsPrevious(char16_t unit) const {
-    return unit >= kFirstJoining && unitPage(unit).joins[unit & 0xFF];
-}
-
 inline qreal MessageLayout::unitAdvance(char16_t unit) const {
     if (unit < 256) return advances_[unit];
-    const qreal advance = unitPage(unit).advances[unit & 0xFF];
+    const UnitPage* page = unitPages_[unit >> 8].get();
+    const qreal advance = page != nullptr ? page->advances[unit & 0xFF] : std::numeric_limits<qreal>::quiet_NaN();
     return std::isnan(advance) ? measureUnit(unit) : advance;
-}
-
-inline std::size_t MessageLayout::quickClusterEnd(const char16_t* units, std::size_t position, std::size_t size) const {
-    const char16_t unit = units[position];
-    // A character that a following one may join needs the general search;
-    // after a leading jamo even a whole syllable may.
-    const bool alone = !QChar::isSurrogate(unit) && unit != kZeroWidthJoiner && unit != kCarriageReturn &&
-                       jamoOf(unit) != Jamo::Leading && (position + 1 == size || !joinsPrevious(units[position + 1]));
-    return alone ? position + 1 : clusterEnd(position);
 }
 
 qreal MessageLayout::advanceOf(std::size_t position, std::size_t end, qreal x) const {
@@ -246,7 +120,7 @@ qreal MessageLayout::advanceOf(std::size_t position, std::size_t end, qreal x) c
 }
 
 MessageLayout::Cell MessageLayout::cellAt(std::size_t position, qreal x) const {
-    const std::size_t end = quickClusterEnd(QStringView(*text_).utf16(), position, static_cast<std::size_t>(text_->size()));
+    const std::size_t end = characterEnd(position);
     const char16_t first = (*text_)[static_cast<qsizetype>(position)].unicode();
     Cell cell{end, advanceOf(position, end, x), {}, {}};
     if (end == position + 1 && first < 256) {
@@ -279,7 +153,7 @@ void MessageLayout::layOut(const QString& text, qreal width) {
         // Cipher texts and most Latin text: nothing below the combining marks joins.
         const bool simple = unit < kFirstJoining && unit != kTab && unit != kCarriageReturn &&
                             (i + 1 == size || units[i + 1] < kFirstJoining);
-        const std::size_t end = simple ? i + 1 : quickClusterEnd(units, i, size);
+        const std::size_t end = simple ? i + 1 : characterEnd(i);
         const bool blank = unit == u' ' || unit == kTab;
         qreal advance = simple ? (unit < 256 ? advances_[unit] : unitAdvance(unit))
                         : end == i + 1 && unit != kTab ? unitAdvance(unit) : advanceOf(i, end, x);
@@ -292,7 +166,7 @@ void MessageLayout::layOut(const QString& text, qreal width) {
             afterBlank = 0;
             x = 0;
             for (std::size_t j = rowStart; j < i;) {
-                const std::size_t jEnd = quickClusterEnd(units, j, size);
+                const std::size_t jEnd = characterEnd(j);
                 x += advanceOf(j, jEnd, x);
                 j = jEnd;
             }
@@ -324,24 +198,15 @@ bool MessageLayout::isInsideLineBreak(std::size_t position) const {
 }
 
 std::size_t MessageLayout::nextPosition(std::size_t position) const {
-    const std::size_t size = static_cast<std::size_t>(text_->size());
-    return position >= size ? size : clusterEnd(position);
+    return boundaries_.next(*text_, position);
 }
 
 std::size_t MessageLayout::previousPosition(std::size_t position) const {
-    if (position == 0) {
-        return 0;
-    }
-    std::size_t start = position - 1;
-    while (start > 0 && continuesCluster(start)) {
-        --start;
-    }
-    return start;
+    return boundaries_.previous(*text_, position);
 }
 
 std::size_t MessageLayout::startOfCharacter(std::size_t position) const {
-    const std::size_t size = static_cast<std::size_t>(text_->size());
-    return position >= size ? size : previousPosition(nextPosition(position));
+    return boundaries_.startOf(*text_, position);
 }
 
 // Like Qt's editors: to the start of the next word, past the blanks after this one.
@@ -417,9 +282,7 @@ QString MessageLayout::shownText(std::size_t from, std::size_t to) const {
     QString shown = text_->mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from));
     for (QChar& ch : shown) {
         const char16_t value = ch.unicode();
-        if (value < 256 && value != kTab && !controlNames_[value].isEmpty() && !shown_[value].isEmpty()) {
-            ch = QChar(shown_[value].front());
-        }
+        if (value < 256) ch = shown_[value].front();
     }
     return shown;
 }
@@ -457,19 +320,201 @@ std::unique_ptr<QTextLayout> MessageLayout::shapedRow(std::size_t row) const {
     return layout;
 }
 
+// The caret's stops in a shaped row. Each character has two edges and two
+// boundaries, and in a row that mixes directions the edge where two runs meet
+// is the place of two boundaries, while the row's own end may have none. So
+// each edge is given one of the boundaries that touch it, every boundary one
+// edge: then each step moves the caret by one character's width, and a walk
+// from one end of the row to the other meets every boundary once.
+MessageLayout::VisualRow MessageLayout::visualRow(std::size_t rowIndex) const {
+    const Row& row = rows_[rowIndex];
+    VisualRow visual;
+    const auto layout = shapedRow(rowIndex);
+    if (layout->lineCount() == 0) {
+        visual.stops.push_back({row.start, 0});
+        return visual;
+    }
+    const QTextLine line = layout->lineAt(0);
+    const auto at = [&](std::size_t position) { return static_cast<int>(position - row.start); };
+
+    std::vector<std::size_t> bounds{row.start};
+    while (bounds.back() < row.end) bounds.push_back(std::min(characterEnd(bounds.back()), row.end));
+    const std::size_t count = bounds.size() - 1;
+    // Each character's edges, from its glyphs (Qt's caret places at the start of
+    // a run take the run before it); the characters of a ligature share it.
+    std::vector<bool> rightToLeft(count, false);
+    const bool rowRightToLeft = layout->text().isRightToLeft();
+    for (std::size_t k = 0; k < count; ++k) {
+        qreal left = std::numeric_limits<qreal>::max();
+        qreal right = std::numeric_limits<qreal>::lowest();
+        rightToLeft[k] = rowRightToLeft;
+        for (const QGlyphRun& run : layout->glyphRuns(at(bounds[k]), static_cast<int>(bounds[k + 1] - bounds[k]))) {
+            const QList<QPointF> advances = run.rawFont().advancesForGlyphIndexes(run.glyphIndexes());
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype g = 0; g < positions.size() && g < advances.size(); ++g) {
+                left = std::min(left, positions[g].x());
+                right = std::max(right, positions[g].x() + advances[g].x());
+            }
+            rightToLeft[k] = run.isRightToLeft();
+        }
+        const char16_t unit = (*text_)[static_cast<qsizetype>(bounds[k])].unicode();
+        if (left > right) {
+            // No glyph (a tab): where Qt puts the caret around it.
+            const qreal leading = line.cursorToX(at(bounds[k]), QTextLine::Leading);
+            const qreal trailing = line.cursorToX(at(bounds[k]), QTextLine::Trailing);
+            left = std::min(leading, trailing);
+            right = std::max(leading, trailing);
+        } else if (bounds[k + 1] == bounds[k] + 1 && isFramed(unit)) {
+            right = left + advances_[unit];
+        }
+        visual.characters.push_back({bounds[k], left, right});
+    }
+    for (std::size_t k = 0; k < count;) {
+        std::size_t shared = k + 1;
+        while (shared < count && visual.characters[shared].left == visual.characters[k].left &&
+               visual.characters[shared].right == visual.characters[k].right) {
+            ++shared;
+        }
+        const qreal left = visual.characters[k].left;
+        const qreal width = (visual.characters[k].right - left) / static_cast<qreal>(shared - k);
+        for (std::size_t i = k; i < shared; ++i) {
+            const auto place = static_cast<qreal>(rightToLeft[i] ? shared - 1 - i : i - k);
+            visual.characters[i].left = left + place * width;
+            visual.characters[i].right = left + (place + 1) * width;
+        }
+        k = shared;
+    }
+
+    std::vector<std::size_t> order(count);
+    for (std::size_t k = 0; k < count; ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return visual.characters[a].left < visual.characters[b].left;
+    });
+
+    // Edge j lies left of the j-th character seen; it is offered the boundary
+    // on its side of the character left of it and of the one right of it.
+    const std::size_t edges = count + 1;
+    struct Offer {
+        std::size_t boundary;
+        qreal x;
+        bool leading; // the edge where the character after the boundary starts
+    };
+    std::vector<std::vector<Offer>> offers(edges);
+    std::vector<std::vector<std::size_t>> touching(edges); // the edges each boundary is offered to
+    const auto offer = [&](std::size_t edge, std::size_t boundary, qreal x, bool leading) {
+        for (Offer& made : offers[edge]) {
+            if (made.boundary == boundary) {
+                made.leading = made.leading || leading;
+                return;
+            }
+        }
+        offers[edge].push_back({boundary, x, leading});
+        touching[boundary].push_back(edge);
+    };
+    for (std::size_t j = 0; j < count; ++j) {
+        const std::size_t k = order[j];
+        const VisualRow::Extent& extent = visual.characters[k];
+        offer(j, rightToLeft[k] ? k + 1 : k, extent.left, !rightToLeft[k]);
+        offer(j + 1, rightToLeft[k] ? k : k + 1, extent.right, rightToLeft[k]);
+    }
+
+    // Pair them: whatever has one partner left takes it, and what is left
+    // over forms rings, where any pair starts the rest.
+    std::vector<std::size_t> edgeOf(edges, npos);
+    std::vector<std::size_t> boundaryOf(edges, npos);
+    std::vector<std::pair<bool, std::size_t>> pending; // (is an edge, index)
+    const auto freePartners = [&](bool isEdge, std::size_t v) {
+        std::vector<std::size_t> partners;
+        if (isEdge) {
+            for (const Offer& made : offers[v]) {
+                if (edgeOf[made.boundary] == npos) partners.push_back(made.boundary);
+            }
+        } else {
+            for (const std::size_t edge : touching[v]) {
+                if (boundaryOf[edge] == npos) partners.push_back(edge);
+            }
+        }
+        return partners;
+    };
+    const auto join = [&](std::size_t edge, std::size_t boundary) {
+        boundaryOf[edge] = boundary;
+        edgeOf[boundary] = edge;
+        for (const Offer& made : offers[edge]) pending.emplace_back(false, made.boundary);
+        for (const std::size_t other : touching[boundary]) pending.emplace_back(true, other);
+    };
+    const auto settle = [&] {
+        while (!pending.empty()) {
+            const auto [isEdge, v] = pending.back();
+            pending.pop_back();
+            if ((isEdge ? boundaryOf[v] : edgeOf[v]) != npos) continue;
+            const std::vector<std::size_t> partners = freePartners(isEdge, v);
+            if (partners.size() != 1) continue;
+            if (isEdge) {
+                join(v, partners.front());
+            } else {
+                join(partners.front(), v);
+            }
+        }
+    };
+    for (std::size_t v = 0; v < edges; ++v) {
+        pending.emplace_back(true, v);
+        pending.emplace_back(false, v);
+    }
+    settle();
+    // In a ring either way fits: a boundary goes where the character after it starts.
+    for (std::size_t edge = 0; edge < edges; ++edge) {
+        if (boundaryOf[edge] != npos) continue;
+        const Offer* chosen = nullptr;
+        for (const Offer& made : offers[edge]) {
+            if (edgeOf[made.boundary] == npos && (chosen == nullptr || (made.leading && !chosen->leading))) {
+                chosen = &made;
+            }
+        }
+        if (chosen == nullptr) continue;
+        join(edge, chosen->boundary);
+        settle();
+    }
+
+    struct Placed {
+        std::size_t position;
+        qreal x;
+        std::size_t edge;
+    };
+    std::vector<Placed> placed;
+    for (std::size_t boundary = 0; boundary < edges; ++boundary) {
+        const std::size_t edge = edgeOf[boundary];
+        qreal x = 0;
+        if (edge != npos) {
+            for (const Offer& made : offers[edge]) {
+                if (made.boundary == boundary) x = made.x;
+            }
+        } else {
+            // Never seen so far; where Qt puts the caret still keeps it in the walk.
+            x = line.cursorToX(at(bounds[boundary]));
+        }
+        placed.push_back({bounds[boundary], x, edge});
+    }
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        return a.x != b.x ? a.x < b.x : a.edge < b.edge;
+    });
+    for (const Placed& stop : placed) visual.stops.push_back({stop.position, stop.x});
+    return visual;
+}
+
 qreal MessageLayout::xOf(std::size_t rowIndex, std::size_t position) const {
     const Row& row = rows_[rowIndex];
     position = std::clamp(position, row.start, row.end);
     if (isShaped(rowIndex)) {
-        const auto layout = shapedRow(rowIndex);
-        auto cursor = static_cast<int>(position - row.start);
-        return layout->lineCount() > 0 ? layout->lineAt(0).cursorToX(&cursor) : 0;
+        const VisualRow visual = visualRow(rowIndex);
+        position = std::max(startOfCharacter(position), row.start);
+        for (const VisualRow::Stop& stop : visual.stops) {
+            if (stop.position == position) return stop.x;
+        }
+        return 0;
     }
-    const char16_t* units = QStringView(*text_).utf16();
-    const std::size_t size = static_cast<std::size_t>(text_->size());
     qreal x = 0;
     for (std::size_t i = row.start; i < position;) {
-        const std::size_t end = quickClusterEnd(units, i, size);
+        const std::size_t end = characterEnd(i);
         x += advanceOf(i, end, x);
         i = end;
     }
@@ -479,17 +524,16 @@ qreal MessageLayout::xOf(std::size_t rowIndex, std::size_t position) const {
 std::pair<std::size_t, bool> MessageLayout::positionAtX(std::size_t rowIndex, qreal x) const {
     const Row& row = rows_[rowIndex];
     if (isShaped(rowIndex)) {
-        const auto layout = shapedRow(rowIndex);
-        if (layout->lineCount() == 0) return {row.end, true};
-        const auto offset = static_cast<std::size_t>(layout->lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters));
-        const std::size_t position = std::min(row.start + offset, row.end);
-        return {position, position == row.end};
+        const VisualRow visual = visualRow(rowIndex);
+        const VisualRow::Stop* nearest = &visual.stops.front();
+        for (const VisualRow::Stop& stop : visual.stops) {
+            if (std::abs(stop.x - x) < std::abs(nearest->x - x)) nearest = &stop;
+        }
+        return {nearest->position, nearest->position == row.end};
     }
-    const char16_t* units = QStringView(*text_).utf16();
-    const std::size_t size = static_cast<std::size_t>(text_->size());
     qreal left = 0;
     for (std::size_t i = row.start; i < row.end;) {
-        const std::size_t end = quickClusterEnd(units, i, size);
+        const std::size_t end = characterEnd(i);
         const qreal width = advanceOf(i, end, left);
         if (x < left + width / 2) {
             return {i, false};
@@ -500,38 +544,74 @@ std::pair<std::size_t, bool> MessageLayout::positionAtX(std::size_t rowIndex, qr
     return {row.end, true};
 }
 
-qreal MessageLayout::widthAt(std::size_t position) const {
+std::pair<qreal, qreal> MessageLayout::extentOf(std::size_t position) const {
     const std::size_t row = rowOf(position, false);
     if (position >= rows_[row].end) {
-        return lineBreakWidth_;
+        return {xOf(row, position), lineBreakWidth_};
     }
     if (isShaped(row)) {
-        const qreal from = xOf(row, position);
-        return std::abs(xOf(row, clusterEnd(position)) - from);
+        const std::size_t start = std::max(startOfCharacter(position), rows_[row].start);
+        for (const VisualRow::Extent& extent : visualRow(row).characters) {
+            if (extent.start == start) return {extent.left, extent.right - extent.left};
+        }
+        return {0, 0};
     }
-    return advanceOf(position, clusterEnd(position), xOf(row, position));
+    const qreal x = xOf(row, position);
+    return {x, advanceOf(position, characterEnd(position), x)};
 }
 
-std::size_t MessageLayout::rightOf(std::size_t position) const {
-    const std::size_t row = rowOf(position, false);
-    if (isShaped(row) && position <= rows_[row].end) {
-        const auto layout = shapedRow(row);
-        const auto moved = static_cast<std::size_t>(
-            layout->rightCursorPosition(static_cast<int>(position - rows_[row].start)));
-        if (rows_[row].start + moved != position) return rows_[row].start + moved;
-    }
-    return nextPosition(position);
+bool MessageLayout::readsRightToLeft(std::size_t row) const {
+    return isShaped(row) && shownText(rows_[row].start, rows_[row].end).isRightToLeft();
 }
 
-std::size_t MessageLayout::leftOf(std::size_t position) const {
-    const std::size_t row = rowOf(position, false);
-    if (isShaped(row) && position <= rows_[row].end) {
-        const auto layout = shapedRow(row);
-        const auto moved = static_cast<std::size_t>(
-            layout->leftCursorPosition(static_cast<int>(position - rows_[row].start)));
-        if (rows_[row].start + moved != position) return rows_[row].start + moved;
+std::size_t MessageLayout::stepInRow(std::size_t rowIndex, std::size_t position, bool toRight) const {
+    const Row& row = rows_[rowIndex];
+    if (!isShaped(rowIndex)) {
+        if (toRight) return position < row.end ? std::min(nextPosition(position), row.end) : npos;
+        return position > row.start ? std::max(previousPosition(position), row.start) : npos;
     }
-    return previousPosition(position);
+    const VisualRow visual = visualRow(rowIndex);
+    position = std::max(startOfCharacter(std::min(position, row.end)), row.start);
+    const auto here = std::find_if(visual.stops.begin(), visual.stops.end(),
+                                   [&](const VisualRow::Stop& stop) { return stop.position == position; });
+    if (here == visual.stops.end()) return npos;
+    if (toRight) return here + 1 != visual.stops.end() ? (here + 1)->position : npos;
+    return here != visual.stops.begin() ? (here - 1)->position : npos;
+}
+
+std::size_t MessageLayout::endStop(std::size_t rowIndex, bool right) const {
+    if (!isShaped(rowIndex)) return right ? rows_[rowIndex].end : rows_[rowIndex].start;
+    const VisualRow visual = visualRow(rowIndex);
+    return right ? visual.stops.back().position : visual.stops.front().position;
+}
+
+MessageLayout::Caret MessageLayout::step(Caret caret, bool toRight) const {
+    const std::size_t row = rowOf(caret.position, caret.atRowEnd);
+    const std::size_t inRow = stepInRow(row, caret.position, toRight);
+    if (inRow != npos) {
+        return {inRow, inRow == rows_[row].end};
+    }
+    // Off the row's end: on to the row that reads before or after it, entering at its near end.
+    const bool forward = toRight != readsRightToLeft(row);
+    if (forward ? row + 1 >= rows_.size() : row == 0) {
+        return caret;
+    }
+    const std::size_t target = forward ? row + 1 : row - 1;
+    std::size_t entry = endStop(target, !toRight);
+    if (entry == caret.position) {
+        // A wrap: that end is where the caret already is.
+        const std::size_t further = stepInRow(target, entry, toRight);
+        if (further != npos) entry = further;
+    }
+    return {entry, entry == rows_[target].end};
+}
+
+MessageLayout::Caret MessageLayout::rightOf(Caret caret) const {
+    return step(caret, true);
+}
+
+MessageLayout::Caret MessageLayout::leftOf(Caret caret) const {
+    return step(caret, false);
 }
 
 } // namespace tarvex::window

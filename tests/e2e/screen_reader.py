@@ -7,6 +7,9 @@
   screen_reader.py text NAME FILE      wait until the text of NAME is the UTF-8 text of FILE
   screen_reader.py press NAME          press the button NAME through its action
   screen_reader.py mode NAME           wait until NAME is a checked radio button
+  screen_reader.py caret NAME OFFSET   wait until the caret of NAME stands at OFFSET
+  screen_reader.py char NAME OFFSET FILE
+                                       wait until the character of NAME at OFFSET is the UTF-8 text of FILE
 
 Each wait gives up after E2E_TIMEOUT seconds and says what it saw.
 """
@@ -113,8 +116,26 @@ def mode(name):
     wait(f"'{name}' as a checked radio button", name, probe, BUTTON_ROLES)
 
 
+def caret(name, offset):
+    def probe(obj):
+        seen = obj.queryText().caretOffset
+        return seen == int(offset), seen
+    wait(f"the caret of '{name}' at {offset}", name, probe)
+
+
+def char(name, offset, path):
+    with open(path, encoding="utf-8", newline="") as file:
+        expected = file.read()
+
+    def probe(obj):
+        seen = obj.queryText().getTextAtOffset(int(offset), pyatspi.TEXT_BOUNDARY_CHAR)
+        return seen[0] == expected, seen
+    wait(f"the character of '{name}' at {offset} to be {expected!r}", name, probe)
+
+
 if __name__ == "__main__":
-    commands = {"listen": listen, "check": check, "text": text, "press": press, "mode": mode}
+    commands = {"listen": listen, "check": check, "text": text, "press": press, "mode": mode,
+                "caret": caret, "char": char}
     if len(sys.argv) < 2 or sys.argv[1] not in commands:
         fail(__doc__)
     commands[sys.argv[1]](*sys.argv[2:])

@@ -4,8 +4,9 @@
 # session of its own, a reader finds the message area as an editable text,
 # reads back what was typed there and hears it as it is typed; it presses
 # Encrypt through the button's action and reads the cipher text, which must be
-# the one tarvex-cli makes with the same key; and it reads a Cyrillic text
-# pasted there as it is.
+# the one tarvex-cli makes with the same key; it reads a Cyrillic text pasted
+# there as it is; and in a Hebrew line with a C1 control it hears each whole
+# character as the caret steps over it, the control by its name.
 # Usage: screen_reader.sh TARVEX TARVEX_CLI TEST_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
@@ -76,6 +77,28 @@ xclip -selection clipboard -target UTF8_STRING -in "$d/cyrillic.txt"
 click_message_area "$window"
 keys "$window" ctrl+v
 "$python" "$reader" text "$area" "$d/cyrillic.txt" || die "the reader does not read the Cyrillic text"
+
+step "a Hebrew line with a C1 control: read as shown, one whole character a step"
+# "shalom" with its points, then U+0080, which is no euro sign.
+printf '\xd7\xa9\xd6\xb8\xd7\x81\xd7\x9c\xd7\x95\xd6\xb9\xd7\x9d\xc2\x80' >"$d/hebrew.txt"
+printf '\xd7\xa9\xd6\xb8\xd7\x81\xd7\x9c\xd7\x95\xd6\xb9\xd7\x9d[padding character]' >"$d/hebrew-read.txt"
+xclip -selection clipboard -target UTF8_STRING -in "$d/hebrew.txt"
+"$python" "$reader" press "Clear Text" || die "the reader cannot press Clear Text"
+click_message_area "$window"
+keys "$window" ctrl+v
+"$python" "$reader" text "$area" "$d/hebrew-read.txt" || die "the reader does not read the Hebrew line and the control as shown"
+# Home is the line's start, at its right; Left reads on: shin with both its
+# points is one step, then lamed, then vav with its point.
+keys "$window" Home
+"$python" "$reader" caret "$area" 0 || die "Home does not put the caret at the line's start"
+keys "$window" Left
+"$python" "$reader" caret "$area" 3 || die "Left does not step over the first whole character"
+keys "$window" Left Left
+"$python" "$reader" caret "$area" 6 || die "Left does not step over whole characters"
+printf '\xd7\xa9\xd6\xb8\xd7\x81' >"$d/shin.txt"
+"$python" "$reader" char "$area" 1 "$d/shin.txt" || die "the character at a point is not the whole letter"
+printf '[padding character]' >"$d/control.txt"
+"$python" "$reader" char "$area" 9 "$d/control.txt" || die "the C1 control is not one character read by its name"
 
 step "the mode buttons read as radio buttons, the selected one checked"
 "$python" "$reader" mode "ICQ" || die "the selected mode button does not read as a checked radio button"

@@ -68,6 +68,29 @@ TEST(MessageAreaAccessibility, AScreenReaderReadsWritesAndFollowsTheMessage) {
     EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral(u"\u0416 \u05E9 \U0001F600[start of heading]"));
     editing->insertText(3, QStringLiteral(u"\u65E5"));
     EXPECT_EQ(area.text(), "\xD0\x96 \xD7\xA9\xE6\x97\xA5 \xF0\x9F\x98\x80\x01");
+
+    // A C1 control reads by its name, never as the Windows-1252 character of
+    // its number; the character at an offset is the whole one the caret steps
+    // over: a letter with its mark, a family of emoji, a control's reading.
+    area.setText("a\xCC\x88\xC2\x80\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\x01\xCC\x88");
+    EXPECT_EQ(text->text(0, -1), QStringLiteral(u"a\u0308[padding character]\U0001F468\u200D\U0001F469"
+                                                u"[start of heading]\u0308"));
+    const auto characterAt = [&](int offset) {
+        int from = 0;
+        int to = 0;
+        const QString character = text->textAtOffset(offset, QAccessible::CharBoundary, &from, &to);
+        EXPECT_EQ(character, text->text(from, to)) << offset;
+        return character;
+    };
+    EXPECT_EQ(characterAt(1), QStringLiteral(u"a\u0308"));
+    EXPECT_EQ(characterAt(5), QStringLiteral("[padding character]"));
+    EXPECT_EQ(characterAt(23), QStringLiteral(u"\U0001F468\u200D\U0001F469"));
+    EXPECT_EQ(characterAt(28), QStringLiteral("[start of heading]"));
+    EXPECT_EQ(characterAt(44), QStringLiteral(u"\u0308")) << "a mark after a control stands alone";
+    text->setCursorPosition(0);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(text->cursorPosition(), 21) << "the caret steps over the same characters";
 }
 
 } // namespace

@@ -99,5 +99,24 @@ TEST(MessageDocument, TheLimitCountsCharactersAndNeverHalvesOne) {
     EXPECT_TRUE(document.text().isEmpty());
 }
 
+// The limit holds for every change, whoever asks for it, not only for what the view lets through.
+TEST(MessageDocument, NoReplacementPassesTheLimit) {
+    MessageDocument document;
+    document.setLimit(5);
+    document.setText(u"abc");
+    EXPECT_FALSE(document.replace(3, 3, u"def"));
+    EXPECT_FALSE(document.replace(0, 1, u"\U0001F600\U0001F600\U0001F600\U0001F600"));
+    EXPECT_EQ(document.text(), QStringLiteral("abc"));
+    EXPECT_FALSE(document.canUndo()) << "a refused change leaves no step";
+    EXPECT_TRUE(document.replace(1, 2, u"\U0001F600\U0001F600\U0001F600")) << "exactly five characters";
+    EXPECT_EQ(document.length(), 5u);
+
+    document.setLimit(3);
+    EXPECT_TRUE(document.replace(0, 1, {})) << "a text over a lowered limit can still be shortened";
+    EXPECT_FALSE(document.replace(0, 2, u"yz")) << "but not be given more than it frees";
+    EXPECT_FALSE(document.replace(4, 99, {})) << "a range past the end changes nothing";
+    EXPECT_EQ(document.text(), QString::fromUtf16(u"\U0001F600\U0001F600\U0001F600c"));
+}
+
 } // namespace
 } // namespace tarvex::window::test

@@ -50,6 +50,12 @@ TEST(MessageLayout, RowsBreakAndStepsStopBetweenWholeCharactersOnly) {
     layout.layOut(hangul, 1000);
     EXPECT_EQ(layout.nextPosition(0), 3u);
     EXPECT_EQ(layout.previousPosition(6), 3u);
+
+    // Thai ko kai with sara am, whose mark is a letter by its category: one character.
+    const QString thai = QStringLiteral(u"\u0E01\u0E33\u0E01");
+    layout.layOut(thai, 1000);
+    EXPECT_EQ(layout.nextPosition(0), 2u);
+    EXPECT_EQ(layout.cellAt(0, 0).end, 2u);
 }
 
 } // namespace

@@ -13,9 +13,12 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBoundaryFinder>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -315,6 +318,74 @@ TEST_F(MessageView, RightToLeftTextShowsAndMovesInItsVisualOrder) {
     // A click at the left edge lands after the last letter.
     QTest::mouseClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     EXPECT_EQ(editor_->cursorPosition(), 4u);
+}
+
+// Where Unicode's characters begin and end, as Qt's own finder sees them.
+std::vector<std::size_t> characterBoundaries(const QString& text) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    std::vector<std::size_t> boundaries{0};
+    while (finder.toNextBoundary() > 0) boundaries.push_back(static_cast<std::size_t>(finder.position()));
+    return boundaries;
+}
+
+// In a row of right-to-left or mixed text, Right from the left end moves the
+// caret right by one whole character a press, meets every boundary once and
+// ends at the right end; Left walks the same way back. Across the rows of a
+// wrapped right-to-left paragraph, Left reads it from its start to its end.
+TEST_F(MessageView, LeftAndRightStepThroughRowsAsTheyAreSeen) {
+    const auto caretX = [this] { return editor_->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(); };
+    // Presses a key until the caret stays; the positions met and where the caret stood.
+    const auto walk = [&](Qt::Key key) {
+        std::vector<std::pair<std::size_t, int>> met{{editor_->cursorPosition(), caretX()}};
+        for (int press = 0; press < 400; ++press) {
+            this->press(key);
+            const std::pair<std::size_t, int> now{editor_->cursorPosition(), caretX()};
+            if (now == met.back()) break;
+            met.push_back(now);
+        }
+        return met;
+    };
+    const QString rows[] = {
+        // Hebrew with its points, Arabic with a lam-alef, and both among Latin words, digits and an emoji.
+        QStringLiteral(u"\u05E9\u05B8\u05C1\u05DC\u05D5\u05B9\u05DD \u05E2\u05D5\u05B9\u05DC\u05B8\u05DD"),
+        QStringLiteral(u"\u0627\u0644\u0633\u0644\u0627\u0645 \u0639\u0644\u064A\u0643\u0645 \u0644\u0627"),
+        QStringLiteral(u"Meet \u05D0\u05D1\u05D2 at 12:30, \u0644\u0627 \U0001F600 ok"),
+        QStringLiteral(u"\u05D0\u05D1\u05D2 abc \u05D3\u05D4 42 \u05D5"),
+    };
+    for (const QString& text : rows) {
+        area_->setText(text.toStdString());
+        ASSERT_EQ(editor_->rowCount(), 1u);
+        QTest::mouseClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
+        const std::vector<std::pair<std::size_t, int>> rightward = walk(Qt::Key_Right);
+        std::vector<std::size_t> met;
+        for (std::size_t k = 0; k < rightward.size(); ++k) {
+            met.push_back(rightward[k].first);
+            if (k > 0) {
+                EXPECT_GT(rightward[k].second, rightward[k - 1].second) << text.toStdString() << " step " << k;
+            }
+        }
+        EXPECT_EQ(std::set<std::size_t>(met.begin(), met.end()).size(), met.size())
+            << "a boundary met twice: " << text.toStdString();
+        std::sort(met.begin(), met.end());
+        EXPECT_EQ(met, characterBoundaries(text)) << text.toStdString();
+        QTest::mouseClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.99));
+        EXPECT_EQ(editor_->cursorPosition(), rightward.back().first) << "Right ends at the right end";
+
+        const std::vector<std::pair<std::size_t, int>> leftward = walk(Qt::Key_Left);
+        std::vector<std::pair<std::size_t, int>> back(rightward.rbegin(), rightward.rend());
+        EXPECT_EQ(leftward, back) << text.toStdString();
+    }
+
+    QString paragraph;
+    for (int i = 0; i < 30; ++i) paragraph += QStringLiteral(u"\u0645\u0631\u062D\u0628\u064B\u0627 ");
+    area_->setText(paragraph.toStdString());
+    ASSERT_GT(editor_->rowCount(), 2u);
+    press(Qt::Key_Home, Qt::ControlModifier);
+    std::vector<std::size_t> read;
+    for (const auto& [position, x] : walk(Qt::Key_Left)) {
+        if (read.empty() || read.back() != position) read.push_back(position);
+    }
+    EXPECT_EQ(read, characterBoundaries(paragraph));
 }
 
 // Among right-to-left letters a control keeps the frame it has anywhere else,
