@@ -31,7 +31,8 @@ std::vector<std::uint8_t> realKeyNumbers() {
     std::uniform_int_distribution<int> byte(0, 255);
     std::vector<std::uint8_t> bytes(5969);
     for (auto& b : bytes) b = static_cast<std::uint8_t>(byte(random));
-    return tarvex::keyNumbersFromText(tarvex::formatKeyFile(bytes));
+    const tarvex::secret::Bytes numbers = tarvex::keyNumbersFromText(tarvex::formatKeyFile(bytes));
+    return {numbers.begin(), numbers.end()};
 }
 
 // Mostly letters and spaces, some digits and punctuation, a line break every few dozen characters.
@@ -75,9 +76,9 @@ Buffers& buffersFor(std::size_t n) {
     if (!slot) {
         slot = std::make_unique<Buffers>();
         slot->text = realisticText(n);
-        tarvex::Result<std::string> cipher = tarvex::encryptText(slot->text, keyNumbers());
+        tarvex::Result<tarvex::secret::String> cipher = tarvex::encryptText(slot->text, keyNumbers());
         if (!cipher) std::abort();
-        slot->cipher = std::move(*cipher);
+        slot->cipher = std::string(*cipher);
         slot->out.assign(n + 1, '\0');
     }
     return *slot;

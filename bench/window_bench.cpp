@@ -382,7 +382,7 @@ public:
     const QString& path() const { return path_; }
     std::vector<std::uint8_t> numbers() const {
         auto numbers = tarvex::readKeyNumbers(path_.toStdString());
-        return numbers ? *numbers : std::vector<std::uint8_t>{};
+        return numbers ? std::vector<std::uint8_t>(numbers->begin(), numbers->end()) : std::vector<std::uint8_t>{};
     }
 
 private:
@@ -416,9 +416,9 @@ std::pair<std::string, std::string> commandCase(Command command, const KeyFile& 
         return {};
     }
     if (command == Command::Encrypt) {
-        return {message, *cipher};
+        return {message, std::string(*cipher)};
     }
-    return {*cipher, message};
+    return {std::string(*cipher), message};
 }
 
 std::pair<std::string, std::string> transformCase(Direction direction, const KeyFile& key) {
@@ -482,7 +482,7 @@ void transformInBareWindow(benchmark::State& state, Direction direction) {
     PaintWatch watch(*window);
     window->show();
     waitUntilPainted(*window, watch);
-    const auto latin1 = [](const std::string& codes) {
+    const auto latin1 = [](std::string_view codes) {
         return QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size()));
     };
     const QString beforeText = latin1(before);

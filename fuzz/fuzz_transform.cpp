@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view text(reinterpret_cast<const char*>(data + 1 + keyLength), size - 1 - keyLength);
     checkPathsAgree(text, key);
 
-    Result<std::string> cipher = encryptText(text, key);
+    Result<secret::String> cipher = encryptText(text, key);
     bool allComeBack = true;
     for (char c : text) allComeBack = allComeBack && comesBack(static_cast<std::uint8_t>(c));
     if (!cipher) {
@@ -74,12 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(cipher->size() == text.size() + 1);
         FUZZ_CHECK(static_cast<std::uint8_t>((*cipher)[0]) == 240);
         FUZZ_CHECK(std::none_of(cipher->begin(), cipher->end(), [](char c) { return static_cast<std::uint8_t>(c) < 32; }));
-        Result<std::string> back = decryptText(*cipher, key);
+        Result<secret::String> back = decryptText(*cipher, key);
         FUZZ_CHECK(back.ok());
-        FUZZ_CHECK(*back == text);
+        FUZZ_CHECK(std::string_view(*back) == text);
     }
 
-    Result<std::string> plain = decryptText(text, key);
+    Result<secret::String> plain = decryptText(text, key);
     if (!plain) {
         FUZZ_CHECK(plain.error().kind == Error::Kind::DecryptedCodeNegative);
         FUZZ_CHECK(plain.error().position >= 2 && plain.error().position <= text.size());
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The same text fed in three pieces.
     TextTransformer transformer(Direction::Encrypt, key);
-    std::string pieces;
+    secret::String pieces;
     std::size_t a = text.size() / 3;
     std::size_t b = 2 * text.size() / 3;
     bool ok = transformer.feed(text.substr(0, a), pieces).ok() && transformer.feed(text.substr(a, b - a), pieces).ok() &&

@@ -3,6 +3,8 @@
 
 #include "agreement.h"
 
+#include "secret/memory.h"
+
 #include <sodium.h>
 
 #include <algorithm>
@@ -23,14 +25,14 @@ const unsigned char* personal(const char (&text)[crypto_generichash_blake2b_PERS
 
 } // namespace
 
-Result<seal::SecureBytes> agreedKeyBytes(const seal::SecureBytes& ownSecret, const PublicHalf& otherHalf,
+Result<secret::Bytes> agreedKeyBytes(const secret::Bytes& ownSecret, const PublicHalf& otherHalf,
                                          const PublicHalf& inviterHalf, const PublicHalf& answererHalf,
                                          AgreementLine otherLine) {
-    seal::ensureSodium();
-    seal::SecureBytes seed(kSeedBytes);
+    secret::ensureSodium();
+    secret::Bytes seed(kSeedBytes);
     {
         // s | A | B; s stays only as long as the seed needs it.
-        seal::SecureBytes input(kSharedBytes + 2 * kPublicHalfBytes);
+        secret::Bytes input(kSharedBytes + 2 * kPublicHalfBytes);
         if (crypto_scalarmult(input.data(), ownSecret.data(), otherHalf.data()) != 0)
             return Error{.kind = Error::Kind::AgreeMadeOnPurpose, .expectedLine = otherLine, .foundLine = otherLine};
         std::memcpy(input.data() + kSharedBytes, inviterHalf.data(), kPublicHalfBytes);
@@ -38,8 +40,8 @@ Result<seal::SecureBytes> agreedKeyBytes(const seal::SecureBytes& ownSecret, con
         crypto_generichash_blake2b_salt_personal(seed.data(), kSeedBytes, input.data(), input.size(), nullptr, 0,
                                                  kZeroSalt, personal("TarvexAgreeKeyv1"));
     }
-    seal::SecureBytes key(kAgreedKeyBytes);
-    seal::SecureBytes block(kBlockBytes);
+    secret::Bytes key(kAgreedKeyBytes);
+    secret::Bytes block(kBlockBytes);
     for (std::size_t done = 0, index = 0; done < kAgreedKeyBytes; ++index) {
         unsigned char counter[8];
         for (std::size_t i = 0; i < sizeof counter; ++i) counter[i] = static_cast<unsigned char>(index >> (8 * i));

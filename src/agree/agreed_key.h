@@ -4,7 +4,7 @@
 #include "agreement_line.h"
 
 #include "core/result.h"
-#include "seal/secure_bytes.h"
+#include "secret/bytes.h"
 
 namespace tarvex::agree {
 
@@ -14,7 +14,7 @@ namespace tarvex::agree {
 // them; the key bytes, BLAKE2b blocks keyed with the seed. Every value between
 // is wiped as soon as it has served. Refused (AgreeMadeOnPurpose, on
 // `otherLine`) when X25519 gives zero bytes, which only a half of small order does.
-Result<seal::SecureBytes> agreedKeyBytes(const seal::SecureBytes& ownSecret, const PublicHalf& otherHalf,
+Result<secret::Bytes> agreedKeyBytes(const secret::Bytes& ownSecret, const PublicHalf& otherHalf,
                                          const PublicHalf& inviterHalf, const PublicHalf& answererHalf,
                                          AgreementLine otherLine);
 

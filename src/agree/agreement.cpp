@@ -7,7 +7,6 @@
 #include "cipher/key_file_reader.h"
 #include "cipher/key_file_writer.h"
 #include "cipher/key_fingerprint.h"
-#include "cipher/secret_memory.h"
 
 #include <sodium.h>
 
@@ -17,26 +16,22 @@
 namespace tarvex::agree {
 namespace {
 
-seal::SecureBytes drawnSecretHalf() {
-    seal::SecureBytes secret(kSecretHalfBytes);
-    randombytes_buf(secret.data(), secret.size());
-    return secret;
+secret::Bytes drawnSecretHalf() {
+    secret::Bytes half(kSecretHalfBytes);
+    randombytes_buf(half.data(), half.size());
+    return half;
 }
 
-PublicHalf publicHalfOf(const seal::SecureBytes& secretHalf) {
+PublicHalf publicHalfOf(const secret::Bytes& secretHalf) {
     PublicHalf half{};
     crypto_scalarmult_base(half.data(), secretHalf.data());
     return half;
 }
 
 // Read from the key file as it will be written, so that it is the fingerprint
-// tarvex-cli and the window show for the saved file. The copies are wiped.
-std::string fingerprintOfKey(const seal::SecureBytes& key) {
-    std::string file = formatKeyFile(key.bytes());
-    WipeOnExit wipeFile({reinterpret_cast<std::uint8_t*>(file.data()), file.size()});
-    std::vector<std::uint8_t> keyNumbers = keyNumbersFromText(file);
-    WipeOnExit wipeNumbers(keyNumbers);
-    return fingerprintOf(keyNumbers);
+// tarvex-cli and the window show for the saved file.
+std::string fingerprintOfKey(const secret::Bytes& key) {
+    return fingerprintOf(keyNumbersFromText(formatKeyFile(key)));
 }
 
 Error ownInvitation() {
@@ -46,9 +41,8 @@ Error ownInvitation() {
 
 } // namespace
 
-Agreement::Agreement(Role role, seal::SecureBytes secretHalf)
-    : role_(role), stage_(Stage::AwaitingAnswer), secretHalf_(std::move(secretHalf)), ownHalf_(publicHalfOf(secretHalf_)),
-      key_(0) {}
+Agreement::Agreement(Role role, secret::Bytes secretHalf)
+    : role_(role), stage_(Stage::AwaitingAnswer), secretHalf_(std::move(secretHalf)), ownHalf_(publicHalfOf(secretHalf_)) {}
 
 Agreement::Agreement(Agreement&& other) noexcept
     : role_(other.role_), stage_(std::exchange(other.stage_, Stage::Ended)), secretHalf_(std::move(other.secretHalf_)),
@@ -75,7 +69,7 @@ Agreement Agreement::invite() {
     return invite(drawnSecretHalf());
 }
 
-Agreement Agreement::invite(seal::SecureBytes secretHalf) {
+Agreement Agreement::invite(secret::Bytes secretHalf) {
     Agreement agreement(Role::Inviter, std::move(secretHalf));
     agreement.invitationLine_ = formatInvitation(agreement.ownHalf_);
     return agreement;
@@ -85,7 +79,7 @@ Result<Agreement> Agreement::answer(std::string_view text) {
     return answer(text, drawnSecretHalf());
 }
 
-Result<Agreement> Agreement::answer(std::string_view text, seal::SecureBytes secretHalf) {
+Result<Agreement> Agreement::answer(std::string_view text, secret::Bytes secretHalf) {
     Result<InvitationLine> invitation = readInvitation(text);
     if (!invitation) return invitation.error();
     Agreement agreement(Role::Answerer, std::move(secretHalf));
@@ -101,8 +95,8 @@ Status Agreement::answerInvitation(const InvitationLine& invitation) {
 
 Status Agreement::agree(const PublicHalf& inviterHalf, const PublicHalf& answererHalf, AgreementLine otherLine) {
     const PublicHalf& otherHalf = role_ == Role::Inviter ? answererHalf : inviterHalf;
-    Result<seal::SecureBytes> key = agreedKeyBytes(secretHalf_, otherHalf, inviterHalf, answererHalf, otherLine);
-    secretHalf_ = seal::SecureBytes(0); // wiped: the key is all that is needed from here on
+    Result<secret::Bytes> key = agreedKeyBytes(secretHalf_, otherHalf, inviterHalf, answererHalf, otherLine);
+    secretHalf_.clear(); // the key is all that is needed from here on
     if (!key) {
         giveUp();
         return key.error();
@@ -179,12 +173,12 @@ Status Agreement::compareHeard(std::string_view typed) {
 
 Status Agreement::saveKeyFile(const std::string& path, AtomicFileWriter::Replace replace) const {
     if (!hasKey()) return Error{.kind = Error::Kind::AgreeNotCompared};
-    return tarvex::saveKeyFile(path, key_.bytes(), replace);
+    return tarvex::saveKeyFile(path, key_, replace);
 }
 
 void Agreement::giveUp() {
-    secretHalf_ = seal::SecureBytes(0);
-    key_ = seal::SecureBytes(0);
+    secretHalf_.clear();
+    key_.clear();
     stage_ = Stage::Ended;
 }
 

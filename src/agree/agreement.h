@@ -5,7 +5,7 @@
 
 #include "core/result.h"
 #include "files/atomic_file_writer.h"
-#include "seal/secure_bytes.h"
+#include "secret/bytes.h"
 
 #include <cstddef>
 #include <string>
@@ -52,7 +52,7 @@ public:
     static Agreement invite();
     // The same with a given secret half of kSecretHalfBytes bytes, for fixed
     // vectors; it is taken over and wiped like a drawn one.
-    static Agreement invite(seal::SecureBytes secretHalf);
+    static Agreement invite(secret::Bytes secretHalf);
 
     // Answers the invitation in `text` (the whole paste; words around the line
     // are fine): makes this side's key pair, computes the key and wipes the
@@ -60,7 +60,7 @@ public:
     // text (see readInvitation); mayTryAgain() tells whether another paste can help.
     static Result<Agreement> answer(std::string_view text);
     // The same with a given secret half, for fixed vectors.
-    static Result<Agreement> answer(std::string_view text, seal::SecureBytes secretHalf);
+    static Result<Agreement> answer(std::string_view text, secret::Bytes secretHalf);
 
     Agreement(Agreement&& other) noexcept;
     Agreement& operator=(Agreement&& other) noexcept;
@@ -122,7 +122,7 @@ public:
     void giveUp();
 
 private:
-    Agreement(Role role, seal::SecureBytes secretHalf);
+    Agreement(Role role, secret::Bytes secretHalf);
     // Computes the key from this side's secret half and the other side's
     // public half (carried by `otherLine`), then wipes the secret half.
     Status agree(const PublicHalf& inviterHalf, const PublicHalf& answererHalf, AgreementLine otherLine);
@@ -133,9 +133,9 @@ private:
 
     Role role_;
     Stage stage_;
-    seal::SecureBytes secretHalf_;
+    secret::Bytes secretHalf_;
     PublicHalf ownHalf_{};
-    seal::SecureBytes key_;
+    secret::Bytes key_;
     std::string invitationLine_;
     std::string answerLine_;
     std::string fingerprint_;

@@ -4,9 +4,9 @@
 
 namespace tarvex {
 
-std::string formatKeyFile(std::span<const std::uint8_t> keyBytes) {
+secret::String formatKeyFile(std::span<const std::uint8_t> keyBytes) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
+    secret::String text;
     text.reserve(keyBytes.size() * 2 + (keyBytes.size() / kPairsPerLine + 1) * 2);
     std::size_t onLine = 0;
     for (std::uint8_t b : keyBytes) {

@@ -6,32 +6,47 @@
 
 namespace tarvex {
 
-std::vector<std::uint8_t> keyNumbersFromText(std::string_view keyFile) {
-    std::vector<std::uint8_t> numbers;
-    numbers.reserve(keyFile.size() / 2);
+namespace {
+
+// Calls `line` with each line of a key file, its line end left out.
+template <class Line>
+void forEachLine(std::string_view keyFile, Line line) {
     std::size_t i = 0;
     const std::size_t n = keyFile.size();
     while (i < n) {
         std::size_t lineEnd = keyFile.find_first_of("\r\n", i);
         if (lineEnd == std::string_view::npos) lineEnd = n;
-        for (std::size_t p = i; p < lineEnd; p += 2) {
-            int first = digitValue(keyFile[p]);
-            int second = p + 1 < lineEnd ? digitValue(keyFile[p + 1]) : first;
-            numbers.push_back(static_cast<std::uint8_t>(first + second));
-        }
+        line(keyFile.substr(i, lineEnd - i));
         i = lineEnd;
         if (i < n) {
             bool crlf = keyFile[i] == '\r' && i + 1 < n && keyFile[i + 1] == '\n';
             i += crlf ? 2 : 1;
         }
     }
+}
+
+} // namespace
+
+secret::Bytes keyNumbersFromText(std::string_view keyFile) {
+    // Counted first: the key numbers go straight into memory of their exact size.
+    std::size_t count = 0;
+    forEachLine(keyFile, [&](std::string_view line) { count += (line.size() + 1) / 2; });
+    secret::Bytes numbers(count);
+    std::uint8_t* out = numbers.data();
+    forEachLine(keyFile, [&](std::string_view line) {
+        for (std::size_t p = 0; p < line.size(); p += 2) {
+            int first = digitValue(line[p]);
+            int second = p + 1 < line.size() ? digitValue(line[p + 1]) : first;
+            *out++ = static_cast<std::uint8_t>(first + second);
+        }
+    });
     return numbers;
 }
 
-Result<std::vector<std::uint8_t>> readKeyNumbers(const std::string& path) {
-    Result<std::string> content = readWholeFile(path, kMaxKeyFileSize);
+Result<secret::Bytes> readKeyNumbers(const std::string& path) {
+    Result<secret::String> content = readWholeFile(path, kMaxKeyFileSize);
     if (!content) return content.error();
-    std::vector<std::uint8_t> numbers = keyNumbersFromText(*content);
+    secret::Bytes numbers = keyNumbersFromText(*content);
     if (numbers.empty()) return Error{.kind = Error::Kind::NoKeyNumber, .path = path};
     return numbers;
 }

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "core/result.h"
+#include "secret/bytes.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tarvex {
 
@@ -26,9 +26,9 @@ constexpr int digitValue(char c) {
 // ended by CR LF, a lone CR or a lone LF, is cut into pairs from its start; a
 // pair's number is the sum of its two digit values, and the lone last character
 // of an odd line counts twice. May be empty.
-std::vector<std::uint8_t> keyNumbersFromText(std::string_view keyFile);
+secret::Bytes keyNumbersFromText(std::string_view keyFile);
 
 // Reads the key file at `path` and fails unless it yields at least one key number.
-Result<std::vector<std::uint8_t>> readKeyNumbers(const std::string& path);
+Result<secret::Bytes> readKeyNumbers(const std::string& path);
 
 } // namespace tarvex

@@ -6,7 +6,6 @@
 
 #include <sodium.h>
 
-#include <algorithm>
 #include <array>
 
 namespace tarvex {
@@ -25,11 +24,9 @@ std::string fingerprintOf(std::span<const std::uint8_t> keyNumbers) {
 }
 
 Result<std::string> keyFingerprint(const std::string& path) {
-    Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(path);
+    Result<secret::Bytes> keyNumbers = readKeyNumbers(path);
     if (!keyNumbers) return keyNumbers.error();
-    std::string fingerprint = fingerprintOf(*keyNumbers);
-    std::fill(keyNumbers->begin(), keyNumbers->end(), std::uint8_t{0}); // no copy of the key lingers
-    return fingerprint;
+    return fingerprintOf(*keyNumbers);
 }
 
 } // namespace tarvex

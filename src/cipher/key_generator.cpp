@@ -19,10 +19,10 @@ Result<int> draw(UniformSource& source, TimeOfDayClock& clock, int range) {
 
 } // namespace
 
-Result<std::vector<std::uint8_t>> generateKeyBytes(UniformSource& source, TimeOfDayClock& clock) {
+Result<secret::Bytes> generateKeyBytes(UniformSource& source, TimeOfDayClock& clock) {
     Result<int> length = draw(source, clock, kMaxKeyLength - kMinKeyLength + 1);
     if (!length) return length.error();
-    std::vector<std::uint8_t> key(static_cast<std::size_t>(*length + kMinKeyLength));
+    secret::Bytes key(static_cast<std::size_t>(*length + kMinKeyLength));
     for (std::uint8_t& byte : key) {
         Result<int> value = draw(source, clock, 256);
         if (!value) return value.error();

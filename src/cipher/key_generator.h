@@ -3,10 +3,10 @@
 #pragma once
 
 #include "core/result.h"
+#include "secret/bytes.h"
 #include "uniform_source.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace tarvex {
 
@@ -15,6 +15,6 @@ inline constexpr int kMaxKeyLength = 5969;
 
 // Draws a key: its length N = floor(R * 5532) + 438, then N bytes floor(R * 256),
 // reseeding from the clock before the length and before every byte.
-Result<std::vector<std::uint8_t>> generateKeyBytes(UniformSource& source, TimeOfDayClock& clock);
+Result<secret::Bytes> generateKeyBytes(UniformSource& source, TimeOfDayClock& clock);
 
 } // namespace tarvex

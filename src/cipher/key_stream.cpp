@@ -11,9 +11,8 @@ namespace {
 constexpr std::size_t kMinimumPeriod = 65536;
 } // namespace
 
-KeyStream::KeyStream(std::span<const std::uint8_t> keyNumbers) {
-    const std::size_t repeats = (kMinimumPeriod + keyNumbers.size() - 1) / keyNumbers.size();
-    period_.resize(repeats * keyNumbers.size());
+KeyStream::KeyStream(std::span<const std::uint8_t> keyNumbers)
+    : period_((kMinimumPeriod + keyNumbers.size() - 1) / keyNumbers.size() * keyNumbers.size()) {
     std::copy(keyNumbers.begin(), keyNumbers.end(), period_.begin());
     // Double what is there until the period is full: a few copies, even for a one-number key.
     for (std::size_t filled = keyNumbers.size(); filled < period_.size(); filled *= 2) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "secret_memory.h"
+#include "secret/bytes.h"
 
 namespace tarvex {
 
@@ -25,7 +25,7 @@ public:
     void rewind(std::uint64_t count);
 
 private:
-    SecretBytes period_; // whole repetitions, long enough for vector runs; locked, wiped when freed
+    secret::Bytes period_; // whole repetitions, long enough for vector runs
     std::size_t offset_ = 0;
 };
 

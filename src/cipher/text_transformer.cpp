@@ -74,7 +74,7 @@ Status TextTransformer::feed(std::string_view codes, char* out) {
     return Done{};
 }
 
-Status TextTransformer::feed(std::string_view codes, std::string& out) {
+Status TextTransformer::feed(std::string_view codes, secret::String& out) {
     const std::size_t base = out.size();
     out.resize(base + resultSize(codes.size()));
     Status fed = feed(codes, out.data() + base);
@@ -82,7 +82,7 @@ Status TextTransformer::feed(std::string_view codes, std::string& out) {
     return fed;
 }
 
-void TextTransformer::finish(std::string& out) {
+void TextTransformer::finish(secret::String& out) {
     if (!markerHandled_ && direction_ == Direction::Encrypt) {
         out.push_back(static_cast<char>(kMarker));
     }
@@ -91,9 +91,10 @@ void TextTransformer::finish(std::string& out) {
 
 namespace {
 
-Result<std::string> transformText(Direction direction, std::string_view text, std::span<const std::uint8_t> keyNumbers) {
+Result<secret::String> transformText(Direction direction, std::string_view text,
+                                     std::span<const std::uint8_t> keyNumbers) {
     TextTransformer transformer(direction, keyNumbers);
-    std::string out;
+    secret::String out;
     out.reserve(text.size() + 1);
     if (Status fed = transformer.feed(text, out); !fed) return fed.error();
     transformer.finish(out);
@@ -102,11 +103,11 @@ Result<std::string> transformText(Direction direction, std::string_view text, st
 
 } // namespace
 
-Result<std::string> encryptText(std::string_view codes, std::span<const std::uint8_t> keyNumbers) {
+Result<secret::String> encryptText(std::string_view codes, std::span<const std::uint8_t> keyNumbers) {
     return transformText(Direction::Encrypt, codes, keyNumbers);
 }
 
-Result<std::string> decryptText(std::string_view cipherText, std::span<const std::uint8_t> keyNumbers) {
+Result<secret::String> decryptText(std::string_view cipherText, std::span<const std::uint8_t> keyNumbers) {
     return transformText(Direction::Decrypt, cipherText, keyNumbers);
 }
 

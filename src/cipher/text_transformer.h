@@ -4,6 +4,7 @@
 
 #include "key_stream.h"
 #include "core/result.h"
+#include "secret/string.h"
 
 #include <cstdint>
 #include <span>
@@ -34,10 +35,10 @@ public:
     Status feed(std::string_view codes, char* out);
 
     // The same, appended to `out`; on failure `out` is left as it was.
-    Status feed(std::string_view codes, std::string& out);
+    Status feed(std::string_view codes, secret::String& out);
 
     // Ends the text: an encrypted empty text is the marker alone.
-    void finish(std::string& out);
+    void finish(secret::String& out);
 
 private:
     Direction direction_;
@@ -47,7 +48,7 @@ private:
 };
 
 // Whole texts at once: the marker plus one code per code, or the reverse.
-Result<std::string> encryptText(std::string_view codes, std::span<const std::uint8_t> keyNumbers);
-Result<std::string> decryptText(std::string_view cipherText, std::span<const std::uint8_t> keyNumbers);
+Result<secret::String> encryptText(std::string_view codes, std::span<const std::uint8_t> keyNumbers);
+Result<secret::String> decryptText(std::string_view cipherText, std::span<const std::uint8_t> keyNumbers);
 
 } // namespace tarvex

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "cipher/secret_memory.h"
+#include "secret/memory.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,32 +11,31 @@
 
 namespace tarvex::cli {
 
-// Frees a buffer that held a message, wiped first: all of it, or only as far
-// as it was filled once a user says so.
-struct WipedDelete {
+// Gives back the pages of a buffer that held a message, wiped and unlocked
+// first: all of it, or only as far as it was filled once a user says so.
+struct ReleasePages {
     std::size_t size = 0;
     bool filledKnown = false;
     bool filledUnknown = false; // a use ended without saying how far it wrote
     std::size_t filled = 0;
-    void operator()(char* data) const noexcept {
-        wipeSecret(data, filledKnown ? filled : size);
-        delete[] data;
-    }
+    void operator()(char* data) const noexcept { secret::releasePages(data, filledKnown ? filled : size); }
 };
 
-// Memory written through a pointer. It grows only, to the largest size asked
-// for, and is never zero-filled first as a growing std::string would be; pages
-// never written cost no memory. It holds messages, so what it held is wiped
+// Memory written through a pointer, in secret pages of its own. It grows
+// only, to the largest size asked for, and is never zero-filled first as a
+// growing std::string would be; pages never written cost no memory. It holds
+// messages, so what it held is locked as far as it was filled, and wiped
 // when it grows or goes.
 class ByteBuffer {
 public:
     // Room for at least `size` bytes; the contents are lost when it grows.
     char* room(std::size_t size) {
         if (size > capacity_) {
-            const WipedDelete old = data_.get_deleter();
+            const ReleasePages old = data_.get_deleter();
             data_.reset();
-            data_ = Storage(new char[size], WipedDelete{.size = size, .filledKnown = old.filledKnown,
-                                                        .filledUnknown = old.filledUnknown});
+            data_ = Storage(static_cast<char*>(secret::allocatePages(size)),
+                            ReleasePages{.size = size, .filledKnown = old.filledKnown,
+                                         .filledUnknown = old.filledUnknown});
             capacity_ = size;
         }
         return data_.get();
@@ -44,11 +43,15 @@ public:
 
     // The first `size` bytes as written. A buffer whose every use ends here is
     // wiped only as far as it was ever filled: room asked for the worst case
-    // need not cost a page fault per page never written.
+    // need not cost a page fault per page never written. What was filled is
+    // locked: those pages are in memory already.
     std::string_view filled(std::size_t size) {
-        WipedDelete& wipe = data_.get_deleter();
-        wipe.filledKnown = !wipe.filledUnknown;
-        wipe.filled = std::max(wipe.filled, size);
+        ReleasePages& release = data_.get_deleter();
+        release.filledKnown = !release.filledUnknown;
+        if (size > release.filled) {
+            release.filled = size;
+            secret::lockPages(data_.get(), size);
+        }
         return {data_.get(), size};
     }
     // A use that failed part way: all of it is wiped.
@@ -58,7 +61,7 @@ public:
     }
 
 private:
-    using Storage = std::unique_ptr<char[], WipedDelete>;
+    using Storage = std::unique_ptr<char[], ReleasePages>;
     Storage data_;
     std::size_t capacity_ = 0;
 };

@@ -5,20 +5,16 @@
 #include "cipher/key_file_writer.h"
 #include "cipher/key_generator.h"
 
-#include <algorithm>
-
 namespace tarvex::cli {
 
 CreateKeyCommand::CreateKeyCommand(CreateKeyRequest request, UniformSource& source, TimeOfDayClock& clock)
     : request_(std::move(request)), source_(source), clock_(clock) {}
 
 Status CreateKeyCommand::run() {
-    Result<std::vector<std::uint8_t>> key = generateKeyBytes(source_, clock_);
+    Result<secret::Bytes> key = generateKeyBytes(source_, clock_);
     if (!key) return key.error();
     auto replace = request_.force ? AtomicFileWriter::Replace::Allowed : AtomicFileWriter::Replace::Refused;
-    Status saved = saveKeyFile(request_.keyFile, *key, replace);
-    std::fill(key->begin(), key->end(), std::uint8_t{0}); // no copy of the key outlives the file
-    return saved;
+    return saveKeyFile(request_.keyFile, *key, replace);
 }
 
 } // namespace tarvex::cli

@@ -62,16 +62,18 @@ Result<std::string_view> EncryptPipeline::transform(std::string_view chunk) {
 
 Result<std::string_view> EncryptPipeline::conclude() {
     ending_.clear();
-    if (encoding_ == Encoding::Cp1252) {
-        transformer_.finish(ending_);
-        ending_ += "\r\n";
-        return std::string_view(ending_);
+    if (encoding_ == Encoding::Utf8) {
+        if (Status ended = decoder_.finish(); !ended) return mark_.counted(ended.error());
     }
-    if (Status ended = decoder_.finish(); !ended) return mark_.counted(ended.error());
-    std::string marker;
+    secret::String marker; // the marker, when no code came
     transformer_.finish(marker);
-    charset::appendAsUtf8(ending_, marker);
-    ending_ += '\n';
+    if (encoding_ == Encoding::Cp1252) {
+        ending_.assign(marker);
+        ending_ += "\r\n";
+    } else {
+        charset::appendAsUtf8(ending_, marker);
+        ending_ += '\n';
+    }
     return std::string_view(ending_);
 }
 

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sealed_pipelines.h"
 
-#include <sodium.h>
-
 namespace tarvex::cli {
 namespace {
 
-seal::Emit appendingTo(std::string& out) {
+template <class Text>
+seal::Emit appendingTo(Text& out) {
     return [&out](std::string_view bytes) -> Status {
         out.append(bytes);
         return Done{};
@@ -15,8 +14,8 @@ seal::Emit appendingTo(std::string& out) {
 
 } // namespace
 
-SealPipeline::SealPipeline(seal::SealingKey key)
-    : key_(std::move(key)), sealer_(key_),
+SealPipeline::SealPipeline(const seal::SealingKey& key)
+    : sealer_(key),
       emit_([this](std::string_view text) -> Status {
           out_ = text;
           return Done{};
@@ -35,18 +34,10 @@ Result<std::string_view> SealPipeline::conclude() {
     return std::string_view(end_);
 }
 
-OpenPipeline::OpenPipeline(seal::SealingKey key, std::string inputName)
-    : key_(std::move(key)), opener_(key_), inputName_(std::move(inputName)), emit_(appendingTo(out_)),
-      emitEnd_(appendingTo(end_)) {}
-
-OpenPipeline::~OpenPipeline() {
-    // The message.
-    sodium_memzero(out_.data(), out_.size());
-    sodium_memzero(end_.data(), end_.size());
-}
+OpenPipeline::OpenPipeline(const seal::SealingKey& key)
+    : opener_(key), emit_(appendingTo(out_)), emitEnd_(appendingTo(end_)) {}
 
 Result<std::string_view> OpenPipeline::transform(std::string_view chunk) {
-    sodium_memzero(out_.data(), out_.size());
     out_.clear();
     if (Status opened = opener_.push(chunk, emit_); !opened) return opened.error();
     return std::string_view(out_);

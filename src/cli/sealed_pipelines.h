@@ -10,17 +10,18 @@
 #include <span>
 #include <string>
 
+#include "secret/string.h"
+
 namespace tarvex::cli {
 
 // The input's bytes as they are in, one token line and a line feed out.
 class SealPipeline final : public Pipeline {
 public:
-    explicit SealPipeline(seal::SealingKey key);
+    explicit SealPipeline(const seal::SealingKey& key);
     Result<std::string_view> transform(std::string_view chunk) override;
     Result<std::string_view> conclude() override;
 
 private:
-    seal::SealingKey key_;
     seal::Sealer sealer_;
     // What transform() gives stays the sealer's own, valid through the next
     // call, conclude() included: the caller may hold both before it writes either.
@@ -32,18 +33,15 @@ private:
 // A token in, its payload out; only authenticated pieces come out.
 class OpenPipeline final : public Pipeline {
 public:
-    OpenPipeline(seal::SealingKey key, std::string inputName);
-    ~OpenPipeline() override;
+    explicit OpenPipeline(const seal::SealingKey& key);
     Result<std::string_view> transform(std::string_view chunk) override;
     Result<std::string_view> conclude() override;
 
 private:
-    seal::SealingKey key_;
     seal::Opener opener_;
-    std::string inputName_;
     // What transform() gives and what conclude() gives live apart: the caller
     // may hold both before it writes either.
-    std::string out_, end_;
+    secret::String out_, end_;
     seal::Emit emit_, emitEnd_;
 };
 

@@ -34,7 +34,7 @@ Result<std::string_view> ChunkReader::next() {
         if (n == 0) break;
         filled += static_cast<std::size_t>(n);
     }
-    return std::string_view(buffer, filled);
+    return buffer_.filled(filled);
 }
 
 OutputSink::OutputSink(std::optional<AtomicFileWriter> file) : file_(std::move(file)) {}

@@ -13,7 +13,6 @@
 #include "cipher/key_strength.h"
 
 #include <optional>
-#include "cipher/secret_memory.h"
 
 namespace tarvex::cli {
 namespace {
@@ -42,10 +41,10 @@ Error namingInput(Error error, const std::string& inputName) {
 } // namespace
 
 Result<std::unique_ptr<Pipeline>> TransformCommand::makePipeline(std::span<const std::uint8_t> keyNumbers,
-                                                                 std::optional<seal::SealingKey>& sealingKey,
+                                                                 const std::optional<seal::SealingKey>& sealingKey,
                                                                  const std::string& inputName,
                                                                  std::string_view start) const {
-    if (sealingKey) return std::unique_ptr<Pipeline>(std::make_unique<SealPipeline>(std::move(*sealingKey)));
+    if (sealingKey) return std::unique_ptr<Pipeline>(std::make_unique<SealPipeline>(*sealingKey));
     if (request_.encrypt)
         return std::unique_ptr<Pipeline>(std::make_unique<EncryptPipeline>(request_.encoding, keyNumbers));
 
@@ -58,7 +57,7 @@ Result<std::unique_ptr<Pipeline>> TransformCommand::makePipeline(std::span<const
     if (text.kind == Kind::DamagedSealed) return Error{.kind = Error::Kind::LooksDamagedSealed, .path = inputName};
     if (request_.sealed || text.kind == Kind::Sealed || text.kind == Kind::NewerVersion)
         return std::unique_ptr<Pipeline>(
-            std::make_unique<OpenPipeline>(seal::SealingKey::forOpening(keyNumbers), inputName));
+            std::make_unique<OpenPipeline>(seal::SealingKey::forOpening(keyNumbers)));
     switch (text.kind) {
     case Kind::Classic: {
         auto pipeline = std::make_unique<DecryptPipeline>(request_.encoding, keyNumbers, inputName);
@@ -82,9 +81,8 @@ Result<std::unique_ptr<Pipeline>> TransformCommand::makePipeline(std::span<const
 }
 
 Status TransformCommand::run() {
-    Result<std::vector<std::uint8_t>> keyNumbers = readKeyNumbers(request_.keyFile);
+    Result<secret::Bytes> keyNumbers = readKeyNumbers(request_.keyFile);
     if (!keyNumbers) return keyNumbers.error();
-    const WipeOnExit keyWiped(*keyNumbers);
     // The key is judged before any file is touched.
     std::optional<seal::SealingKey> sealingKey;
     if (request_.encrypt && request_.sealed) {

@@ -15,8 +15,6 @@
 #include "text/charset.h"
 #include "utf8_check.h"
 
-#include <sodium.h>
-
 #include <algorithm>
 
 namespace tarvex {
@@ -49,23 +47,17 @@ std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit
            (encrypt ? "encrypt" : "decrypt") + " again.";
 }
 
-// Wipes a string that held a message or a payload once it goes.
-class WipedString {
-public:
-    std::string text;
-    WipedString() = default;
-    explicit WipedString(std::string from) : text(std::move(from)) {}
-    WipedString(const WipedString&) = delete;
-    WipedString& operator=(const WipedString&) = delete;
-    ~WipedString() { sodium_memzero(text.data(), text.size()); }
-};
-
-Result<std::vector<std::uint8_t>> keyNumbersOf(CipherCommandHost& host) {
+Result<secret::Bytes> keyNumbersOf(CipherCommandHost& host) {
     return readKeyNumbers(host.keyPath());
 }
 
-void wipe(std::vector<std::uint8_t>& keyNumbers) {
-    std::fill(keyNumbers.begin(), keyNumbers.end(), std::uint8_t{0}); // no key material stays behind
+// The host passes messages as plain strings; ours are secret.
+secret::String messageOf(CipherCommandHost& host) {
+    return secret::adopt(host.messageText());
+}
+
+void show(CipherCommandHost& host, std::string_view text) {
+    secret::lendPlain(text, [&](const std::string& plain) { host.setMessageText(plain); });
 }
 
 // What the classic format cannot carry, where sealing would: a character
@@ -87,23 +79,23 @@ std::string sealInsteadQuestion(const Error& refusal) {
 }
 
 void sealText(CipherCommandHost& host, std::string_view text) {
-    Result<std::vector<std::uint8_t>> keyNumbers = keyNumbersOf(host);
+    Result<secret::Bytes> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
     Result<seal::SealingKey> key = seal::SealingKey::forSealing(*keyNumbers, host.keyPath());
-    wipe(*keyNumbers);
+    keyNumbers->clear();
     if (!key) return host.reportFailure(failureBox(key.error()));
 
     // UTF-8 with LF line breaks, as every reader of a sealed message expects.
-    WipedString payload;
-    payload.text.reserve(text.size());
+    secret::String payload;
+    payload.reserve(text.size());
     for (std::size_t from = 0; from < text.size();) {
         std::size_t to = text.find("\r\n", from);
         if (to == std::string_view::npos) to = text.size();
-        payload.text.append(text.substr(from, to - from));
-        if (to < text.size()) payload.text.push_back('\n');
+        payload.append(text.substr(from, to - from));
+        if (to < text.size()) payload.push_back('\n');
         from = to + 2;
     }
-    const std::string token = seal::sealWhole(payload.text, *key);
+    const std::string token = seal::sealWhole(payload, *key);
     const MessageLimit limit = host.messageLimit();
     if (token.size() > limit.length) {
         if (!limit.ofMode) return host.reportFailure(tooLongMessage(Direction::Encrypt, token.size(), limit));
@@ -114,9 +106,9 @@ void sealText(CipherCommandHost& host, std::string_view text) {
 }
 
 // The payload as the area's text: UTF-8 checked, every line break CR LF.
-Result<std::string> textOfPayload(std::string_view payload) {
+Result<secret::String> textOfPayload(std::string_view payload) {
     if (exchange::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
-    std::string text;
+    secret::String text;
     text.reserve(payload.size() + payload.size() / 16);
     // Each kind of break found by memchr; find_first_of would test every byte against both.
     std::size_t nextCr = payload.find('\r');
@@ -133,24 +125,22 @@ Result<std::string> textOfPayload(std::string_view payload) {
     return text;
 }
 
-void openSealed(CipherCommandHost& host, const std::string& token) {
-    Result<std::vector<std::uint8_t>> keyNumbers = keyNumbersOf(host);
+void openSealed(CipherCommandHost& host, std::string_view token) {
+    Result<secret::Bytes> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
     const seal::SealingKey key = seal::SealingKey::forOpening(*keyNumbers);
-    wipe(*keyNumbers);
-    Result<std::string> payload = seal::openWhole(token, key);
+    keyNumbers->clear();
+    const Result<secret::String> payload = seal::openWhole(token, key);
     if (!payload) return host.reportFailure(failureBox(payload.error()));
-    const WipedString opened(std::move(*payload));
-    Result<std::string> text = textOfPayload(opened.text);
+    const Result<secret::String> text = textOfPayload(*payload);
     if (!text) return host.reportFailure(failureBox(text.error()));
-    const WipedString shown(std::move(*text));
     const MessageLimit limit = host.messageLimit();
     // A character takes at least a byte: only a text of more bytes than the limit needs counting.
-    if (shown.text.size() > limit.length) {
-        const std::size_t length = characterCount(shown.text);
+    if (text->size() > limit.length) {
+        const std::size_t length = characterCount(*text);
         if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
     }
-    host.setMessageText(shown.text);
+    show(host, *text);
 }
 
 bool isSealed(std::string_view text) {
@@ -158,41 +148,44 @@ bool isSealed(std::string_view text) {
     return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
 }
 
-void transformMessage(CipherCommandHost& host, Direction direction) {
-    const WipedString text(host.messageText());
-    if (text.text.empty() || host.keyPath().empty()) return;
-    if (direction == Direction::Decrypt && isSealed(text.text)) return openSealed(host, text.text);
+// The codes of the area's text; a character outside the set cannot be part of a cipher text.
+Result<secret::String> codesOf(std::string_view text, Direction direction) {
+    Result<std::string> codes = charset::fromUtf8(text);
+    if (codes) return secret::adopt(std::move(*codes));
+    if (direction == Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
+        return Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
+                     .code = codes.error().code};
+    }
+    return codes.error();
+}
 
-    Result<std::vector<std::uint8_t>> keyNumbers = keyNumbersOf(host);
+void transformMessage(CipherCommandHost& host, Direction direction) {
+    const secret::String text = messageOf(host);
+    if (text.empty() || host.keyPath().empty()) return;
+    if (direction == Direction::Decrypt && isSealed(text)) return openSealed(host, text);
+
+    Result<secret::Bytes> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
     if (direction == Direction::Encrypt) {
         if (Status hiding = requireHidingKey(*keyNumbers, host.keyPath()); !hiding) {
-            wipe(*keyNumbers);
             return host.reportFailure(failureBox(hiding.error()));
         }
     }
-    Result<std::string> codes = charset::fromUtf8(text.text);
-    if (!codes && direction == Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
-        codes = Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
-                      .code = codes.error().code};
-    }
-    Result<std::string> result = !codes ? Result<std::string>(codes.error())
-                                 : direction == Direction::Encrypt ? encryptText(*codes, *keyNumbers)
-                                                                   : decryptText(*codes, *keyNumbers);
-    wipe(*keyNumbers);
-    if (codes) sodium_memzero(codes->data(), codes->size());
+    const Result<secret::String> codes = codesOf(text, direction);
+    const Result<secret::String> result = !codes ? Result<secret::String>(codes.error())
+                                          : direction == Direction::Encrypt ? encryptText(*codes, *keyNumbers)
+                                                                            : decryptText(*codes, *keyNumbers);
+    keyNumbers->clear();
     if (!result) {
         if (direction == Direction::Encrypt && sealingCarries(result.error())) {
-            if (host.confirm(sealInsteadQuestion(result.error()))) sealText(host, text.text);
+            if (host.confirm(sealInsteadQuestion(result.error()))) sealText(host, text);
             return;
         }
         return host.reportFailure(failureBox(result.error()));
     }
-    const WipedString shown(charset::toUtf8(*result));
-    sodium_memzero(result->data(), result->size());
     const MessageLimit limit = host.messageLimit();
     if (result->size() > limit.length) return host.reportFailure(tooLongMessage(direction, result->size(), limit));
-    host.setMessageText(shown.text);
+    show(host, secret::adopt(charset::toUtf8(*result)));
 }
 
 } // namespace
@@ -211,9 +204,8 @@ void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& c
         host.setKeyPath(previousKey);
         return;
     }
-    Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
-    Status saved = key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error());
-    if (key) std::fill(key->begin(), key->end(), std::uint8_t{0});
+    const Result<secret::Bytes> key = generateKeyBytes(source, clock);
+    const Status saved = key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error());
     // An unwritten key must not become the current one.
     if (!saved) return host.reportFailure(failureBox(saved.error()));
     host.setKeyPath(path);
@@ -237,9 +229,9 @@ void decryptMessage(CipherCommandHost& host) {
 }
 
 void sealMessage(CipherCommandHost& host) {
-    const WipedString text(host.messageText());
-    if (text.text.empty() || host.keyPath().empty()) return;
-    sealText(host, text.text);
+    const secret::String text = messageOf(host);
+    if (text.empty() || host.keyPath().empty()) return;
+    sealText(host, text);
 }
 
 } // namespace tarvex

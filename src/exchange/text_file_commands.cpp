@@ -42,22 +42,24 @@ bool isAscii(std::string_view bytes) {
 
 } // namespace
 
-Result<std::string> textOfTextFile(std::string_view bytes) {
+Result<secret::String> textOfTextFile(std::string_view bytes) {
     if (bytes.starts_with(kByteOrderMark)) {
         bytes.remove_prefix(kByteOrderMark.size());
         if (const std::size_t at = malformedUtf8At(bytes)) return Error{.kind = Error::Kind::InvalidUtf8, .position = at + kByteOrderMark.size()};
-        return std::string(bytes);
+        return secret::String(bytes);
     }
-    if (isAscii(bytes) || malformedUtf8At(bytes) == 0) return std::string(bytes);
-    return charset::toUtf8(bytes);
+    if (isAscii(bytes) || malformedUtf8At(bytes) == 0) return secret::String(bytes);
+    return secret::adopt(charset::toUtf8(bytes));
 }
 
-std::string textFileOfText(std::string_view text) {
-    const Result<std::string> codes = charset::fromUtf8(text);
-    if (codes) return text::textFileFromCodes(*codes);
+secret::String textFileOfText(std::string_view text) {
+    Result<std::string> codes = charset::fromUtf8(text);
+    if (codes) return secret::adopt(text::textFileFromCodes(secret::adopt(std::move(*codes))));
     // A mark of its own, or the text's first character would be taken for one.
-    if (text.starts_with(kByteOrderMark)) return std::string(kByteOrderMark) + std::string(text);
-    return std::string(text);
+    secret::String file;
+    if (text.starts_with(kByteOrderMark)) file.append(kByteOrderMark);
+    file.append(text);
+    return file;
 }
 
 void loadTextFile(ExchangeHost& host) {
@@ -70,11 +72,11 @@ void loadTextFile(ExchangeHost& host) {
         warn(host, QStringLiteral("The file \"%1\" cannot be loaded: %2.\n\nThe text area was not changed.")
                            .arg(path, why));
     };
-    Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
+    const Result<secret::String> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    const Result<std::string> utf8 = textOfTextFile(*bytes);
+    const Result<secret::String> utf8 = textOfTextFile(*bytes);
     if (!utf8) return cannotLoad(reason(utf8.error()));
-    std::string text = text::joinLines(*utf8);
+    const secret::String text = secret::adopt(text::joinLines(*utf8));
     const std::size_t length = characterCount(text);
     if (length > kMaxMessageLength) return cannotLoad(tooLarge());
 
@@ -92,11 +94,11 @@ void loadTextFile(ExchangeHost& host) {
         return;
     }
     host.setTextFileName(path);
-    host.setMessageText(text);
+    secret::lendPlain(text, [&](const std::string& plain) { host.setMessageText(plain); });
 }
 
 void saveTextFile(ExchangeHost& host) {
-    const std::string text = host.messageText();
+    secret::String text = secret::adopt(host.messageText());
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
@@ -110,8 +112,8 @@ void saveTextFile(ExchangeHost& host) {
     // old file whole; a device or a pipe is written to directly.
     const AtomicFileWriter::Options options{
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
-    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(),
-                                               textFileOfText(text + "\r\n"), options);
+    text.append("\r\n");
+    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), textFileOfText(text), options);
     if (!written) {
         warn(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason(written.error())));

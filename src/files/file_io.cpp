@@ -4,6 +4,7 @@
 
 #include "file_descriptor.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -14,7 +15,7 @@
 
 namespace tarvex {
 
-Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit) {
+Result<secret::String> readWholeFile(const std::string& path, std::uint64_t limit) {
     auto unreadable = [&](int osError) {
         return Error{.kind = Error::Kind::FileUnreadable, .path = path, .osError = osError};
     };
@@ -32,20 +33,26 @@ Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit) 
     auto tooLarge = Error{.kind = Error::Kind::FileTooLarge, .path = path, .limit = limit};
     if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > limit) return tooLarge;
 
-    std::string content;
-    content.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
+    // Room for the file and one byte more, which finds its end in the same
+    // read; a file that grows while read gets more room, up to the limit.
+    secret::String content(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t used = 0;
     for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (used == content.size()) {
+            const std::uint64_t room = std::max<std::uint64_t>(2 * used, 65536);
+            content.resize(static_cast<std::size_t>(std::min(room, limit + 1)));
+        }
+        ssize_t n = ::read(fd.get(), content.data() + used, content.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
             return unreadable(errno);
         }
         if (n == 0) break;
+        used += static_cast<std::size_t>(n);
         // Files that grow while read are held to the same limit.
-        if (content.size() + static_cast<std::size_t>(n) > limit) return tooLarge;
-        content.append(buffer, static_cast<std::size_t>(n));
+        if (used > limit) return tooLarge;
     }
+    content.resize(used);
     return content;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/result.h"
+#include "secret/string.h"
 
 #include <cstdint>
 #include <string>
@@ -11,8 +12,9 @@
 namespace tarvex {
 
 // The whole content of a regular file, refused when it holds more than `limit`
-// bytes; a folder, pipe, device or socket is refused without waiting.
-Result<std::string> readWholeFile(const std::string& path, std::uint64_t limit);
+// bytes; a folder, pipe, device or socket is refused without waiting. A key
+// or a message: read straight into secret memory.
+Result<secret::String> readWholeFile(const std::string& path, std::uint64_t limit);
 
 // Writes every byte, retrying short writes and interrupted calls; returns errno
 // or 0. A closed pipe is EPIPE, never the end of the process.

@@ -14,7 +14,7 @@
 namespace tarvex::seal {
 namespace {
 
-crypto_secretstream_xchacha20poly1305_state* stateOf(SecureBytes& bytes) {
+crypto_secretstream_xchacha20poly1305_state* stateOf(secret::Bytes& bytes) {
     return reinterpret_cast<crypto_secretstream_xchacha20poly1305_state*>(bytes.data());
 }
 
@@ -186,10 +186,9 @@ Status Opener::finish(const Emit& emit) {
     return Done{};
 }
 
-Result<std::string> openWhole(std::string_view token, const SealingKey& key) {
-    // Room for all of it at once (8 bytes for every 11 digits), so that no
-    // growing leaves a copy of the message behind in freed memory.
-    std::string payload;
+Result<secret::String> openWhole(std::string_view token, const SealingKey& key) {
+    // Room for all of it at once (8 bytes for every 11 digits): no growing.
+    secret::String payload;
     payload.reserve(token.size() / 11 * 8 + 8);
     const Emit append = [&](std::string_view piece) -> Status {
         payload.append(piece);
@@ -198,10 +197,7 @@ Result<std::string> openWhole(std::string_view token, const SealingKey& key) {
     Opener opener(key);
     Status opened = opener.push(token, append);
     if (opened) opened = opener.finish(append);
-    if (!opened) {
-        sodium_memzero(payload.data(), payload.size());
-        return opened.error();
-    }
+    if (!opened) return opened.error();
     return payload;
 }
 

@@ -3,7 +3,8 @@
 
 #include "sealed_format.h"
 #include "sealing_key.h"
-#include "secure_bytes.h"
+
+#include "secret/string.h"
 
 #include <cstdint>
 #include <string>
@@ -17,6 +18,7 @@ namespace tarvex::seal {
 // another key, anything else wrong is damage.
 class Opener {
 public:
+    // Keeps a copy of `key`: the header that needs it comes later.
     explicit Opener(const SealingKey& key);
 
     Status push(std::string_view text, const Emit& emit);
@@ -35,9 +37,9 @@ private:
         return Error{.kind = Error::Kind::SealedDamaged, .position = characters_, .code = ch};
     }
 
-    const SealingKey& key_;
-    SecureBytes state_;
-    SecureBytes piece_;
+    SealingKey key_;
+    secret::Bytes state_;
+    secret::Bytes piece_;
     std::uint64_t characters_ = 0; // of the text as given, the current one included
     char pendingUtf8_[4] = {};
     std::size_t pendingSize_ = 0;
@@ -56,6 +58,6 @@ private:
 };
 
 // The payload of a whole token.
-Result<std::string> openWhole(std::string_view token, const SealingKey& key);
+Result<secret::String> openWhole(std::string_view token, const SealingKey& key);
 
 } // namespace tarvex::seal

@@ -10,7 +10,7 @@
 namespace tarvex::seal {
 namespace {
 
-crypto_secretstream_xchacha20poly1305_state* stateOf(SecureBytes& bytes) {
+crypto_secretstream_xchacha20poly1305_state* stateOf(secret::Bytes& bytes) {
     return reinterpret_cast<crypto_secretstream_xchacha20poly1305_state*>(bytes.data());
 }
 

@@ -3,7 +3,6 @@
 
 #include "sealed_format.h"
 #include "sealing_key.h"
-#include "secure_bytes.h"
 #include "token_writer.h"
 
 #include <cstdint>
@@ -21,7 +20,7 @@ public:
     std::size_t seal(const std::uint8_t* piece, std::size_t size, bool last, std::uint8_t* chunk);
 
 private:
-    SecureBytes state_;
+    secret::Bytes state_;
 };
 
 // The check that ends the binary form, most significant byte first.
@@ -44,7 +43,7 @@ private:
 
     std::uint8_t header_[kHeaderBytes];
     ChunkSealer chunks_;
-    SecureBytes piece_;
+    secret::Bytes piece_;
     std::size_t pieceSize_ = 0;
     std::uint8_t chunk_[kFullChunkBytes];
     std::uint32_t crc_ = 0;

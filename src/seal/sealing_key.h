@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "secure_bytes.h"
-
 #include "core/result.h"
+#include "secret/bytes.h"
 
 #include <cstdint>
 #include <span>
@@ -15,7 +14,8 @@ namespace tarvex::seal {
 inline constexpr std::size_t kMinimumSealingKeyNumbers = 438;
 
 // The 32-byte key of the sealed format, derived from a key file's key numbers,
-// with the fingerprint of that key for messages.
+// with the fingerprint of that key for messages. A copy is a copy of the key,
+// in guarded memory of its own.
 class SealingKey {
 public:
     // Refuses a key too short or too weak to seal with; `path` names it.
@@ -29,7 +29,7 @@ public:
 private:
     explicit SealingKey(std::span<const std::uint8_t> keyNumbers);
 
-    SecureBytes key_;
+    secret::Bytes key_;
     std::string fingerprint_;
 };
 

@@ -44,11 +44,8 @@ agree::PublicHalf halfFromHex(const std::string& hex) {
     return half;
 }
 
-seal::SecureBytes secretFromHex(const std::string& hex) {
-    seal::SecureBytes secret(agree::kSecretHalfBytes);
-    const std::vector<std::uint8_t> bytes = fromHex(hex);
-    std::copy(bytes.begin(), bytes.end(), secret.data());
-    return secret;
+secret::Bytes secretFromHex(const std::string& hex) {
+    return secret::Bytes(fromHex(hex));
 }
 
 std::string hexOf(std::span<const std::uint8_t> bytes) {

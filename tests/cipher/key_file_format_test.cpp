@@ -11,7 +11,7 @@ namespace tarvex {
 namespace {
 
 std::string format(std::vector<std::uint8_t> bytes) {
-    return formatKeyFile(bytes);
+    return std::string(formatKeyFile(bytes));
 }
 
 TEST(KeyFileFormat, EachByteIsTwoCapitalHexDigitsWithLeadingZero) {

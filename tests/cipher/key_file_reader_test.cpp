@@ -16,7 +16,7 @@ namespace tarvex {
 namespace {
 
 std::vector<int> numbers(std::string_view keyFile) {
-    std::vector<std::uint8_t> n = keyNumbersFromText(keyFile);
+    const secret::Bytes n = keyNumbersFromText(keyFile);
     return std::vector<int>(n.begin(), n.end());
 }
 
@@ -80,7 +80,7 @@ TEST_F(KeyFileReader, ReadsTheKeyNumbersOfAWrittenKeyFile) {
     const std::string path = dir.file("key.tvk");
     ASSERT_TRUE(saveKeyFile(path, key, AtomicFileWriter::Replace::Refused).ok());
 
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(path);
+    Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_TRUE(read.ok()) << describe(read.error());
     ASSERT_EQ(read->size(), key.size());
     for (std::size_t i = 0; i < key.size(); ++i) {
@@ -91,7 +91,7 @@ TEST_F(KeyFileReader, ReadsTheKeyNumbersOfAWrittenKeyFile) {
 
 TEST_F(KeyFileReader, MissingFileIsUnreadableWithPathAndReason) {
     const std::string path = dir.file("absent.tvk");
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(path);
+    Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().kind, Error::Kind::FileUnreadable);
     EXPECT_EQ(read.error().path, path);
@@ -102,7 +102,7 @@ TEST_F(KeyFileReader, MissingFileIsUnreadableWithPathAndReason) {
 }
 
 TEST_F(KeyFileReader, FolderIsUnreadable) {
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(dir.path());
+    Result<secret::Bytes> read = readKeyNumbers(dir.path());
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().kind, Error::Kind::FileUnreadable);
     EXPECT_EQ(read.error().path, dir.path());
@@ -112,7 +112,7 @@ TEST_F(KeyFileReader, FolderIsUnreadable) {
 TEST_F(KeyFileReader, EmptyFileHoldsNoKey) {
     const std::string path = dir.file("empty.tvk");
     test::writeBytes(path, "");
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(path);
+    Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().kind, Error::Kind::NoKeyNumber);
     EXPECT_EQ(read.error().path, path);
@@ -121,7 +121,7 @@ TEST_F(KeyFileReader, EmptyFileHoldsNoKey) {
 TEST_F(KeyFileReader, FileOfEmptyLinesHoldsNoKey) {
     const std::string path = dir.file("lines.tvk");
     test::writeBytes(path, "\r\n\r\n\n\r\r\n");
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(path);
+    Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().kind, Error::Kind::NoKeyNumber);
 }
@@ -129,7 +129,7 @@ TEST_F(KeyFileReader, FileOfEmptyLinesHoldsNoKey) {
 TEST_F(KeyFileReader, FileOfSmallLettersYieldsZeros) {
     const std::string path = dir.file("zeros.tvk");
     test::writeBytes(path, "abcdef00\r\nxyz0\r\n");
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(path);
+    Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(test::codesOf(*read), (std::vector<int>{0, 0, 0, 0, 0, 0}));
 }
@@ -144,7 +144,7 @@ void makeSparseFile(const std::string& path, std::uint64_t size) {
 TEST_F(KeyFileReader, FileLargerThan64MiBIsRefused) {
     const std::string path = dir.file("huge.tvk");
     makeSparseFile(path, 64ull * 1024 * 1024 + 1);
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(path);
+    Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().kind, Error::Kind::FileTooLarge);
     EXPECT_EQ(read.error().path, path);
@@ -156,7 +156,7 @@ TEST_F(KeyFileReader, FileLargerThan64MiBIsRefused) {
 TEST_F(KeyFileReader, FileOfExactly64MiBIsRead) {
     const std::string path = dir.file("large.tvk");
     makeSparseFile(path, 64ull * 1024 * 1024);
-    Result<std::vector<std::uint8_t>> read = readKeyNumbers(path);
+    Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_TRUE(read.ok()) << describe(read.error());
     // NUL bytes count 0, two to a pair, all on one line.
     EXPECT_EQ(read->size(), 32u * 1024 * 1024);

@@ -101,11 +101,11 @@ TEST_P(KeyFileShape, LengthDrawGivesTheFileItsShape) {
     const Shape shape = GetParam();
     ScriptedSource source(keyOfLength(shape.n));
     SteppingClock clock;
-    Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+    Result<secret::Bytes> key = generateKeyBytes(source, clock);
     ASSERT_TRUE(key.ok()) << describe(key.error());
     ASSERT_EQ(key->size(), static_cast<std::size_t>(shape.n));
 
-    const std::string text = formatKeyFile(*key);
+    const std::string text(formatKeyFile(*key));
     EXPECT_EQ(text.size(), shape.fileSize);
     std::vector<std::string> lines = splitLines(text);
     ASSERT_EQ(lines.size(), shape.lines);
@@ -147,7 +147,7 @@ TEST(KeyGenerator, DrawsAreFlooredNotRounded) {
         return byteDraws[(draw - 1) % byteDraws.size()];
     });
     SteppingClock clock;
-    Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+    Result<secret::Bytes> key = generateKeyBytes(source, clock);
     ASSERT_TRUE(key.ok());
     ASSERT_EQ(key->size(), 5969u);
     EXPECT_EQ(test::codesOf(std::span<const std::uint8_t>(key->data(), 6)),
@@ -158,7 +158,7 @@ TEST(KeyGenerator, DrawsAreFlooredNotRounded) {
 TEST(KeyGenerator, ZeroDrawGivesTheShortestKey) {
     ScriptedSource source([](std::size_t) { return 0.0; });
     SteppingClock clock;
-    Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+    Result<secret::Bytes> key = generateKeyBytes(source, clock);
     ASSERT_TRUE(key.ok());
     EXPECT_EQ(key->size(), 438u);
     EXPECT_EQ(formatKeyFile(*key).substr(0, 6), "000000");
@@ -167,7 +167,7 @@ TEST(KeyGenerator, ZeroDrawGivesTheShortestKey) {
 TEST(KeyGenerator, ReseedsFromTheClockBeforeTheLengthAndBeforeEveryByte) {
     ScriptedSource source(keyOfLength(440));
     SteppingClock clock;
-    Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+    Result<secret::Bytes> key = generateKeyBytes(source, clock);
     ASSERT_TRUE(key.ok());
     ASSERT_EQ(key->size(), 440u);
 
@@ -187,7 +187,7 @@ TEST(KeyGenerator, FailingSourceFailsTheKey) {
         ScriptedSource source(keyOfLength(500));
         source.failAt = failAt;
         SteppingClock clock;
-        Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+        Result<secret::Bytes> key = generateKeyBytes(source, clock);
         ASSERT_FALSE(key.ok()) << "failure at draw " << failAt;
         EXPECT_EQ(key.error().kind, Error::Kind::RandomSourceFailed);
         EXPECT_EQ(key.error().osError, EIO);
@@ -228,7 +228,7 @@ TEST(SecureUniformSource, ReseedWithTheSameValueDoesNotRepeatADraw) {
     }
 }
 
-std::size_t longestRun(const std::vector<std::uint8_t>& bytes) {
+std::size_t longestRun(std::span<const std::uint8_t> bytes) {
     std::size_t longest = 0;
     std::size_t run = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -243,7 +243,7 @@ TEST(SecureUniformSource, KeyFromAFrozenClockHasNoRunsOfEqualBytes) {
     FrozenClock clock;
     std::vector<std::vector<std::uint8_t>> keys;
     for (int k = 0; k < 2; ++k) {
-        Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+        Result<secret::Bytes> key = generateKeyBytes(source, clock);
         ASSERT_TRUE(key.ok()) << describe(key.error());
         ASSERT_GE(key->size(), 438u);
         ASSERT_LE(key->size(), 5969u);
@@ -251,7 +251,7 @@ TEST(SecureUniformSource, KeyFromAFrozenClockHasNoRunsOfEqualBytes) {
         EXPECT_LE(longestRun(*key), 4u);
         std::set<std::uint8_t> distinct(key->begin(), key->end());
         EXPECT_GT(distinct.size(), 150u);
-        keys.push_back(std::move(*key));
+        keys.emplace_back(key->begin(), key->end());
     }
     EXPECT_NE(keys[0], keys[1]);
 }
@@ -261,7 +261,7 @@ TEST(SecureUniformSource, KeyLengthsVary) {
     SystemTimeOfDayClock clock;
     std::set<std::size_t> lengths;
     for (int k = 0; k < 8; ++k) {
-        Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
+        Result<secret::Bytes> key = generateKeyBytes(source, clock);
         ASSERT_TRUE(key.ok());
         lengths.insert(key->size());
     }

@@ -2,12 +2,11 @@
 
 #include "cipher/key_stream.h"
 
+#include "../support/test_support.h"
+
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -25,32 +24,15 @@ std::uint8_t expectedAt(const std::vector<std::uint8_t>& key, std::uint64_t n) {
     return key[static_cast<std::size_t>(n % key.size())];
 }
 
-// Locked memory of this process in KiB, as the kernel counts it.
-long lockedKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmLck:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return -1;
-}
-
 TEST(KeyStreamMemory, KeyNumbersAreLockedWhileHeldAndUnlockedWhenGone) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer's allocator keeps its own account of locked memory";
-#endif
     constexpr std::size_t kKeyLength = 256 * 1024;
-    rlimit limit{};
-    ASSERT_EQ(getrlimit(RLIMIT_MEMLOCK, &limit), 0);
-    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < 4 * kKeyLength) {
-        GTEST_SKIP() << "RLIMIT_MEMLOCK is too low to lock a key here";
-    }
-    const long before = lockedKiB();
-    ASSERT_GE(before, 0);
+    if (const std::string why = test::whyLockedMemoryUncounted(kKeyLength); !why.empty()) GTEST_SKIP() << why;
+    const long before = test::lockedKiB();
     {
         const KeyStream stream(keyOf(kKeyLength));
-        EXPECT_GE(lockedKiB() - before, static_cast<long>(kKeyLength / 1024));
+        EXPECT_GE(test::lockedKiB() - before, static_cast<long>(kKeyLength / 1024));
     }
-    EXPECT_EQ(lockedKiB(), before);
+    EXPECT_EQ(test::lockedKiB(), before);
 }
 
 class KeyStreamLengths : public ::testing::TestWithParam<std::size_t> {};

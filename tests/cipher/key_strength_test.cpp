@@ -33,7 +33,7 @@ TEST(KeyStrength, GeneratedKeysPass) {
     SecureUniformSource source;
     SystemTimeOfDayClock clock;
     for (int i = 0; i < 20; ++i) {
-        Result<std::vector<std::uint8_t>> bytes = generateKeyBytes(source, clock);
+        Result<secret::Bytes> bytes = generateKeyBytes(source, clock);
         ASSERT_TRUE(bytes.ok());
         EXPECT_TRUE(check(formatKeyFile(*bytes)).ok());
     }

@@ -18,19 +18,20 @@ using test::codesOf;
 using Keys = std::vector<std::uint8_t>;
 
 std::vector<int> encrypted(std::string_view text, const Keys& keys) {
-    Result<std::string> r = encryptText(text, keys);
+    Result<secret::String> r = encryptText(text, keys);
     EXPECT_TRUE(r.ok()) << describe(r.error());
     return r.ok() ? codesOf(*r) : std::vector<int>{};
 }
 
 std::vector<int> decrypted(std::string_view cipher, const Keys& keys) {
-    Result<std::string> r = decryptText(cipher, keys);
+    Result<secret::String> r = decryptText(cipher, keys);
     EXPECT_TRUE(r.ok()) << describe(r.error());
     return r.ok() ? codesOf(*r) : std::vector<int>{};
 }
 
 Keys keysFromFile(std::string_view keyFile) {
-    return keyNumbersFromText(keyFile);
+    const secret::Bytes numbers = keyNumbersFromText(keyFile);
+    return {numbers.begin(), numbers.end()};
 }
 
 // Encryption: marker first, then one code per code stepped by its key number.
@@ -87,7 +88,7 @@ TEST(Encrypt, CodesFrom123UpAreNeverWrapped) {
 // to do about it.
 TEST(Encrypt, CharactersThatWouldNotComeBackAreRefused) {
     // "\xE9t\xE9" is "été"; 233 + 21 = 254 would read back as a line feed.
-    Result<std::string> accent = encryptText("\xE9t\xE9", Keys{0, 0, 21});
+    Result<secret::String> accent = encryptText("\xE9t\xE9", Keys{0, 0, 21});
     ASSERT_FALSE(accent.ok());
     EXPECT_EQ(accent.error().kind, Error::Kind::EncryptedCodeReserved);
     EXPECT_EQ(accent.error().position, 3u);
@@ -96,14 +97,14 @@ TEST(Encrypt, CharactersThatWouldNotComeBackAreRefused) {
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("use another key"), std::string::npos) << message;
 
-    Result<std::string> control = encryptText(codes({'A', 1}), Keys{9, 0});
+    Result<secret::String> control = encryptText(codes({'A', 1}), Keys{9, 0});
     ASSERT_FALSE(control.ok());
     EXPECT_EQ(control.error().kind, Error::Kind::ControlCharacter);
     EXPECT_EQ(control.error().position, 2u);
     EXPECT_NE(describe(control.error()).find("U+0001"), std::string::npos) << describe(control.error());
 
     // 253 to 255 cannot be sent with any key, not even one of 0.
-    Result<std::string> thorn = encryptText(codes({254}), Keys{0});
+    Result<secret::String> thorn = encryptText(codes({254}), Keys{0});
     ASSERT_FALSE(thorn.ok());
     EXPECT_NE(describe(thorn.error()).find("no key can encrypt it"), std::string::npos) << describe(thorn.error());
 }
@@ -118,7 +119,7 @@ TEST(Encrypt, CipherTextCanBeEncryptedAgain) {
 }
 
 TEST(Encrypt, CodeAbove255IsNamedWithItsPosition) {
-    Result<std::string> r = encryptText(codes({'a', 'b', 250, 'c'}), Keys{0, 0, 6});
+    Result<secret::String> r = encryptText(codes({'a', 'b', 250, 'c'}), Keys{0, 0, 6});
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.error().kind, Error::Kind::EncryptedCodeTooLarge);
     EXPECT_EQ(r.error().code, 250u);
@@ -127,7 +128,7 @@ TEST(Encrypt, CodeAbove255IsNamedWithItsPosition) {
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("code 250"), std::string::npos) << message;
 
-    Result<std::string> marker = encryptText(codes({240}), Keys{16});
+    Result<secret::String> marker = encryptText(codes({240}), Keys{16});
     ASSERT_FALSE(marker.ok());
     EXPECT_EQ(marker.error().position, 1u);
     EXPECT_EQ(marker.error().code, 240u);
@@ -137,7 +138,7 @@ TEST(Encrypt, FailureFarIntoALongTextIsNamedWithItsPosition) {
     std::string text(10000, 'a');
     text[9000] = static_cast<char>(255);
     text[9500] = static_cast<char>(255);
-    Result<std::string> r = encryptText(text, Keys{1, 2, 3});
+    Result<secret::String> r = encryptText(text, Keys{1, 2, 3});
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.error().kind, Error::Kind::EncryptedCodeTooLarge);
     EXPECT_EQ(r.error().position, 9001u);
@@ -186,7 +187,7 @@ TEST(Decrypt, AllZeroKeyOnlyDropsTheFirstAndReplacesTabAndLineEndCodes) {
 
 TEST(Decrypt, CodeBelow0IsNamedWithItsPosition) {
     // Positions count in the cipher text, whose first character was dropped.
-    Result<std::string> r = decryptText(codes({240, 'a', 5}), Keys{1, 6});
+    Result<secret::String> r = decryptText(codes({240, 'a', 5}), Keys{1, 6});
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.error().kind, Error::Kind::DecryptedCodeNegative);
     EXPECT_EQ(r.error().code, 5u);
@@ -195,7 +196,7 @@ TEST(Decrypt, CodeBelow0IsNamedWithItsPosition) {
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("code 5"), std::string::npos) << message;
 
-    Result<std::string> lineBreak = decryptText(codes({240, 13, 10}), Keys{20});
+    Result<secret::String> lineBreak = decryptText(codes({240, 13, 10}), Keys{20});
     ASSERT_FALSE(lineBreak.ok());
     EXPECT_EQ(lineBreak.error().code, 13u);
     EXPECT_EQ(lineBreak.error().position, 2u);
@@ -233,7 +234,7 @@ Keys randomKeys(std::size_t n, std::mt19937& random) {
 std::string feedInPieces(Direction direction, std::string_view input, const Keys& keys, std::mt19937& random,
                          std::size_t maxPiece) {
     TextTransformer transformer(direction, keys);
-    std::string out;
+    secret::String out;
     std::uniform_int_distribution<std::size_t> size(0, maxPiece);
     std::size_t at = 0;
     while (at < input.size()) {
@@ -243,7 +244,7 @@ std::string feedInPieces(Direction direction, std::string_view input, const Keys
         at += piece;
     }
     transformer.finish(out);
-    return out;
+    return std::string(out);
 }
 
 TEST(TextTransformerPieces, ManySmallPiecesGiveTheSameBytesAsOneFeed) {
@@ -251,10 +252,10 @@ TEST(TextTransformerPieces, ManySmallPiecesGiveTheSameBytesAsOneFeed) {
     const std::string text = randomText(50000, random);
     for (std::size_t keyLength : {std::size_t{1}, std::size_t{3}, std::size_t{1000}, std::size_t{4097}, std::size_t{5969}}) {
         const Keys keys = randomKeys(keyLength, random);
-        Result<std::string> whole = encryptText(text, keys);
+        Result<secret::String> whole = encryptText(text, keys);
         ASSERT_TRUE(whole.ok());
         for (std::size_t maxPiece : {std::size_t{1}, std::size_t{7}, std::size_t{300}, std::size_t{9000}}) {
-            EXPECT_EQ(feedInPieces(Direction::Encrypt, text, keys, random, maxPiece), *whole)
+            EXPECT_EQ(feedInPieces(Direction::Encrypt, text, keys, random, maxPiece), std::string_view(*whole))
                 << "encrypt, key " << keyLength << ", pieces up to " << maxPiece;
             EXPECT_EQ(feedInPieces(Direction::Decrypt, *whole, keys, random, maxPiece), text)
                 << "decrypt, key " << keyLength << ", pieces up to " << maxPiece;
@@ -265,7 +266,7 @@ TEST(TextTransformerPieces, ManySmallPiecesGiveTheSameBytesAsOneFeed) {
 TEST(TextTransformerPieces, MarkerIsWrittenOnceAndDroppedOnce) {
     const Keys keys = {1};
     TextTransformer encrypt(Direction::Encrypt, keys);
-    std::string out;
+    secret::String out;
     ASSERT_TRUE(encrypt.feed("", out).ok());
     ASSERT_TRUE(encrypt.feed("a", out).ok());
     ASSERT_TRUE(encrypt.feed("", out).ok());
@@ -274,12 +275,12 @@ TEST(TextTransformerPieces, MarkerIsWrittenOnceAndDroppedOnce) {
     EXPECT_EQ(codesOf(out), (std::vector<int>{240, 'b', 'c'}));
 
     TextTransformer empty(Direction::Encrypt, keys);
-    std::string marker;
+    secret::String marker;
     empty.finish(marker);
     EXPECT_EQ(codesOf(marker), (std::vector<int>{240}));
 
     TextTransformer decrypt(Direction::Decrypt, keys);
-    std::string back;
+    secret::String back;
     ASSERT_TRUE(decrypt.feed("", back).ok());
     ASSERT_TRUE(decrypt.feed("X", back).ok());
     ASSERT_TRUE(decrypt.feed("bc", back).ok());
@@ -289,7 +290,7 @@ TEST(TextTransformerPieces, MarkerIsWrittenOnceAndDroppedOnce) {
 
 TEST(TextTransformerPieces, ErrorPositionCountsAcrossPieces) {
     TextTransformer decrypt(Direction::Decrypt, Keys{1, 1, 10});
-    std::string out;
+    secret::String out;
     ASSERT_TRUE(decrypt.feed(codes({240, 'b'}), out).ok());
     Status failed = decrypt.feed(codes({'c', 5}), out);
     ASSERT_FALSE(failed.ok());
@@ -301,9 +302,9 @@ TEST(TextTransformerPieces, ErrorPositionCountsAcrossPieces) {
 TEST(TextTransformerPieces, FailedFeedLeavesOutputAndKeyStreamAsTheyWere) {
     const Keys keys = {10, 20, 30, 1};
     TextTransformer encrypt(Direction::Encrypt, keys);
-    std::string out = "kept";
+    secret::String out = "kept";
     ASSERT_TRUE(encrypt.feed("abc", out).ok());
-    const std::string before = out;
+    const secret::String before = out;
 
     // 250 + 10 has no code; it is the fifth code of the text.
     Status failed = encrypt.feed(codes({'d', 250, 'e'}), out);
@@ -321,7 +322,7 @@ TEST(TextTransformerPieces, FailedFeedLeavesOutputAndKeyStreamAsTheyWere) {
 
 TEST(TextTransformerPieces, FailedFirstFeedWritesNoMarker) {
     TextTransformer encrypt(Direction::Encrypt, Keys{16});
-    std::string out;
+    secret::String out;
     ASSERT_FALSE(encrypt.feed(codes({'a', 240}), out).ok());
     EXPECT_TRUE(out.empty());
     ASSERT_TRUE(encrypt.feed("ab", out).ok());
@@ -331,7 +332,7 @@ TEST(TextTransformerPieces, FailedFirstFeedWritesNoMarker) {
 
 TEST(TextTransformerPieces, FailedFirstFeedStillDropsTheFirstCodeOfTheNextFeed) {
     TextTransformer decrypt(Direction::Decrypt, Keys{10});
-    std::string out;
+    secret::String out;
     Status failed = decrypt.feed(codes({240, 'a', 5}), out);
     ASSERT_FALSE(failed.ok());
     EXPECT_EQ(failed.error().position, 3u);
@@ -354,7 +355,7 @@ TEST(TextTransformerPieces, FailureAfterManyKeyPeriodsRewindsExactly) {
         const std::string last = randomText(3000, random);
 
         TextTransformer encrypt(Direction::Encrypt, keys);
-        std::string out;
+        secret::String out;
         ASSERT_TRUE(encrypt.feed(first, out).ok());
         const std::size_t keyAt = (60000 + 8999) % keyLength;
         if (keys[keyAt] != 0) {
@@ -366,7 +367,7 @@ TEST(TextTransformerPieces, FailureAfterManyKeyPeriodsRewindsExactly) {
         ASSERT_TRUE(encrypt.feed(good, out).ok());
         ASSERT_TRUE(encrypt.feed(last, out).ok());
         encrypt.finish(out);
-        Result<std::string> whole = encryptText(first + good + last, keys);
+        Result<secret::String> whole = encryptText(first + good + last, keys);
         ASSERT_TRUE(whole.ok());
         EXPECT_EQ(out, *whole) << "key length " << keyLength;
     }
@@ -378,12 +379,12 @@ TEST(TextTransformerBuffer, EachFeedWritesExactlyItsResultSize) {
     std::mt19937 random(5);
     const Keys keys = randomKeys(17, random);
     const std::string text = randomText(3000, random);
-    Result<std::string> whole = encryptText(text, keys);
+    Result<secret::String> whole = encryptText(text, keys);
     ASSERT_TRUE(whole.ok());
     for (Direction direction : {Direction::Encrypt, Direction::Decrypt}) {
-        const std::string& input = direction == Direction::Encrypt ? text : *whole;
+        const std::string_view input = direction == Direction::Encrypt ? std::string_view(text) : std::string_view(*whole);
         TextTransformer transformer(direction, keys);
-        std::string result;
+        secret::String result;
         std::size_t at = 0;
         for (std::size_t piece : std::initializer_list<std::size_t>{0, 1, 0, 2, 31, 32, 33, 500, 2000, 5000}) {
             piece = std::min(piece, input.size() - at);
@@ -396,7 +397,7 @@ TEST(TextTransformerBuffer, EachFeedWritesExactlyItsResultSize) {
         }
         ASSERT_EQ(at, input.size());
         transformer.finish(result);
-        EXPECT_EQ(result, direction == Direction::Encrypt ? *whole : text);
+        EXPECT_EQ(std::string_view(result), direction == Direction::Encrypt ? std::string_view(*whole) : text);
     }
 }
 
@@ -405,26 +406,26 @@ TEST(TextTransformerBuffer, TextsTooLargeForTheCacheGiveTheSameBytesAsPieces) {
     std::mt19937 random(8);
     const Keys keys = randomKeys(5969, random);
     const std::string text = randomText((std::size_t{9} << 20) + 123, random);
-    Result<std::string> whole = encryptText(text, keys);
+    Result<secret::String> whole = encryptText(text, keys);
     ASSERT_TRUE(whole.ok());
-    EXPECT_EQ(feedInPieces(Direction::Encrypt, text, keys, random, 1 << 20), *whole);
-    Result<std::string> back = decryptText(*whole, keys);
+    EXPECT_EQ(feedInPieces(Direction::Encrypt, text, keys, random, 1 << 20), std::string_view(*whole));
+    Result<secret::String> back = decryptText(*whole, keys);
     ASSERT_TRUE(back.ok());
-    EXPECT_TRUE(*back == text);
+    EXPECT_TRUE(std::string_view(*back) == text);
 
     std::string bad = text;
     bad[bad.size() - 3] = static_cast<char>(5);
-    std::string badCipher = *whole;
+    std::string badCipher(*whole);
     badCipher[badCipher.size() - 3] = static_cast<char>(5);
     const std::size_t keyAt = (bad.size() - 3) % keys.size();
     if (keys[keyAt] > 5) {
-        Result<std::string> failed = decryptText(badCipher, keys);
+        Result<secret::String> failed = decryptText(badCipher, keys);
         ASSERT_FALSE(failed.ok());
         EXPECT_EQ(failed.error().position, badCipher.size() - 2);
     }
     bad[bad.size() - 3] = static_cast<char>(250);
     if (keys[keyAt] > 5) {
-        Result<std::string> failed = encryptText(bad, keys);
+        Result<secret::String> failed = encryptText(bad, keys);
         ASSERT_FALSE(failed.ok());
         EXPECT_EQ(failed.error().position, bad.size() - 2);
     }

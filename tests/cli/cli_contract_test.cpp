@@ -141,11 +141,11 @@ TEST_F(CliContract, AgreesWithTheCipherCoreByteForByte) {
     ProcessResult cli = runCli({"encrypt", "-k", key, "-e", "cp1252"}, text);
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
 
-    Result<std::vector<std::uint8_t>> numbers = readKeyNumbers(key);
+    Result<secret::Bytes> numbers = readKeyNumbers(key);
     ASSERT_TRUE(numbers.ok());
-    Result<std::string> core = encryptText(text, *numbers);
+    Result<secret::String> core = encryptText(text, *numbers);
     ASSERT_TRUE(core.ok());
-    EXPECT_EQ(cli.out, *core + "\r\n");
+    EXPECT_EQ(cli.out, std::string(*core) + "\r\n");
 }
 
 TEST_F(CliContract, FilesInAndOut) {

@@ -104,7 +104,7 @@ public:
         ASSERT_EQ(host.key, dir.file(name));
     }
     seal::SealingKey sealingKey() const {
-        Result<std::vector<std::uint8_t>> numbers = readKeyNumbers(host.key);
+        Result<secret::Bytes> numbers = readKeyNumbers(host.key);
         return seal::SealingKey::forOpening(*numbers);
     }
 };
@@ -122,7 +122,7 @@ TEST_F(CipherCommands, SealAndDecryptCarryAnyTextAsUtf8WithLineFeeds) {
     const std::string token = host.message;
     EXPECT_TRUE(token.starts_with("tarvex1")) << token;
     EXPECT_EQ(token.find_first_of("\r\n "), std::string::npos) << "one line";
-    Result<std::string> payload = seal::openWhole(token, sealingKey());
+    Result<secret::String> payload = seal::openWhole(token, sealingKey());
     ASSERT_TRUE(payload.ok());
     EXPECT_EQ(*payload, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
                         "\xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n\xD7\xA9\xD7\x9C e\xCC\x81");
@@ -247,7 +247,7 @@ TEST_F(CipherCommands, CreateKeySetsUpTheSaveDialogAndWritesAnOwnerOnlyKey) {
     EXPECT_EQ(host.loadEnabled, 1);
     EXPECT_TRUE(host.failures.empty());
     EXPECT_EQ(test::permissionBits(host.key), 0600u);
-    Result<std::vector<std::uint8_t>> numbers = readKeyNumbers(host.key);
+    Result<secret::Bytes> numbers = readKeyNumbers(host.key);
     ASSERT_TRUE(numbers.ok());
     EXPECT_GE(numbers->size(), 438u);
     EXPECT_LE(numbers->size(), 5969u);

@@ -28,12 +28,12 @@ TEST(ReadWholeFile, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsRefused) {
     test::TempDir dir;
     const std::string path = dir.file("text.txt");
     makeSparse(path, 3 * kMiB);
-    Result<std::string> whole = readWholeFile(path, 3 * kMiB);
+    Result<secret::String> whole = readWholeFile(path, 3 * kMiB);
     ASSERT_TRUE(whole.ok());
     EXPECT_EQ(whole->size(), 3 * kMiB);
 
     makeSparse(path, 3 * kMiB + 1);
-    Result<std::string> over = readWholeFile(path, 3 * kMiB);
+    Result<secret::String> over = readWholeFile(path, 3 * kMiB);
     ASSERT_FALSE(over.ok());
     EXPECT_EQ(over.error().kind, Error::Kind::FileTooLarge);
     EXPECT_EQ(over.error().limit, 3 * kMiB);
@@ -56,10 +56,10 @@ TEST(ReadWholeFile, AFileThatGrowsWhileReadGivesWhatWasThereOrIsRefused) {
         }
         if (fd >= 0) ::close(fd);
     });
-    Result<std::string> during = readWholeFile(path, limit);
+    Result<secret::String> during = readWholeFile(path, limit);
     writer.join();
     if (during.ok()) {
-        const std::string& bytes = *during;
+        const secret::String& bytes = *during;
         EXPECT_GE(bytes.size(), 8 * kMiB);
         EXPECT_LE(bytes.size(), limit);
         EXPECT_TRUE(std::all_of(bytes.begin(), bytes.begin() + 8 * kMiB, [](char c) { return c == '\0'; }));
@@ -67,7 +67,7 @@ TEST(ReadWholeFile, AFileThatGrowsWhileReadGivesWhatWasThereOrIsRefused) {
     } else {
         EXPECT_EQ(during.error().kind, Error::Kind::FileTooLarge);
     }
-    Result<std::string> after = readWholeFile(path, limit);
+    Result<secret::String> after = readWholeFile(path, limit);
     ASSERT_FALSE(after.ok());
     EXPECT_EQ(after.error().kind, Error::Kind::FileTooLarge);
 }

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <cerrno>
 #include <unistd.h>
+#include <sys/resource.h>
 #include <sys/sysmacros.h>
 
 namespace tarvex::test {
@@ -92,6 +93,26 @@ std::vector<int> codesOf(std::string_view bytes) {
 
 std::vector<int> codesOf(std::span<const std::uint8_t> bytes) {
     return std::vector<int>(bytes.begin(), bytes.end());
+}
+
+long lockedKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmLck:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+std::string whyLockedMemoryUncounted(std::size_t bytes) {
+#if defined(__SANITIZE_ADDRESS__)
+    (void)bytes;
+    return "the address sanitizer's allocator keeps its own account of locked memory";
+#else
+    rlimit limit{};
+    if (getrlimit(RLIMIT_MEMLOCK, &limit) != 0 || lockedKiB() < 0) return "no account of locked memory here";
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < 4 * bytes) return "RLIMIT_MEMLOCK is too low here";
+    return {};
+#endif
 }
 
 } // namespace tarvex::test

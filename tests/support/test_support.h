@@ -44,4 +44,10 @@ std::string codes(std::initializer_list<int> values);
 std::vector<int> codesOf(std::string_view bytes);
 std::vector<int> codesOf(std::span<const std::uint8_t> bytes);
 
+// Locked memory of this process in KiB, as the kernel counts it.
+long lockedKiB();
+// Why this process cannot count its locked memory while it locks `bytes`
+// more (a low RLIMIT_MEMLOCK, the address sanitizer's allocator), or empty.
+std::string whyLockedMemoryUncounted(std::size_t bytes);
+
 } // namespace tarvex::test
