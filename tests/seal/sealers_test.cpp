@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -61,6 +62,24 @@ TEST(Sealer, WholeAndInPiecesSealsTokensOfOneLengthThatOpenToThePayload) {
             EXPECT_TRUE(std::string_view(*opened) == payload);
         }
     }
+}
+
+// The header that needs the key comes after the opener is made: it keeps
+// the key itself, and whoever made it need not keep theirs.
+TEST(Opener, OpensWithTheKeyItWasGivenWhenThatKeyIsGone) {
+    const std::vector<std::uint8_t> numbers(438, 5);
+    std::optional<seal::SealingKey> key = seal::SealingKey::forOpening(numbers);
+    const std::string token = seal::sealWhole("payload", *key);
+    seal::Opener opener(*key);
+    key.reset();
+    std::string payload;
+    const seal::Emit append = [&](std::string_view piece) -> Status {
+        payload.append(piece);
+        return Done{};
+    };
+    ASSERT_TRUE(opener.push(token, append));
+    ASSERT_TRUE(opener.finish(append));
+    EXPECT_EQ(payload, "payload");
 }
 
 } // namespace
