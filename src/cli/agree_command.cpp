@@ -3,31 +3,14 @@
 #include "agree_command.h"
 
 #include "files/file_io.h"
-#include "messages/messages.h"
+#include "messages/cli_messages.h"
 
 #include <unistd.h>
 
 namespace tarvex::cli {
 namespace {
 
-// What a terminal user is told on standard error, step by step.
-constexpr const char* kSendInvitation =
-    "Send the invitation below to the other side, by chat or mail: it is public. Only one of\n"
-    "you invites; the other runs 'tarvex-cli answer'.\n";
-constexpr const char* kPasteAnswer = "Paste the answer they send back, then press Enter:\n";
-constexpr const char* kPasteAnswerAgain = "Paste the answer again, then press Enter:\n";
-constexpr const char* kPasteInvitation = "Paste the invitation that the other side sent you, then press Enter:\n";
-constexpr const char* kPasteInvitationAgain = "Paste the invitation again, then press Enter:\n";
-constexpr const char* kSendAnswer = "Send the answer above back to the other side: it is public.\n";
-constexpr const char* kCompare =
-    "Now compare the fingerprint with the other side by voice or in person, where nobody\n"
-    "can change what you say:\n";
-constexpr const char* kTypeDigitsAgain = "Type the eight digits that the other side reads to you:\n";
-// Without a terminal, and with --no-compare: what the key is worth until the fingerprints are compared.
-constexpr const char* kNotCompared =
-    "tarvex-cli: the key file was written without comparing the fingerprints: until you and the\n"
-    "other side have compared them by voice or in person, nothing shows that nobody changed a line\n"
-    "on the way; compare them before you use the key\n";
+using messages::AgreementStep;
 
 AgreementLine expectedBy(bool invite) {
     return invite ? AgreementLine::Answer : AgreementLine::Invitation;
@@ -48,16 +31,15 @@ Status AgreeCommand::print(const std::string& text) const {
     return Done{};
 }
 
-void AgreeCommand::tell(const std::string& text) const {
+void AgreeCommand::tell(std::string_view text) const {
     (void)writeAll(err_, text);
 }
 
 void AgreeCommand::refuse(const Error& verdict) const {
-    const ErrorMessage message = messageFor(verdict);
-    tell("tarvex-cli: " + message.line + message.lineHint + "\n");
+    tell(messages::cliErrorLine(verdict));
 }
 
-Status AgreeCommand::takeInTerminal(const LineTaker& take, AgreementLine expected, const std::string& prompt) const {
+Status AgreeCommand::takeInTerminal(const LineTaker& take, AgreementLine expected, AgreementStep again) const {
     for (;;) {
         Result<std::optional<std::string>> paste = readPaste(in_);
         if (!paste) return paste.error();
@@ -66,15 +48,13 @@ Status AgreeCommand::takeInTerminal(const LineTaker& take, AgreementLine expecte
         Status taken = take(**paste);
         if (taken || !agree::mayTryAgain(taken.error())) return taken;
         refuse(taken.error());
-        tell(prompt);
+        tell(messages::agreementGuidance(again));
     }
 }
 
 Status AgreeCommand::compareInTerminal(agree::Agreement& agreement) const {
     const bool inviter = agreement.role() == agree::Agreement::Role::Inviter;
-    tell(std::string(kCompare) + "  read aloud the " + (inviter ? "last" : "first") + " eight digits: " +
-         agreement.digitsToReadAloud() + "\n  type the " + (inviter ? "first" : "last") +
-         " eight digits that the other side reads to you, then press Enter:\n");
+    tell(messages::compareDigits(inviter, agreement.digitsToReadAloud()));
     for (;;) {
         Result<std::optional<std::string>> typed = readPaste(in_);
         if (!typed) return typed.error();
@@ -83,7 +63,7 @@ Status AgreeCommand::compareInTerminal(agree::Agreement& agreement) const {
         Status compared = agreement.compareHeard(**typed);
         if (compared) return compared;
         refuse(compared.error());
-        tell(kTypeDigitsAgain);
+        tell(messages::agreementGuidance(AgreementStep::TypeDigitsAgain));
     }
 }
 
@@ -97,11 +77,11 @@ Status AgreeCommand::run() {
     std::optional<agree::Agreement> agreement;
     if (request_.invite) {
         agreement = agree::Agreement::invite();
-        if (terminal) tell(kSendInvitation);
+        if (terminal) tell(messages::agreementGuidance(AgreementStep::SendInvitation));
         if (Status printed = print(agreement->invitationLine() + "\n"); !printed) return printed;
         const LineTaker takeAnswer = [&](std::string_view text) { return agreement->takeAnswer(text); };
-        if (terminal) tell(kPasteAnswer);
-        Status taken = terminal ? takeInTerminal(takeAnswer, expected, kPasteAnswerAgain)
+        if (terminal) tell(messages::agreementGuidance(AgreementStep::PasteAnswer));
+        Status taken = terminal ? takeInTerminal(takeAnswer, expected, AgreementStep::PasteAnswerAgain)
                                 : takeFromStream(in_, takeAnswer);
         if (!taken) return taken;
     } else {
@@ -111,24 +91,22 @@ Status AgreeCommand::run() {
             agreement = std::move(*answered);
             return Done{};
         };
-        if (terminal) tell(kPasteInvitation);
-        Status taken = terminal ? takeInTerminal(answer, expected, kPasteInvitationAgain) : takeFromStream(in_, answer);
+        if (terminal) tell(messages::agreementGuidance(AgreementStep::PasteInvitation));
+        Status taken = terminal ? takeInTerminal(answer, expected, AgreementStep::PasteInvitationAgain)
+                                : takeFromStream(in_, answer);
         if (!taken) return taken;
         if (Status printed = print(agreement->answerLine() + "\n"); !printed) return printed;
     }
     if (Status printed = print(agreement->fingerprint() + "\n"); !printed) return printed;
 
     const bool compare = terminal && !request_.noCompare;
-    if (terminal && !request_.invite) tell(kSendAnswer);
+    if (terminal && !request_.invite) tell(messages::agreementGuidance(AgreementStep::SendAnswer));
     if (compare) {
         if (Status compared = compareInTerminal(*agreement); !compared) return compared;
     }
     if (Status saved = agreement->saveKeyFile(request_.keyFile, replace); !saved) return saved;
-    if (compare) {
-        tell("The digits match. The key is saved in '" + escapedForMessage(request_.keyFile) + "'.\n");
-    } else {
-        tell(kNotCompared);
-    }
+    tell(compare ? messages::keySaved(request_.keyFile)
+                 : std::string(messages::agreementGuidance(AgreementStep::NotCompared)));
     return Done{};
 }
 

@@ -7,6 +7,7 @@
 #include "command_line.h"
 
 #include "agree/agreement.h"
+#include "messages/cli_messages.h"
 
 #include <string>
 
@@ -26,11 +27,11 @@ private:
     // Standard output: the lines and the fingerprint.
     Status print(const std::string& text) const;
     // Standard error: guidance and refusals; a failure to show them changes nothing.
-    void tell(const std::string& text) const;
+    void tell(std::string_view text) const;
     void refuse(const Error& verdict) const;
     // Takes one line in a terminal, paste after paste, until `take` accepts one
-    // or refuses it for good; `prompt` asks again after a refusal.
-    Status takeInTerminal(const LineTaker& take, AgreementLine expected, const std::string& prompt) const;
+    // or refuses it for good; `again` asks again after a refusal.
+    Status takeInTerminal(const LineTaker& take, AgreementLine expected, messages::AgreementStep again) const;
     // Asks for the digits the other side reads aloud until they match.
     Status compareInTerminal(agree::Agreement& agreement) const;
 

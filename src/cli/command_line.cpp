@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 
-#include "messages/messages.h"
+#include "messages/cli_messages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,11 +18,6 @@ std::string lower(std::string text) {
     return text;
 }
 
-// An argument as a message shows it: on one line, with no control reaching the terminal.
-std::string shown(const std::string& arg) {
-    return escapedForMessage(arg);
-}
-
 std::optional<Encoding> encodingNamed(const std::string& name) {
     std::string key = lower(name);
     if (key == "utf-8" || key == "utf8") return Encoding::Utf8;
@@ -31,7 +26,7 @@ std::optional<Encoding> encodingNamed(const std::string& name) {
 }
 
 UsageError missingValue(const std::string& option) {
-    return UsageError{"option '" + option + "' needs a value"};
+    return UsageError{messages::optionNeedsValue(option)};
 }
 
 // One command's options, parsed by getopt_long as Unix tools do: options and
@@ -93,11 +88,11 @@ public:
                 failure = missingValue("--" + std::string(options_[indexOf(::optopt)].longName));
             } else if (found == '?') {
                 if (arg.starts_with("--") && ::optopt != 0) {
-                    failure = UsageError{"option '--" + std::string(options_[indexOf(::optopt)].longName) +
-                                         "' takes no value"};
+                    failure = UsageError{
+                        messages::optionTakesNoValue("--" + std::string(options_[indexOf(::optopt)].longName))};
                 } else {
-                    const std::string shownArg = arg.starts_with("--") ? arg : std::string("-") + char(::optopt);
-                    failure = UsageError{"unknown option '" + shown(shownArg) + "' for " + command_};
+                    const std::string given = arg.starts_with("--") ? arg : std::string("-") + char(::optopt);
+                    failure = UsageError{messages::unknownOption(given, command_)};
                 }
             } else if (std::size_t index = indexOf(found); options_[index].shortName == 'h') {
                 help = true;
@@ -140,12 +135,12 @@ Request parseCreateKey(std::span<const std::string> args) {
             return std::nullopt;
         },
         [&](const std::string& arg) -> std::optional<Request> {
-            if (file) return UsageError{"create-key takes one key file, not also '" + shown(arg) + "'"};
+            if (file) return UsageError{messages::oneKeyFileOnly("create-key", arg)};
             file = arg;
             return std::nullopt;
         });
     if (stop) return *stop;
-    if (!file) return UsageError{"create-key needs the name of the key file to write"};
+    if (!file) return UsageError{messages::keyFileToWriteNeeded("create-key")};
     request.keyFile = *file;
     return request;
 }
@@ -169,7 +164,7 @@ Request parseTransform(std::span<const std::string> args, bool encrypt) {
                 break;
             case kEncoding: {
                 std::optional<Encoding> encoding = encodingNamed(value);
-                if (!encoding) return UsageError{"unknown encoding '" + shown(value) + "' (use utf-8 or cp1252)"};
+                if (!encoding) return UsageError{messages::unknownEncoding(value)};
                 request.encoding = *encoding;
                 encodingGiven = true;
                 break;
@@ -186,14 +181,14 @@ Request parseTransform(std::span<const std::string> args, bool encrypt) {
             return std::nullopt;
         },
         [&](const std::string& arg) -> std::optional<Request> {
-            if (haveInput) return UsageError{command + " takes one input file, not also '" + shown(arg) + "'"};
+            if (haveInput) return UsageError{messages::oneInputOnly(command, arg)};
             haveInput = true;
             if (arg != "-") request.input = arg; // "-" is standard input
             return std::nullopt;
         });
     if (stop) return *stop;
-    if (request.sealed && encodingGiven) return UsageError{"--encoding does not apply to --sealed"};
-    if (!key) return UsageError{command + " needs a key file: -k KEYFILE"};
+    if (request.sealed && encodingGiven) return UsageError{messages::encodingWithSealed()};
+    if (!key) return UsageError{messages::keyFileNeeded(command)};
     request.keyFile = *key;
     return request;
 }
@@ -206,19 +201,19 @@ Request parseFingerprint(std::span<const std::string> args) {
     std::optional<Request> stop = parser.parse(
         [&](std::size_t, const std::string& value) -> std::optional<Request> {
             if (value.empty()) return missingValue("--key");
-            if (keyGiven) return UsageError{"fingerprint takes one key file, not also '" + shown(value) + "'"};
+            if (keyGiven) return UsageError{messages::oneKeyFileOnly("fingerprint", value)};
             key = value;
             keyGiven = true;
             return std::nullopt;
         },
         [&](const std::string& arg) -> std::optional<Request> {
-            if (keyGiven) return UsageError{"fingerprint takes one key file, not also '" + shown(arg) + "'"};
+            if (keyGiven) return UsageError{messages::oneKeyFileOnly("fingerprint", arg)};
             key = arg;
             keyGiven = true;
             return std::nullopt;
         });
     if (stop) return *stop;
-    if (!key) return UsageError{"fingerprint needs a key file: -k KEYFILE"};
+    if (!key) return UsageError{messages::keyFileNeeded("fingerprint")};
     return FingerprintRequest{*key};
 }
 
@@ -235,12 +230,12 @@ Request parseAgree(std::span<const std::string> args, bool invite) {
             return std::nullopt;
         },
         [&](const std::string& arg) -> std::optional<Request> {
-            if (file) return UsageError{command + " takes one key file, not also '" + shown(arg) + "'"};
+            if (file) return UsageError{messages::oneKeyFileOnly(command, arg)};
             file = arg;
             return std::nullopt;
         });
     if (stop) return *stop;
-    if (!file) return UsageError{command + " needs the name of the key file to write"};
+    if (!file) return UsageError{messages::keyFileToWriteNeeded(command)};
     request.keyFile = *file;
     return request;
 }
@@ -248,7 +243,7 @@ Request parseAgree(std::span<const std::string> args, bool invite) {
 } // namespace
 
 Request parseCommandLine(std::span<const std::string> args) {
-    if (args.empty()) return UsageError{"no command given"};
+    if (args.empty()) return UsageError{messages::noCommand()};
     const std::string& command = args.front();
     if (command == "--help" || command == "-h") return HelpRequest{};
     if (command == "--version") return VersionRequest{};
@@ -260,7 +255,7 @@ Request parseCommandLine(std::span<const std::string> args) {
     if (command == "fingerprint") return parseFingerprint(rest);
     if (command == "invite") return parseAgree(rest, true);
     if (command == "answer") return parseAgree(rest, false);
-    return UsageError{"unknown command '" + shown(command) + "'"};
+    return UsageError{messages::unknownCommand(command)};
 }
 
 } // namespace tarvex::cli

@@ -38,11 +38,10 @@ struct Error {
         SealedOtherKey,        // fingerprint: of the key in use
         SealedNewerVersion,    // the token names a version after 1
         NotSealed,             // path: the input is no sealed message
-        SealKeyTooShort,       // path, limit: the fewest key numbers a sealing key has, position: how many it has
+        SealKeyTooShort,       // path, length: how many key numbers it has, limit: the fewest a sealing key has
         SealKeyTooWeak,        // path: most key numbers are 0
         SealedNotText,         // the opened payload is not UTF-8: a file, for tarvex-cli
-        SealedTooLongForIcq,   // position: the token's length, limit: what ICQ mode takes
-        SealInstead,           // the question that follows a character Encrypt refused
+        SealedTooLongForIcq,   // length: the token's, in characters, limit: what ICQ mode takes
         NotClassicCipherText,  // character, position: a character outside the set in a text to decrypt
         NotCipherText,         // path, code: the character the text begins with (white space, format characters
                                // and quote markers aside), which begins neither a cipher text nor a sealed message
@@ -70,6 +69,7 @@ struct Error {
     std::string path; // for faults inside a text, the text's name (may be empty)
     int osError = 0;
     std::uint64_t position = 0; // counted from 1
+    std::uint64_t length = 0;   // how long what is refused is: a key in key numbers, a text in characters
     std::uint32_t code = 0;     // a byte code (0-255) or a Unicode scalar value
     std::uint64_t limit = 0;
     std::uint32_t fileType = 0; // the type bits of a file that is not a regular one (st_mode & S_IFMT)

@@ -3,6 +3,7 @@
 #include "cipher_commands.h"
 
 #include "messages/messages.h"
+#include "messages/window_messages.h"
 #include "cipher/key_file_reader.h"
 #include "cipher/key_file_writer.h"
 #include "cipher/key_generator.h"
@@ -20,8 +21,6 @@
 namespace tarvex {
 namespace {
 
-constexpr const char* kKeyFilter = "|*tvk";
-
 std::string failureBox(const Error& error) {
     return messageFor(error).box;
 }
@@ -29,22 +28,12 @@ std::string failureBox(const Error& error) {
 // The area would cut the result, and a cipher text without its end cannot be read.
 // Decrypt gets here only when the text was longer than the limit before ICQ mode was chosen.
 std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit limit) {
-    const bool encrypt = direction == Direction::Encrypt;
-    const std::string result = encrypt ? "The cipher text" : "The decrypted message";
-    const std::string count = std::to_string(length);
-    const std::string allowed = std::to_string(limit.length);
-    if (!limit.ofMode) {
-        return result + " would be " + count + " characters long, more than the " + allowed +
-               " characters that the text area holds. The text was not changed.\n\nA text this large is for "
-               "tarvex-cli, which works on files of any size.";
-    }
-    const std::string over = std::to_string(length - limit.length);
-    std::string message = result + " would be " + count + " characters long, " + over + " more than the " + allowed +
-                          " that the text area takes in ICQ mode, and its end would be lost. The text was not "
-                          "changed.\n\n";
-    if (encrypt) message += "Shorten the message by " + over + (over == "1" ? " character" : " characters") + ", or ";
-    return message + (encrypt ? "choose" : "Choose") + " E-Mail mode (Ctrl+M), which has no limit, and " +
-           (encrypt ? "encrypt" : "decrypt") + " again.";
+    return messages::resultTooLong(direction, length, limit.length, limit.ofMode);
+}
+
+void prepareDialog(FileDialogSettings& dialog, const messages::DialogWords& words) {
+    dialog.prepare(words.title, "tvk", words.filter);
+    if (!words.replaceQuestion.empty()) dialog.replaceQuestion = words.replaceQuestion;
 }
 
 Result<secret::Bytes> keyNumbersOf(CipherCommandHost& host) {
@@ -72,12 +61,6 @@ bool sealingCarries(const Error& error) {
     }
 }
 
-// The refusal names the character and its position and says what would help;
-// sealing is the other way out.
-std::string sealInsteadQuestion(const Error& refusal) {
-    return failureBox(refusal) + "\n\n" + failureBox(Error{.kind = Error::Kind::SealInstead});
-}
-
 void sealText(CipherCommandHost& host, std::string_view text) {
     Result<secret::Bytes> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
@@ -100,7 +83,7 @@ void sealText(CipherCommandHost& host, std::string_view text) {
     if (token.size() > limit.length) {
         if (!limit.ofMode) return host.reportFailure(tooLongMessage(Direction::Encrypt, token.size(), limit));
         return host.reportFailure(failureBox(
-            Error{.kind = Error::Kind::SealedTooLongForIcq, .position = token.size(), .limit = limit.length}));
+            Error{.kind = Error::Kind::SealedTooLongForIcq, .length = token.size(), .limit = limit.length}));
     }
     host.setMessageText(token);
 }
@@ -178,7 +161,7 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
     keyNumbers->clear();
     if (!result) {
         if (direction == Direction::Encrypt && sealingCarries(result.error())) {
-            if (host.confirm(sealInsteadQuestion(result.error()))) sealText(host, text);
+            if (host.confirm(messages::sealInstead(result.error()).text)) sealText(host, text);
             return;
         }
         return host.reportFailure(failureBox(result.error()));
@@ -193,11 +176,8 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
 void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
     const std::string previousKey = host.keyPath();
     FileDialogSettings& dialog = host.dialogSettings();
-    dialog.prepare("Text Tarvex - Create Key Dialog", "tvk", std::string("Tarvex Key Files(*.tvk)") + kKeyFilter);
+    prepareDialog(dialog, messages::createKeyDialog());
     dialog.initDir = kKeyFolder;
-    // Most likely the key shared with a friend, without which no earlier message can be read.
-    dialog.replaceQuestion = "Do you want to replace it with a new key? Every message encrypted with the key in "
-                             "it could then no longer be decrypted, by you or by anyone you share it with.";
 
     const std::string path = host.showSaveDialog();
     if (path.empty()) {
@@ -214,8 +194,7 @@ void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& c
 
 void loadKey(CipherCommandHost& host) {
     const std::string previousKey = host.keyPath();
-    host.dialogSettings().prepare("Text Tarvex - Load Key Dialog", "tvk",
-                                  std::string("Tarvex Key File(*.tvk)") + kKeyFilter);
+    prepareDialog(host.dialogSettings(), messages::loadKeyDialog());
     const std::string path = host.showOpenDialog();
     host.setKeyPath(path.empty() ? previousKey : path);
 }

@@ -2,6 +2,7 @@
 
 #include "clipboard_commands.h"
 
+#include "messages/window_messages.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "seal/token_characters.h"
@@ -10,8 +11,7 @@ namespace tarvex::exchange {
 namespace {
 
 void reportUnreachable(ExchangeHost& host) {
-    warn(host, QStringLiteral("The clipboard cannot be reached right now; another program may be holding it.\n\n"
-                              "Try again in a moment."));
+    warn(host, QString::fromStdString(messages::clipboardUnreachable()));
 }
 
 // The first code of a classic cipher text, as the window shows it.
@@ -47,15 +47,17 @@ void pasteFromClipboard(ExchangeHost& host) {
     const std::size_t length = characterCount(pasted);
     const MessageLimit limit = host.messageLimit();
     if (length > limit.length) {
-        return warn(host, notPastedMessage(QStringLiteral("The text on the clipboard"), length, limit.length, limit));
+        const QString what = QString::fromStdString(messages::clipboardTextName());
+        return warn(host, notPastedMessage(what, length, limit.length, limit));
     }
     host.setMessageText(pasted);
 }
 
 void clearClipboard(ExchangeHost& host) {
+    const messages::Question question = messages::clearClipboard();
     platform::MessageBox::Request request;
-    request.text = QStringLiteral("Do You Really Want To Clear The Clipboard?");
-    request.title = QStringLiteral("Clear Clipboard");
+    request.text = QString::fromStdString(question.text);
+    request.title = QString::fromStdString(question.title);
     request.buttons = platform::MessageBox::Buttons::YesNo;
     request.icon = platform::MessageBox::Icon::None;
     request.defaultAnswer = platform::MessageBox::Answer::Yes;
@@ -68,17 +70,8 @@ void clearText(ExchangeHost& host) {
 }
 
 QString notPastedMessage(const QString& what, std::size_t length, std::size_t room, MessageLimit limit) {
-    QString text = limit.ofMode
-                       ? QStringLiteral("%1 is %2 characters long, but in ICQ mode the text area takes at most %3")
-                       : QStringLiteral("%1 is %2 characters long, more than the %3 characters that the text area "
-                                        "holds");
-    text = text.arg(what).arg(length).arg(limit.length);
-    if (room < limit.length) text += QStringLiteral(" and has room for %1 more").arg(room);
-    text += QStringLiteral(". Nothing of it was put into the text area, so that no part of it gets lost.\n\n");
-    text += limit.ofMode ? QStringLiteral("E-Mail mode has no limit and keeps the text whole: choose E-Mail "
-                                          "(Ctrl+M), then try again.")
-                         : QStringLiteral("A text this large is for tarvex-cli, which works on files of any size.");
-    return text;
+    return QString::fromStdString(
+        messages::textNotPasted(what.toStdString(), length, room, limit.length, limit.ofMode));
 }
 
 } // namespace tarvex::exchange

@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 
 #include "messages/messages.h"
+#include "messages/window_messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
 #include "text/charset.h"
@@ -22,16 +23,21 @@ namespace {
 
 constexpr std::size_t kMebibyte = 1024 * 1024;
 
-QString tooLarge() {
-    return QStringLiteral("it is larger than the %1 MiB that the text area holds").arg(kMaxMessageLength / kMebibyte);
+std::string tooLarge() {
+    return messages::textFileTooLarge(kMaxMessageLength / kMebibyte);
 }
 
 // The operating system's own words, which say what to do about it ("No space left on device").
-QString reason(const Error& error) {
+std::string reason(const Error& error) {
     if (error.kind == Error::Kind::FileTooLarge) return tooLarge();
-    if (error.osError == EISDIR) return QStringLiteral("it is a folder");
-    if (error.osError == 0) return QString::fromStdString(describe(error));
-    return QString::fromLocal8Bit(systemReason(error.osError));
+    if (error.osError == EISDIR) return messages::isAFolder();
+    if (error.osError == 0) return describe(error);
+    return QString::fromLocal8Bit(systemReason(error.osError)).toStdString();
+}
+
+void prepareDialog(platform::FileDialog& dialog, const messages::DialogWords& words) {
+    dialog.settings().prepare(words.title, "txt", words.filter);
+    if (!words.replaceQuestion.empty()) dialog.settings().replaceQuestion = words.replaceQuestion;
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -64,13 +70,12 @@ secret::String textFileOfText(std::string_view text) {
 
 void loadTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
-    dialog.settings().prepare("Text Tarvex - Load File Dialog", "txt", kTextFileFilter);
+    prepareDialog(dialog, messages::loadTextFileDialog());
     const QString path = dialog.show(platform::FileDialog::Kind::Open, host.dialogParent());
     if (path.isEmpty()) return;
 
-    const auto cannotLoad = [&](const QString& why) {
-        warn(host, QStringLiteral("The file \"%1\" cannot be loaded: %2.\n\nThe text area was not changed.")
-                           .arg(path, why));
+    const auto cannotLoad = [&](const std::string& why) {
+        warn(host, QString::fromStdString(messages::textFileNotLoaded(path.toStdString(), why)));
     };
     const Result<secret::String> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
@@ -83,14 +88,7 @@ void loadTextFile(ExchangeHost& host) {
     const MessageLimit limit = host.messageLimit();
     if (length > limit.length) {
         // Only the ICQ limit is below kMaxMessageLength.
-        warn(host, QStringLiteral("The file \"%1\" holds a text of %2 characters, %3 more than the %4 that the "
-                                      "text area takes in ICQ mode. Nothing was loaded, so that no part of it gets "
-                                      "lost; the text area was not changed.\n\nE-Mail and File mode have no limit: "
-                                      "choose one of them, then load the file again.")
-                           .arg(path)
-                           .arg(length)
-                           .arg(length - limit.length)
-                           .arg(limit.length));
+        warn(host, QString::fromStdString(messages::textFileTooLongForIcq(path.toStdString(), length, limit.length)));
         return;
     }
     host.setTextFileName(path);
@@ -102,9 +100,8 @@ void saveTextFile(ExchangeHost& host) {
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
-    dialog.settings().prepare("Text Tarvex - Save File Dialog", "txt", kTextFileFilter);
+    prepareDialog(dialog, messages::saveTextFileDialog());
     dialog.settings().initDir.clear();
-    dialog.settings().replaceQuestion = "Do you want to replace it with this text?";
     const QString path = dialog.show(platform::FileDialog::Kind::Save, host.dialogParent());
     if (path.isEmpty()) return;
 
@@ -115,8 +112,7 @@ void saveTextFile(ExchangeHost& host) {
     text.append("\r\n");
     const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), textFileOfText(text), options);
     if (!written) {
-        warn(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
-                           .arg(path, reason(written.error())));
+        warn(host, QString::fromStdString(messages::textNotSaved(path.toStdString(), reason(written.error()))));
         return;
     }
     host.setTextFileName(path);

@@ -18,8 +18,6 @@ namespace tarvex::exchange {
 // file is refused before it is read.
 inline constexpr std::int64_t kMaxTextFileSize = 4 * (static_cast<std::int64_t>(kMaxMessageLength) + 2);
 
-inline constexpr const char* kTextFileFilter = "Text Files(*.txt)|*txt|Ascii Files(*.asc)|*asc";
-
 // A text file's bytes as the message's UTF-8: UTF-8 when they start with a
 // byte-order mark (which goes) or are valid UTF-8 with a character beyond
 // ASCII, Windows-1252 otherwise; lines not yet joined. Fails only on

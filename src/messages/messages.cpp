@@ -2,6 +2,9 @@
 
 #include "messages.h"
 
+#include "fill_in.h"
+
+#include "seal/token_length.h"
 #include "text/charset.h"
 
 #include <cstdio>
@@ -36,19 +39,6 @@ std::string encryptHint(std::uint32_t code) {
 std::string encryptAdvice(std::uint32_t code) {
     return code >= 253 ? "\n\nNo key can encrypt it: remove or replace it, then encrypt again."
                        : "\n\nRemove or replace it, or use another key, then encrypt again.";
-}
-
-// The most payload bytes whose token keeps within `tokenLength` characters:
-// 45 bytes of header, chunk overhead and check, 11 digits per 8 bytes.
-std::uint64_t sealablePayload(std::uint64_t tokenLength) {
-    static constexpr std::uint64_t kLastDigits[] = {0, 2, 3, 5, 6, 7, 9, 10};
-    const auto tokenOf = [](std::uint64_t payload) {
-        const std::uint64_t binary = payload + 45;
-        return 7 + 11 * (binary / 8) + kLastDigits[binary % 8];
-    };
-    std::uint64_t payload = 0;
-    while (tokenOf(payload + 1) <= tokenLength) ++payload;
-    return payload;
 }
 
 // "invitation" or "answer".
@@ -192,13 +182,16 @@ ErrorMessage messageFor(const Error& error) {
     case Error::Kind::NotSealed:
         return {.line = quoted(error.path) + " holds no sealed message: it does not begin with tarvex1",
                 .box = "The text is no sealed message: it does not begin with tarvex1."};
-    case Error::Kind::SealKeyTooShort:
-        return {.line = quoted(error.path) + " is too short to seal with: it has " + std::to_string(error.position) +
-                        " key numbers, a sealing key needs " + std::to_string(error.limit) +
-                        "; create a new key",
-                .box = "The key file " + file + " is too short to seal with: it has " +
-                       std::to_string(error.position) + " key numbers, and sealing needs " +
-                       std::to_string(error.limit) + ".\n\nCreate a new key and give a copy to the other side."};
+    case Error::Kind::SealKeyTooShort: {
+        const std::string length = std::to_string(error.length);
+        const std::string needed = std::to_string(error.limit);
+        return {.line = messages::fillIn("{1} is too short to seal with: it has {2} key numbers, a sealing key needs "
+                                         "{3}; create a new key",
+                                         {quoted(error.path), length, needed}),
+                .box = messages::fillIn("The key file {1} is too short to seal with: it has {2} key numbers, and "
+                                        "sealing needs {3}.\n\nCreate a new key and give a copy to the other side.",
+                                        {file, length, needed})};
+    }
     case Error::Kind::SealKeyTooWeak:
         return {.line = quoted(error.path) + " is too weak to seal with: more than half of its key numbers are 0; "
                         "use the key file that you share, or create a new one",
@@ -210,23 +203,21 @@ ErrorMessage messageFor(const Error& error) {
                        "a file that was sealed with tarvex-cli.\n\nOpen it with tarvex-cli into a file: "
                        "tarvex-cli decrypt --sealed -k KEYFILE -o FILE. The text was not changed."};
     case Error::Kind::SealedTooLongForIcq: {
-        const std::string length = std::to_string(error.position);
+        const std::string length = std::to_string(error.length);
+        const std::string over = std::to_string(error.length - error.limit);
         const std::string allowed = std::to_string(error.limit);
-        const std::string over = std::to_string(error.position - error.limit);
-        const std::string payload = std::to_string(sealablePayload(error.limit));
-        return {.line = "the sealed message would be " + length + " characters long, " + over + " more than the " +
-                        allowed + " of an ICQ message",
-                .box = "The sealed message would be " + length + " characters long, " + over + " more than the " +
-                       allowed + " that the text area takes in ICQ mode, and its end would be lost. The text was "
-                       "not changed.\n\nA message of up to " + payload + " bytes of UTF-8 (as many letters of "
-                       "the English alphabet, about half as many of most other scripts) seals within the limit. "
-                       "Shorten the message, or choose E-Mail mode (Ctrl+M), which has no limit, and seal again."};
+        const std::string payload = std::to_string(seal::largestPayloadWithin(error.limit));
+        return {.line = messages::fillIn("the sealed message would be {1} characters long, {2} more than the {3} of "
+                                         "an ICQ message",
+                                         {length, over, allowed}),
+                .box = messages::fillIn(
+                    "The sealed message would be {1} characters long, {2} more than the {3} that the text area "
+                    "takes in ICQ mode, and its end would be lost. The text was not changed.\n\nA message of up to "
+                    "{4} bytes of UTF-8 (as many letters of the English alphabet, about half as many of most other "
+                    "scripts) seals within the limit. Shorten the message, or choose E-Mail mode (Ctrl+M), which has "
+                    "no limit, and seal again.",
+                    {length, over, allowed, payload})};
     }
-    case Error::Kind::SealInstead:
-        return {.line = "seal the message instead; only Text Tarvex and tarvex-cli read sealed messages",
-                .box = "Do you want to seal the message instead? A sealed message carries every character, but "
-                       "only Text Tarvex and tarvex-cli can read it: the receiver needs one of them and the same "
-                       "key file."};
     case Error::Kind::NotClassicCipherText:
         return {.line = in + "the character " + character() + at + " cannot be part of a cipher text: it is not in "
                         "the Windows-1252 character set",

@@ -2,6 +2,7 @@
 #include "sealer.h"
 
 #include "crc32.h"
+#include "token_length.h"
 
 #include <sodium.h>
 
@@ -74,11 +75,8 @@ Status Sealer::finish(const Emit& emit) {
 }
 
 std::string sealWhole(std::string_view payload, const SealingKey& key) {
-    // Room for all of it at once: 11 digits for every 8 bytes of the binary form.
-    const std::size_t binary =
-        kHeaderBytes + kCheckBytes + (payload.size() / kPieceBytes + 1) * kChunkOverhead + payload.size();
     std::string token;
-    token.reserve(kTokenPrefix.size() + (binary / 8 + 1) * 11);
+    token.reserve(tokenLength(payload.size()));
     const Emit append = [&](std::string_view text) -> Status {
         token.append(text);
         return Done{};

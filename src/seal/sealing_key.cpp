@@ -19,7 +19,7 @@ SealingKey::SealingKey(std::span<const std::uint8_t> keyNumbers)
 
 Result<SealingKey> SealingKey::forSealing(std::span<const std::uint8_t> keyNumbers, const std::string& path) {
     if (keyNumbers.size() < kMinimumSealingKeyNumbers)
-        return Error{.kind = Error::Kind::SealKeyTooShort, .path = path, .position = keyNumbers.size(),
+        return Error{.kind = Error::Kind::SealKeyTooShort, .path = path, .length = keyNumbers.size(),
                      .limit = kMinimumSealingKeyNumbers};
     const auto zeros = static_cast<std::size_t>(std::count(keyNumbers.begin(), keyNumbers.end(), std::uint8_t{0}));
     if (2 * zeros > keyNumbers.size()) return Error{.kind = Error::Kind::SealKeyTooWeak, .path = path};

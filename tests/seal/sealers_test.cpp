@@ -6,6 +6,7 @@
 
 #include "seal/opener.h"
 #include "seal/sealer.h"
+#include "seal/token_length.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ TEST(Sealer, WholeAndInPiecesSealsTokensOfOneLengthThatOpenToThePayload) {
             ASSERT_TRUE(taking(sealer.finish(hold)));
             streamed.append(before);
         }
+        EXPECT_EQ(whole.size(), seal::tokenLength(size));
         EXPECT_EQ(streamed.size(), whole.size());
         EXPECT_NE(streamed, whole); // each message has a header of its own
         for (const std::string& token : {whole, streamed}) {
