@@ -78,8 +78,4 @@ struct Error {
     AgreementLine foundLine = AgreementLine::None;    // the line the text holds, where one was found
 };
 
-// The system's own words for errno `osError` ("No space left on device"), or
-// "unknown error" for 0.
-std::string systemReason(int osError);
-
 } // namespace tarvex

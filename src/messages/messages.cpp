@@ -8,6 +8,7 @@
 #include "text/charset.h"
 
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace tarvex {
@@ -338,6 +339,10 @@ ErrorMessage messageFor(const Error& error) {
                 .box = "No key could be made: the system's random source failed (" + reason + ")."};
     }
     return {.line = "unknown error", .box = "unknown error"};
+}
+
+std::string systemReason(int osError) {
+    return osError != 0 ? std::string(std::strerror(osError)) : std::string("unknown error");
 }
 
 std::string describe(const Error& error) {

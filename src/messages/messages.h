@@ -25,6 +25,10 @@ struct ErrorMessage {
 
 ErrorMessage messageFor(const Error& error);
 
+// The system's own words for errno `osError` ("No space left on device"), or
+// "unknown error" for 0.
+std::string systemReason(int osError);
+
 // messageFor(error).line
 std::string describe(const Error& error);
 
