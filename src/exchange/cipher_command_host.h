@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/file_dialog_settings.h"
+#include "secret/string.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -60,5 +61,16 @@ public:
     // A question with Yes and No, Yes the default; true for Yes.
     virtual bool confirm(const std::string& question) = 0;
 };
+
+// A host passes the message as a plain std::string; the commands hold it as a
+// secret::String, and wipe the plain copies they take or give.
+template <class Host>
+secret::String messageOf(const Host& host) {
+    return secret::adopt(host.messageText());
+}
+template <class Host>
+void setMessage(Host& host, std::string_view text) {
+    secret::lendPlain(text, [&](const std::string& plain) { host.setMessageText(plain); });
+}
 
 } // namespace tarvex

@@ -40,14 +40,6 @@ Result<secret::Bytes> keyNumbersOf(CipherCommandHost& host) {
     return readKeyNumbers(host.keyPath());
 }
 
-// The host passes messages as plain strings; ours are secret.
-secret::String messageOf(CipherCommandHost& host) {
-    return secret::adopt(host.messageText());
-}
-
-void show(CipherCommandHost& host, std::string_view text) {
-    secret::lendPlain(text, [&](const std::string& plain) { host.setMessageText(plain); });
-}
 
 // What the classic format cannot carry, where sealing would: a character
 // outside the set, or one that this key cannot step.
@@ -123,7 +115,7 @@ void openSealed(CipherCommandHost& host, std::string_view token) {
         const std::size_t length = characterCount(*text);
         if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
     }
-    show(host, *text);
+    setMessage(host, *text);
 }
 
 bool isSealed(std::string_view text) {
@@ -168,7 +160,7 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
     }
     const MessageLimit limit = host.messageLimit();
     if (result->size() > limit.length) return host.reportFailure(tooLongMessage(direction, result->size(), limit));
-    show(host, secret::adopt(charset::toUtf8(*result)));
+    setMessage(host, secret::adopt(charset::toUtf8(*result)));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ void offerText(const QString& text, QClipboard::Mode mode) {
 }
 
 void copyToClipboard(ExchangeHost& host) {
-    if (host.messageText().empty()) return;
+    if (messageOf(host).empty()) return;
     platform::Clipboard& clipboard = host.clipboard();
     const QString text = host.messageAsPlainText();
     // The text replaces every format on the clipboard. Emptying it first would
@@ -40,17 +40,17 @@ void copyToClipboard(ExchangeHost& host) {
 }
 
 void pasteFromClipboard(ExchangeHost& host) {
-    if (!host.messageText().empty()) return;
+    if (!messageOf(host).empty()) return;
     std::optional<QString> text = host.clipboard().text();
     if (!text) return reportUnreachable(host);
-    const std::string pasted = host.textFromPlainText(*text);
+    const secret::String pasted = secret::adopt(host.textFromPlainText(*text));
     const std::size_t length = characterCount(pasted);
     const MessageLimit limit = host.messageLimit();
     if (length > limit.length) {
         const QString what = QString::fromStdString(messages::clipboardTextName());
         return warn(host, notPastedMessage(what, length, limit.length, limit));
     }
-    host.setMessageText(pasted);
+    setMessage(host, pasted);
 }
 
 void clearClipboard(ExchangeHost& host) {

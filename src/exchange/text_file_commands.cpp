@@ -92,11 +92,11 @@ void loadTextFile(ExchangeHost& host) {
         return;
     }
     host.setTextFileName(path);
-    secret::lendPlain(text, [&](const std::string& plain) { host.setMessageText(plain); });
+    setMessage(host, text);
 }
 
 void saveTextFile(ExchangeHost& host) {
-    secret::String text = secret::adopt(host.messageText());
+    secret::String text = messageOf(host);
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
