@@ -26,13 +26,13 @@ const unsigned char* personal(const char (&text)[crypto_generichash_blake2b_PERS
 } // namespace
 
 Result<secret::Bytes> agreedKeyBytes(const secret::Bytes& ownSecret, const PublicHalf& otherHalf,
-                                         const PublicHalf& inviterHalf, const PublicHalf& answererHalf,
-                                         AgreementLine otherLine) {
+                                     const PublicHalf& inviterHalf, const PublicHalf& answererHalf,
+                                     AgreementLine otherLine) {
     secret::ensureSodium();
-    secret::Bytes seed(kSeedBytes);
+    secret::Bytes seed = secret::Bytes::guarded(kSeedBytes);
     {
         // s | A | B; s stays only as long as the seed needs it.
-        secret::Bytes input(kSharedBytes + 2 * kPublicHalfBytes);
+        secret::Bytes input = secret::Bytes::guarded(kSharedBytes + 2 * kPublicHalfBytes);
         if (crypto_scalarmult(input.data(), ownSecret.data(), otherHalf.data()) != 0)
             return Error{.kind = Error::Kind::AgreeMadeOnPurpose, .expectedLine = otherLine, .foundLine = otherLine};
         std::memcpy(input.data() + kSharedBytes, inviterHalf.data(), kPublicHalfBytes);
@@ -40,8 +40,8 @@ Result<secret::Bytes> agreedKeyBytes(const secret::Bytes& ownSecret, const Publi
         crypto_generichash_blake2b_salt_personal(seed.data(), kSeedBytes, input.data(), input.size(), nullptr, 0,
                                                  kZeroSalt, personal("TarvexAgreeKeyv1"));
     }
-    secret::Bytes key(kAgreedKeyBytes);
-    secret::Bytes block(kBlockBytes);
+    secret::Bytes key = secret::Bytes::guarded(kAgreedKeyBytes);
+    secret::Bytes block = secret::Bytes::guarded(kBlockBytes);
     for (std::size_t done = 0, index = 0; done < kAgreedKeyBytes; ++index) {
         unsigned char counter[8];
         for (std::size_t i = 0; i < sizeof counter; ++i) counter[i] = static_cast<unsigned char>(index >> (8 * i));

@@ -17,7 +17,7 @@ namespace tarvex::agree {
 namespace {
 
 secret::Bytes drawnSecretHalf() {
-    secret::Bytes half(kSecretHalfBytes);
+    secret::Bytes half = secret::Bytes::guarded(kSecretHalfBytes);
     randombytes_buf(half.data(), half.size());
     return half;
 }

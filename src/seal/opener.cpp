@@ -21,7 +21,8 @@ crypto_secretstream_xchacha20poly1305_state* stateOf(secret::Bytes& bytes) {
 } // namespace
 
 Opener::Opener(const SealingKey& key)
-    : key_(key), state_(sizeof(crypto_secretstream_xchacha20poly1305_state)), piece_(kPieceBytes) {}
+    : key_(key), state_(secret::Bytes::guarded(sizeof(crypto_secretstream_xchacha20poly1305_state))),
+      piece_(secret::Bytes::guarded(kPieceBytes)) {}
 
 Status Opener::push(std::string_view text, const Emit& emit) {
     std::size_t i = 0;

@@ -18,7 +18,7 @@ crypto_secretstream_xchacha20poly1305_state* stateOf(secret::Bytes& bytes) {
 } // namespace
 
 ChunkSealer::ChunkSealer(const SealingKey& key, std::uint8_t* header)
-    : state_(sizeof(crypto_secretstream_xchacha20poly1305_state)) {
+    : state_(secret::Bytes::guarded(sizeof(crypto_secretstream_xchacha20poly1305_state))) {
     crypto_secretstream_xchacha20poly1305_init_push(stateOf(state_), header, key.bytes());
 }
 
@@ -37,7 +37,7 @@ void writeCheck(std::uint32_t crc, std::uint8_t* check) {
     check[3] = static_cast<std::uint8_t>(crc);
 }
 
-Sealer::Sealer(const SealingKey& key) : chunks_(key, header_), piece_(kPieceBytes) {
+Sealer::Sealer(const SealingKey& key) : chunks_(key, header_), piece_(secret::Bytes::guarded(kPieceBytes)) {
     addBinary(header_, sizeof header_);
 }
 

@@ -7,17 +7,23 @@
 
 namespace tarvex::secret {
 
-// A secret of a size fixed when it is made (a key, its key numbers, a stream
-// state, a shared value): in guarded memory, with an inaccessible page on each
-// side, so that a read or write past either end stops the program; locked
-// where the system allows; wiped when it goes. Its bytes start out unspecified.
+// A secret of a size fixed when it is made (key numbers, a key, a stream
+// state, a shared value): locked where the system allows, in pages that hold
+// nothing else, and wiped when it goes. Its bytes start out unspecified.
+//
+// Guarded ones have an inaccessible page on each side besides, so that a read
+// or write past either end stops the program: for keys, stream states and
+// the agreement's values, which the crypto code works on. They cost a dozen
+// system calls each, too many for buffers that come and go with every text.
 class Bytes {
 public:
     // Holds nothing.
     Bytes() noexcept = default;
     explicit Bytes(std::size_t size);
+    static Bytes guarded(std::size_t size);
     // A copy of `bytes`.
     explicit Bytes(std::span<const std::uint8_t> bytes);
+    // A copy, guarded if `other` is.
     Bytes(const Bytes& other);
     Bytes& operator=(const Bytes& other);
     Bytes(Bytes&& other) noexcept;
@@ -40,8 +46,11 @@ public:
     void clear() noexcept;
 
 private:
+    Bytes(std::size_t size, bool guarded);
+
     std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
+    bool guarded_ = false;
 };
 
 } // namespace tarvex::secret

@@ -42,8 +42,8 @@ TEST(SecretMemory, EachSecretIsLockedInPagesOfItsOwnWhileHeld) {
     EXPECT_EQ(test::lockedKiB(), before);
 }
 
-TEST(SecretMemoryDeathTest, ReachingPastTheEndOfSecretBytesStopsTheProgram) {
-    secret::Bytes key(32);
+TEST(SecretMemoryDeathTest, ReachingPastTheEndOfGuardedBytesStopsTheProgram) {
+    secret::Bytes key = secret::Bytes::guarded(32);
     volatile std::uint8_t* past = key.data() + key.size();
     EXPECT_DEATH(*past = 1, "");
 }
