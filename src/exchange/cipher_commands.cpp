@@ -3,6 +3,7 @@
 #include "cipher_commands.h"
 
 #include "messages/messages.h"
+#include "dialog_words.h"
 #include "messages/window_messages.h"
 #include "cipher/key_file_reader.h"
 #include "cipher/key_file_writer.h"
@@ -31,15 +32,9 @@ std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit
     return messages::resultTooLong(direction, length, limit.length, limit.ofMode);
 }
 
-void prepareDialog(FileDialogSettings& dialog, const messages::DialogWords& words) {
-    dialog.prepare(words.title, "tvk", words.filter);
-    if (!words.replaceQuestion.empty()) dialog.replaceQuestion = words.replaceQuestion;
-}
-
 Result<secret::Bytes> keyNumbersOf(CipherCommandHost& host) {
     return readKeyNumbers(host.keyPath());
 }
-
 
 // What the classic format cannot carry, where sealing would: a character
 // outside the set, or one that this key cannot step.
@@ -168,7 +163,7 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
 void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
     const std::string previousKey = host.keyPath();
     FileDialogSettings& dialog = host.dialogSettings();
-    prepareDialog(dialog, messages::createKeyDialog());
+    prepareDialog(dialog, messages::createKeyDialog(), "tvk");
     dialog.initDir = kKeyFolder;
 
     const std::string path = host.showSaveDialog();
@@ -186,7 +181,7 @@ void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& c
 
 void loadKey(CipherCommandHost& host) {
     const std::string previousKey = host.keyPath();
-    prepareDialog(host.dialogSettings(), messages::loadKeyDialog());
+    prepareDialog(host.dialogSettings(), messages::loadKeyDialog(), "tvk");
     const std::string path = host.showOpenDialog();
     host.setKeyPath(path.empty() ? previousKey : path);
 }

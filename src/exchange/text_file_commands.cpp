@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 
 #include "messages/messages.h"
+#include "dialog_words.h"
 #include "messages/window_messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
@@ -33,11 +34,6 @@ std::string reason(const Error& error) {
     if (error.osError == EISDIR) return messages::isAFolder();
     if (error.osError == 0) return describe(error);
     return QString::fromLocal8Bit(systemReason(error.osError)).toStdString();
-}
-
-void prepareDialog(platform::FileDialog& dialog, const messages::DialogWords& words) {
-    dialog.settings().prepare(words.title, "txt", words.filter);
-    if (!words.replaceQuestion.empty()) dialog.settings().replaceQuestion = words.replaceQuestion;
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -70,7 +66,7 @@ secret::String textFileOfText(std::string_view text) {
 
 void loadTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
-    prepareDialog(dialog, messages::loadTextFileDialog());
+    prepareDialog(dialog.settings(), messages::loadTextFileDialog(), "txt");
     const QString path = dialog.show(platform::FileDialog::Kind::Open, host.dialogParent());
     if (path.isEmpty()) return;
 
@@ -100,7 +96,7 @@ void saveTextFile(ExchangeHost& host) {
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
-    prepareDialog(dialog, messages::saveTextFileDialog());
+    prepareDialog(dialog.settings(), messages::saveTextFileDialog(), "txt");
     dialog.settings().initDir.clear();
     const QString path = dialog.show(platform::FileDialog::Kind::Save, host.dialogParent());
     if (path.isEmpty()) return;
