@@ -58,6 +58,7 @@ DecryptPipeline::DecryptPipeline(Encoding encoding, std::span<const std::uint8_t
 
 Result<std::string_view> DecryptPipeline::transform(std::string_view chunk) {
     if (encoding_ == Encoding::Utf8) mark_.skipAtStart(chunk);
+    if (markerAt_ > 0) passOverLead(chunk);
     std::size_t lastKept = chunk.find_last_not_of("\r\n");
     if (lastKept == std::string_view::npos) {
         heldLineEnds_.append(chunk);
@@ -67,6 +68,29 @@ Result<std::string_view> DecryptPipeline::transform(std::string_view chunk) {
     trailing_ = chunk.substr(lastKept + 1);
     pending_ = true;
     return more();
+}
+
+void DecryptPipeline::passOverLead(std::string_view& chunk) {
+    // The first chunk holds the marker; a mark at the very start is gone already.
+    const std::size_t lead = std::min<std::size_t>(markerAt_ - mark_.skipped(), chunk.size());
+    markerAt_ = 0;
+    const std::string_view passed = chunk.substr(0, lead);
+    const auto startsACharacter = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    leadBytes_ = lead;
+    leadCharacters_ = encoding_ == Encoding::Cp1252
+                          ? lead
+                          : static_cast<std::uint64_t>(std::count_if(passed.begin(), passed.end(), startsACharacter));
+    chunk.remove_prefix(lead);
+}
+
+Error DecryptPipeline::counted(Error error) const {
+    error = mark_.counted(std::move(error));
+    if (error.kind == Error::Kind::InvalidUtf8) {
+        error.position += leadBytes_;
+    } else if (error.position != 0) {
+        error.position += leadCharacters_;
+    }
+    return error;
 }
 
 Result<std::string_view> DecryptPipeline::more() {
@@ -90,7 +114,7 @@ Result<std::string_view> DecryptPipeline::decrypted(std::string_view piece) {
     Result<std::size_t> size = decryptPiece(piece, out);
     if (!size) {
         out_.filledUnknown();
-        return mark_.counted(size.error());
+        return counted(size.error());
     }
     return out_.filled(*size);
 }
@@ -132,7 +156,7 @@ Result<std::string_view> DecryptPipeline::conclude() {
                      .path = inputName_};
     }
     if (encoding_ == Encoding::Cp1252) return std::string_view();
-    if (Status ended = decoder_.finish(); !ended) return mark_.counted(ended.error());
+    if (Status ended = decoder_.finish(); !ended) return counted(ended.error());
     if (lineBreaks_.takeHeldCarriageReturn()) return std::string_view("\r");
     return std::string_view();
 }

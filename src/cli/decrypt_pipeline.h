@@ -49,6 +49,11 @@ public:
     DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
                     simd::Path path = simd::fastestPath());
 
+    // The marker stands `offset` bytes into the input, after white space,
+    // format characters or quote markers that came with the text; they are
+    // passed over, and positions in errors still count them.
+    void startAt(std::size_t offset) { markerAt_ = offset; }
+
     Result<std::string_view> transform(std::string_view chunk) override;
     Result<std::string_view> more() override;
     Result<std::string_view> conclude() override;
@@ -57,6 +62,8 @@ private:
     Result<std::string_view> decrypted(std::string_view piece);
     Result<std::size_t> decryptPiece(std::string_view piece, char* out);
     Result<std::size_t> decryptUtf8Step(std::string_view piece, char* out);
+    void passOverLead(std::string_view& chunk);
+    Error counted(Error error) const;
 
     Encoding encoding_;
     TextTransformer transformer_;
@@ -69,6 +76,8 @@ private:
     std::string_view cipherText_, trailing_;
     bool pending_ = false;
     ByteOrderMark mark_;
+    std::size_t markerAt_ = 0;
+    std::uint64_t leadBytes_ = 0, leadCharacters_ = 0; // passed over before the marker
     bool sawCipherText_ = false;
     ByteBuffer lineEnds_, codes_, message_, lineFeeds_, out_; // reused between chunks
 };

@@ -35,6 +35,7 @@ public:
         if (error.kind == Error::Kind::InvalidUtf8) error.position += skipped_;
         return error;
     }
+    std::uint64_t skipped() const { return skipped_; }
 
 private:
     static constexpr std::string_view kBytes = "\xEF\xBB\xBF";

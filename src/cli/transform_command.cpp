@@ -2,13 +2,12 @@
 
 #include "transform_command.h"
 
-
 #include "decrypt_pipeline.h"
 #include "encrypt_pipeline.h"
 #include "sealed_pipelines.h"
 #include "stream_io.h"
 
-#include "seal/token_characters.h"
+#include "seal/text_to_decrypt.h"
 
 #include "cipher/key_file_reader.h"
 #include "cipher/key_strength.h"
@@ -42,17 +41,44 @@ Error namingInput(Error error, const std::string& inputName) {
 
 } // namespace
 
-std::unique_ptr<Pipeline> TransformCommand::makePipeline(std::span<const std::uint8_t> keyNumbers,
-                                                         std::optional<seal::SealingKey>& sealingKey,
-                                                         const std::string& inputName, std::string_view start) const {
-    if (sealingKey) return std::make_unique<SealPipeline>(std::move(*sealingKey));
-    if (request_.encrypt) return std::make_unique<EncryptPipeline>(request_.encoding, keyNumbers);
-    // A sealed message is told by its start; an input that cannot tell within
-    // its first chunk is classic.
-    const seal::TokenStart kind = seal::classifyTokenStart(start);
-    if (request_.sealed || kind == seal::TokenStart::Sealed || kind == seal::TokenStart::NewerVersion)
-        return std::make_unique<OpenPipeline>(seal::SealingKey::forOpening(keyNumbers), inputName);
-    return std::make_unique<DecryptPipeline>(request_.encoding, keyNumbers, inputName);
+Result<std::unique_ptr<Pipeline>> TransformCommand::makePipeline(std::span<const std::uint8_t> keyNumbers,
+                                                                 std::optional<seal::SealingKey>& sealingKey,
+                                                                 const std::string& inputName,
+                                                                 std::string_view start) const {
+    if (sealingKey) return std::unique_ptr<Pipeline>(std::make_unique<SealPipeline>(std::move(*sealingKey)));
+    if (request_.encrypt)
+        return std::unique_ptr<Pipeline>(std::make_unique<EncryptPipeline>(request_.encoding, keyNumbers));
+
+    // Only what the window offers Decrypt for is decrypted: anything else would
+    // come out as noise with success. The first chunk is the whole input or a
+    // full MiB, enough to tell.
+    using Kind = seal::TextToDecryptKind;
+    const seal::TextToDecrypt text = seal::classifyTextToDecrypt(
+        start, request_.encoding == Encoding::Cp1252 ? seal::TextBytes::Windows1252 : seal::TextBytes::Utf8);
+    if (text.kind == Kind::DamagedSealed) return Error{.kind = Error::Kind::LooksDamagedSealed, .path = inputName};
+    if (request_.sealed || text.kind == Kind::Sealed || text.kind == Kind::NewerVersion)
+        return std::unique_ptr<Pipeline>(
+            std::make_unique<OpenPipeline>(seal::SealingKey::forOpening(keyNumbers), inputName));
+    switch (text.kind) {
+    case Kind::Classic: {
+        auto pipeline = std::make_unique<DecryptPipeline>(request_.encoding, keyNumbers, inputName);
+        pipeline->startAt(text.offset);
+        return std::unique_ptr<Pipeline>(std::move(pipeline));
+    }
+    case Kind::NotUtf8:
+        return Error{.kind = Error::Kind::InvalidUtf8, .path = inputName, .position = text.offset + 1};
+    case Kind::Blank: {
+        // An empty input, or line breaks alone, is what the classic pipeline names.
+        std::string_view rest = start;
+        if (request_.encoding == Encoding::Utf8 && rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
+        if (start.size() < kChunkSize && rest.find_first_not_of("\r\n") == std::string_view::npos)
+            return std::unique_ptr<Pipeline>(
+                std::make_unique<DecryptPipeline>(request_.encoding, keyNumbers, inputName));
+        return Error{.kind = Error::Kind::OnlyWhiteSpace, .path = inputName};
+    }
+    default:
+        return Error{.kind = Error::Kind::NotCipherText, .path = inputName, .code = text.first};
+    }
 }
 
 Status TransformCommand::run() {
@@ -76,7 +102,9 @@ Status TransformCommand::run() {
 
     Result<std::string_view> chunk = reader->next();
     if (!chunk) return chunk.error();
-    const std::unique_ptr<Pipeline> pipeline = makePipeline(*keyNumbers, sealingKey, reader->name(), *chunk);
+    Result<std::unique_ptr<Pipeline>> made = makePipeline(*keyNumbers, sealingKey, reader->name(), *chunk);
+    if (!made) return made.error();
+    const std::unique_ptr<Pipeline> pipeline = std::move(*made);
     for (bool first = true;; first = false) {
         if (!first) chunk = reader->next();
         if (!chunk) return chunk.error();

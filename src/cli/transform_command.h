@@ -26,10 +26,11 @@ public:
     Status run() override;
 
 private:
-    // `start`: the input's first chunk, which tells a sealed message from a classic one.
-    std::unique_ptr<Pipeline> makePipeline(std::span<const std::uint8_t> keyNumbers,
-                                           std::optional<seal::SealingKey>& sealingKey, const std::string& inputName,
-                                           std::string_view start) const;
+    // `start`: the input's first chunk, which tells a sealed message from a
+    // classic one, and either from a text that is neither.
+    Result<std::unique_ptr<Pipeline>> makePipeline(std::span<const std::uint8_t> keyNumbers,
+                                                   std::optional<seal::SealingKey>& sealingKey,
+                                                   const std::string& inputName, std::string_view start) const;
 
     TransformRequest request_;
 };

@@ -59,6 +59,11 @@ struct Error {
         AgreeDigitsUnreadable, // what was typed is not eight hexadecimal digits
         AgreeGivenUp,          // the input ended before the line expected came: no key file
         AgreeNotCompared,      // the input ended before the digits were compared: no key file
+        NotCipherText,         // path, code: the character the text begins with (white space, format characters
+                               // and quote markers aside), which begins neither a cipher text nor a sealed message
+        OnlyWhiteSpace,        // path: a text to decrypt held white space, format characters and quote markers only
+        LooksDamagedSealed,    // path: no cipher text, but a sealed message as a channel damages one (its start
+                               // close to tarvex1, or base58 digits alone)
     };
 
     Kind kind;

@@ -329,6 +329,19 @@ ErrorMessage messageFor(const Error& error) {
         return {.line = "the digits were not compared, so no key file was written",
                 .lineHint = " (--no-compare writes it without comparing)",
                 .box = "The digits were not compared, so the key was not saved."};
+    case Error::Kind::NotCipherText:
+        return {.line = quoted(error.path) + " holds no cipher text: it begins with " + character() +
+                        ", not with \xC3\xB0 or tarvex1",
+                .box = "The text is no cipher text: it begins with " + character() + ", not with \xC3\xB0 or "
+                       "tarvex1.\n\nOnly a text that Text Tarvex encrypted or sealed can be decrypted."};
+    case Error::Kind::OnlyWhiteSpace:
+        return {.line = quoted(error.path) + " holds no cipher text: it has only white space",
+                .box = "There is no cipher text to decrypt."};
+    case Error::Kind::LooksDamagedSealed:
+        return {.line = quoted(error.path) + " looks like a damaged sealed message: it does not begin with tarvex1",
+                .lineHint = "; it was changed or cut on its way, so ask the sender to send it again",
+                .box = "The text looks like a sealed message that was damaged on its way: it does not begin with "
+                       "tarvex1.\n\nAsk the sender to send it again, whole."};
     case Error::Kind::RandomSourceFailed:
         return {.line = "the system's random source failed: " + reason,
                 .box = "No key could be made: the system's random source failed (" + reason + ")."};

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,7 +115,7 @@ TEST_F(CliFailure, ALineBreakSplitBetweenChunksKeepsTheLaterPositions) {
     // The first MiB ends in a CR whose LF begins the second; a fault after
     // them is named where it is, in the input's own characters.
     const std::size_t chunk = 1024 * 1024;
-    std::string cipherText = "X" + std::string(chunk - 2, 'b') + "\r\nbb";
+    std::string cipherText = "=" + std::string(chunk - 2, 'b') + "\r\nbb";
     cipherText += '\0'; // below every key number
     const std::string at = "position " + std::to_string(cipherText.size()) + " ";
     expectOneLineError(runCli({"decrypt", "-k", key, "-e", "cp1252"}, cipherText), at);
@@ -194,8 +196,8 @@ TEST_F(CliFailure, DamagedCipherTextsNeverCrashAndFailOnlyWhereACodeHasNone) {
     EXPECT_EQ(cut.exitCode, 0) << cut.err;
     EXPECT_EQ(cut.out, "Meet ");
 
-    // Another first character: dropped all the same.
-    ProcessResult otherMarker = runCli({"decrypt", "-k", key}, "X" + sealed.substr(2));
+    // The other first character that marks a cipher text: dropped all the same.
+    ProcessResult otherMarker = runCli({"decrypt", "-k", key}, "=" + sealed.substr(2));
     EXPECT_EQ(otherMarker.out, "Meet me at noon");
 
     // A space slipped in shifts what follows, but every code still has a result.
@@ -247,6 +249,64 @@ TEST_F(CliFailure, EncryptRefusesWhatWouldNotComeBackAndKeysThatHideNothing) {
     expectOneLineError(control, "U+0001 of code 1 at position 2");
     EXPECT_EQ(control.out, "");
     EXPECT_NE(::access(out.c_str(), F_OK), 0) << "no output file";
+}
+
+// Decrypt takes a classic cipher text or a sealed message, after white space,
+// format characters and quote markers. Anything else, which would come out as
+// noise, fails with one line and prints nothing; a text that a channel made of
+// a sealed message is told apart.
+TEST_F(CliFailure, DecryptTakesOnlyCipherTexts) {
+    const std::string sealingKey = dir.file("sealing.tvk");
+    ASSERT_EQ(runCli({"create-key", sealingKey}).exitCode, 0);
+    const std::string token = runCli({"encrypt", "--sealed", "-k", sealingKey}, std::string("Meet me at noon")).out;
+    ASSERT_EQ(token.rfind("tarvex1", 0), 0u) << token;
+    const std::string body = token.substr(7, token.size() - 8); // no prefix, no line feed
+    std::string shouted = token;
+    for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+
+    const std::string noCipherText = "standard input holds no cipher text: it begins with ";
+    const std::string damaged = "standard input looks like a damaged sealed message: it does not begin with tarvex1; "
+                                "it was changed or cut on its way, so ask the sender to send it again";
+    struct Case {
+        std::string input, says, encoding = "utf-8";
+    };
+    const std::vector<Case> cases = {
+        {"just some plain text\n", noCipherText + "'j' (U+006A), not with \xC3\xB0 or tarvex1"},
+        {" \r\n> Hello \xC3\xB0", noCipherText + "'H' (U+0048)"},
+        {"Tarvex is a program", noCipherText + "'T' (U+0054)"},
+        {"See you tomorrow at nine and bring the papers and the keys with you", noCipherText + "'S' (U+0053)"},
+        {"\xF0\x9F\x99\x82 hi", noCipherText + "'\xF0\x9F\x99\x82' (U+1F642)"},
+        {"\xC3\xB0hello", noCipherText + "'\xC3\x83' (U+00C3)", "cp1252"}, // UTF-8 read as Windows-1252
+        {" \t\r\n\xE2\x80\x8B> ", "standard input holds no cipher text: it has only white space"},
+        {"tarvez1" + body, damaged},
+        {"Tarvex1" + body, damaged},
+        {"tarex1" + body, damaged},
+        {"tarvvex1" + body, damaged},
+        {"tavrex1" + body, damaged},
+        {"tarvex" + body.substr(body.find_first_not_of("123456789")), damaged},
+        {shouted, damaged},
+        {"\xE2\x80\x9C" + token + "\xE2\x80\x9D", damaged}, // smart quotes
+        {"Tarvex1" + body, damaged, "cp1252"},
+        {body, damaged},
+        {"> " + body.substr(0, 30) + "\n> " + body.substr(30), damaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input + " (" + c.encoding + ")");
+        ProcessResult result = runCli({"decrypt", "-k", sealingKey, "-e", c.encoding}, c.input);
+        expectOneLineError(result, c.says);
+        EXPECT_EQ(result.out, "");
+    }
+
+    // A classic cipher text after such characters decrypts as it does alone,
+    // and positions count what came before it.
+    const std::string utf8 = runCli({"encrypt", "-k", key}, std::string("Meet me at noon")).out;
+    EXPECT_EQ(runCli({"decrypt", "-k", key}, " \r\n> \xE2\x80\x8B" + utf8).out, "Meet me at noon");
+    const std::string cp1252 = runCli({"encrypt", "-k", key, "-e", "cp1252"}, std::string("Meet me at noon")).out;
+    EXPECT_EQ(runCli({"decrypt", "-k", key, "-e", "cp1252"}, "\xA0\t" + cp1252).out, "Meet me at noon");
+    expectOneLineError(runCli({"decrypt", "-k", key}, std::string("\xE2\x80\x8B\xC3\xB0" "a\x00" "b", 7)),
+                       "position 4");
+    expectOneLineError(runCli({"decrypt", "-k", key, "-e", "cp1252"}, std::string(" >\xF0" "a\x00" "b", 6)),
+                       "position 5");
 }
 
 TEST_F(CliFailure, UsageErrorsExitWithTwo) {

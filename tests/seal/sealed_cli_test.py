@@ -219,6 +219,51 @@ def group_damage(cli, _):
     cli.expect(r.returncode == 1 and b"no sealed message" in r.stderr, f"--sealed on classic: {r.stderr!r}")
 
 
+def channel_versions(token):
+    """What chat and mail programs do to a pasted token: a character changed,
+    dropped, doubled or swapped anywhere, case changed, invisible characters,
+    quote markers and line wrapping added, quotes and link markup put around it."""
+    lookalikes = {"1": "lI", "l": "1I", "I": "1l", "O": "0o", "o": "0O", "0": "Oo"}
+    for i, c in enumerate(token):
+        others = {c.swapcase(), ALPHABET[(ALPHABET.index(c.encode()) + 1) % 58:][:1].decode()}
+        others.update(lookalikes.get(c, ""))
+        for other in others - {c}:
+            yield token[:i] + other + token[i + 1:]
+        yield token[:i] + token[i + 1:]
+        yield token[:i] + c + token[i:]
+        if i + 1 < len(token):
+            yield token[:i] + token[i + 1] + c + token[i + 2:]
+    yield token.upper()
+    yield token.lower()
+    yield token.capitalize()
+    zero_width = "\u200b"
+    yield zero_width.join(token[i:i + 5] for i in range(0, len(token), 5))
+    yield "\n".join(token[i:i + 40] for i in range(0, len(token), 40))
+    yield "> " + "\r\n> ".join(token[i:i + 30] for i in range(0, len(token), 30))
+    yield "\ufeff" + token + "\u00a0"
+    yield token[:3] + "\u00ad" + token[3:]
+    for before, after in (("\u201c", "\u201d"), ("\u2018", "\u2019"), ('"', '"'), ("<", ">"), ("[", "]"),
+                          ("**", "**"), ("`", "`"), ("https://", "/"), ("", "."), ("", "\u2026")):
+        yield before + token + after
+    yield f"[{token}](https://{token})"
+    yield "\u201e" + token.capitalize() + "\u201c"
+
+
+def group_channel(cli, _):
+    """A token changed on its way never opens to another text: it opens to the
+    message, or tarvex-cli says what is wrong and prints nothing."""
+    key_path, _ = cli.key("channel.tvk")
+    message = "Meet at noon by the old mill."
+    token = cli.run("encrypt", "--sealed", "-k", key_path, data=message.encode()).stdout.decode().strip()
+    for changed in channel_versions(token):
+        # The encodings differ in how the start is read; past it the opener reads alike.
+        for encoding in ("utf-8", "cp1252") if changed[:10] != token[:10] else ("utf-8",):
+            r = cli.run("decrypt", "-k", key_path, "-e", encoding, data=changed.encode())
+            opened = r.returncode == 0 and r.stdout == message.encode()
+            refused = r.returncode == 1 and r.stdout == b"" and r.stderr.count(b"\n") == 1
+            cli.expect(opened or refused, f"{changed!r} ({encoding}): exit {r.returncode}, output {r.stdout!r}")
+
+
 def file_digest(path):
     digest = hashlib.sha256()
     with open(path, "rb") as f:
@@ -268,7 +313,7 @@ def group_stream(cli, _):
 
 
 GROUPS = {"vectors": group_vectors, "cross_check": group_cross_check, "damage": group_damage,
-          "stream": group_stream}
+          "channel": group_channel, "stream": group_stream}
 
 
 def main():
