@@ -42,11 +42,15 @@ protected:
     }
 };
 
-QString readAloudText(const agree::Agreement& agreement, const QString& digits) {
+// The sentence that says which eight digits this side reads aloud, the
+// digits put in as given (the words given HTML-escaped where `html`).
+QString readAloudText(const agree::Agreement& agreement, const QString& digits, bool html) {
     // The answerer reads the first eight, the inviter the last eight.
     const std::string_view wording =
         agreement.role() == agree::Agreement::Role::Answerer ? words::kReadFirstEight : words::kReadLastEight;
-    return qt(wording).replace(qt(words::kDigitsPlaceholder), digits);
+    QString sentence = qt(wording);
+    if (html) sentence = sentence.toHtmlEscaped();
+    return sentence.replace(qt(words::kDigitsPlaceholder), digits);
 }
 
 QLineEdit* lineShown(const char* name, std::string_view accessibleName, QWidget* parent) {
@@ -74,6 +78,9 @@ KeyAgreementDialog::KeyAgreementDialog(Services services, QWidget* parent) : QDi
     setWindowTitle(qt(words::kTitle));
     setAccessibleDescription(qt(words::kIntro));
     build();
+    // As wide as its widest step, every part shown: the wrapped texts then
+    // keep their lines, and each step only changes the height.
+    setFixedWidth(sizeHint().width());
     refresh();
     receivedField_->setFocus(Qt::OtherFocusReason);
 }
@@ -133,6 +140,7 @@ void KeyAgreementDialog::build() {
     readAloud_ = new QLabel(compareBox_);
     readAloud_->setObjectName(QStringLiteral("readAloud"));
     readAloud_->setWordWrap(true);
+    readAloud_->setTextFormat(Qt::RichText);
     auto* heardCaption = new QLabel(qt(words::kHeardCaption), compareBox_);
     heard_ = new QLineEdit(compareBox_);
     heard_->setObjectName(QStringLiteral("heardDigits"));
@@ -203,8 +211,9 @@ void KeyAgreementDialog::refresh() {
         fingerprint_->setAccessibleName(qt(words::kFingerprintName) + QStringLiteral(": ") +
                                         QString::fromStdString(spelledDigits(agreement.fingerprint())));
         const std::string digits = agreement.digitsToReadAloud();
-        readAloud_->setText(readAloudText(agreement, QString::fromStdString(digits)));
-        readAloud_->setAccessibleName(readAloudText(agreement, QString::fromStdString(spelledDigits(digits))));
+        readAloud_->setText(
+            readAloudText(agreement, QStringLiteral("<b>%1</b>").arg(QString::fromStdString(digits)), true));
+        readAloud_->setAccessibleName(readAloudText(agreement, QString::fromStdString(spelledDigits(digits)), false));
     } else {
         fingerprint_->clear();
         readAloud_->clear();

@@ -58,8 +58,10 @@ public:
     QString answer() const { return part<QLineEdit>("answerLine").text(); }
     QString fingerprint() const { return part<QLabel>("fingerprint").text(); }
     QString message() const { return shows("agreementMessage") ? part<QLabel>("agreementMessage").text() : QString(); }
-    // The eight digits shown to be read aloud: the end of the sentence.
-    QString digitsToRead() const { return part<QLabel>("readAloud").text().right(9); }
+    // The eight digits shown to be read aloud: the end of the sentence, in bold.
+    QString digitsToRead() const {
+        return part<QLabel>("readAloud").text().remove(QRegularExpression(QStringLiteral("<[^>]*>"))).right(9);
+    }
 
     // What the other side sent, pasted from the clipboard with Ctrl+V in the field.
     void pasteIntoField(const QString& text) {
