@@ -44,12 +44,12 @@ public:
     KeyAgreementDialog(Services services, QWidget* parent);
     ~KeyAgreementDialog() override;
 
+    // However the dialog closes, the agreement is given up first.
+    void done(int result) override;
+
 signals:
     // The key was saved and is the current key; the dialog has closed.
     void keySaved();
-
-public:
-    void done(int result) override;
 
 private:
     void build();
