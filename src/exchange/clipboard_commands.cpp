@@ -4,7 +4,7 @@
 
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
-#include "seal/token_characters.h"
+#include "seal/text_to_decrypt.h"
 
 namespace tarvex::exchange {
 namespace {
@@ -21,8 +21,8 @@ constexpr QChar kCipherMarker(0x00F0);
 
 bool isCipherText(const QString& text) {
     if (text.startsWith(kCipherMarker)) return true;
-    const seal::TokenStart start = seal::classifyTokenStart(text.toUtf8().toStdString());
-    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
+    const QByteArray utf8 = text.toUtf8();
+    return seal::looksSealed(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
 void offerText(const QString& text, QClipboard::Mode mode) {

@@ -2,10 +2,11 @@
 
 #include "line_breaks.h"
 
-#include "text/byte_blocks.h"
 #include "core/target_region.h"
+#include "text/byte_blocks.h"
 #include "text/avx512_bytes.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -23,7 +24,57 @@ std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool
 std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, char*& to);
 #endif
 
+// Calls `span(from, to)` for each run of text between line breaks, and
+// `lineBreak()` after each run that a break (LF, CR LF or a lone CR) ends.
+template <class Char, class Span, class LineBreak>
+void forEachLine(std::basic_string_view<Char> text, Span span, LineBreak lineBreak) {
+    // Each kind of break found on its own: the search for one character is
+    // the fastest there is.
+    std::size_t nextCr = text.find(Char('\r'));
+    std::size_t nextLf = text.find(Char('\n'));
+    for (std::size_t from = 0; from < text.size();) {
+        if (nextCr < from) nextCr = text.find(Char('\r'), from);
+        if (nextLf < from) nextLf = text.find(Char('\n'), from);
+        const std::size_t to = std::min({nextCr, nextLf, text.size()});
+        span(from, to);
+        if (to == text.size()) break;
+        lineBreak();
+        const bool crLf = text[to] == Char('\r') && to + 1 < text.size() && text[to + 1] == Char('\n');
+        from = to + (crLf ? 2 : 1);
+    }
+}
+
+template <class Char>
+std::basic_string<Char> crLfFromAnyLineBreaks(std::basic_string_view<Char> text) {
+    // Sized first, so that a message is never left behind by a growing string.
+    std::size_t size = 0;
+    forEachLine(text, [&](std::size_t from, std::size_t to) { size += to - from; }, [&] { size += 2; });
+    std::basic_string<Char> unified;
+    unified.reserve(size);
+    const Char crLf[] = {Char('\r'), Char('\n')};
+    forEachLine(text, [&](std::size_t from, std::size_t to) { unified.append(text.substr(from, to - from)); },
+                [&] { unified.append(crLf, 2); });
+    return unified;
+}
+
 } // namespace
+
+std::string crLfFromLineBreaks(std::string_view text) {
+    return crLfFromAnyLineBreaks(text);
+}
+
+std::u16string crLfFromLineBreaks(std::u16string_view text) {
+    return crLfFromAnyLineBreaks(text);
+}
+
+std::string lineFeedsFromCrLf(std::string_view text) {
+    std::string lineFeeds(text.size() + 1, '\0');
+    LineFeedsFromCrLf dropping;
+    std::size_t size = dropping.run(text, lineFeeds.data());
+    if (dropping.takeHeldCarriageReturn()) lineFeeds[size++] = '\r';
+    lineFeeds.resize(size);
+    return lineFeeds;
+}
 
 // The 16-byte ways copy a block whole and then, at each line break that
 // changes, write over its place and copy the rest of the block again behind

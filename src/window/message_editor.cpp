@@ -2,7 +2,7 @@
 
 #include "message_editor.h"
 
-#include "message_codec.h"
+#include "incoming_line_breaks.h"
 #include "message_editor_accessible.h"
 
 #include "exchange/cipher_command_host.h"
@@ -37,12 +37,9 @@ constexpr char kLineFeed = '\n';
 constexpr int kMargin = 4;
 constexpr int kDragScrollInterval = 50;
 
-// Room between the frames of control names.
-constexpr qreal kFrameGap = 1;
-
 // A control's name in a frame that fills its cell.
 void drawControlName(QPainter& painter, const QRectF& cell, const QString& name, const QFont& nameFont) {
-    const QRectF frame(cell.left() + kFrameGap + 0.5, cell.top() + 1.5, cell.width() - 2 * kFrameGap - 1,
+    const QRectF frame(cell.left() + MessageLayout::kFrameGap + 0.5, cell.top() + 1.5, cell.width() - 2 * MessageLayout::kFrameGap - 1,
                        cell.height() - 3);
     const QFont font = painter.font();
     painter.drawRect(frame);
@@ -438,14 +435,14 @@ void MessageEditor::deleteBackOrForth(Move move) {
 }
 
 void MessageEditor::insertForeignText(const QString& text, Fit fit) {
-    const QString fitting = fitToRoom(codec::lineBreaksUnified(text), fit);
+    const QString fitting = fitToRoom(lineBreaksUnified(text), fit);
     if (!fitting.isEmpty()) {
         replaceSelection(fitting);
     }
 }
 
 bool MessageEditor::insertFrom(TextSource source, const QString& text) {
-    const QString unified = codec::lineBreaksUnified(text);
+    const QString unified = lineBreaksUnified(text);
     const std::size_t length = MessageDocument::charactersIn(unified);
     const std::size_t fits = room();
     if (length > fits) {

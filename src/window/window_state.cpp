@@ -2,7 +2,7 @@
 
 #include "window_state.h"
 
-#include "seal/token_characters.h"
+#include "seal/text_to_decrypt.h"
 
 namespace tarvex::window {
 
@@ -17,8 +17,7 @@ bool isMarkedText(std::string_view text) {
         return true;
     }
     // A newer version's token too: Decrypt then says what it is.
-    const seal::TokenStart start = seal::classifyTokenStart(text);
-    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
+    return seal::looksSealed(text);
 }
 
 bool saveTextFileEnabled(std::string_view text, ModeNumber mode) {
