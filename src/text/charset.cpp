@@ -55,21 +55,12 @@ std::size_t writeBlocks(const unsigned char* s, std::size_t n, char* out) {
     const Utf8Table& table = utf8Table();
     std::size_t i = 0;
     char* to = out;
-    while (n - i >= 2 * kBlockSize) {
-        unsigned high = blocks::highBytes(s + i);
-        blocks::copyBlock(to, s + i);
-        std::size_t added = 0;
-        while (high != 0) {
-            const auto j = static_cast<std::size_t>(std::countr_zero(high));
-            high &= high - 1;
-            const unsigned char code = s[i + j];
-            std::memcpy(to + j + added, table.bytes[code].data(), 4);
-            added += table.length[code] - 1u;
-            blocks::copyBlock(to + j + added + 1, s + i + j + 1);
-        }
-        i += kBlockSize;
-        to += kBlockSize + added;
-    }
+    const auto high = [](const unsigned char* block) { return blocks::highBytes(block); };
+    blocks::copyBlocksPatching(s, n, i, to, high, [&](const unsigned char* code, char* at) {
+        std::memcpy(at, table.bytes[*code].data(), 4);
+        blocks::copyBlock(at + table.length[*code], code + 1);
+        return static_cast<std::ptrdiff_t>(table.length[*code]) - 1;
+    });
     for (; i < n; ++i) {
         std::memcpy(to, table.bytes[s[i]].data(), 3);
         to += table.length[s[i]];

@@ -7,7 +7,6 @@
 #include "text/avx512_bytes.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 
 #if defined(__x86_64__)
@@ -17,7 +16,6 @@
 namespace tarvex::text {
 namespace {
 
-using blocks::kBlockSize;
 
 #if defined(__x86_64__)
 std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to);
@@ -89,22 +87,14 @@ std::size_t CrLfFromLineFeeds::run(std::string_view codes, char* out) {
 #if defined(__x86_64__)
     if (path_ == simd::Path::Avx512) i = addCarriageReturnsAvx512(s, n, lastWasCarriageReturn_, o);
 #endif
-    while (n - i >= 2 * kBlockSize) {
-        unsigned lineFeeds = blocks::bytesEqualTo(s + i, '\n');
-        blocks::copyBlock(o, s + i);
-        std::size_t added = 0;
-        while (lineFeeds != 0) {
-            const auto j = static_cast<std::size_t>(std::countr_zero(lineFeeds));
-            lineFeeds &= lineFeeds - 1;
-            const bool afterCarriageReturn = i + j == 0 ? lastWasCarriageReturn_ : s[i + j - 1] == '\r';
-            if (afterCarriageReturn) continue;
-            o[j + added] = '\r';
-            ++added;
-            blocks::copyBlock(o + j + added, s + i + j);
-        }
-        i += kBlockSize;
-        o += kBlockSize + added;
-    }
+    const auto lineFeeds = [](const unsigned char* block) { return blocks::bytesEqualTo(block, '\n'); };
+    blocks::copyBlocksPatching(s, n, i, o, lineFeeds, [&](const unsigned char* lineFeed, char* at) {
+        const bool afterCarriageReturn = lineFeed == s ? lastWasCarriageReturn_ : lineFeed[-1] == '\r';
+        if (afterCarriageReturn) return std::ptrdiff_t{0};
+        *at = '\r';
+        blocks::copyBlock(at + 1, lineFeed);
+        return std::ptrdiff_t{1};
+    });
     for (; i < n; ++i) {
         if (s[i] == '\n' && !(i == 0 ? lastWasCarriageReturn_ : s[i - 1] == '\r')) *o++ = '\r';
         *o++ = static_cast<char>(s[i]);
@@ -143,20 +133,12 @@ std::size_t LineFeedsFromCrLf::run(std::string_view codes, char* out) {
 #if defined(__x86_64__)
     if (path_ == simd::Path::Avx512) i = dropCarriageReturnsAvx512(s, n, o);
 #endif
-    while (n - i >= 2 * kBlockSize) {
-        unsigned carriageReturns = blocks::bytesEqualTo(s + i, '\r');
-        blocks::copyBlock(o, s + i);
-        std::size_t dropped = 0;
-        while (carriageReturns != 0) {
-            const auto j = static_cast<std::size_t>(std::countr_zero(carriageReturns));
-            carriageReturns &= carriageReturns - 1;
-            if (s[i + j + 1] != '\n') continue;
-            ++dropped;
-            blocks::copyBlock(o + (j + 1 - dropped), s + i + j + 1);
-        }
-        i += kBlockSize;
-        o += kBlockSize - dropped;
-    }
+    const auto carriageReturns = [](const unsigned char* block) { return blocks::bytesEqualTo(block, '\r'); };
+    blocks::copyBlocksPatching(s, n, i, o, carriageReturns, [](const unsigned char* carriageReturn, char* at) {
+        if (carriageReturn[1] != '\n') return std::ptrdiff_t{0};
+        blocks::copyBlock(at, carriageReturn + 1);
+        return std::ptrdiff_t{-1};
+    });
     for (; i < n; ++i) {
         if (s[i] == '\r') {
             if (i + 1 == n) {
