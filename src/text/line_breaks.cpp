@@ -121,15 +121,15 @@ std::size_t CrLfFromLineFeeds::addedBefore(std::string_view codes, std::size_t a
 }
 
 std::size_t LineFeedsFromCrLf::run(std::string_view codes, char* out) {
+    if (codes.empty()) return 0;
+    char* o = out;
+    if (heldCarriageReturn_) {
+        heldCarriageReturn_ = false;
+        if (codes.front() != '\n') *o++ = '\r'; // a lone CR stays what it is
+    }
     const auto* s = reinterpret_cast<const unsigned char*>(codes.data());
     const std::size_t n = codes.size();
     std::size_t i = 0;
-    char* o = out;
-    if (n == 0) return 0;
-    if (heldCarriageReturn_) {
-        heldCarriageReturn_ = false;
-        if (s[0] != '\n') *o++ = '\r'; // a lone CR stays what it is
-    }
 #if defined(__x86_64__)
     if (path_ == simd::Path::Avx512) i = dropCarriageReturnsAvx512(s, n, o);
 #endif
