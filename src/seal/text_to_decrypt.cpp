@@ -5,6 +5,7 @@
 #include "sealed_format.h"
 #include "token_characters.h"
 
+#include "cipher/cipher_codes.h"
 #include "text/charset.h"
 
 #include <algorithm>
@@ -118,7 +119,7 @@ TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes) {
         }
         if (verdict.kind == TextToDecryptKind::Blank) {
             verdict = {.kind = TextToDecryptKind::NotCipherText, .offset = here, .first = ch};
-            if (ch == 0xF0 || ch == '=') {
+            if (ch == charset::toUnicode(kMarker) || ch == '=') {
                 verdict.kind = TextToDecryptKind::Classic;
                 return verdict;
             }
