@@ -3,6 +3,7 @@
 #include "cipher_commands.h"
 
 #include "messages/messages.h"
+#include "agree/agreement.h"
 #include "cipher/key_file_reader.h"
 #include "cipher/key_file_writer.h"
 #include "cipher/key_generator.h"
@@ -170,27 +171,50 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
 
 } // namespace
 
-void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
+namespace {
+
+// Where a new key goes: a .tvk file, the question before one is replaced.
+// Empty on cancel; the key box keeps the key it had.
+std::string askNewKeyFile(CipherCommandHost& host, const char* title) {
     const std::string previousKey = host.keyPath();
     FileDialogSettings& dialog = host.dialogSettings();
-    dialog.prepare("Text Tarvex - Create Key Dialog", "tvk", std::string("Tarvex Key Files(*.tvk)") + kKeyFilter);
+    dialog.prepare(title, "tvk", std::string("Tarvex Key Files(*.tvk)") + kKeyFilter);
     dialog.initDir = kKeyFolder;
     // Most likely the key shared with a friend, without which no earlier message can be read.
     dialog.replaceQuestion = "Do you want to replace it with a new key? Every message encrypted with the key in "
                              "it could then no longer be decrypted, by you or by anyone you share it with.";
-
     const std::string path = host.showSaveDialog();
-    if (path.empty()) {
-        host.setKeyPath(previousKey);
-        return;
+    if (path.empty()) host.setKeyPath(previousKey);
+    return path;
+}
+
+// After the new key was written: it is the current key.
+bool takeNewKey(CipherCommandHost& host, const std::string& path, const Status& saved) {
+    // An unwritten key must not become the current one.
+    if (!saved) {
+        host.reportFailure(failureBox(saved.error()));
+        return false;
     }
+    host.setKeyPath(path);
+    host.enableTextFileLoad();
+    return true;
+}
+
+} // namespace
+
+void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
+    const std::string path = askNewKeyFile(host, "Text Tarvex - Create Key Dialog");
+    if (path.empty()) return;
     Result<std::vector<std::uint8_t>> key = generateKeyBytes(source, clock);
     Status saved = key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error());
     if (key) std::fill(key->begin(), key->end(), std::uint8_t{0});
-    // An unwritten key must not become the current one.
-    if (!saved) return host.reportFailure(failureBox(saved.error()));
-    host.setKeyPath(path);
-    host.enableTextFileLoad();
+    takeNewKey(host, path, saved);
+}
+
+bool saveAgreedKey(CipherCommandHost& host, const agree::Agreement& agreement) {
+    const std::string path = askNewKeyFile(host, "Text Tarvex - Save Agreed Key Dialog");
+    if (path.empty()) return false;
+    return takeNewKey(host, path, agreement.saveKeyFile(path, AtomicFileWriter::Replace::Allowed));
 }
 
 void loadKey(CipherCommandHost& host) {

@@ -52,13 +52,32 @@ std::uint64_t sealablePayload(std::uint64_t tokenLength) {
     return payload;
 }
 
-// "invitation" or "answer".
+// "invitation" or "answer"; None where either is taken (the window's one field).
 std::string lineName(AgreementLine line) {
-    return line == AgreementLine::Answer ? "answer" : "invitation";
+    switch (line) {
+    case AgreementLine::Answer: return "answer";
+    case AgreementLine::None: return "invitation or answer";
+    case AgreementLine::Invitation: break;
+    }
+    return "invitation";
 }
 
 std::string withArticle(AgreementLine line) {
-    return line == AgreementLine::Answer ? "an answer" : "an invitation";
+    switch (line) {
+    case AgreementLine::Answer: return "an answer";
+    case AgreementLine::None: return "an invitation or an answer";
+    case AgreementLine::Invitation: break;
+    }
+    return "an invitation";
+}
+
+std::string prefixOf(AgreementLine line) {
+    switch (line) {
+    case AgreementLine::Answer: return "tarvexanswer1";
+    case AgreementLine::None: return "tarvexinvite1 or tarvexanswer1";
+    case AgreementLine::Invitation: break;
+    }
+    return "tarvexinvite1";
 }
 
 std::string capitalised(std::string text) {
@@ -289,8 +308,8 @@ ErrorMessage messageFor(const Error& error) {
                        "send back."};
     case Error::Kind::AgreeNoLine: {
         const std::string holder = error.path.empty() ? std::string("the text") : quoted(error.path);
-        const std::string prefix = error.expectedLine == AgreementLine::Answer ? "tarvexanswer1" : "tarvexinvite1";
-        const std::string what = holder + " holds no " + lineName(error.expectedLine) + ": no line begins with " + prefix;
+        const std::string what =
+            holder + " holds no " + lineName(error.expectedLine) + ": no line begins with " + prefixOf(error.expectedLine);
         return {.line = what, .lineHint = "; give the " + lineName(error.expectedLine) + " that the other side sent",
                 .box = capitalised(what) + ".\n\nPaste the " + lineName(error.expectedLine) +
                        " that the other side sent."};

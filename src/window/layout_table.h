@@ -74,6 +74,7 @@ enum class Command {
     ClearClipboard,
     LoadKey,
     CreateKey,
+    AgreeOnKey,
     Encrypt,
     Decrypt,
     Seal,
@@ -214,6 +215,7 @@ inline constexpr std::array kEditMenuItems = {
 inline constexpr std::array kKeyMenuItems = {
     MenuItemEntry{Command::LoadKey, "mnuKeyLoad", "L&oad A Key File", "Ctrl+O"},
     MenuItemEntry{Command::CreateKey, "mnuKeyCreate", "C&reate A Key File", "Ctrl+R"},
+    MenuItemEntry{Command::AgreeOnKey, "mnuKeyAgree", "A&gree On A Key...", "Ctrl+G"},
 };
 inline constexpr std::array kSecMenuItems = {
     MenuItemEntry{Command::Encrypt, "mnuSecEncrypt", "&Encrypt", "Ctrl+E", false},

@@ -103,6 +103,7 @@ QAction*& Tarvex::actionFor(layout::Command command) {
     case Command::ClearClipboard: return clearClipboardAction_;
     case Command::LoadKey: return loadKeyAction_;
     case Command::CreateKey: return createKeyAction_;
+    case Command::AgreeOnKey: return agreeOnKeyAction_;
     case Command::Encrypt: return encryptAction_;
     case Command::Decrypt: return decryptAction_;
     case Command::Seal: return sealAction_;

@@ -91,6 +91,7 @@ constexpr MenuItemRow kMenuItems[] = {
     {"mnuEdit", "mnuEditClip", "Clear Clip&board", "Ctrl+B"},
     {"mnuKey", "mnuKeyLoad", "L&oad A Key File", "Ctrl+O"},
     {"mnuKey", "mnuKeyCreate", "C&reate A Key File", "Ctrl+R"},
+    {"mnuKey", "mnuKeyAgree", "A&gree On A Key...", "Ctrl+G"},
     {"mnuSec", "mnuSecEncrypt", "&Encrypt", "Ctrl+E"},
     {"mnuSec", "mnuSecDecrypt", "&Decrypt", "Ctrl+D"},
     {"mnuSec", "mnuSecSeal", "&Seal", "Ctrl+Shift+E"},
