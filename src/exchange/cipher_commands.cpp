@@ -12,9 +12,9 @@
 #include "seal/opener.h"
 #include "seal/sealer.h"
 #include "seal/sealing_key.h"
-#include "seal/token_characters.h"
+#include "seal/text_to_decrypt.h"
 #include "text/charset.h"
-#include "utf8_check.h"
+#include "text/line_breaks.h"
 
 #include <sodium.h>
 
@@ -95,15 +95,7 @@ void sealText(CipherCommandHost& host, std::string_view text) {
     if (!key) return host.reportFailure(failureBox(key.error()));
 
     // UTF-8 with LF line breaks, as every reader of a sealed message expects.
-    WipedString payload;
-    payload.text.reserve(text.size());
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t to = text.find("\r\n", from);
-        if (to == std::string_view::npos) to = text.size();
-        payload.text.append(text.substr(from, to - from));
-        if (to < text.size()) payload.text.push_back('\n');
-        from = to + 2;
-    }
+    const WipedString payload(text::lineFeedsFromCrLf(text));
     const std::string token = seal::sealWhole(payload.text, *key);
     const MessageLimit limit = host.messageLimit();
     if (token.size() > limit.length) {
@@ -116,22 +108,8 @@ void sealText(CipherCommandHost& host, std::string_view text) {
 
 // The payload as the area's text: UTF-8 checked, every line break CR LF.
 Result<std::string> textOfPayload(std::string_view payload) {
-    if (exchange::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
-    std::string text;
-    text.reserve(payload.size() + payload.size() / 16);
-    // Each kind of break found by memchr; find_first_of would test every byte against both.
-    std::size_t nextCr = payload.find('\r');
-    std::size_t nextLf = payload.find('\n');
-    for (std::size_t from = 0; from < payload.size();) {
-        if (nextCr < from) nextCr = payload.find('\r', from);
-        if (nextLf < from) nextLf = payload.find('\n', from);
-        const std::size_t to = std::min({nextCr, nextLf, payload.size()});
-        text.append(payload.substr(from, to - from));
-        if (to == payload.size()) break;
-        text += "\r\n";
-        from = to + (payload[to] == '\r' && to + 1 < payload.size() && payload[to + 1] == '\n' ? 2 : 1);
-    }
-    return text;
+    if (charset::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
+    return text::crLfFromLineBreaks(payload);
 }
 
 void openSealed(CipherCommandHost& host, const std::string& token) {
@@ -154,15 +132,10 @@ void openSealed(CipherCommandHost& host, const std::string& token) {
     host.setMessageText(shown.text);
 }
 
-bool isSealed(std::string_view text) {
-    const seal::TokenStart start = seal::classifyTokenStart(text);
-    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
-}
-
 void transformMessage(CipherCommandHost& host, Direction direction) {
     const WipedString text(host.messageText());
     if (text.text.empty() || host.keyPath().empty()) return;
-    if (direction == Direction::Decrypt && isSealed(text.text)) return openSealed(host, text.text);
+    if (direction == Direction::Decrypt && seal::looksSealed(text.text)) return openSealed(host, text.text);
 
     Result<std::vector<std::uint8_t>> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));

@@ -8,13 +8,10 @@
 #include "messages/messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
-#include "text/charset.h"
 #include "text/text_file_encoding.h"
-#include "utf8_check.h"
 
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
 
 namespace tarvex::exchange {
@@ -34,31 +31,7 @@ QString reason(const Error& error) {
     return QString::fromLocal8Bit(systemReason(error.osError));
 }
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 } // namespace
-
-Result<std::string> textOfTextFile(std::string_view bytes) {
-    if (bytes.starts_with(kByteOrderMark)) {
-        bytes.remove_prefix(kByteOrderMark.size());
-        if (const std::size_t at = malformedUtf8At(bytes)) return Error{.kind = Error::Kind::InvalidUtf8, .position = at + kByteOrderMark.size()};
-        return std::string(bytes);
-    }
-    if (isAscii(bytes) || malformedUtf8At(bytes) == 0) return std::string(bytes);
-    return charset::toUtf8(bytes);
-}
-
-std::string textFileOfText(std::string_view text) {
-    const Result<std::string> codes = charset::fromUtf8(text);
-    if (codes) return text::textFileFromCodes(*codes);
-    // A mark of its own, or the text's first character would be taken for one.
-    if (text.starts_with(kByteOrderMark)) return std::string(kByteOrderMark) + std::string(text);
-    return std::string(text);
-}
 
 void loadTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
@@ -72,7 +45,7 @@ void loadTextFile(ExchangeHost& host) {
     };
     Result<std::string> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    const Result<std::string> utf8 = textOfTextFile(*bytes);
+    const Result<std::string> utf8 = text::textOfTextFile(*bytes);
     if (!utf8) return cannotLoad(reason(utf8.error()));
     std::string text = text::joinLines(*utf8);
     const std::size_t length = characterCount(text);
@@ -111,7 +84,7 @@ void saveTextFile(ExchangeHost& host) {
     const AtomicFileWriter::Options options{
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(),
-                                               textFileOfText(text + "\r\n"), options);
+                                               text::textFileOfText(text + "\r\n"), options);
     if (!written) {
         warn(host, QStringLiteral("The text could not be saved to \"%1\": %2.\n\nNo file was changed.")
                            .arg(path, reason(written.error())));

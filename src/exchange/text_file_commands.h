@@ -19,15 +19,6 @@ inline constexpr std::int64_t kMaxTextFileSize = 4 * (static_cast<std::int64_t>(
 
 inline constexpr const char* kTextFileFilter = "Text Files(*.txt)|*txt|Ascii Files(*.asc)|*asc";
 
-// A text file's bytes as the message's UTF-8: UTF-8 when they start with a
-// byte-order mark (which goes) or are valid UTF-8 with a character beyond
-// ASCII, Windows-1252 otherwise; lines not yet joined. Fails only on
-// malformed UTF-8 after a byte-order mark.
-Result<std::string> textOfTextFile(std::string_view bytes);
-// What Save writes for a text (UTF-8): Windows-1252 where every character has
-// a code there and reads back so, UTF-8 otherwise; textOfTextFile() gives it back.
-std::string textFileOfText(std::string_view text);
-
 // Asks for a text file and puts its joined lines into the message area. A file
 // that cannot be read, or whose text would pass the mode's limit, is reported
 // and changes nothing.

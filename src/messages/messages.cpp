@@ -3,6 +3,7 @@
 #include "messages.h"
 
 #include "text/charset.h"
+#include "text/character_names.h"
 
 #include <cstdio>
 #include <sys/stat.h>

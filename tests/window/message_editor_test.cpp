@@ -25,7 +25,7 @@
 namespace tarvex::window::test {
 namespace {
 
-class MessageView : public ::testing::Test {
+class MessageEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window_ = showWindow();
@@ -62,7 +62,7 @@ std::string longLine(std::size_t size) {
     return text;
 }
 
-TEST_F(MessageView, ALongLineWithoutBlanksWrapsAtTheWidthAndNarrowerMeansMoreRows) {
+TEST_F(MessageEditorTest, ALongLineWithoutBlanksWrapsAtTheWidthAndNarrowerMeansMoreRows) {
     const std::string text = longLine(2000);
     area_->setText(text);
     const std::size_t rows = editor_->rowCount();
@@ -74,7 +74,7 @@ TEST_F(MessageView, ALongLineWithoutBlanksWrapsAtTheWidthAndNarrowerMeansMoreRow
     EXPECT_EQ(area_->text(), text) << "wrapping is only how the text is shown";
 }
 
-TEST_F(MessageView, WordsWrapWholeWhereThereAreBlanks) {
+TEST_F(MessageEditorTest, WordsWrapWholeWhereThereAreBlanks) {
     std::string words;
     while (words.size() < 2000) {
         words += "abcdefgh ";
@@ -90,7 +90,7 @@ TEST_F(MessageView, WordsWrapWholeWhereThereAreBlanks) {
     }
 }
 
-TEST_F(MessageView, HomeEndAndUpDownFollowTheRowsOfAWrappedLine) {
+TEST_F(MessageEditorTest, HomeEndAndUpDownFollowTheRowsOfAWrappedLine) {
     area_->setText(longLine(3000));
     press(Qt::Key_End);
     const std::size_t firstRowEnd = editor_->cursorPosition();
@@ -112,7 +112,7 @@ TEST_F(MessageView, HomeEndAndUpDownFollowTheRowsOfAWrappedLine) {
     EXPECT_EQ(editor_->cursorRow(), editor_->rowCount() - 1);
 }
 
-TEST_F(MessageView, ALineBreakIsOneStepForTheCursorAndOneKeyToDelete) {
+TEST_F(MessageEditorTest, ALineBreakIsOneStepForTheCursorAndOneKeyToDelete) {
     area_->setText("ab\r\ncd");
     editor_->setCursorPosition(2);
     press(Qt::Key_Right);
@@ -135,7 +135,7 @@ TEST_F(MessageView, ALineBreakIsOneStepForTheCursorAndOneKeyToDelete) {
     EXPECT_TRUE(area_->isEmpty()) << "lone CR and LF are one code each";
 }
 
-TEST_F(MessageView, WordStepsStopAtTheStartsOfWords) {
+TEST_F(MessageEditorTest, WordStepsStopAtTheStartsOfWords) {
     area_->setText("one two\r\nthree");
     press(Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(editor_->cursorPosition(), 4u);
@@ -149,7 +149,7 @@ TEST_F(MessageView, WordStepsStopAtTheStartsOfWords) {
     EXPECT_EQ(area_->text(), "one twothree") << "Ctrl+Backspace at a line start takes the line break";
 }
 
-TEST_F(MessageView, ShiftWithMovementSelectsAndCopyGivesTheSelection) {
+TEST_F(MessageEditorTest, ShiftWithMovementSelectsAndCopyGivesTheSelection) {
     area_->setText(longLine(3000));
     press(Qt::Key_Right);
     press(Qt::Key_Down, Qt::ShiftModifier);
@@ -165,7 +165,7 @@ TEST_F(MessageView, ShiftWithMovementSelectsAndCopyGivesTheSelection) {
     EXPECT_EQ(editor_->cursorPosition(), 1u) << "Left drops a selection at its start";
 }
 
-TEST_F(MessageView, PageKeysMoveAPageAndKeepTheCursorInSight) {
+TEST_F(MessageEditorTest, PageKeysMoveAPageAndKeepTheCursorInSight) {
     area_->setText(longLine(1024 * 1024));
     const std::size_t page = editor_->visibleRowCount();
     press(Qt::Key_PageDown);
@@ -181,7 +181,7 @@ TEST_F(MessageView, PageKeysMoveAPageAndKeepTheCursorInSight) {
     EXPECT_TRUE(editor_->verticalScrollBar()->isVisible());
 }
 
-TEST_F(MessageView, TheScrollBarScrollsTheRowsWithoutMovingTheCursor) {
+TEST_F(MessageEditorTest, TheScrollBarScrollsTheRowsWithoutMovingTheCursor) {
     area_->setText(longLine(20000));
     QScrollBar* bar = editor_->verticalScrollBar();
     EXPECT_EQ(static_cast<std::size_t>(bar->maximum()), editor_->rowCount() - editor_->visibleRowCount());
@@ -194,7 +194,7 @@ TEST_F(MessageView, TheScrollBarScrollsTheRowsWithoutMovingTheCursor) {
     EXPECT_EQ(area_->text().front(), 'z');
 }
 
-TEST_F(MessageView, ClickingPlacesTheCursorAndDraggingSelects) {
+TEST_F(MessageEditorTest, ClickingPlacesTheCursorAndDraggingSelects) {
     area_->setText(longLine(3000));
     QWidget* view = editor_->viewport();
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, pointIn(1, 0.0));
@@ -213,13 +213,13 @@ TEST_F(MessageView, ClickingPlacesTheCursorAndDraggingSelects) {
     EXPECT_EQ(editor_->selectedText().toStdString(), area_->text().substr(0, secondRowStart));
 }
 
-TEST_F(MessageView, DoubleClickSelectsAWord) {
+TEST_F(MessageEditorTest, DoubleClickSelectsAWord) {
     area_->setText("alpha beta gamma");
     QTest::mouseDClick(editor_->viewport(), Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.02));
     EXPECT_EQ(editor_->selectedText().toStdString(), "alpha");
 }
 
-TEST_F(MessageView, UndoAndRedoTakeBackTypingAndCutting) {
+TEST_F(MessageEditorTest, UndoAndRedoTakeBackTypingAndCutting) {
     area_->setText("keep");
     press(Qt::Key_End);
     QTest::keyClicks(editor_, QStringLiteral(" this"));
@@ -234,7 +234,7 @@ TEST_F(MessageView, UndoAndRedoTakeBackTypingAndCutting) {
     EXPECT_EQ(area_->text(), "keep this");
 }
 
-TEST_F(MessageView, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
+TEST_F(MessageEditorTest, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
     area_->setLimit(4);
     area_->setText("ab");
     press(Qt::Key_End);
@@ -249,7 +249,7 @@ TEST_F(MessageView, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
     EXPECT_EQ(editor_->inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);
 }
 
-TEST_F(MessageView, DroppedTextGoesWhereItIsDroppedWholeOrNotAtAll) {
+TEST_F(MessageEditorTest, DroppedTextGoesWhereItIsDroppedWholeOrNotAtAll) {
     area_->setLimit(6);
     area_->setText("abcd");
     const auto dropAtStart = [this](const QString& text) {
@@ -278,7 +278,7 @@ TEST_F(MessageView, DroppedTextGoesWhereItIsDroppedWholeOrNotAtAll) {
     EXPECT_EQ(area_->text(), "xyabcd");
 }
 
-TEST_F(MessageView, ADisabledAreaTakesNoFocusAndShowsItsTextGreyed) {
+TEST_F(MessageEditorTest, ADisabledAreaTakesNoFocusAndShowsItsTextGreyed) {
     area_->setText("text");
     editor_->clearFocus();
     const QImage enabled = editor_->viewport()->grab().toImage();
@@ -290,7 +290,7 @@ TEST_F(MessageView, ADisabledAreaTakesNoFocusAndShowsItsTextGreyed) {
     EXPECT_EQ(area_->text(), "text");
 }
 
-TEST_F(MessageView, TheCaretStepsOverWholeCharactersAndBackspaceTakesOneAway) {
+TEST_F(MessageEditorTest, TheCaretStepsOverWholeCharactersAndBackspaceTakesOneAway) {
     // a, e with a combining acute, an emoji, a thumb with a skin tone, a flag, CR LF, b.
     const QString text = QStringLiteral(u"ae\u0301\U0001F600\U0001F44D\U0001F3FD\U0001F1E9\U0001F1EA\r\nb");
     area_->setText(text.toStdString());
@@ -307,7 +307,7 @@ TEST_F(MessageView, TheCaretStepsOverWholeCharactersAndBackspaceTakesOneAway) {
     EXPECT_EQ(QString::fromStdString(area_->text()), text.first(5));
 }
 
-TEST_F(MessageView, RightToLeftTextShowsAndMovesInItsVisualOrder) {
+TEST_F(MessageEditorTest, RightToLeftTextShowsAndMovesInItsVisualOrder) {
     // "shalom": its first letter stands rightmost.
     area_->setText("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D");
     EXPECT_GT(editor_->codeRect(0).left(), editor_->codeRect(3).left());
@@ -332,7 +332,7 @@ std::vector<std::size_t> characterBoundaries(const QString& text) {
 // caret right by one whole character a press, meets every boundary once and
 // ends at the right end; Left walks the same way back. Across the rows of a
 // wrapped right-to-left paragraph, Left reads it from its start to its end.
-TEST_F(MessageView, LeftAndRightStepThroughRowsAsTheyAreSeen) {
+TEST_F(MessageEditorTest, LeftAndRightStepThroughRowsAsTheyAreSeen) {
     const auto caretX = [this] { return editor_->inputMethodQuery(Qt::ImCursorRectangle).toRect().x(); };
     // Presses a key until the caret stays; the positions met and where the caret stood.
     const auto walk = [&](Qt::Key key) {
@@ -390,7 +390,7 @@ TEST_F(MessageView, LeftAndRightStepThroughRowsAsTheyAreSeen) {
 
 // Among right-to-left letters a control keeps the frame it has anywhere else,
 // with its name drawn in it.
-TEST_F(MessageView, AControlAmongRightToLeftLettersIsItsFramedName) {
+TEST_F(MessageEditorTest, AControlAmongRightToLeftLettersIsItsFramedName) {
     area_->setText("\x01");
     const QRect alone = editor_->codeRect(0);
     // "shalom", SOH, "shalom"
@@ -408,7 +408,7 @@ TEST_F(MessageView, AControlAmongRightToLeftLettersIsItsFramedName) {
     EXPECT_GT(ink, 2 * framed.height() + 10) << "two sides of a frame and the letters of SOH";
 }
 
-TEST_F(MessageView, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
+TEST_F(MessageEditorTest, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
     const QString world = QStringLiteral(u"\u041F\u0440\u0438\u0432\u0435\u0442, \u043C\u0438\u0440! "
                                          u"\U0001F600 \u65E5\u672C\u8A9E");
     QGuiApplication::clipboard()->setText(world);
