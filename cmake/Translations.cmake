@@ -9,7 +9,7 @@
 #   cmake --build build --target tarvex-pot        brings po/tarvex.pot up to date
 #   cmake --build build --target tarvex-update-po  merges it into every po/*.po
 
-foreach(_tool xgettext msgfmt msgmerge)
+foreach(_tool xgettext msgfmt msgmerge msgcmp)
   string(TOUPPER ${_tool} _variable)
   find_program(TARVEX_${_variable} ${_tool})
   if(NOT TARVEX_${_variable})
