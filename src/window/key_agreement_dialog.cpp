@@ -3,6 +3,7 @@
 #include "key_agreement_dialog.h"
 
 #include "exchange/cipher_commands.h"
+#include "i18n/translate.h"
 #include "messages/agreement_dialog_words.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
@@ -29,6 +30,11 @@ namespace {
 namespace words = agreement_words;
 using platform::qt;
 
+// The dialog's words in the session's language.
+QString said(std::string_view english) {
+    return qt(i18n::text(english));
+}
+
 // Whatever is pasted or dropped replaces what the field held: it takes one
 // line, and a refused one is pasted again, not after itself.
 class LineField final : public QPlainTextEdit {
@@ -48,7 +54,7 @@ QString readAloudText(const agree::Agreement& agreement, const QString& digits, 
     // The answerer reads the first eight, the inviter the last eight.
     const std::string_view wording =
         agreement.role() == agree::Agreement::Role::Answerer ? words::kReadFirstEight : words::kReadLastEight;
-    QString sentence = qt(wording);
+    QString sentence = said(wording);
     if (html) sentence = sentence.toHtmlEscaped();
     return sentence.replace(qt(words::kDigitsPlaceholder), digits);
 }
@@ -57,7 +63,7 @@ QLineEdit* lineShown(const char* name, std::string_view accessibleName, QWidget*
     auto* line = new QLineEdit(parent);
     line->setObjectName(QLatin1String(name));
     line->setReadOnly(true);
-    line->setAccessibleName(qt(accessibleName));
+    line->setAccessibleName(said(accessibleName));
     line->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Room for the longer line, the answer, whole.
     line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QString(agree::kAnswerLength + 2, QLatin1Char('m'))));
@@ -65,7 +71,7 @@ QLineEdit* lineShown(const char* name, std::string_view accessibleName, QWidget*
 }
 
 QPushButton* button(const char* name, std::string_view caption, QWidget* parent) {
-    auto* made = new QPushButton(qt(caption), parent);
+    auto* made = new QPushButton(said(caption), parent);
     made->setObjectName(QLatin1String(name));
     made->setAutoDefault(false);
     return made;
@@ -75,8 +81,8 @@ QPushButton* button(const char* name, std::string_view caption, QWidget* parent)
 
 KeyAgreementDialog::KeyAgreementDialog(Services services, QWidget* parent) : QDialog(parent), services_(services) {
     setObjectName(QStringLiteral("agreementDialog"));
-    setWindowTitle(qt(words::kTitle));
-    setAccessibleDescription(qt(words::kIntro));
+    setWindowTitle(said(words::kTitle));
+    setAccessibleDescription(said(words::kIntro));
     build();
     // As wide as its widest step, every part shown: the wrapped texts then
     // keep their lines, and each step only changes the height.
@@ -91,11 +97,11 @@ KeyAgreementDialog::~KeyAgreementDialog() = default;
 void KeyAgreementDialog::build() {
     auto* layout = new QVBoxLayout(this);
 
-    auto* intro = new QLabel(qt(words::kIntro), this);
+    auto* intro = new QLabel(said(words::kIntro), this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    invitationBox_ = new QGroupBox(qt(words::kInvitationCaption), this);
+    invitationBox_ = new QGroupBox(said(words::kInvitationCaption), this);
     invitationLine_ = lineShown("invitationLine", words::kInvitationName, invitationBox_);
     auto* copyInvitation = button("copyInvitation", words::kCopyInvitation, invitationBox_);
     auto* invitationRow = new QHBoxLayout(invitationBox_);
@@ -104,11 +110,11 @@ void KeyAgreementDialog::build() {
     layout->addWidget(invitationBox_);
 
     receivedBox_ = new QWidget(this);
-    auto* receivedCaption = new QLabel(qt(words::kReceivedCaption), receivedBox_);
+    auto* receivedCaption = new QLabel(said(words::kReceivedCaption), receivedBox_);
     receivedCaption->setWordWrap(true);
     receivedField_ = new LineField(receivedBox_);
     receivedField_->setObjectName(QStringLiteral("receivedField"));
-    receivedField_->setAccessibleName(qt(words::kReceivedName));
+    receivedField_->setAccessibleName(said(words::kReceivedName));
     receivedField_->setTabChangesFocus(true);
     receivedField_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     receivedField_->setFixedHeight(receivedField_->fontMetrics().lineSpacing() * 4);
@@ -121,7 +127,7 @@ void KeyAgreementDialog::build() {
     receivedGrid->addWidget(paste, 1, 1, Qt::AlignTop);
     layout->addWidget(receivedBox_);
 
-    answerBox_ = new QGroupBox(qt(words::kAnswerCaption), this);
+    answerBox_ = new QGroupBox(said(words::kAnswerCaption), this);
     answerLine_ = lineShown("answerLine", words::kAnswerName, answerBox_);
     auto* copyAnswer = button("copyAnswer", words::kCopyAnswer, answerBox_);
     auto* answerRow = new QHBoxLayout(answerBox_);
@@ -129,7 +135,7 @@ void KeyAgreementDialog::build() {
     answerRow->addWidget(copyAnswer);
     layout->addWidget(answerBox_);
 
-    compareBox_ = new QGroupBox(qt(words::kFingerprintCaption), this);
+    compareBox_ = new QGroupBox(said(words::kFingerprintCaption), this);
     fingerprint_ = new QLabel(compareBox_);
     fingerprint_->setObjectName(QStringLiteral("fingerprint"));
     QFont large = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -141,10 +147,10 @@ void KeyAgreementDialog::build() {
     readAloud_->setObjectName(QStringLiteral("readAloud"));
     readAloud_->setWordWrap(true);
     readAloud_->setTextFormat(Qt::RichText);
-    auto* heardCaption = new QLabel(qt(words::kHeardCaption), compareBox_);
+    auto* heardCaption = new QLabel(said(words::kHeardCaption), compareBox_);
     heard_ = new QLineEdit(compareBox_);
     heard_->setObjectName(QStringLiteral("heardDigits"));
-    heard_->setAccessibleName(qt(words::kHeardName));
+    heard_->setAccessibleName(said(words::kHeardName));
     heard_->setMaxLength(32);
     heardCaption->setBuddy(heard_);
     saveKey_ = button("saveKey", words::kSaveKey, compareBox_);
@@ -208,7 +214,7 @@ void KeyAgreementDialog::refresh() {
         const agree::Agreement& agreement = flow_.agreement();
         const QString fingerprint = QString::fromStdString(agreement.fingerprint());
         fingerprint_->setText(fingerprint);
-        fingerprint_->setAccessibleName(qt(words::kFingerprintName) + QStringLiteral(": ") +
+        fingerprint_->setAccessibleName(said(words::kFingerprintName) + QStringLiteral(": ") +
                                         QString::fromStdString(spelledDigits(agreement.fingerprint())));
         const std::string digits = agreement.digitsToReadAloud();
         readAloud_->setText(
@@ -260,7 +266,7 @@ void KeyAgreementDialog::onSaveKey() {
 
 void KeyAgreementDialog::onSaveUncompared() {
     platform::MessageBox::Request question;
-    question.text = qt(words::kSaveUncomparedQuestion);
+    question.text = said(words::kSaveUncomparedQuestion);
     question.title = QString::fromUtf8(platform::kProgramTitle);
     question.buttons = platform::MessageBox::Buttons::YesNo;
     question.icon = platform::MessageBox::Icon::Warning;

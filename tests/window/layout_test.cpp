@@ -238,6 +238,27 @@ TEST(Layout, NoControlOverlapsAnotherAndEachFitsItsContainer) {
     }
 }
 
+// Arabic: the whole window mirrored, each control within its container and
+// the menus from the right; the window's size stays.
+TEST(Layout, RightToLeftMirrorsEveryControlAndTheMenus) {
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    const auto window = openWindow();
+    EXPECT_EQ(window->centralWidget()->size(), QSize(468, 414));
+    for (const GeometryRow& row : kGeometry) {
+        const auto& widget = control<QWidget>(*window, row.name);
+        const int containerWidth = widget.parentWidget()->width();
+        EXPECT_EQ(widget.geometry(), QRect(containerWidth - row.left - row.width, row.top, row.width, row.height))
+            << row.name;
+    }
+    const QMenuBar& bar = *window->menuBar();
+    const QList<QAction*> titles = bar.actions();
+    ASSERT_FALSE(titles.isEmpty());
+    const QRect first = bar.actionGeometry(titles.first());
+    EXPECT_GT(first.left(), bar.width() / 2) << "the File menu is at the right";
+    EXPECT_GT(first.left(), bar.actionGeometry(titles.last()).left());
+    QApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
 TEST(Layout, FixedSizeWithMinimizeAndNoMaximize) {
     const auto window = showWindow();
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
