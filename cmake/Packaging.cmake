@@ -40,10 +40,16 @@ function(_tarvex_pack_man_page name)
 endfunction()
 _tarvex_pack_man_page(tarvex-cli)
 
-# The window's own: its desktop entry, metainfo, icons and man page.
+# The window's own: its desktop entry, metainfo, MIME type, icons and man page.
+# The first three carry the translations of every catalogue.
 if(TARVEX_GUI)
-  configure_file(${_data}/tarvex.desktop.in ${_out}/${TARVEX_APP_ID}.desktop @ONLY)
-  configure_file(${_data}/tarvex.metainfo.xml.in ${_out}/${TARVEX_APP_ID}.metainfo.xml @ONLY)
+  configure_file(${_data}/tarvex.desktop.in ${_out}/untranslated/${TARVEX_APP_ID}.desktop @ONLY)
+  configure_file(${_data}/tarvex.metainfo.xml.in ${_out}/untranslated/${TARVEX_APP_ID}.metainfo.xml @ONLY)
+  tarvex_translate_data(desktop ${_out}/untranslated/${TARVEX_APP_ID}.desktop ${_out}/${TARVEX_APP_ID}.desktop)
+  tarvex_translate_data(xml ${_out}/untranslated/${TARVEX_APP_ID}.metainfo.xml ${_out}/${TARVEX_APP_ID}.metainfo.xml)
+  tarvex_translate_data(xml ${_data}/text-tarvex-mime.xml ${_out}/text-tarvex.xml)
+  list(APPEND _generated ${_out}/${TARVEX_APP_ID}.desktop ${_out}/${TARVEX_APP_ID}.metainfo.xml
+       ${_out}/text-tarvex.xml)
   configure_file(${_data}/man/tarvex.1.in ${_out}/tarvex.1 @ONLY)
   _tarvex_pack_man_page(tarvex)
   # Pixel icons are rendered from the SVG artwork so that they never drift from it.
@@ -73,8 +79,7 @@ if(TARVEX_GUI)
           COMPONENT window)
   install(FILES ${_out}/${TARVEX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
           COMPONENT window)
-  install(FILES ${_data}/text-tarvex-mime.xml
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME text-tarvex.xml COMPONENT window)
+  install(FILES ${_out}/text-tarvex.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages COMPONENT window)
   install(FILES ${_out}/tarvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT window)
 endif()
 
@@ -101,8 +106,8 @@ install(FILES ${_data}/bash-completion/tarvex-cli
 
 # Each package carries its own copyright and changelog. A native package: the
 # Debian packaging lives in this tree, so its changelog is changelog.gz.
-set(_components cli)
-set(_packages tarvex-cli)
+set(_components cli common)
+set(_packages tarvex-cli tarvex-common)
 if(TARVEX_GUI)
   list(PREPEND _components window)
   list(PREPEND _packages text-tarvex)
@@ -153,9 +158,9 @@ set(CPACK_PACKAGE_CONTACT ${TARVEX_PACKAGE_MAINTAINER})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 if(TARVEX_GUI)
-  set(CPACK_COMPONENTS_ALL window cli)
+  set(CPACK_COMPONENTS_ALL window cli common)
 else()
-  set(CPACK_COMPONENTS_ALL cli)
+  set(CPACK_COMPONENTS_ALL cli common)
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TARVEX_PACKAGE_MAINTAINER})
@@ -164,8 +169,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
+# Both programs read their words from the one catalogue in tarvex-common.
+set(_common_dependency "tarvex-common (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME text-tarvex)
-set(CPACK_DEBIAN_WINDOW_PACKAGE_RECOMMENDS tarvex-cli)
+set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS ${_common_dependency})
+# Qt's own words (the file dialogs, Yes and No) in the session's language.
+set(CPACK_DEBIAN_WINDOW_PACKAGE_RECOMMENDS "tarvex-cli, qt6-translations-l10n")
 set(CPACK_DEBIAN_WINDOW_DESCRIPTION
     "encrypt and decrypt messages with a shared key file
 Text Tarvex turns a message into a cipher text and back with a key file that
@@ -181,6 +190,7 @@ privately.")
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME tarvex-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_SOURCE text-tarvex)
+set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS ${_common_dependency})
 set(CPACK_DEBIAN_CLI_DESCRIPTION
     "command-line tool for Text Tarvex cipher texts and key files
 tarvex-cli creates Text Tarvex key files and encrypts and decrypts texts with
@@ -193,6 +203,19 @@ The command needs no graphical libraries; the window is in text-tarvex.
 The cipher keeps casual readers out, nothing more: it is no protection against
 a determined attacker, and the key file must travel to the other side
 privately.")
+
+# The same files for every architecture: the compiled catalogues.
+set(CPACK_DEBIAN_COMMON_PACKAGE_NAME tarvex-common)
+set(CPACK_DEBIAN_COMMON_PACKAGE_SOURCE text-tarvex)
+set(CPACK_DEBIAN_COMMON_PACKAGE_ARCHITECTURE all)
+set(CPACK_DEBIAN_COMMON_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_COMMON_DESCRIPTION
+    "translations of Text Tarvex and tarvex-cli
+Text Tarvex turns a message into a cipher text and back with a key file that
+two people share; tarvex-cli does the same from a terminal.
+
+This package holds the translations that both programs share: their messages,
+menus and buttons in the languages besides English.")
 
 # The `package_source` target: the sources alone, without build trees.
 set(CPACK_SOURCE_GENERATOR TGZ)

@@ -10,11 +10,14 @@ TARVEX_BUILD=${TARVEX_BUILD:-"$TARVEX_ROOT/build"}
 # Qt's CMake files look for libxkbcommon-dev and print a line for each library
 # without it; qt6-wayland lets the window open on a Wayland desktop, and Qt's
 # platform interface (qt6-base-private-dev) with libwayland-dev lets it wait
-# for the compositor to take the emptied clipboard before it ends.
+# for the compositor to take the emptied clipboard before it ends. gettext
+# makes and compiles the translations; qt6-translations-l10n holds Qt's own
+# words (file dialogs, Yes and No) in the same languages.
 TARVEX_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev libxkbcommon-dev qt6-wayland libwayland-dev
   libsodium-dev
+  gettext qt6-translations-l10n
 )
 
 # What the tests, the benchmarks and the packages need on top: scripts/test.
@@ -22,7 +25,9 @@ TARVEX_RUN_PACKAGES=(
 # rsvg-convert the icons; the screen-reader test talks to the window over
 # AT-SPI from Debian's Python; nlohmann-json3-dev reads the key agreement's
 # vectors; unicode-data holds Unicode's own table of characters that the
-# message area's character steps are tested against.
+# message area's character steps are tested against. locales-all gives the
+# tests real sessions in every language, and fonts-wqy-microhei the Chinese
+# letters their texts are measured and shown in.
 TARVEX_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth libx11-dev x11-xkb-utils
@@ -34,6 +39,7 @@ TARVEX_TEST_PACKAGES=(
   weston sway wl-clipboard
   dbus-daemon at-spi2-core python3-pyatspi
   unicode-data
+  locales-all fonts-wqy-microhei
 )
 
 # Installs the packages that are missing: with `run` only those of the window

@@ -4,6 +4,8 @@
 
 #include "about_layout.h"
 
+#include "i18n/fill.h"
+#include "i18n/marks.h"
 #include "platform/message_box.h"
 #include "platform/program_launcher.h"
 #include "platform/program_title.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QSvgRenderer>
 
 #include <algorithm>
@@ -23,6 +26,10 @@ namespace tarvex::about {
 namespace {
 
 using platform::qt;
+
+QString translated(const layout::Element& element) {
+    return qt(i18n::text("about box", element.designText));
+}
 
 const layout::Element& elementNamed(const QString& name) {
     const auto found = std::find_if(layout::kElements.begin(), layout::kElements.end(),
@@ -68,7 +75,7 @@ AboutDialog::AboutDialog(const SysInfoServices& services) : services_(services) 
             break;
         }
         case layout::Kind::Label: {
-            auto* label = new QLabel(qt(element.designText), this);
+            auto* label = new QLabel(translated(element), this);
             if (element.name == "lblTitle") titleLabel_ = label;
             if (element.name == "lblVersion") versionLabel_ = label;
             if (element.name == "lblDescription") descriptionLabel_ = label;
@@ -76,7 +83,7 @@ AboutDialog::AboutDialog(const SysInfoServices& services) : services_(services) 
             break;
         }
         case layout::Kind::Button: {
-            auto* button = new QPushButton(qt(element.designText), this);
+            auto* button = new QPushButton(translated(element), this);
             if (element.name == "cmdOK") okButton_ = button;
             if (element.name == "cmdSysInfo") systemInfoButton_ = button;
             widget = button;
@@ -88,13 +95,13 @@ AboutDialog::AboutDialog(const SysInfoServices& services) : services_(services) 
         font.setBold(element.bold);
         widget->setFont(font);
         widget->setObjectName(qt(element.name));
-        widget->setGeometry(platform::toPixels(element.rect));
+        widget->setGeometry(placed(platform::toPixels(element.rect)));
     }
 
     // The design's placeholders give way to the program's own name and version.
-    setWindowTitle(QStringLiteral("About ") + qt(platform::kProgramName));
+    setWindowTitle(qt(i18n::fill(_("About {program}"), {{"program", platform::kProgramName}})));
     titleLabel_->setText(qt(platform::kProgramName));
-    versionLabel_->setText(QStringLiteral("Version ") + qt(platform::kProgramVersion));
+    versionLabel_->setText(qt(i18n::fill(_("Version {version}"), {{"version", platform::kProgramVersion}})));
     for (QLabel* label : {titleLabel_, versionLabel_, descriptionLabel_}) fitToText(*label);
 
     // Enter presses OK; Esc is handled in keyPressEvent.
@@ -106,9 +113,15 @@ AboutDialog::AboutDialog(const SysInfoServices& services) : services_(services) 
     connect(systemInfoButton_, &QPushButton::clicked, this, &AboutDialog::startSystemInformation);
 }
 
+QRect AboutDialog::placed(const QRect& designed) const {
+    // Right to left (Arabic), mirrored within the box.
+    return QStyle::visualRect(layoutDirection(), rect(), designed);
+}
+
 void AboutDialog::fitToText(QLabel& label) {
-    const int designed = platform::toPixels(elementNamed(label.objectName()).rect).width();
-    label.resize(std::max(designed, label.sizeHint().width()), label.height());
+    QRect designed = platform::toPixels(elementNamed(label.objectName()).rect);
+    designed.setWidth(std::max(designed.width(), label.sizeHint().width()));
+    label.setGeometry(placed(designed));
 }
 
 void AboutDialog::keyPressEvent(QKeyEvent* event) {
@@ -125,7 +138,8 @@ void AboutDialog::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     for (const layout::RuleLine& line : layout::kLine1) {
         painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(line.rgb)), 0));
-        painter.drawLine(platform::toPixels(line.from), platform::toPixels(line.to));
+        painter.drawLine(QStyle::visualPos(layoutDirection(), rect(), platform::toPixels(line.from)),
+                         QStyle::visualPos(layoutDirection(), rect(), platform::toPixels(line.to)));
     }
 }
 
@@ -135,7 +149,7 @@ void AboutDialog::startSystemInformation() {
 }
 
 void AboutDialog::showUnavailable() {
-    platform::showNotice(services_.messageBox, this, QStringLiteral("System Information Is Unavailable At This Time"));
+    platform::showNotice(services_.messageBox, this, qt(_("System Information Is Unavailable At This Time")));
 }
 
 AboutBox::AboutBox(const SysInfoServices& services) : services_(services) {}

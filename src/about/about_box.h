@@ -42,6 +42,8 @@ protected:
 
 private:
     void showUnavailable();
+    // Where an element designed at `designed` goes: mirrored in a right-to-left box.
+    QRect placed(const QRect& designed) const;
     // A label is at least as wide as designed, and wide enough for its text.
     void fitToText(QLabel& label);
 

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "i18n/marks.h"
 #include "platform/twips.h"
 
 #include <array>
@@ -9,7 +10,9 @@
 #include <string_view>
 
 // What the About box is made of, as data: every element with its geometry in
-// twips as it was designed, and the two lines of its etched rule.
+// twips as it was designed, and the two lines of its etched rule. The texts
+// that stay in view are marked for the catalogue, in the context "about box";
+// the rest gives way to the program's name and version as the box loads.
 namespace tarvex::about::layout {
 
 using platform::kTwipsPerPixel;
@@ -37,11 +40,11 @@ inline constexpr std::array kElements = {
     Element{"picIcon", Kind::Picture, "", {3360, 120, 2265, 2265}},
     Element{"lblTitle", Kind::Label, "Application Title", {120, 240, 1935, 300}, 12.0, true},
     Element{"lblVersion", Kind::Label, "Version", {120, 720, 525, 195}},
-    Element{"lblDescription", Kind::Label, "Text Encryption", {120, 960, 1110, 195}},
+    Element{"lblDescription", Kind::Label, NC_("about box", "Text Encryption"), {120, 960, 1110, 195}},
     // Free software says so where its users look first.
-    Element{"lblLicence", Kind::Label, "Licence: GPL-3.0-or-later", {120, 1320, 3150, 195}},
-    Element{"cmdOK", Kind::Button, "OK", {4245, 2625, 1260, 345}},
-    Element{"cmdSysInfo", Kind::Button, "&System Info...", {4260, 3075, 1245, 345}},
+    Element{"lblLicence", Kind::Label, NC_("about box", "Licence: GPL-3.0-or-later"), {120, 1320, 3150, 195}},
+    Element{"cmdOK", Kind::Button, NC_("about box", "OK"), {4245, 2625, 1260, 345}},
+    Element{"cmdSysInfo", Kind::Button, NC_("about box", "&System Info..."), {4260, 3075, 1245, 345}},
 };
 
 // The picture inside picIcon, in pixels; the box's sunken border takes the rest.

@@ -2,7 +2,8 @@
 
 #include "exit_and_help.h"
 
-
+#include "i18n/catalogue.h"
+#include "i18n/marks.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "platform/qt_text.h"
@@ -13,6 +14,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace tarvex::about {
 namespace {
@@ -23,8 +25,8 @@ using platform::qt;
 
 void exitCommand(QWidget& mainWindow, platform::MessageBox& messageBox) {
     platform::MessageBox::Request question;
-    question.text = QStringLiteral("Do You Really Wish To Exit?");
-    question.title = QStringLiteral("Exit Text Tarvex");
+    question.text = qt(_("Do You Really Wish To Exit?"));
+    question.title = qt(_("Exit Text Tarvex"));
     question.buttons = platform::MessageBox::Buttons::YesNo;
     question.icon = platform::MessageBox::Icon::None;
     question.defaultAnswer = platform::MessageBox::Answer::Yes;
@@ -35,8 +37,7 @@ void helpCommand(QWidget& mainWindow, platform::MessageBox& messageBox, platform
                  std::string_view helpFile) {
     if (helpFile.empty()) {
         platform::MessageBox::Request request;
-        request.text =
-            QStringLiteral("Unable to display Help Contents. There is no Help associated with this project.");
+        request.text = qt(_("Unable to display Help Contents. There is no Help associated with this project."));
         request.title = mainWindow.windowTitle();
         request.icon = platform::MessageBox::Icon::Information;
         messageBox.ask(request, &mainWindow);
@@ -52,17 +53,25 @@ void helpCommand(QWidget& mainWindow, platform::MessageBox& messageBox, platform
 }
 
 QStringList helpDirectories() {
-    QStringList directories;
+    QStringList places;
     if (QCoreApplication::instance() != nullptr) {
         // The program's folder: bin/ when installed. Its parent serves programs
         // run from the build, one folder deeper (src/app, tests/about), for
         // which the build folder holds the pages at share/tarvex/help.
         const QDir programDir(QCoreApplication::applicationDirPath());
-        directories << QDir::cleanPath(programDir.filePath(qt(kHelpDirFromProgram)));
-        directories << QDir::cleanPath(programDir.filePath(QStringLiteral("../") + qt(kHelpDirFromProgram)));
+        places << QDir::cleanPath(programDir.filePath(qt(kHelpDirFromProgram)));
+        places << QDir::cleanPath(programDir.filePath(QStringLiteral("../") + qt(kHelpDirFromProgram)));
     }
-    directories << qt(kInstalledHelpDir);
-    directories.removeDuplicates();
+    places << qt(kInstalledHelpDir);
+    places.removeDuplicates();
+
+    // The pages in the language of the window's words (help/de, help/pt_BR then
+    // help/pt), where they are installed; the English ones otherwise.
+    QStringList directories;
+    for (const std::string& language : i18n::languageFolders(i18n::catalogueLanguage())) {
+        for (const QString& place : places) directories << QDir(place).filePath(qt(language));
+    }
+    directories << places;
     return directories;
 }
 

@@ -26,7 +26,8 @@ void exitCommand(QWidget& mainWindow, platform::MessageBox& messageBox);
 void helpCommand(QWidget& mainWindow, platform::MessageBox& messageBox, platform::HelpViewer& viewer,
                  std::string_view helpFile = kHelpFile);
 
-// Where this program's help pages may be, in the order to look.
+// Where this program's help pages may be, in the order to look: the pages in
+// the language of the window's words first, where there are any.
 QStringList helpDirectories();
 
 } // namespace tarvex::about

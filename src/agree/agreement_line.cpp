@@ -5,6 +5,7 @@
 
 #include "seal/base58_blocks.h"
 #include "seal/crc32.h"
+#include "seal/sealed_format.h"
 #include "seal/token_characters.h"
 #include "text/charset.h"
 
@@ -20,7 +21,6 @@ namespace base58 = seal::base58;
 constexpr std::size_t kCheckBytes = 4;
 constexpr std::size_t kInvitationBytes = kPublicHalfBytes + kCheckBytes;            // 36
 constexpr std::size_t kAnswerBytes = kPublicHalfBytes + kTagBytes + kCheckBytes;    // 40
-constexpr std::string_view kSealedPrefix = "tarvex1";
 constexpr char32_t kNotUtf8 = 0xFFFD;
 
 // Step 1: what is left of the text once white space, format characters and
@@ -125,7 +125,7 @@ Result<std::vector<std::uint8_t>> readBinary(std::string_view text, AgreementLin
     }
     if (start == std::u32string::npos) {
         if (kept.characters.empty()) return verdict(Error::Kind::AgreeNothingGiven, AgreementLine::None);
-        if (find(kept.characters, kSealedPrefix) != std::u32string::npos)
+        if (find(kept.characters, seal::kTokenPrefix) != std::u32string::npos)
             return verdict(Error::Kind::AgreeSealedGiven, AgreementLine::None);
         return verdict(Error::Kind::AgreeNoLine, AgreementLine::None);
     }

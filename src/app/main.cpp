@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "window/tarvex.h"
+#include "window/window_language.h"
 
 #include "core/process_hardening.h"
+#include "i18n/fill.h"
+#include "i18n/marks.h"
 #include "platform/clipboard.h"
 #include "platform/program_title.h"
+#include "platform/qt_text.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,6 +20,8 @@
 
 namespace {
 
+using tarvex::platform::qt;
+
 constexpr int kExitUsage = 2;
 
 void describeProgram() {
@@ -25,13 +31,12 @@ void describeProgram() {
 
 // Qt's own options such as -platform are single words after one dash.
 void describeOptions(QCommandLineParser& parser) {
-    parser.setApplicationDescription(
-        QStringLiteral("Encrypts and decrypts messages with a key file that two people share."));
+    parser.setApplicationDescription(qt(_("Encrypts and decrypts messages with a key file that two people share.")));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("KEYFILE"),
-                                 QStringLiteral("Start with this key file chosen, as if picked with Load Key."),
+                                 qt(_("Start with this key file chosen, as if picked with Load Key.")),
                                  QStringLiteral("[KEYFILE]"));
 }
 
@@ -39,7 +44,8 @@ void describeOptions(QCommandLineParser& parser) {
 // window system is opened, and the process ends here when one was given.
 void answerHelpOrVersion(int argc, char* argv[]) {
     int ownArgc = argc;
-    const QCoreApplication console(ownArgc, argv);
+    QCoreApplication console(ownArgc, argv);
+    tarvex::window::useSessionLanguage(console);
     describeProgram();
     QCommandLineParser parser;
     describeOptions(parser);
@@ -55,7 +61,7 @@ void answerHelpOrVersion(int argc, char* argv[]) {
 }
 
 void complain(const QString& message) {
-    std::fprintf(stderr, "tarvex: %s\n(see 'tarvex --help')\n", qPrintable(message));
+    std::fprintf(stderr, "tarvex: %s\n%s\n", qPrintable(message), _("(see 'tarvex --help')").c_str());
 }
 
 } // namespace
@@ -65,6 +71,8 @@ int main(int argc, char* argv[]) {
     answerHelpOrVersion(argc, argv);
 
     QApplication app(argc, argv);
+    // Before the window: its words, Qt's own and its direction come from here.
+    tarvex::window::useSessionLanguage(app);
     describeProgram();
     // Wayland compositors and desktop shells match the window to its desktop entry by this.
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVEX_APP_ID));
@@ -77,7 +85,8 @@ int main(int argc, char* argv[]) {
     }
     const QStringList keyFiles = parser.positionalArguments();
     if (keyFiles.size() > 1) {
-        complain(QStringLiteral("one key file at most, not also '%1'").arg(keyFiles.at(1)));
+        complain(qt(tarvex::i18n::fill(_("one key file at most, not also '{file}'"),
+                                       {{"file", keyFiles.at(1).toStdString()}})));
         return kExitUsage;
     }
 

@@ -4,6 +4,7 @@
 
 #include "core/process_hardening.h"
 #include "files/atomic_file_writer.h"
+#include "i18n/catalogue.h"
 
 #include <string>
 #include <vector>
@@ -13,5 +14,8 @@ int main(int argc, char** argv) {
     // An interruption leaves no temporary file behind (the window makes no
     // such choice: its signals stay as Qt set them).
     tarvex::removeTemporaryFilesOnSignals();
+    // Messages in the session's language; everything else (character classes,
+    // numbers) as in the C locale, so no output that scripts read changes.
+    tarvex::i18n::speakSessionLanguage();
     return tarvex::cli::runCli(argc, argv);
 }

@@ -2,9 +2,11 @@
 
 #include "cipher_commands.h"
 
-#include "messages/messages.h"
 #include "dialog_words.h"
+
+#include "messages/messages.h"
 #include "messages/window_messages.h"
+#include "agree/agreement.h"
 #include "cipher/key_file_reader.h"
 #include "cipher/key_file_writer.h"
 #include "cipher/key_generator.h"
@@ -13,11 +15,9 @@
 #include "seal/opener.h"
 #include "seal/sealer.h"
 #include "seal/sealing_key.h"
-#include "seal/token_characters.h"
+#include "seal/text_to_decrypt.h"
 #include "text/charset.h"
-#include "utf8_check.h"
-
-#include <algorithm>
+#include "text/line_breaks.h"
 
 namespace tarvex {
 namespace {
@@ -56,15 +56,7 @@ void sealText(CipherCommandHost& host, std::string_view text) {
     if (!key) return host.reportFailure(failureBox(key.error()));
 
     // UTF-8 with LF line breaks, as every reader of a sealed message expects.
-    secret::String payload;
-    payload.reserve(text.size());
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t to = text.find("\r\n", from);
-        if (to == std::string_view::npos) to = text.size();
-        payload.append(text.substr(from, to - from));
-        if (to < text.size()) payload.push_back('\n');
-        from = to + 2;
-    }
+    const secret::String payload = secret::adopt(text::lineFeedsFromCrLf(text));
     const std::string token = seal::sealWhole(payload, *key);
     const MessageLimit limit = host.messageLimit();
     if (token.size() > limit.length) {
@@ -77,22 +69,8 @@ void sealText(CipherCommandHost& host, std::string_view text) {
 
 // The payload as the area's text: UTF-8 checked, every line break CR LF.
 Result<secret::String> textOfPayload(std::string_view payload) {
-    if (exchange::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
-    secret::String text;
-    text.reserve(payload.size() + payload.size() / 16);
-    // Each kind of break found by memchr; find_first_of would test every byte against both.
-    std::size_t nextCr = payload.find('\r');
-    std::size_t nextLf = payload.find('\n');
-    for (std::size_t from = 0; from < payload.size();) {
-        if (nextCr < from) nextCr = payload.find('\r', from);
-        if (nextLf < from) nextLf = payload.find('\n', from);
-        const std::size_t to = std::min({nextCr, nextLf, payload.size()});
-        text.append(payload.substr(from, to - from));
-        if (to == payload.size()) break;
-        text += "\r\n";
-        from = to + (payload[to] == '\r' && to + 1 < payload.size() && payload[to + 1] == '\n' ? 2 : 1);
-    }
-    return text;
+    if (charset::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
+    return secret::adopt(text::crLfFromLineBreaks(payload));
 }
 
 void openSealed(CipherCommandHost& host, std::string_view token) {
@@ -113,11 +91,6 @@ void openSealed(CipherCommandHost& host, std::string_view token) {
     setMessage(host, *text);
 }
 
-bool isSealed(std::string_view text) {
-    const seal::TokenStart start = seal::classifyTokenStart(text);
-    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
-}
-
 // The codes of the area's text; a character outside the set cannot be part of a cipher text.
 Result<secret::String> codesOf(std::string_view text, Direction direction) {
     Result<std::string> codes = charset::fromUtf8(text);
@@ -132,7 +105,7 @@ Result<secret::String> codesOf(std::string_view text, Direction direction) {
 void transformMessage(CipherCommandHost& host, Direction direction) {
     const secret::String text = messageOf(host);
     if (text.empty() || host.keyPath().empty()) return;
-    if (direction == Direction::Decrypt && isSealed(text)) return openSealed(host, text);
+    if (direction == Direction::Decrypt && seal::looksSealed(text)) return openSealed(host, text);
 
     Result<secret::Bytes> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
@@ -158,25 +131,43 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
     setMessage(host, secret::adopt(charset::toUtf8(*result)));
 }
 
+// Where a new key goes: a .tvk file, the question before one is replaced.
+// Empty on cancel; the key box keeps the key it had.
+std::string askNewKeyFile(CipherCommandHost& host, const messages::DialogWords& words) {
+    const std::string previousKey = host.keyPath();
+    FileDialogSettings& dialog = host.dialogSettings();
+    prepareDialog(dialog, words, "tvk");
+    dialog.initDir = kKeyFolder;
+    const std::string path = host.showSaveDialog();
+    if (path.empty()) host.setKeyPath(previousKey);
+    return path;
+}
+
+// After the new key was written: it is the current key.
+bool takeNewKey(CipherCommandHost& host, const std::string& path, const Status& saved) {
+    // An unwritten key must not become the current one.
+    if (!saved) {
+        host.reportFailure(failureBox(saved.error()));
+        return false;
+    }
+    host.setKeyPath(path);
+    host.enableTextFileLoad();
+    return true;
+}
+
 } // namespace
 
 void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
-    const std::string previousKey = host.keyPath();
-    FileDialogSettings& dialog = host.dialogSettings();
-    prepareDialog(dialog, messages::createKeyDialog(), "tvk");
-    dialog.initDir = kKeyFolder;
-
-    const std::string path = host.showSaveDialog();
-    if (path.empty()) {
-        host.setKeyPath(previousKey);
-        return;
-    }
+    const std::string path = askNewKeyFile(host, messages::createKeyDialog());
+    if (path.empty()) return;
     const Result<secret::Bytes> key = generateKeyBytes(source, clock);
-    const Status saved = key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error());
-    // An unwritten key must not become the current one.
-    if (!saved) return host.reportFailure(failureBox(saved.error()));
-    host.setKeyPath(path);
-    host.enableTextFileLoad();
+    takeNewKey(host, path, key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error()));
+}
+
+bool saveAgreedKey(CipherCommandHost& host, const agree::Agreement& agreement) {
+    const std::string path = askNewKeyFile(host, messages::saveAgreedKeyDialog());
+    if (path.empty()) return false;
+    return takeNewKey(host, path, agreement.saveKeyFile(path, AtomicFileWriter::Replace::Allowed));
 }
 
 void loadKey(CipherCommandHost& host) {

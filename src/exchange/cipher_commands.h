@@ -5,6 +5,10 @@
 #include "cipher_command_host.h"
 #include "cipher/uniform_source.h"
 
+namespace tarvex::agree {
+class Agreement;
+}
+
 namespace tarvex {
 
 // The folder the Create Key dialog starts in; where it does not exist the dialog
@@ -14,6 +18,12 @@ inline constexpr const char* kKeyFolder = "C:\\Program Files\\DevStudio\\VB\\Tar
 // Asks for a file name, writes a new random key there (owner-only, atomically)
 // and makes it the current key.
 void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock);
+
+// Asks for a file name as Create Key does and saves the agreed key there
+// (owner-only, atomically); it then becomes the current key as a created one
+// does. False on cancel or when it could not be written (reported). Whether
+// the digits were compared is the caller's to settle first.
+bool saveAgreedKey(CipherCommandHost& host, const agree::Agreement& agreement);
 
 // Asks for an existing key file and makes it the current key; the file is first
 // read by Encrypt or Decrypt.

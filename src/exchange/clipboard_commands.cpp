@@ -5,7 +5,9 @@
 #include "messages/window_messages.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
-#include "seal/token_characters.h"
+#include "cipher/cipher_codes.h"
+#include "seal/text_to_decrypt.h"
+#include "text/charset.h"
 
 namespace tarvex::exchange {
 namespace {
@@ -14,15 +16,13 @@ void reportUnreachable(ExchangeHost& host) {
     warn(host, QString::fromStdString(messages::clipboardUnreachable()));
 }
 
-// The first code of a classic cipher text, as the window shows it.
-constexpr QChar kCipherMarker(0x00F0);
-
 } // namespace
 
 bool isCipherText(const QString& text) {
-    if (text.startsWith(kCipherMarker)) return true;
-    const seal::TokenStart start = seal::classifyTokenStart(text.toUtf8().toStdString());
-    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
+    // The first code of a classic cipher text, as the window shows it.
+    if (text.startsWith(QChar(static_cast<char16_t>(charset::toUnicode(kMarker))))) return true;
+    const QByteArray utf8 = text.toUtf8();
+    return seal::looksSealed(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
 void offerText(const QString& text, QClipboard::Mode mode) {

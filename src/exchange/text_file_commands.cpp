@@ -10,13 +10,10 @@
 #include "messages/window_messages.h"
 #include "files/atomic_file_writer.h"
 #include "files/file_io.h"
-#include "text/charset.h"
 #include "text/text_file_encoding.h"
-#include "utf8_check.h"
 
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
 
 namespace tarvex::exchange {
@@ -36,33 +33,7 @@ std::string reason(const Error& error) {
     return QString::fromLocal8Bit(systemReason(error.osError)).toStdString();
 }
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 } // namespace
-
-Result<secret::String> textOfTextFile(std::string_view bytes) {
-    if (bytes.starts_with(kByteOrderMark)) {
-        bytes.remove_prefix(kByteOrderMark.size());
-        if (const std::size_t at = malformedUtf8At(bytes)) return Error{.kind = Error::Kind::InvalidUtf8, .position = at + kByteOrderMark.size()};
-        return secret::String(bytes);
-    }
-    if (isAscii(bytes) || malformedUtf8At(bytes) == 0) return secret::String(bytes);
-    return secret::adopt(charset::toUtf8(bytes));
-}
-
-secret::String textFileOfText(std::string_view text) {
-    Result<std::string> codes = charset::fromUtf8(text);
-    if (codes) return secret::adopt(text::textFileFromCodes(secret::adopt(std::move(*codes))));
-    // A mark of its own, or the text's first character would be taken for one.
-    secret::String file;
-    if (text.starts_with(kByteOrderMark)) file.append(kByteOrderMark);
-    file.append(text);
-    return file;
-}
 
 void loadTextFile(ExchangeHost& host) {
     platform::FileDialog& dialog = host.fileDialog();
@@ -75,9 +46,10 @@ void loadTextFile(ExchangeHost& host) {
     };
     const Result<secret::String> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    const Result<secret::String> utf8 = textOfTextFile(*bytes);
+    Result<std::string> utf8 = text::textOfTextFile(*bytes);
     if (!utf8) return cannotLoad(reason(utf8.error()));
-    const secret::String text = secret::adopt(text::joinLines(*utf8));
+    const secret::String lines = secret::adopt(std::move(*utf8));
+    const secret::String text = secret::adopt(text::joinLines(lines));
     const std::size_t length = characterCount(text);
     if (length > kMaxMessageLength) return cannotLoad(tooLarge());
 
@@ -106,7 +78,8 @@ void saveTextFile(ExchangeHost& host) {
     const AtomicFileWriter::Options options{
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     text.append("\r\n");
-    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), textFileOfText(text), options);
+    const secret::String file = secret::adopt(text::textFileOfText(text));
+    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), file, options);
     if (!written) {
         warn(host, QString::fromStdString(messages::textNotSaved(path.toStdString(), reason(written.error()))));
         return;

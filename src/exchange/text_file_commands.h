@@ -3,13 +3,9 @@
 #pragma once
 
 #include "exchange_host.h"
-#include "core/result.h"
-#include "secret/string.h"
 #include "text/text_lines.h"
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace tarvex::exchange {
 
@@ -17,15 +13,6 @@ namespace tarvex::exchange {
 // UTF-8 of up to four bytes a character: what was saved loads back, a larger
 // file is refused before it is read.
 inline constexpr std::int64_t kMaxTextFileSize = 4 * (static_cast<std::int64_t>(kMaxMessageLength) + 2);
-
-// A text file's bytes as the message's UTF-8: UTF-8 when they start with a
-// byte-order mark (which goes) or are valid UTF-8 with a character beyond
-// ASCII, Windows-1252 otherwise; lines not yet joined. Fails only on
-// malformed UTF-8 after a byte-order mark.
-Result<secret::String> textOfTextFile(std::string_view bytes);
-// What Save writes for a text (UTF-8): Windows-1252 where every character has
-// a code there and reads back so, UTF-8 otherwise; textOfTextFile() gives it back.
-secret::String textFileOfText(std::string_view text);
 
 // Asks for a text file and puts its joined lines into the message area. A file
 // that cannot be read, or whose text would pass the mode's limit, is reported

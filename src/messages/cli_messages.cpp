@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli_messages.h"
 
-#include "fill_in.h"
 #include "messages.h"
+
+#include "i18n/fill.h"
 
 namespace tarvex::messages {
 namespace {
@@ -81,16 +82,16 @@ std::string_view cliHelp() {
 }
 
 std::string cliVersion(std::string_view version) {
-    return fillIn("tarvex-cli {1}\n", {version});
+    return i18n::fill("tarvex-cli {version}\n", {{"version", version}});
 }
 
 std::string cliErrorLine(const Error& error) {
     const ErrorMessage message = messageFor(error);
-    return fillIn("tarvex-cli: {1}{2}\n", {message.line, message.lineHint});
+    return i18n::fill("tarvex-cli: {line}{hint}\n", {{"line", message.line}, {"hint", message.lineHint}});
 }
 
 std::string cliUsageErrorLine(std::string_view usageError) {
-    return fillIn("tarvex-cli: {1} (see 'tarvex-cli --help')\n", {usageError});
+    return i18n::fill("tarvex-cli: {error} (see 'tarvex-cli --help')\n", {{"error", usageError}});
 }
 
 std::string_view cliOutOfMemory() {
@@ -102,31 +103,34 @@ std::string noCommand() {
 }
 
 std::string unknownCommand(std::string_view argument) {
-    return fillIn("unknown command '{1}'", {escapedForMessage(argument)});
+    return i18n::fill("unknown command '{command}'", {{"command", escapedForMessage(argument)}});
 }
 
 std::string unknownOption(std::string_view option, std::string_view command) {
-    return fillIn("unknown option '{1}' for {2}", {escapedForMessage(option), command});
+    return i18n::fill("unknown option '{option}' for {command}",
+                      {{"option", escapedForMessage(option)}, {"command", command}});
 }
 
 std::string optionNeedsValue(std::string_view longOption) {
-    return fillIn("option '{1}' needs a value", {longOption});
+    return i18n::fill("option '{option}' needs a value", {{"option", longOption}});
 }
 
 std::string optionTakesNoValue(std::string_view longOption) {
-    return fillIn("option '{1}' takes no value", {longOption});
+    return i18n::fill("option '{option}' takes no value", {{"option", longOption}});
 }
 
 std::string oneKeyFileOnly(std::string_view command, std::string_view argument) {
-    return fillIn("{1} takes one key file, not also '{2}'", {command, escapedForMessage(argument)});
+    return i18n::fill("{command} takes one key file, not also '{file}'",
+                      {{"command", command}, {"file", escapedForMessage(argument)}});
 }
 
 std::string oneInputOnly(std::string_view command, std::string_view argument) {
-    return fillIn("{1} takes one input file, not also '{2}'", {command, escapedForMessage(argument)});
+    return i18n::fill("{command} takes one input file, not also '{file}'",
+                      {{"command", command}, {"file", escapedForMessage(argument)}});
 }
 
 std::string unknownEncoding(std::string_view argument) {
-    return fillIn("unknown encoding '{1}' (use utf-8 or cp1252)", {escapedForMessage(argument)});
+    return i18n::fill("unknown encoding '{encoding}' (use utf-8 or cp1252)", {{"encoding", escapedForMessage(argument)}});
 }
 
 std::string encodingWithSealed() {
@@ -134,11 +138,11 @@ std::string encodingWithSealed() {
 }
 
 std::string keyFileNeeded(std::string_view command) {
-    return fillIn("{1} needs a key file: -k KEYFILE", {command});
+    return i18n::fill("{command} needs a key file: -k KEYFILE", {{"command", command}});
 }
 
 std::string keyFileToWriteNeeded(std::string_view command) {
-    return fillIn("{1} needs the name of the key file to write", {command});
+    return i18n::fill("{command} needs the name of the key file to write", {{"command", command}});
 }
 
 std::string_view agreementGuidance(AgreementStep step) {
@@ -162,19 +166,19 @@ std::string_view agreementGuidance(AgreementStep step) {
 
 std::string compareDigits(bool inviter, std::string_view digits) {
     // The inviter reads the last eight and hears the first; the answerer the other way round.
-    return fillIn(inviter ? "Now compare the fingerprint with the other side by voice or in person, where nobody\n"
+    return i18n::fill(inviter ? "Now compare the fingerprint with the other side by voice or in person, where nobody\n"
                             "can change what you say:\n"
-                            "  read aloud the last eight digits: {1}\n"
+                            "  read aloud the last eight digits: {digits}\n"
                             "  type the first eight digits that the other side reads to you, then press Enter:\n"
                           : "Now compare the fingerprint with the other side by voice or in person, where nobody\n"
                             "can change what you say:\n"
-                            "  read aloud the first eight digits: {1}\n"
+                            "  read aloud the first eight digits: {digits}\n"
                             "  type the last eight digits that the other side reads to you, then press Enter:\n",
-                  {digits});
+                      {{"digits", digits}});
 }
 
 std::string keySaved(std::string_view path) {
-    return fillIn("The digits match. The key is saved in '{1}'.\n", {escapedForMessage(path)});
+    return i18n::fill("The digits match. The key is saved in '{path}'.\n", {{"path", escapedForMessage(path)}});
 }
 
 } // namespace tarvex::messages

@@ -2,10 +2,10 @@
 
 #include "messages.h"
 
-#include "fill_in.h"
-
+#include "i18n/fill.h"
 #include "seal/token_length.h"
 #include "text/charset.h"
+#include "text/character_names.h"
 
 #include <cstdio>
 #include <cstring>
@@ -42,13 +42,32 @@ std::string encryptAdvice(std::uint32_t code) {
                        : "\n\nRemove or replace it, or use another key, then encrypt again.";
 }
 
-// "invitation" or "answer".
+// "invitation" or "answer"; None where either is taken (the window's one field).
 std::string lineName(AgreementLine line) {
-    return line == AgreementLine::Answer ? "answer" : "invitation";
+    switch (line) {
+    case AgreementLine::Answer: return "answer";
+    case AgreementLine::None: return "invitation or answer";
+    case AgreementLine::Invitation: break;
+    }
+    return "invitation";
 }
 
 std::string withArticle(AgreementLine line) {
-    return line == AgreementLine::Answer ? "an answer" : "an invitation";
+    switch (line) {
+    case AgreementLine::Answer: return "an answer";
+    case AgreementLine::None: return "an invitation or an answer";
+    case AgreementLine::Invitation: break;
+    }
+    return "an invitation";
+}
+
+std::string prefixOf(AgreementLine line) {
+    switch (line) {
+    case AgreementLine::Answer: return "tarvexanswer1";
+    case AgreementLine::None: return "tarvexinvite1 or tarvexanswer1";
+    case AgreementLine::Invitation: break;
+    }
+    return "tarvexinvite1";
 }
 
 std::string capitalised(std::string text) {
@@ -186,12 +205,12 @@ ErrorMessage messageFor(const Error& error) {
     case Error::Kind::SealKeyTooShort: {
         const std::string length = std::to_string(error.length);
         const std::string needed = std::to_string(error.limit);
-        return {.line = messages::fillIn("{1} is too short to seal with: it has {2} key numbers, a sealing key needs "
-                                         "{3}; create a new key",
-                                         {quoted(error.path), length, needed}),
-                .box = messages::fillIn("The key file {1} is too short to seal with: it has {2} key numbers, and "
-                                        "sealing needs {3}.\n\nCreate a new key and give a copy to the other side.",
-                                        {file, length, needed})};
+        return {.line = i18n::fill("{path} is too short to seal with: it has {length} key numbers, a sealing key "
+                                   "needs {needed}; create a new key",
+                                   {{"path", quoted(error.path)}, {"length", length}, {"needed", needed}}),
+                .box = i18n::fill("The key file {path} is too short to seal with: it has {length} key numbers, and "
+                                  "sealing needs {needed}.\n\nCreate a new key and give a copy to the other side.",
+                                  {{"path", file}, {"length", length}, {"needed", needed}})};
     }
     case Error::Kind::SealKeyTooWeak:
         return {.line = quoted(error.path) + " is too weak to seal with: more than half of its key numbers are 0; "
@@ -208,16 +227,16 @@ ErrorMessage messageFor(const Error& error) {
         const std::string over = std::to_string(error.length - error.limit);
         const std::string allowed = std::to_string(error.limit);
         const std::string payload = std::to_string(seal::largestPayloadWithin(error.limit));
-        return {.line = messages::fillIn("the sealed message would be {1} characters long, {2} more than the {3} of "
-                                         "an ICQ message",
-                                         {length, over, allowed}),
-                .box = messages::fillIn(
-                    "The sealed message would be {1} characters long, {2} more than the {3} that the text area "
-                    "takes in ICQ mode, and its end would be lost. The text was not changed.\n\nA message of up to "
-                    "{4} bytes of UTF-8 (as many letters of the English alphabet, about half as many of most other "
-                    "scripts) seals within the limit. Shorten the message, or choose E-Mail mode (Ctrl+M), which has "
-                    "no limit, and seal again.",
-                    {length, over, allowed, payload})};
+        return {.line = i18n::fill("the sealed message would be {length} characters long, {over} more than the "
+                                   "{limit} of an ICQ message",
+                                   {{"length", length}, {"over", over}, {"limit", allowed}}),
+                .box = i18n::fill(
+                    "The sealed message would be {length} characters long, {over} more than the {limit} that the "
+                    "text area takes in ICQ mode, and its end would be lost. The text was not changed.\n\nA message "
+                    "of up to {payload} bytes of UTF-8 (as many letters of the English alphabet, about half as many "
+                    "of most other scripts) seals within the limit. Shorten the message, or choose E-Mail mode "
+                    "(Ctrl+M), which has no limit, and seal again.",
+                    {{"length", length}, {"over", over}, {"limit", allowed}, {"payload", payload}})};
     }
     case Error::Kind::NotClassicCipherText:
         return {.line = in + "the character " + character() + at + " cannot be part of a cipher text: it is not in "
@@ -280,8 +299,8 @@ ErrorMessage messageFor(const Error& error) {
                        "send back."};
     case Error::Kind::AgreeNoLine: {
         const std::string holder = error.path.empty() ? std::string("the text") : quoted(error.path);
-        const std::string prefix = error.expectedLine == AgreementLine::Answer ? "tarvexanswer1" : "tarvexinvite1";
-        const std::string what = holder + " holds no " + lineName(error.expectedLine) + ": no line begins with " + prefix;
+        const std::string what =
+            holder + " holds no " + lineName(error.expectedLine) + ": no line begins with " + prefixOf(error.expectedLine);
         return {.line = what, .lineHint = "; give the " + lineName(error.expectedLine) + " that the other side sent",
                 .box = capitalised(what) + ".\n\nPaste the " + lineName(error.expectedLine) +
                        " that the other side sent."};

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_messages.h"
 
-#include "fill_in.h"
 #include "messages.h"
+
+#include "i18n/fill.h"
 
 namespace tarvex::messages {
 namespace {
@@ -21,6 +22,12 @@ DialogWords createKeyDialog() {
             .filter = "Tarvex Key Files(*.tvk)|*tvk",
             .replaceQuestion = "Do you want to replace it with a new key? Every message encrypted with the key in "
                                "it could then no longer be decrypted, by you or by anyone you share it with."};
+}
+
+DialogWords saveAgreedKeyDialog() {
+    DialogWords words = createKeyDialog();
+    words.title = "Text Tarvex - Save Agreed Key Dialog";
+    return words;
 }
 
 DialogWords loadKeyDialog() {
@@ -53,26 +60,27 @@ Question clearClipboard() {
 std::string resultTooLong(Direction direction, std::uint64_t length, std::uint64_t limit, bool icqMode) {
     const bool encrypt = direction == Direction::Encrypt;
     if (!icqMode) {
-        return fillIn(encrypt ? "The cipher text would be {1} characters long, more than the {2} characters that "
-                                "the text area holds."
-                              : "The decrypted message would be {1} characters long, more than the {2} characters "
-                                "that the text area holds.",
-                      {number(length), number(limit)}) +
+        return i18n::fill(encrypt ? "The cipher text would be {length} characters long, more than the {limit} "
+                                    "characters that the text area holds."
+                                  : "The decrypted message would be {length} characters long, more than the {limit} "
+                                    "characters that the text area holds.",
+                          {{"length", number(length)}, {"limit", number(limit)}}) +
                " The text was not changed.\n\n" + std::string(kForTarvexCli);
     }
     const std::string over = number(length - limit);
-    std::string text = fillIn(encrypt ? "The cipher text would be {1} characters long, {2} more than the {3} that the "
-                                        "text area takes in ICQ mode, and its end would be lost."
-                                      : "The decrypted message would be {1} characters long, {2} more than the {3} "
-                                        "that the text area takes in ICQ mode, and its end would be lost.",
-                              {number(length), over, number(limit)});
+    std::string text = i18n::fill(encrypt ? "The cipher text would be {length} characters long, {over} more than the "
+                                            "{limit} that the text area takes in ICQ mode, and its end would be lost."
+                                          : "The decrypted message would be {length} characters long, {over} more than "
+                                            "the {limit} that the text area takes in ICQ mode, and its end would be "
+                                            "lost.",
+                                  {{"length", number(length)}, {"over", over}, {"limit", number(limit)}});
     text += " The text was not changed.\n\n";
     if (!encrypt) return text + "Choose E-Mail mode (Ctrl+M), which has no limit, and decrypt again.";
-    return text + fillIn(length - limit == 1 ? "Shorten the message by {1} character, or choose E-Mail mode "
-                                               "(Ctrl+M), which has no limit, and encrypt again."
-                                             : "Shorten the message by {1} characters, or choose E-Mail mode "
-                                               "(Ctrl+M), which has no limit, and encrypt again.",
-                         {over});
+    return text + i18n::fill(length - limit == 1 ? "Shorten the message by {over} character, or choose E-Mail mode "
+                                                   "(Ctrl+M), which has no limit, and encrypt again."
+                                                 : "Shorten the message by {over} characters, or choose E-Mail mode "
+                                                   "(Ctrl+M), which has no limit, and encrypt again.",
+                             {{"over", over}});
 }
 
 std::string clipboardTextName() {
@@ -83,15 +91,18 @@ std::string textNotPasted(std::string_view what, std::uint64_t length, std::uint
                           bool icqMode) {
     const char* format = nullptr;
     if (icqMode) {
-        format = room < limit ? "{1} is {2} characters long, but in ICQ mode the text area takes at most {3} and has "
-                                "room for {4} more."
-                              : "{1} is {2} characters long, but in ICQ mode the text area takes at most {3}.";
+        format = room < limit ? "{what} is {length} characters long, but in ICQ mode the text area takes at most "
+                                "{limit} and has room for {room} more."
+                              : "{what} is {length} characters long, but in ICQ mode the text area takes at most "
+                                "{limit}.";
     } else {
-        format = room < limit ? "{1} is {2} characters long, more than the {3} characters that the text area holds "
-                                "and has room for {4} more."
-                              : "{1} is {2} characters long, more than the {3} characters that the text area holds.";
+        format = room < limit ? "{what} is {length} characters long, more than the {limit} characters that the text "
+                                "area holds and has room for {room} more."
+                              : "{what} is {length} characters long, more than the {limit} characters that the text "
+                                "area holds.";
     }
-    return fillIn(format, {what, number(length), number(limit), number(room)}) +
+    const std::string lengthText = number(length), limitText = number(limit), roomText = number(room);
+    return i18n::fill(format, {{"what", what}, {"length", lengthText}, {"limit", limitText}, {"room", roomText}}) +
            " Nothing of it was put into the text area, so that no part of it gets lost.\n\n" +
            std::string(icqMode ? "E-Mail mode has no limit and keeps the text whole: choose E-Mail (Ctrl+M), then "
                                  "try again."
@@ -103,15 +114,17 @@ std::string clipboardUnreachable() {
 }
 
 std::string textFileNotLoaded(std::string_view path, std::string_view reason) {
-    return fillIn("The file \"{1}\" cannot be loaded: {2}.\n\nThe text area was not changed.", {path, reason});
+    return i18n::fill("The file \"{path}\" cannot be loaded: {reason}.\n\nThe text area was not changed.",
+                      {{"path", path}, {"reason", reason}});
 }
 
 std::string textNotSaved(std::string_view path, std::string_view reason) {
-    return fillIn("The text could not be saved to \"{1}\": {2}.\n\nNo file was changed.", {path, reason});
+    return i18n::fill("The text could not be saved to \"{path}\": {reason}.\n\nNo file was changed.",
+                      {{"path", path}, {"reason", reason}});
 }
 
 std::string textFileTooLarge(std::uint64_t mebibytes) {
-    return fillIn("it is larger than the {1} MiB that the text area holds", {number(mebibytes)});
+    return i18n::fill("it is larger than the {mebibytes} MiB that the text area holds", {{"mebibytes", number(mebibytes)}});
 }
 
 std::string isAFolder() {
@@ -119,10 +132,12 @@ std::string isAFolder() {
 }
 
 std::string textFileTooLongForIcq(std::string_view path, std::uint64_t length, std::uint64_t limit) {
-    return fillIn("The file \"{1}\" holds a text of {2} characters, {3} more than the {4} that the text area takes "
-                  "in ICQ mode. Nothing was loaded, so that no part of it gets lost; the text area was not "
-                  "changed.\n\nE-Mail and File mode have no limit: choose one of them, then load the file again.",
-                  {path, number(length), number(length - limit), number(limit)});
+    const std::string lengthText = number(length), overText = number(length - limit), limitText = number(limit);
+    return i18n::fill("The file \"{path}\" holds a text of {length} characters, {over} more than the {limit} that the "
+                      "text area takes in ICQ mode. Nothing was loaded, so that no part of it gets lost; the text "
+                      "area was not changed.\n\nE-Mail and File mode have no limit: choose one of them, then load "
+                      "the file again.",
+                      {{"path", path}, {"length", lengthText}, {"over", overText}, {"limit", limitText}});
 }
 
 } // namespace tarvex::messages

@@ -20,6 +20,8 @@ struct DialogWords {
     std::string replaceQuestion;
 };
 DialogWords createKeyDialog();
+// Where the window saves a key agreed with the other side: as createKeyDialog().
+DialogWords saveAgreedKeyDialog();
 DialogWords loadKeyDialog();
 DialogWords loadTextFileDialog();
 DialogWords saveTextFileDialog();

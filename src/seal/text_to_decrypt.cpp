@@ -5,6 +5,7 @@
 #include "sealed_format.h"
 #include "token_characters.h"
 
+#include "cipher/cipher_codes.h"
 #include "text/charset.h"
 
 #include <algorithm>
@@ -76,6 +77,18 @@ std::optional<TextToDecryptKind> tokenStart(std::u32string_view lead) {
 
 } // namespace
 
+bool looksSealed(std::string_view text) {
+    char32_t lead[kTokenPrefix.size()];
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size() && count < kTokenPrefix.size();) {
+        const charset::Utf8Character read = charset::firstUtf8Character(text.substr(at));
+        if (read.size == 0) return false;
+        at += read.size;
+        if (!isDroppedFromToken(read.ch)) lead[count++] = read.ch;
+    }
+    return tokenStart(std::u32string_view(lead, count)).has_value();
+}
+
 TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes) {
     std::u32string lead;      // the first characters that count, as they are
     std::u32string firstWord; // the first word's, case folded
@@ -106,7 +119,7 @@ TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes) {
         }
         if (verdict.kind == TextToDecryptKind::Blank) {
             verdict = {.kind = TextToDecryptKind::NotCipherText, .offset = here, .first = ch};
-            if (ch == 0xF0 || ch == '=') {
+            if (ch == charset::toUnicode(kMarker) || ch == '=') {
                 verdict.kind = TextToDecryptKind::Classic;
                 return verdict;
             }

@@ -36,4 +36,9 @@ struct TextToDecrypt {
 // changes nothing but a verdict of base58 digits alone.
 TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes);
 
+// Whether UTF-8 `text` is a sealed message, or a newer version's, by the rule
+// above: what is opened rather than decrypted as classic. Reads only as far as
+// the prefix.
+bool looksSealed(std::string_view text);
+
 } // namespace tarvex::seal

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "token_characters.h"
 
-#include "text/charset.h"
-
 #include <algorithm>
-#include <cstdint>
 #include <iterator>
-#include <optional>
 
 namespace tarvex::seal {
 namespace {
@@ -32,32 +28,6 @@ bool isDroppedFromToken(char32_t ch) {
     const auto* after = std::upper_bound(std::begin(kDropped), std::end(kDropped), ch,
                                          [](char32_t c, const Range& r) { return c < r.first; });
     return after != std::begin(kDropped) && ch <= std::prev(after)->last;
-}
-
-TokenStart classifyTokenStart(std::string_view text) {
-    static constexpr std::string_view kName = "tarvex";
-    std::size_t matched = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t size = charset::utf8SequenceLength(lead);
-        // Only the few dropped characters matter here; anything else beyond
-        // ASCII, or no UTF-8 at all, means no token starts.
-        if (size == 0) return TokenStart::NotSealed;
-        if (i + size > text.size()) return TokenStart::Undecided;
-        const std::optional<char32_t> ch =
-            charset::decodeUtf8Sequence(reinterpret_cast<const unsigned char*>(text.data() + i), size);
-        if (!ch) return TokenStart::NotSealed;
-        i += size;
-        if (isDroppedFromToken(*ch)) continue;
-        if (matched < kName.size()) {
-            if (*ch != static_cast<unsigned char>(kName[matched])) return TokenStart::NotSealed;
-            ++matched;
-            continue;
-        }
-        if (*ch == '1') return TokenStart::Sealed;
-        return *ch >= '0' && *ch <= '9' ? TokenStart::NewerVersion : TokenStart::NotSealed;
-    }
-    return matched == 0 && text.empty() ? TokenStart::NotSealed : TokenStart::Undecided;
 }
 
 } // namespace tarvex::seal

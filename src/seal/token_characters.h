@@ -10,15 +10,4 @@ namespace tarvex::seal {
 // mark, soft hyphens) and '>' quote markers. Opening drops them all.
 bool isDroppedFromToken(char32_t ch);
 
-enum class TokenStart {
-    Sealed,       // begins with tarvex1
-    NewerVersion, // tarvex and another digit
-    NotSealed,
-    Undecided,    // too little text to tell yet
-};
-
-// How `text` begins once the dropped characters are gone; decides whether a
-// text is opened or decrypted as classic.
-TokenStart classifyTokenStart(std::string_view text);
-
 } // namespace tarvex::seal

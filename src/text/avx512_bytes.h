@@ -2,7 +2,7 @@
 
 #pragma once
 
-// What the 64-byte text paths of charset.cpp and line_breaks.cpp share.
+// What the 64-byte text paths of charset_avx512.cpp and line_breaks.cpp share.
 
 #if defined(__x86_64__)
 

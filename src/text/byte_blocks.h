@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -43,6 +44,29 @@ inline unsigned bytesEqualTo(const unsigned char* p, unsigned char value) {
 // One block from `from` to `to`; the two must not overlap.
 inline void copyBlock(void* to, const void* from) {
     std::memcpy(to, from, kBlockSize);
+}
+
+// Copies the blocks of s from i on to o while two blocks remain, so that a
+// patch may read into the next block. After each block's copy, for every byte
+// of it that `marked(block)` (a mask as above) selects, in order, calls
+// patch(from, to) with that byte and its place in the output, which lies
+// behind by what earlier patches added or dropped; the patch writes there and
+// returns how many bytes it added (or, negative, dropped). Leaves i and o
+// after the last block.
+template <class Marked, class Patch>
+void copyBlocksPatching(const unsigned char* s, std::size_t n, std::size_t& i, char*& o, Marked marked, Patch patch) {
+    while (n - i >= 2 * kBlockSize) {
+        unsigned found = marked(s + i);
+        copyBlock(o, s + i);
+        std::ptrdiff_t shift = 0;
+        while (found != 0) {
+            const auto j = static_cast<std::size_t>(std::countr_zero(found));
+            found &= found - 1;
+            shift += patch(s + i + j, o + static_cast<std::ptrdiff_t>(j) + shift);
+        }
+        i += kBlockSize;
+        o += static_cast<std::ptrdiff_t>(kBlockSize) + shift;
+    }
 }
 
 } // namespace tarvex::blocks

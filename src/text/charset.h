@@ -4,36 +4,17 @@
 
 #include "core/result.h"
 #include "text_paths.h"
+#include "utf8.h"
+#include "windows_1252.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
-// The single-byte character set in which every character is one code 0-255:
-// Windows-1252, with its five undefined bytes mapped to the C1 controls of the
-// same value so that all 256 codes have a character and back.
+// Codes of the Windows-1252 set (windows_1252.h), one byte each, to UTF-8
+// (utf8.h) and back.
 namespace tarvex::charset {
-
-char32_t toUnicode(std::uint8_t code);
-std::optional<std::uint8_t> fromUnicode(char32_t ch);
-
-void appendUtf8(std::string& out, char32_t ch);
-
-// The one reading of single UTF-8 sequences for every program part.
-// The length of the sequence a lead byte starts, or 0 for a byte that cannot lead one.
-std::size_t utf8SequenceLength(unsigned char lead);
-// The character of a complete sequence of `length` bytes; nullopt when it is
-// overlong, a surrogate, beyond U+10FFFF or has a bad continuation byte.
-std::optional<char32_t> decodeUtf8Sequence(const unsigned char* s, std::size_t length);
-// The well-formed sequence at the start of `text`: its length and character,
-// or length 0 when none starts there (cut off included).
-struct Utf8Character {
-    std::size_t size = 0;
-    char32_t ch = 0;
-};
-Utf8Character firstUtf8Character(std::string_view text);
 
 // Codes (one byte each) to UTF-8. Every code has a character, so this cannot fail.
 std::string toUtf8(std::string_view codes);
@@ -73,14 +54,5 @@ private:
     std::uint64_t characters_ = 0;
     std::uint64_t bytes_ = 0;
 };
-
-// Whether a terminal shows `ch` as itself: not a control, not an invisible
-// mark that changes the direction or the lines of the text around it.
-bool showsAsItself(char32_t ch);
-// "'é' (U+00E9)", for messages; a character that does not show as itself is
-// named by its number only ("U+202E").
-std::string describeCharacter(char32_t ch);
-// The same for a code of the set.
-std::string describeCode(std::uint8_t code);
 
 } // namespace tarvex::charset

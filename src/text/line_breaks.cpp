@@ -2,11 +2,11 @@
 
 #include "line_breaks.h"
 
-#include "text/byte_blocks.h"
 #include "core/target_region.h"
+#include "text/byte_blocks.h"
 #include "text/avx512_bytes.h"
 
-#include <bit>
+#include <algorithm>
 #include <cstdint>
 
 #if defined(__x86_64__)
@@ -16,14 +16,63 @@
 namespace tarvex::text {
 namespace {
 
-using blocks::kBlockSize;
 
 #if defined(__x86_64__)
 std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to);
 std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, char*& to);
 #endif
 
+// Calls `span(from, to)` for each run of text between line breaks, and
+// `lineBreak()` after each run that a break (LF, CR LF or a lone CR) ends.
+template <class Char, class Span, class LineBreak>
+void forEachLine(std::basic_string_view<Char> text, Span span, LineBreak lineBreak) {
+    // Each kind of break found on its own: the search for one character is
+    // the fastest there is.
+    std::size_t nextCr = text.find(Char('\r'));
+    std::size_t nextLf = text.find(Char('\n'));
+    for (std::size_t from = 0; from < text.size();) {
+        if (nextCr < from) nextCr = text.find(Char('\r'), from);
+        if (nextLf < from) nextLf = text.find(Char('\n'), from);
+        const std::size_t to = std::min({nextCr, nextLf, text.size()});
+        span(from, to);
+        if (to == text.size()) break;
+        lineBreak();
+        const bool crLf = text[to] == Char('\r') && to + 1 < text.size() && text[to + 1] == Char('\n');
+        from = to + (crLf ? 2 : 1);
+    }
+}
+
+template <class Char>
+std::basic_string<Char> crLfFromAnyLineBreaks(std::basic_string_view<Char> text) {
+    // Sized first, so that a message is never left behind by a growing string.
+    std::size_t size = 0;
+    forEachLine(text, [&](std::size_t from, std::size_t to) { size += to - from; }, [&] { size += 2; });
+    std::basic_string<Char> unified;
+    unified.reserve(size);
+    const Char crLf[] = {Char('\r'), Char('\n')};
+    forEachLine(text, [&](std::size_t from, std::size_t to) { unified.append(text.substr(from, to - from)); },
+                [&] { unified.append(crLf, 2); });
+    return unified;
+}
+
 } // namespace
+
+std::string crLfFromLineBreaks(std::string_view text) {
+    return crLfFromAnyLineBreaks(text);
+}
+
+std::u16string crLfFromLineBreaks(std::u16string_view text) {
+    return crLfFromAnyLineBreaks(text);
+}
+
+std::string lineFeedsFromCrLf(std::string_view text) {
+    std::string lineFeeds(text.size() + 1, '\0');
+    LineFeedsFromCrLf dropping;
+    std::size_t size = dropping.run(text, lineFeeds.data());
+    if (dropping.takeHeldCarriageReturn()) lineFeeds[size++] = '\r';
+    lineFeeds.resize(size);
+    return lineFeeds;
+}
 
 // The 16-byte ways copy a block whole and then, at each line break that
 // changes, write over its place and copy the rest of the block again behind
@@ -38,22 +87,14 @@ std::size_t CrLfFromLineFeeds::run(std::string_view codes, char* out) {
 #if defined(__x86_64__)
     if (path_ == simd::Path::Avx512) i = addCarriageReturnsAvx512(s, n, lastWasCarriageReturn_, o);
 #endif
-    while (n - i >= 2 * kBlockSize) {
-        unsigned lineFeeds = blocks::bytesEqualTo(s + i, '\n');
-        blocks::copyBlock(o, s + i);
-        std::size_t added = 0;
-        while (lineFeeds != 0) {
-            const auto j = static_cast<std::size_t>(std::countr_zero(lineFeeds));
-            lineFeeds &= lineFeeds - 1;
-            const bool afterCarriageReturn = i + j == 0 ? lastWasCarriageReturn_ : s[i + j - 1] == '\r';
-            if (afterCarriageReturn) continue;
-            o[j + added] = '\r';
-            ++added;
-            blocks::copyBlock(o + j + added, s + i + j);
-        }
-        i += kBlockSize;
-        o += kBlockSize + added;
-    }
+    const auto lineFeeds = [](const unsigned char* block) { return blocks::bytesEqualTo(block, '\n'); };
+    blocks::copyBlocksPatching(s, n, i, o, lineFeeds, [&](const unsigned char* lineFeed, char* at) {
+        const bool afterCarriageReturn = lineFeed == s ? lastWasCarriageReturn_ : lineFeed[-1] == '\r';
+        if (afterCarriageReturn) return std::ptrdiff_t{0};
+        *at = '\r';
+        blocks::copyBlock(at + 1, lineFeed);
+        return std::ptrdiff_t{1};
+    });
     for (; i < n; ++i) {
         if (s[i] == '\n' && !(i == 0 ? lastWasCarriageReturn_ : s[i - 1] == '\r')) *o++ = '\r';
         *o++ = static_cast<char>(s[i]);
@@ -80,32 +121,24 @@ std::size_t CrLfFromLineFeeds::addedBefore(std::string_view codes, std::size_t a
 }
 
 std::size_t LineFeedsFromCrLf::run(std::string_view codes, char* out) {
+    if (codes.empty()) return 0;
+    char* o = out;
+    if (heldCarriageReturn_) {
+        heldCarriageReturn_ = false;
+        if (codes.front() != '\n') *o++ = '\r'; // a lone CR stays what it is
+    }
     const auto* s = reinterpret_cast<const unsigned char*>(codes.data());
     const std::size_t n = codes.size();
     std::size_t i = 0;
-    char* o = out;
-    if (n == 0) return 0;
-    if (heldCarriageReturn_) {
-        heldCarriageReturn_ = false;
-        if (s[0] != '\n') *o++ = '\r'; // a lone CR stays what it is
-    }
 #if defined(__x86_64__)
     if (path_ == simd::Path::Avx512) i = dropCarriageReturnsAvx512(s, n, o);
 #endif
-    while (n - i >= 2 * kBlockSize) {
-        unsigned carriageReturns = blocks::bytesEqualTo(s + i, '\r');
-        blocks::copyBlock(o, s + i);
-        std::size_t dropped = 0;
-        while (carriageReturns != 0) {
-            const auto j = static_cast<std::size_t>(std::countr_zero(carriageReturns));
-            carriageReturns &= carriageReturns - 1;
-            if (s[i + j + 1] != '\n') continue;
-            ++dropped;
-            blocks::copyBlock(o + (j + 1 - dropped), s + i + j + 1);
-        }
-        i += kBlockSize;
-        o += kBlockSize - dropped;
-    }
+    const auto carriageReturns = [](const unsigned char* block) { return blocks::bytesEqualTo(block, '\r'); };
+    blocks::copyBlocksPatching(s, n, i, o, carriageReturns, [](const unsigned char* carriageReturn, char* at) {
+        if (carriageReturn[1] != '\n') return std::ptrdiff_t{0};
+        blocks::copyBlock(at, carriageReturn + 1);
+        return std::ptrdiff_t{-1};
+    });
     for (; i < n; ++i) {
         if (s[i] == '\r') {
             if (i + 1 == n) {

@@ -5,9 +5,29 @@
 #include "text_paths.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
+// Line breaks. In a message, as the window holds it and the classic format
+// carries it, a line break is CR LF; a lone CR or LF is a code like any other.
+// Outside, lines break with LF (tarvex-cli's UTF-8, a sealed message's
+// payload), and text from other programs may break them with CR LF or a lone
+// CR too. So:
+// - Out of a message (sealing, tarvex-cli's decrypted UTF-8): CR LF becomes LF;
+//   a lone CR or LF stays.
+// - Into the window from another program (pasted, dropped or typed text, an
+//   opened sealed message): LF, CR LF and a lone CR are each a line break, and
+//   become CR LF.
+// - Into tarvex-cli's encryption from UTF-8: a lone LF becomes CR LF; a lone CR
+//   stays a code, so that decrypting gives the file's bytes back.
 namespace tarvex::text {
+
+// The line breaks of text from another program made CR LF.
+std::string crLfFromLineBreaks(std::string_view text);
+std::u16string crLfFromLineBreaks(std::u16string_view text);
+
+// A message's CR LFs made LF, all at once.
+std::string lineFeedsFromCrLf(std::string_view text);
 
 // Lone LFs become the window's CR LF on the way in. Fed in pieces: whether an
 // LF at the start of a piece is lone depends on the end of the one before.

@@ -15,23 +15,9 @@ bool isAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-} // namespace
-
-Result<std::string> codesFromTextFile(std::string_view bytes) {
-    if (bytes.starts_with(kByteOrderMark)) {
-        return charset::fromUtf8(bytes.substr(kByteOrderMark.size()));
-    }
-    if (isAscii(bytes)) {
-        return std::string(bytes);
-    }
-    Result<std::string> codes = charset::fromUtf8(bytes);
-    if (!codes && codes.error().kind == Error::Kind::InvalidUtf8) {
-        return std::string(bytes);
-    }
-    return codes;
-}
-
-std::string textFileFromCodes(std::string_view codes) {
+// The codes themselves, unless they would read as UTF-8; then UTF-8 after a
+// byte-order mark.
+std::string textFileOfCodes(std::string_view codes) {
     if (isAscii(codes)) {
         return std::string(codes);
     }
@@ -43,6 +29,28 @@ std::string textFileFromCodes(std::string_view codes) {
         return marked;
     }
     return std::string(codes);
+}
+
+} // namespace
+
+Result<std::string> textOfTextFile(std::string_view bytes) {
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+        if (const std::size_t at = charset::malformedUtf8At(bytes)) {
+            return Error{.kind = Error::Kind::InvalidUtf8, .position = at + kByteOrderMark.size()};
+        }
+        return std::string(bytes);
+    }
+    if (isAscii(bytes) || charset::malformedUtf8At(bytes) == 0) return std::string(bytes);
+    return charset::toUtf8(bytes);
+}
+
+std::string textFileOfText(std::string_view text) {
+    const Result<std::string> codes = charset::fromUtf8(text);
+    if (codes) return textFileOfCodes(*codes);
+    // A mark of its own, or the text's first character would be taken for one.
+    if (text.starts_with(kByteOrderMark)) return std::string(kByteOrderMark) + std::string(text);
+    return std::string(text);
 }
 
 } // namespace tarvex::text

@@ -9,16 +9,15 @@
 
 namespace tarvex::text {
 
-// A text file's codes. Its bytes are UTF-8 when they start with a byte-order
-// mark or are valid UTF-8 with at least one character beyond ASCII, and
-// Windows-1252 otherwise, so that every file written in Windows-1252 before
-// reads as it always did. Fails when a UTF-8 file holds a character without a
-// code (the character and its position) or is malformed after its mark.
-Result<std::string> codesFromTextFile(std::string_view bytes);
+// A text file's bytes as the message's UTF-8: UTF-8 when they start with a
+// byte-order mark (which goes) or are valid UTF-8 with a character beyond
+// ASCII, Windows-1252 otherwise, so that every file written in Windows-1252
+// before reads as it always did; lines not yet joined. Fails only on
+// malformed UTF-8 after a byte-order mark.
+Result<std::string> textOfTextFile(std::string_view bytes);
 
-// The bytes to write for `codes` so that codesFromTextFile() gives them back:
-// the codes themselves, unless they would read as UTF-8; then UTF-8 after a
-// byte-order mark.
-std::string textFileFromCodes(std::string_view codes);
+// What Save writes for a text (UTF-8): Windows-1252 where every character has
+// a code there and reads back so, UTF-8 otherwise; textOfTextFile() gives it back.
+std::string textFileOfText(std::string_view text);
 
 } // namespace tarvex::text

@@ -3,7 +3,7 @@
 #include "command_host.h"
 
 #include "message_area.h"
-#include "message_codec.h"
+#include "incoming_line_breaks.h"
 
 #include "cipher/key_fingerprint.h"
 #include "messages/messages.h"
@@ -87,7 +87,7 @@ QString WindowCommandHost::messageAsPlainText() const {
 }
 
 std::string WindowCommandHost::textFromPlainText(const QString& text) const {
-    return codec::textFromForeignText(text);
+    return textFromForeignText(text);
 }
 
 void WindowCommandHost::setTextFileName(const QString& path) {

@@ -25,9 +25,8 @@ constexpr qreal kTabStop = 80;
 // Below this nothing joins the character before it: the combining marks start here.
 constexpr char16_t kFirstJoining = 0x0300;
 
-// Room around a control's name inside its frame, and between frames.
+// Room around a control's name inside its frame.
 constexpr qreal kNamePadding = 2;
-constexpr qreal kFrameGap = 1;
 
 bool isRightToLeft(char32_t ch) {
     const QChar::Direction direction = QChar::direction(ch);

@@ -35,6 +35,10 @@ public:
         std::size_t end;
     };
 
+    // Room between the frames of control names: each frame stands this far
+    // inside its cell on either side.
+    static constexpr qreal kFrameGap = 1;
+
     MessageLayout();
     ~MessageLayout();
 

@@ -11,6 +11,7 @@
 #include "shortcut_guard.h"
 #include "window_state.h"
 
+#include "i18n/translate.h"
 #include "platform/program_title.h"
 #include "platform/system_colour.h"
 #include "platform/qt_text.h"
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 #include <map>
@@ -37,6 +39,19 @@ namespace tarvex::window {
 namespace {
 
 using platform::qt;
+
+// The table's English, in the session's language (see layout_table.h).
+QString captionOf(const layout::ControlEntry& entry) {
+    return qt(i18n::text("main window", entry.caption));
+}
+
+QString captionOf(const layout::MenuEntry& entry) {
+    return qt(i18n::text("menu", entry.caption));
+}
+
+QString captionOf(const layout::MenuItemEntry& entry) {
+    return qt(i18n::text("menu", entry.caption));
+}
 
 QFont fontFor(const layout::FontStyle& entry) {
     QFont font = QApplication::font();
@@ -103,6 +118,7 @@ QAction*& Tarvex::actionFor(layout::Command command) {
     case Command::ClearClipboard: return clearClipboardAction_;
     case Command::LoadKey: return loadKeyAction_;
     case Command::CreateKey: return createKeyAction_;
+    case Command::AgreeOnKey: return agreeOnKeyAction_;
     case Command::Encrypt: return encryptAction_;
     case Command::Decrypt: return decryptAction_;
     case Command::Seal: return sealAction_;
@@ -138,7 +154,7 @@ void Tarvex::createActions() {
     modeActions_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     for (const layout::MenuEntry& menuEntry : layout::kMenus) {
         for (const layout::MenuItemEntry& itemEntry : menuEntry.items) {
-            auto* action = new QAction(qt(itemEntry.caption), this);
+            auto* action = new QAction(captionOf(itemEntry), this);
             action->setObjectName(qt(itemEntry.name));
             action->setShortcut(QKeySequence(qt(itemEntry.shortcut), QKeySequence::PortableText));
             action->setEnabled(itemEntry.enabled);
@@ -166,7 +182,7 @@ void Tarvex::createControls() {
     // menu; it keeps its underlined letter.
     QList<QKeySequence> menuTitleKeys;
     for (const layout::MenuEntry& menuEntry : layout::kMenus) {
-        menuTitleKeys.append(QKeySequence::mnemonic(qt(menuEntry.caption)));
+        menuTitleKeys.append(QKeySequence::mnemonic(captionOf(menuEntry)));
     }
 
     std::map<std::string_view, QWidget*> containers{{std::string_view{}, clientArea}};
@@ -179,13 +195,13 @@ void Tarvex::createControls() {
         QPushButton* button = nullptr;
         switch (entry.kind) {
         case layout::Kind::Frame: {
-            auto* frame = new QGroupBox(qt(entry.caption), container);
+            auto* frame = new QGroupBox(captionOf(entry), container);
             containers.emplace(entry.name, frame);
             widget = frame;
             break;
         }
         case layout::Kind::ModeButton: {
-            auto* modeButton = new ModeButton(qt(entry.caption), container);
+            auto* modeButton = new ModeButton(captionOf(entry), container);
             modeButton->setChecked(entry.selected);
             auto [group, added] = modeGroups.try_emplace(entry.container, nullptr);
             if (added) {
@@ -198,7 +214,7 @@ void Tarvex::createControls() {
             break;
         }
         case layout::Kind::Button:
-            widget = button = new QPushButton(qt(entry.caption), container);
+            widget = button = new QPushButton(captionOf(entry), container);
             break;
         case layout::Kind::TextBox: {
             auto* box = new QLineEdit(container);
@@ -219,13 +235,14 @@ void Tarvex::createControls() {
             break;
         }
         case layout::Kind::Label:
-            widget = new QLabel(qt(entry.caption), container);
+            widget = new QLabel(captionOf(entry), container);
             break;
         }
         widget->setObjectName(qt(entry.name));
-        widget->setGeometry(platform::toPixels(entry.rect));
+        // Right to left (Arabic), each control sits mirrored within its container.
+        widget->setGeometry(QStyle::visualRect(layoutDirection(), container->rect(), platform::toPixels(entry.rect)));
         widget->setFont(fontFor(entry.font));
-        widget->setToolTip(qt(entry.toolTip));
+        widget->setToolTip(qt(i18n::text(entry.toolTip)));
         widget->setEnabled(entry.enabled);
         if (takesFocus(entry.kind)) {
             if (entry.tabStop) {
@@ -257,7 +274,7 @@ void Tarvex::createControls() {
 
 void Tarvex::createMenus() {
     for (const layout::MenuEntry& menuEntry : layout::kMenus) {
-        QMenu* menu = menuBar()->addMenu(qt(menuEntry.caption));
+        QMenu* menu = menuBar()->addMenu(captionOf(menuEntry));
         menu->setObjectName(qt(menuEntry.name));
         for (const layout::MenuItemEntry& itemEntry : menuEntry.items) {
             menu->addAction(actionFor(itemEntry.command));

@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +26,7 @@ class QPushButton;
 
 namespace tarvex::window {
 
+class KeyAgreementDialog;
 class MessageArea;
 class ModeButton;
 enum class TextSource;
@@ -72,6 +74,8 @@ private:
 
     // Commands
     void onCreateKey();
+    // Opens the Agree On A Key dialog, or brings the open one to the front.
+    void onAgreeOnKey();
     void onLoadKey();
     void onEncrypt();
     void onDecrypt();
@@ -127,6 +131,7 @@ private:
     QAction* clearClipboardAction_ = nullptr;
     QAction* loadKeyAction_ = nullptr;
     QAction* createKeyAction_ = nullptr;
+    QAction* agreeOnKeyAction_ = nullptr;
     QAction* encryptAction_ = nullptr;
     QAction* decryptAction_ = nullptr;
     QAction* sealAction_ = nullptr;
@@ -147,6 +152,8 @@ private:
     SecureUniformSource randomSource_;
     SystemTimeOfDayClock clock_;
     std::unique_ptr<WindowCommandHost> commands_;
+    // While open; it deletes itself when closed.
+    QPointer<KeyAgreementDialog> agreementDialog_;
     // Exit, Help and About; after the message box it uses.
     about::Commands about_{messageBox_};
 };

@@ -4,6 +4,7 @@
 #include "tarvex.h"
 
 #include "command_host.h"
+#include "key_agreement_dialog.h"
 #include "message_area.h"
 
 #include "exchange/cipher_commands.h"
@@ -47,6 +48,7 @@ void Tarvex::connectCommands() {
 
     const std::pair<QAction*, void (Tarvex::*)()> routines[] = {
         {createKeyAction_, &Tarvex::onCreateKey},
+        {agreeOnKeyAction_, &Tarvex::onAgreeOnKey},
         {loadKeyAction_, &Tarvex::onLoadKey},
         {encryptAction_, &Tarvex::onEncrypt},
         {decryptAction_, &Tarvex::onDecrypt},
@@ -69,6 +71,21 @@ void Tarvex::connectCommands() {
 void Tarvex::onCreateKey() {
     createKey(*commands_, randomSource_, clock_);
     focusMessageIfKeyChosen(fileDialog_, *keyPathBox_, *messageArea_);
+}
+
+void Tarvex::onAgreeOnKey() {
+    if (agreementDialog_) {
+        agreementDialog_->raise();
+        agreementDialog_->activateWindow();
+        return;
+    }
+    auto* dialog = new KeyAgreementDialog({.keys = commands_.get(), .clipboard = &clipboard_, .box = &messageBox_}, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Ready for typing, as after Create Key.
+    connect(dialog, &KeyAgreementDialog::keySaved, this, [this] { messageArea_->setFocus(Qt::OtherFocusReason); });
+    agreementDialog_ = dialog;
+    // Window-modal and without blocking: the window waits while the agreement is open.
+    dialog->open();
 }
 
 void Tarvex::onLoadKey() {

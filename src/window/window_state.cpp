@@ -2,23 +2,23 @@
 
 #include "window_state.h"
 
-#include "seal/token_characters.h"
+#include "cipher/cipher_codes.h"
+#include "seal/text_to_decrypt.h"
+#include "text/charset.h"
 
 namespace tarvex::window {
 
 namespace {
-// The marker, code 240, as UTF-8.
-constexpr std::string_view kMarkerCharacter = "\xC3\xB0";
-constexpr char kEqualsSign = '=';
+constexpr char32_t kEqualsSign = '=';
 } // namespace
 
 bool isMarkedText(std::string_view text) {
-    if (text.starts_with(kMarkerCharacter) || text.starts_with(kEqualsSign)) {
+    const char32_t first = charset::firstUtf8Character(text).ch;
+    if (first == charset::toUnicode(kMarker) || first == kEqualsSign) {
         return true;
     }
     // A newer version's token too: Decrypt then says what it is.
-    const seal::TokenStart start = seal::classifyTokenStart(text);
-    return start == seal::TokenStart::Sealed || start == seal::TokenStart::NewerVersion;
+    return seal::looksSealed(text);
 }
 
 bool saveTextFileEnabled(std::string_view text, ModeNumber mode) {

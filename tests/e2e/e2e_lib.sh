@@ -104,6 +104,27 @@ e2e_wm_running() {
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
+# e2e_start_accessibility_bus PYTHON: a D-Bus session of the test's own with
+# the accessibility bus, which the windows started after it join, and PYTHON
+# able to read them (pyatspi).
+e2e_start_accessibility_bus() {
+  local python=$1
+  need dbus-daemon dbus-daemon
+  need /usr/libexec/at-spi-bus-launcher at-spi2-core
+  "$python" -c 'import pyatspi' 2>"$E2E_DIR/pyatspi.log" ||
+    die "pyatspi does not load (Debian package python3-pyatspi): $(cat "$E2E_DIR/pyatspi.log")"
+  step "a D-Bus session with the accessibility bus"
+  dbus-daemon --session --nofork --print-address=3 3>"$E2E_DIR/bus" >"$E2E_DIR/dbus.log" 2>&1 &
+  e2e_pids+=($!)
+  wait_for "the session bus address" grep -q '^unix:' "$E2E_DIR/bus"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_DIR/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_DIR/at-spi.log" 2>&1 &
+  e2e_pids+=($!)
+  # Qt joins the bus only when told that assistive technology is running.
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
 # start_tarvex NAME PROGRAM: starts the window in its own folder (the scratch
 # file lands there) and sets WINDOW to its main window.
 # The common start of every test: the programs it is given (each must run),

@@ -10,6 +10,8 @@
   screen_reader.py caret NAME OFFSET   wait until the caret of NAME stands at OFFSET
   screen_reader.py char NAME OFFSET FILE
                                        wait until the character of NAME at OFFSET is the UTF-8 text of FILE
+  screen_reader.py spoken PID PREFIX   wait until the program PID shows an object whose name begins
+                                       with PREFIX, and print that name
 
 Each wait gives up after E2E_TIMEOUT seconds and says what it saw.
 """
@@ -133,9 +135,29 @@ def char(name, offset, path):
     wait(f"the character of '{name}' at {offset} to be {expected!r}", name, probe)
 
 
+def spoken(pid, prefix):
+    """Several windows of the program may be on the bus: only the one of PID counts."""
+    deadline = time.monotonic() + TIMEOUT
+    seen = None
+    while time.monotonic() < deadline:
+        try:
+            for app in pyatspi.Registry.getDesktop(0):
+                if app is None or app.get_process_id() != int(pid):
+                    continue
+                found = pyatspi.findDescendant(app, lambda a: a is not None and a.name.startswith(prefix))
+                if found is not None:
+                    print(found.name)
+                    return
+                seen = "no such object in the program"
+        except Exception as error:  # the dialog may come and go while it is read
+            seen = repr(error)
+        time.sleep(0.1)
+    fail(f"timed out waiting for an object of process {pid} named {prefix!r}...; saw {seen!r}")
+
+
 if __name__ == "__main__":
     commands = {"listen": listen, "check": check, "text": text, "press": press, "mode": mode,
-                "caret": caret, "char": char}
+                "caret": caret, "char": char, "spoken": spoken}
     if len(sys.argv) < 2 or sys.argv[1] not in commands:
         fail(__doc__)
     commands[sys.argv[1]](*sys.argv[2:])

@@ -15,21 +15,8 @@ d=$E2E_DIR
 reader=$(dirname "${BASH_SOURCE[0]}")/screen_reader.py
 # Debian's own Python, where python3-pyatspi lives.
 python=/usr/bin/python3
-need dbus-daemon dbus-daemon
-need /usr/libexec/at-spi-bus-launcher at-spi2-core
-"$python" -c 'import pyatspi' 2>"$d/pyatspi.log" || die "pyatspi does not load (Debian package python3-pyatspi): $(cat "$d/pyatspi.log")"
 area="Text Message Area"
-
-step "a D-Bus session with the accessibility bus"
-dbus-daemon --session --nofork --print-address=3 3>"$d/bus" >"$d/dbus.log" 2>&1 &
-e2e_pids+=($!)
-wait_for "the session bus address" grep -q '^unix:' "$d/bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$d/bus")
-export DBUS_SESSION_BUS_ADDRESS
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$d/at-spi.log" 2>&1 &
-e2e_pids+=($!)
-# Qt joins the bus only when told that assistive technology is running.
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+e2e_start_accessibility_bus "$python"
 
 step "a reader listens to the message area"
 "$python" "$reader" listen "$d/events.log" "$area" 2>"$d/listener.log" &

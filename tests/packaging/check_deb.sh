@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian packages with cpack, text-tarvex (the window) and
-# tarvex-cli (the command), unpacks them, and checks their control fields, that
-# every installed file is in exactly one of them, that tarvex-cli needs no Qt,
-# the hardening and reproducibility of the programs, lintian's verdict, and
-# that the programs run.
+# Builds the Debian packages with cpack, text-tarvex (the window), tarvex-cli
+# (the command) and tarvex-common (the translations both read), unpacks them,
+# and checks their control fields, that every installed file is in exactly one
+# of them, that tarvex-cli needs no Qt, the hardening and reproducibility of
+# the programs, lintian's verdict, and that the programs run and find their
+# translations.
 # Usage: check_deb.sh CPACK CMAKE SOURCE_DIR BUILD_DIR APP_ID VERSION
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -18,6 +19,7 @@ need xmllint libxml2-utils
 need ldd libc-bin
 need lintian lintian
 need hardening-check devscripts
+need gettext gettext
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -32,19 +34,27 @@ echo "packages: $(for d in "${debs[@]}"; do basename "$d"; done | tr '\n' ' ')"
 arch=$(dpkg --print-architecture)
 window_deb=$work/out/text-tarvex_${version}_$arch.deb
 cli_deb=$work/out/tarvex-cli_${version}_$arch.deb
-if [ "${#debs[@]}" -ne 2 ] || [ ! -f "$window_deb" ] || [ ! -f "$cli_deb" ]; then
-  echo "FAIL: cpack did not make exactly text-tarvex and tarvex-cli $version for $arch" >&2
+common_deb=$work/out/tarvex-common_${version}_all.deb
+if [ "${#debs[@]}" -ne 3 ] || [ ! -f "$window_deb" ] || [ ! -f "$cli_deb" ] || [ ! -f "$common_deb" ]; then
+  echo "FAIL: cpack did not make exactly text-tarvex and tarvex-cli $version for $arch and tarvex-common" >&2
   exit 1
 fi
+# The languages of po/LINGUAS that have a catalogue.
+languages=()
+for language in $(grep -v '^#' "$source/po/LINGUAS"); do
+  [ -f "$source/po/$language.po" ] && languages+=("$language")
+done
 
 # Control fields.
 field() { dpkg-deb -f "$1" "$2"; }
-for deb in "$window_deb" "$cli_deb"; do
+for deb in "$window_deb" "$cli_deb" "$common_deb"; do
   package=$(field "$deb" Package)
   [ "$(field "$deb" Section)" = utils ] || fail "$package: Section is '$(field "$deb" Section)'"
   # A native package: the Debian packaging is part of these sources.
   [ "$(field "$deb" Version)" = "$version" ] || fail "$package: Version '$(field "$deb" Version)' is not $version"
-  [ "$(field "$deb" Architecture)" = "$arch" ] || fail "$package: Architecture is '$(field "$deb" Architecture)'"
+  expected_arch=$arch
+  [ "$deb" != "$common_deb" ] || expected_arch=all
+  [ "$(field "$deb" Architecture)" = "$expected_arch" ] || fail "$package: Architecture is '$(field "$deb" Architecture)'"
   [[ "$(field "$deb" Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] \
     || fail "$package: Maintainer '$(field "$deb" Maintainer)' is not 'Name <address>'"
   description=$(field "$deb" Description)
@@ -60,10 +70,14 @@ for library in libc6 libstdc++6; do
   [[ ", $depends" == *", $library ("* ]] || fail "tarvex-cli: Depends lacks a versioned $library: $depends"
 done
 [[ "$depends" != *libqt* ]] || fail "tarvex-cli depends on Qt: $depends"
+for deb in "$window_deb" "$cli_deb"; do
+  [[ ", $(field "$deb" Depends)," == *", tarvex-common (= $version),"* ]] \
+    || fail "$(field "$deb" Package) does not depend on tarvex-common (= $version): $(field "$deb" Depends)"
+done
 
 # Contents: both packages unpacked into one tree, as when both are installed.
 root=$work/root
-for deb in "$window_deb" "$cli_deb"; do
+for deb in "$window_deb" "$cli_deb" "$common_deb"; do
   dpkg-deb -x "$deb" "$root"
   dpkg-deb -c "$deb" | awk '{print $1, $2, $NF}' >>"$work/listing"
   dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $NF}' | sed 's|^\./||' >"$work/files.$(field "$deb" Package)"
@@ -76,7 +90,7 @@ echo "files:"
 DESTDIR=$work/installed "$cmake" --install "$build" --prefix /usr >"$work/install.log" 2>&1 \
   || fail "cmake --install fails: $(cat "$work/install.log")"
 (cd "$work/installed" && find . -type f -o -type l | sed 's|^\./||' | sort) >"$work/installed.list"
-sort "$work/files.text-tarvex" "$work/files.tarvex-cli" >"$work/packaged.list"
+sort "$work/files.text-tarvex" "$work/files.tarvex-cli" "$work/files.tarvex-common" >"$work/packaged.list"
 twice=$(uniq -d "$work/packaged.list")
 [ -z "$twice" ] || fail "in both packages: $twice"
 missing=$(comm -23 "$work/installed.list" <(sort -u "$work/packaged.list"))
@@ -105,6 +119,13 @@ cli_files=(
   usr/share/doc/tarvex-cli/copyright
   usr/share/doc/tarvex-cli/changelog.gz
 )
+common_files=(usr/share/doc/tarvex-common/copyright usr/share/doc/tarvex-common/changelog.gz)
+for language in "${languages[@]}"; do
+  common_files+=("usr/share/locale/$language/LC_MESSAGES/tarvex.mo")
+done
+for file in "${common_files[@]}"; do
+  grep -qxF "$file" "$work/files.tarvex-common" || fail "$file is not in tarvex-common"
+done
 for file in "${window_files[@]}"; do
   grep -qxF "$file" "$work/files.text-tarvex" || fail "$file is not in text-tarvex"
 done
@@ -170,7 +191,7 @@ if [ -f "$completion" ]; then
 fi
 
 # Copyright and changelog of each package, as Debian reads them.
-for package in text-tarvex tarvex-cli; do
+for package in text-tarvex tarvex-cli tarvex-common; do
   doc=$root/usr/share/doc/$package
   if [ -f "$doc/copyright" ]; then
     head -n1 "$doc/copyright" | grep -qxF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
@@ -235,6 +256,18 @@ if [ -x "$cli" ]; then
   fi
 fi
 
+# The packaged window finds the packaged catalogues beside it: its --help,
+# which needs no display, in each language as gettext itself reads the catalogue.
+window=$root/usr/bin/tarvex
+description="Encrypts and decrypts messages with a key file that two people share."
+for language in "${languages[@]}"; do
+  [ -x "$window" ] || break
+  translated=$(TEXTDOMAINDIR=$root/usr/share/locale LC_ALL=C.UTF-8 LANGUAGE=$language gettext tarvex "$description")
+  [ "$translated" != "$description" ] || fail "the $language catalogue does not translate '$description'"
+  help=$(LC_ALL=C.UTF-8 LANGUAGE=$language "$window" --help 2>&1) || fail "the packaged tarvex --help fails: $help"
+  grep -qF -- "$translated" <<<"$help" || fail "the packaged tarvex does not speak $language: $help"
+done
+
 # Hardened as Debian builds: PIE, stack protector, fortified functions, RELRO
 # and immediate binding. Control-flow protection is not among Debian's defaults.
 for program in tarvex tarvex-cli; do
@@ -250,7 +283,7 @@ for path in "$source" "$build"; do
 done
 
 # Lintian, as Debian's archive would judge the packages: no error, no warning.
-for deb in "$window_deb" "$cli_deb"; do
+for deb in "$window_deb" "$cli_deb" "$common_deb"; do
   status=0
   report=$(lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1) || status=$?
   if [ "$status" -ne 0 ] || grep -Eq '^[EW]: ' <<<"$report"; then

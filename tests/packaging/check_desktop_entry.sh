@@ -2,11 +2,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the desktop entry: valid to desktop-file-validate, launching the
 # right program with the right icon in the right menu, and opening key files:
-# the file manager passes the file it opens to the program.
-# Usage: check_desktop_entry.sh DESKTOP_FILE APP_ID
+# the file manager passes the file it opens to the program; and translated
+# into every language that has a catalogue.
+# Usage: check_desktop_entry.sh DESKTOP_FILE APP_ID [LANGUAGE...]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 entry=$1 app_id=$2
+shift 2
 need desktop-file-validate desktop-file-utils
 [ -s "$entry" ] || { echo "FAIL: $entry is missing" >&2; exit 1; }
 
@@ -32,5 +34,12 @@ mime_types=";$(desktop_value "$entry" MimeType)"
 categories=";$(desktop_value "$entry" Categories)"
 for category in Utility Security; do
   [[ "$categories" == *";$category;"* ]] || fail "Categories lacks $category: $categories"
+done
+for language in "$@"; do
+  for key in GenericName Comment Keywords; do
+    translated=$(desktop_value "$entry" "$key\\[$language\\]")
+    [ -n "$translated" ] || fail "$key has no $language translation"
+    [ "$translated" != "$(desktop_value "$entry" "$key")" ] || fail "$key[$language] is the English"
+  done
 done
 finish

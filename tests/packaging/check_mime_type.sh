@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the shared-MIME-info definition of key files by compiling it with
-# update-mime-database into a private database and reading the result back.
-# Usage: check_mime_type.sh MIME_XML
+# update-mime-database into a private database and reading the result back,
+# the name of the type translated into every language that has a catalogue.
+# Usage: check_mime_type.sh MIME_XML [LANGUAGE...]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 xml=$1
+shift
 need xmllint libxml2-utils
 need update-mime-database shared-mime-info
 [ -s "$xml" ] || { echo "FAIL: $xml is missing" >&2; exit 1; }
@@ -35,6 +37,10 @@ compiled="$db/$type.xml"
 if [ -f "$compiled" ]; then
   comment=$(xmllint --xpath 'string(//*[local-name()="comment"][not(@*)])' "$compiled")
   [ "$comment" = "Text Tarvex key" ] || fail "the description is '$comment', not 'Text Tarvex key'"
+  for language in "$@"; do
+    translated=$(xmllint --xpath "string(//*[local-name()='comment'][@xml:lang='$language'])" "$compiled")
+    [ -n "$translated" ] && [ "$translated" != "$comment" ] || fail "the description has no $language translation"
+  done
 else
   fail "update-mime-database made no entry for $type"
 fi

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "text/character_names.h"
 #include "text/charset.h"
 #include "messages/messages.h"
 

@@ -91,6 +91,7 @@ constexpr MenuItemRow kMenuItems[] = {
     {"mnuEdit", "mnuEditClip", "Clear Clip&board", "Ctrl+B"},
     {"mnuKey", "mnuKeyLoad", "L&oad A Key File", "Ctrl+O"},
     {"mnuKey", "mnuKeyCreate", "C&reate A Key File", "Ctrl+R"},
+    {"mnuKey", "mnuKeyAgree", "A&gree On A Key...", "Ctrl+G"},
     {"mnuSec", "mnuSecEncrypt", "&Encrypt", "Ctrl+E"},
     {"mnuSec", "mnuSecDecrypt", "&Decrypt", "Ctrl+D"},
     {"mnuSec", "mnuSecSeal", "&Seal", "Ctrl+Shift+E"},
@@ -235,6 +236,27 @@ TEST(Layout, NoControlOverlapsAnotherAndEachFitsItsContainer) {
             }
         }
     }
+}
+
+// Arabic: the whole window mirrored, each control within its container and
+// the menus from the right; the window's size stays.
+TEST(Layout, RightToLeftMirrorsEveryControlAndTheMenus) {
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    const auto window = openWindow();
+    EXPECT_EQ(window->centralWidget()->size(), QSize(468, 414));
+    for (const GeometryRow& row : kGeometry) {
+        const auto& widget = control<QWidget>(*window, row.name);
+        const int containerWidth = widget.parentWidget()->width();
+        EXPECT_EQ(widget.geometry(), QRect(containerWidth - row.left - row.width, row.top, row.width, row.height))
+            << row.name;
+    }
+    const QMenuBar& bar = *window->menuBar();
+    const QList<QAction*> titles = bar.actions();
+    ASSERT_FALSE(titles.isEmpty());
+    const QRect first = bar.actionGeometry(titles.first());
+    EXPECT_GT(first.left(), bar.width() / 2) << "the File menu is at the right";
+    EXPECT_GT(first.left(), bar.actionGeometry(titles.last()).left());
+    QApplication::setLayoutDirection(Qt::LeftToRight);
 }
 
 TEST(Layout, FixedSizeWithMinimizeAndNoMaximize) {

@@ -3,7 +3,6 @@
 #include "window_test_support.h"
 
 #include "window/control_pictures.h"
-#include "window/message_codec.h"
 #include "window/message_editor.h"
 #include "text/charset.h"
 

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -28,6 +29,7 @@ struct ShortcutRow {
 constexpr ShortcutRow kWindowShortcuts[] = {
     {"mnuFileLoad", Qt::Key_L}, {"mnuFileSave", Qt::Key_S},    {"mnuEditClear", Qt::Key_T},
     {"mnuEditClip", Qt::Key_B}, {"mnuKeyLoad", Qt::Key_O},     {"mnuKeyCreate", Qt::Key_R},
+    {"mnuKeyAgree", Qt::Key_G},
     {"mnuSecEncrypt", Qt::Key_E}, {"mnuSecDecrypt", Qt::Key_D}, {"mnuModeICQ", Qt::Key_I},
     {"mnuModeEmail", Qt::Key_M}, {"mnuModeFile", Qt::Key_F},    {"mnuHelpTarvex", Qt::Key_H},
     {"mnuHelpAbout", Qt::Key_A},
@@ -53,6 +55,21 @@ protected:
         window_->messageBox().setNextAnswer(platform::MessageBox::Answer::No);
     }
 
+    // Agree On A Key opens its dialog without blocking; close it, so that the
+    // window has the keyboard again.
+    void closeOpenedDialogs() {
+        bool closed = false;
+        for (QDialog* dialog : window_->findChildren<QDialog*>()) {
+            if (dialog->isVisible()) {
+                dialog->reject();
+                closed = true;
+            }
+        }
+        if (!closed) return;
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    }
+
     QWidget* focusMessageArea() {
         messageArea(*window_).setFocus();
         return QApplication::focusWidget();
@@ -73,6 +90,7 @@ TEST_F(Shortcuts, MenuShortcutsRunTheirItemsWhileTheMessageAreaHasTheFocus) {
         QSignalSpy triggered(&menuItem(*window_, row.item), &QAction::triggered);
         QTest::keyClick(editor, row.key, Qt::ControlModifier);
         EXPECT_EQ(triggered.count(), 1) << row.item;
+        closeOpenedDialogs();
         // Clear Text empties the area by design; no other item may touch the text.
         if (std::string_view(row.item) != "mnuEditClear") {
             EXPECT_EQ(messageArea(*window_).text(), text) << row.item;
@@ -134,6 +152,7 @@ TEST_F(Shortcuts, EveryMenuShortcutRunsItsItemElsewhere) {
                 QSignalSpy triggered(&menuItem(*window_, row.item), &QAction::triggered);
                 QTest::keyClick(QApplication::focusWidget(), row.key, Qt::ControlModifier);
                 EXPECT_EQ(triggered.count(), 1) << row.item << " with the focus on " << focus;
+                closeOpenedDialogs();
             }
         }
     }
