@@ -41,7 +41,7 @@ private:
     std::uint64_t addedBefore_ = 0;      // CRs added in earlier steps
     ByteOrderMark mark_;
     ByteBuffer codes_, normalised_, cipher_, out_; // reused between chunks
-    std::string ending_;
+    secret::String ending_; // the cipher text's last codes and its line end
 };
 
 } // namespace tarvex::cli

@@ -56,7 +56,7 @@ void sealText(CipherCommandHost& host, std::string_view text) {
     if (!key) return host.reportFailure(failureBox(key.error()));
 
     // UTF-8 with LF line breaks, as every reader of a sealed message expects.
-    const secret::String payload = secret::adopt(text::lineFeedsFromCrLf(text));
+    const secret::String payload = text::lineFeedsFromCrLf(text);
     const std::string token = seal::sealWhole(payload, *key);
     const MessageLimit limit = host.messageLimit();
     if (token.size() > limit.length) {
@@ -70,7 +70,7 @@ void sealText(CipherCommandHost& host, std::string_view text) {
 // The payload as the area's text: UTF-8 checked, every line break CR LF.
 Result<secret::String> textOfPayload(std::string_view payload) {
     if (charset::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
-    return secret::adopt(text::crLfFromLineBreaks(payload));
+    return text::crLfFromLineBreaks(payload);
 }
 
 void openSealed(CipherCommandHost& host, std::string_view token) {
@@ -88,13 +88,13 @@ void openSealed(CipherCommandHost& host, std::string_view token) {
         const std::size_t length = characterCount(*text);
         if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
     }
-    setMessage(host, *text);
+    host.setMessageText(*text);
 }
 
 // The codes of the area's text; a character outside the set cannot be part of a cipher text.
 Result<secret::String> codesOf(std::string_view text, Direction direction) {
-    Result<std::string> codes = charset::fromUtf8(text);
-    if (codes) return secret::adopt(std::move(*codes));
+    Result<secret::String> codes = charset::fromUtf8(text);
+    if (codes) return codes;
     if (direction == Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
         return Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
                      .code = codes.error().code};
@@ -103,7 +103,7 @@ Result<secret::String> codesOf(std::string_view text, Direction direction) {
 }
 
 void transformMessage(CipherCommandHost& host, Direction direction) {
-    const secret::String text = messageOf(host);
+    const secret::String text = host.messageText();
     if (text.empty() || host.keyPath().empty()) return;
     if (direction == Direction::Decrypt && seal::looksSealed(text)) return openSealed(host, text);
 
@@ -128,7 +128,7 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
     }
     const MessageLimit limit = host.messageLimit();
     if (result->size() > limit.length) return host.reportFailure(tooLongMessage(direction, result->size(), limit));
-    setMessage(host, secret::adopt(charset::toUtf8(*result)));
+    host.setMessageText(charset::toUtf8(*result));
 }
 
 // Where a new key goes: a .tvk file, the question before one is replaced.
@@ -186,7 +186,7 @@ void decryptMessage(CipherCommandHost& host) {
 }
 
 void sealMessage(CipherCommandHost& host) {
-    const secret::String text = messageOf(host);
+    const secret::String text = host.messageText();
     if (text.empty() || host.keyPath().empty()) return;
     sealText(host, text);
 }

@@ -46,10 +46,9 @@ void loadTextFile(ExchangeHost& host) {
     };
     const Result<secret::String> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    Result<std::string> utf8 = text::textOfTextFile(*bytes);
-    if (!utf8) return cannotLoad(reason(utf8.error()));
-    const secret::String lines = secret::adopt(std::move(*utf8));
-    const secret::String text = secret::adopt(text::joinLines(lines));
+    const Result<secret::String> lines = text::textOfTextFile(*bytes);
+    if (!lines) return cannotLoad(reason(lines.error()));
+    const secret::String text = text::joinLines(*lines);
     const std::size_t length = characterCount(text);
     if (length > kMaxMessageLength) return cannotLoad(tooLarge());
 
@@ -60,11 +59,11 @@ void loadTextFile(ExchangeHost& host) {
         return;
     }
     host.setTextFileName(path);
-    setMessage(host, text);
+    host.setMessageText(text);
 }
 
 void saveTextFile(ExchangeHost& host) {
-    secret::String text = messageOf(host);
+    secret::String text = host.messageText();
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
@@ -78,7 +77,7 @@ void saveTextFile(ExchangeHost& host) {
     const AtomicFileWriter::Options options{
         .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     text.append("\r\n");
-    const secret::String file = secret::adopt(text::textFileOfText(text));
+    const secret::String file = text::textFileOfText(text);
     const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), file, options);
     if (!written) {
         warn(host, QString::fromStdString(messages::textNotSaved(path.toStdString(), reason(written.error()))));

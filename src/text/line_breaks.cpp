@@ -16,7 +16,6 @@
 namespace tarvex::text {
 namespace {
 
-
 #if defined(__x86_64__)
 std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to);
 std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, char*& to);
@@ -43,30 +42,41 @@ void forEachLine(std::basic_string_view<Char> text, Span span, LineBreak lineBre
 }
 
 template <class Char>
-std::basic_string<Char> crLfFromAnyLineBreaks(std::basic_string_view<Char> text) {
-    // Sized first, so that a message is never left behind by a growing string.
+std::size_t crLfSize(std::basic_string_view<Char> text) {
     std::size_t size = 0;
     forEachLine(text, [&](std::size_t from, std::size_t to) { size += to - from; }, [&] { size += 2; });
-    std::basic_string<Char> unified;
-    unified.reserve(size);
-    const Char crLf[] = {Char('\r'), Char('\n')};
-    forEachLine(text, [&](std::size_t from, std::size_t to) { unified.append(text.substr(from, to - from)); },
-                [&] { unified.append(crLf, 2); });
-    return unified;
+    return size;
+}
+
+template <class Char>
+void writeCrLf(std::basic_string_view<Char> text, Char* out) {
+    forEachLine(
+        text, [&](std::size_t from, std::size_t to) { out = std::copy(text.begin() + from, text.begin() + to, out); },
+        [&] {
+            *out++ = Char('\r');
+            *out++ = Char('\n');
+        });
 }
 
 } // namespace
 
-std::string crLfFromLineBreaks(std::string_view text) {
-    return crLfFromAnyLineBreaks(text);
+secret::String crLfFromLineBreaks(std::string_view text) {
+    // Sized first: the message is written once, into its final place.
+    secret::String unified(crLfSize(text), '\0');
+    writeCrLf(text, unified.data());
+    return unified;
 }
 
-std::u16string crLfFromLineBreaks(std::u16string_view text) {
-    return crLfFromAnyLineBreaks(text);
+std::size_t crLfSizeFromLineBreaks(std::u16string_view text) {
+    return crLfSize(text);
 }
 
-std::string lineFeedsFromCrLf(std::string_view text) {
-    std::string lineFeeds(text.size() + 1, '\0');
+void writeCrLfFromLineBreaks(std::u16string_view text, char16_t* out) {
+    writeCrLf(text, out);
+}
+
+secret::String lineFeedsFromCrLf(std::string_view text) {
+    secret::String lineFeeds(text.size() + 1, '\0');
     LineFeedsFromCrLf dropping;
     std::size_t size = dropping.run(text, lineFeeds.data());
     if (dropping.takeHeldCarriageReturn()) lineFeeds[size++] = '\r';

@@ -19,11 +19,11 @@ namespace tarvex::window {
 
 WindowCommandHost::WindowCommandHost(Parts parts) : parts_(parts), keyBoxToolTip_(parts.keyBox->toolTip()) {}
 
-std::string WindowCommandHost::messageText() const {
+secret::String WindowCommandHost::messageText() const {
     return parts_.message->text();
 }
 
-void WindowCommandHost::setMessageText(const std::string& text) {
+void WindowCommandHost::setMessageText(std::string_view text) {
     parts_.message->setText(text);
 }
 
@@ -83,10 +83,10 @@ bool WindowCommandHost::confirm(const std::string& question) {
 }
 
 QString WindowCommandHost::messageAsPlainText() const {
-    return QString::fromStdString(parts_.message->text());
+    return parts_.message->plainText();
 }
 
-std::string WindowCommandHost::textFromPlainText(const QString& text) const {
+secret::String WindowCommandHost::textFromPlainText(const QString& text) const {
     return textFromForeignText(text);
 }
 

@@ -34,8 +34,8 @@ public:
     explicit WindowCommandHost(Parts parts);
 
     // Both
-    std::string messageText() const override;
-    void setMessageText(const std::string& text) override;
+    secret::String messageText() const override;
+    void setMessageText(std::string_view text) override;
     MessageLimit messageLimit() const override;
 
     // CipherCommandHost
@@ -50,7 +50,7 @@ public:
 
     // ExchangeHost
     QString messageAsPlainText() const override;
-    std::string textFromPlainText(const QString& text) const override;
+    secret::String textFromPlainText(const QString& text) const override;
     void setTextFileName(const QString& path) override;
     platform::FileDialog& fileDialog() override;
     platform::MessageBox& messageBox() override;

@@ -347,7 +347,7 @@ void Tarvex::showStartState() {
 
 void Tarvex::updateTextCommands() {
     // Quote markers and white space before a token are few: its start is in here.
-    const std::string text = messageArea_->leadingText(4096);
+    const secret::String text = messageArea_->leadingText(4096);
     const TextCommandStates states = textCommandStates(text, keyChosen(), currentMode_);
     saveTextFileAction_->setEnabled(states.saveTextFile);
     encryptAction_->setEnabled(states.encrypt);

@@ -43,8 +43,8 @@ public:
         ++keySets;
         key = path;
     }
-    std::string messageText() const override { return message; }
-    void setMessageText(const std::string& text) override {
+    secret::String messageText() const override { return secret::String(message); }
+    void setMessageText(std::string_view text) override {
         ++messageSets;
         message = text;
     }

@@ -45,7 +45,7 @@ TEST_F(ClipboardCommands, CopyMarksAMessageSecretButNotACipherText) {
     for (const std::string cipher : {"\xF0" "abc", " >\t> \xAD" "tarvex1AbC"}) {
         host.message = charset::toUtf8(cipher);
         copyToClipboard(host);
-        EXPECT_EQ(clipboard->text(), QString::fromStdString(charset::toUtf8(cipher)));
+        EXPECT_EQ(clipboard->text(), QString::fromUtf8(charset::toUtf8(cipher)));
         EXPECT_TRUE(hint().isEmpty()) << cipher;
     }
 }

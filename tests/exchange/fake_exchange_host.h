@@ -42,8 +42,8 @@ public:
     AnsweredMessageBox box;
     platform::SystemClipboard systemClipboard;
 
-    std::string messageText() const override { return message; }
-    void setMessageText(const std::string& text) override {
+    secret::String messageText() const override { return secret::String(message); }
+    void setMessageText(std::string_view text) override {
         ++messageSets;
         message = text; // the commands refuse a text past the limit before
     }
@@ -51,7 +51,7 @@ public:
         return limit > 0 ? MessageLimit{.length = limit, .ofMode = true} : MessageLimit{};
     }
     QString messageAsPlainText() const override { return QString::fromStdString(message); }
-    std::string textFromPlainText(const QString& text) const override { return text.toStdString(); }
+    secret::String textFromPlainText(const QString& text) const override { return secret::String(text.toStdString()); }
     void setTextFileName(const QString& path) override { textFileName = path; }
     platform::FileDialog& fileDialog() override {
         dialog.askThrough(box); // here, so that `host = {}` leaves no pointer to another host's box

@@ -94,21 +94,21 @@ TEST(CharsetUtf8, CodesBecomeTheirCharactersInUtf8) {
 
 TEST(CharsetUtf8, AllCodesRoundTripThroughUtf8) {
     const std::string all = allCodes();
-    std::string utf8 = charset::toUtf8(all);
-    Result<std::string> back = charset::fromUtf8(utf8);
+    const secret::String utf8 = charset::toUtf8(all);
+    Result<secret::String> back = charset::fromUtf8(utf8);
     ASSERT_TRUE(back.ok()) << describe(back.error());
     EXPECT_EQ(codesOf(*back), codesOf(all));
 }
 
 TEST(CharsetUtf8, DecodesToCodes) {
-    Result<std::string> decoded = charset::fromUtf8("\xE2\x82\xAC" "5 caf\xC3\xA9\r\n\xC5\xB8");
+    Result<secret::String> decoded = charset::fromUtf8("\xE2\x82\xAC" "5 caf\xC3\xA9\r\n\xC5\xB8");
     ASSERT_TRUE(decoded.ok()) << describe(decoded.error());
     EXPECT_EQ(codesOf(*decoded), codesOf(codes({0x80, '5', ' ', 'c', 'a', 'f', 0xE9, '\r', '\n', 0x9F})));
 }
 
 TEST(CharsetUtf8, CharacterOutsideTheSetIsNamedWithItsPosition) {
     // a, b, €, c, then U+0100 as the fifth character (its bytes start at byte 7).
-    Result<std::string> decoded = charset::fromUtf8("ab\xE2\x82\xAC" "c\xC4\x80" "d");
+    Result<secret::String> decoded = charset::fromUtf8("ab\xE2\x82\xAC" "c\xC4\x80" "d");
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x100u);
@@ -119,7 +119,7 @@ TEST(CharsetUtf8, CharacterOutsideTheSetIsNamedWithItsPosition) {
 }
 
 TEST(CharsetUtf8, FirstOfSeveralCharactersOutsideTheSetIsNamed) {
-    Result<std::string> decoded = charset::fromUtf8("x\xF0\x9F\x98\x80\xC4\x80");
+    Result<secret::String> decoded = charset::fromUtf8("x\xF0\x9F\x98\x80\xC4\x80");
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x1F600u);
@@ -157,7 +157,7 @@ std::vector<MalformedCase> malformedCases() {
 
 TEST(CharsetUtf8, MalformedInputFailsAtTheStartOfTheBadSequence) {
     for (const MalformedCase& c : malformedCases()) {
-        Result<std::string> decoded = charset::fromUtf8(c.bytes);
+        Result<secret::String> decoded = charset::fromUtf8(c.bytes);
         ASSERT_FALSE(decoded.ok()) << c.name;
         EXPECT_EQ(decoded.error().kind, Error::Kind::InvalidUtf8) << c.name;
         EXPECT_EQ(decoded.error().position, c.position) << c.name;
@@ -165,9 +165,9 @@ TEST(CharsetUtf8, MalformedInputFailsAtTheStartOfTheBadSequence) {
 }
 
 // Feeds the pieces one after the other and ends; the first failure, if any.
-Result<std::string> decodeInPieces(const std::vector<std::string>& pieces) {
+Result<secret::String> decodeInPieces(const std::vector<std::string>& pieces) {
     charset::Utf8ToCodes decoder;
-    std::string out;
+    secret::String out;
     for (const std::string& piece : pieces) {
         if (Status fed = decoder.feed(piece, out); !fed) return fed.error();
     }
@@ -186,20 +186,20 @@ TEST(CharsetUtf8Pieces, ValidTextGivesTheSameCodesWhereverItIsSplit) {
     const std::vector<int> expected = codesOf(codes({'A', 0xE9, 0x80, 'b', 0x9F, 0x99, '\r', '\n'}));
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
         for (std::size_t cut2 = cut; cut2 <= text.size(); ++cut2) {
-            Result<std::string> decoded =
+            Result<secret::String> decoded =
                 decodeInPieces({text.substr(0, cut), text.substr(cut, cut2 - cut), text.substr(cut2)});
             ASSERT_TRUE(decoded.ok()) << cut << "/" << cut2 << ": " << describe(decoded.error());
             EXPECT_EQ(codesOf(*decoded), expected) << cut << "/" << cut2;
         }
     }
-    Result<std::string> byByte = decodeInPieces(oneBytePieces(text));
+    Result<secret::String> byByte = decodeInPieces(oneBytePieces(text));
     ASSERT_TRUE(byByte.ok());
     EXPECT_EQ(codesOf(*byByte), expected);
 }
 
 TEST(CharsetUtf8Pieces, CountsCharactersAcrossPieces) {
     charset::Utf8ToCodes decoder;
-    std::string out;
+    secret::String out;
     ASSERT_TRUE(decoder.feed("a\xC3", out).ok());
     EXPECT_EQ(decoder.charactersDone(), 1u);
     EXPECT_EQ(codesOf(out), codesOf(codes({'a'})));
@@ -212,7 +212,7 @@ TEST(CharsetUtf8Pieces, CountsCharactersAcrossPieces) {
 
 TEST(CharsetUtf8Pieces, CharacterOutsideTheSetSplitAcrossPiecesIsNamedAtItsPosition) {
     // The emoji's four bytes arrive one piece each.
-    Result<std::string> decoded = decodeInPieces({"ab", "\xF0", "\x9F", "\x98", "\x80" "c"});
+    Result<secret::String> decoded = decodeInPieces({"ab", "\xF0", "\x9F", "\x98", "\x80" "c"});
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x1F600u);
@@ -222,12 +222,12 @@ TEST(CharsetUtf8Pieces, CharacterOutsideTheSetSplitAcrossPiecesIsNamedAtItsPosit
 TEST(CharsetUtf8Pieces, MalformedInputFailsAtTheSamePositionWhereverItIsSplit) {
     for (const MalformedCase& c : malformedCases()) {
         for (std::size_t cut = 0; cut <= c.bytes.size(); ++cut) {
-            Result<std::string> decoded = decodeInPieces({c.bytes.substr(0, cut), c.bytes.substr(cut)});
+            Result<secret::String> decoded = decodeInPieces({c.bytes.substr(0, cut), c.bytes.substr(cut)});
             ASSERT_FALSE(decoded.ok()) << c.name << ", cut " << cut;
             EXPECT_EQ(decoded.error().kind, Error::Kind::InvalidUtf8) << c.name << ", cut " << cut;
             EXPECT_EQ(decoded.error().position, c.position) << c.name << ", cut " << cut;
         }
-        Result<std::string> byByte = decodeInPieces(oneBytePieces(c.bytes));
+        Result<secret::String> byByte = decodeInPieces(oneBytePieces(c.bytes));
         ASSERT_FALSE(byByte.ok()) << c.name;
         EXPECT_EQ(byByte.error().position, c.position) << c.name << ", one byte a piece";
     }
@@ -256,9 +256,9 @@ std::string utf8OneByOne(std::string_view codes) {
     return out;
 }
 
-Result<std::string> decodeWith(simd::Path path, std::string_view utf8, std::size_t cut) {
+Result<secret::String> decodeWith(simd::Path path, std::string_view utf8, std::size_t cut) {
     charset::Utf8ToCodes decoder(path);
-    std::string out;
+    secret::String out;
     if (Status fed = decoder.feed(utf8.substr(0, cut), out); !fed) return fed.error();
     if (Status fed = decoder.feed(utf8.substr(cut), out); !fed) return fed.error();
     if (Status finished = decoder.finish(); !finished) return finished.error();
@@ -294,7 +294,7 @@ TEST(CharsetPaths, AsciiRunOfAnyLengthThenAnyCharacterOfTheSetDecodes) {
     for (simd::Path path : text::availablePaths()) {
         for (std::size_t run = 0; run <= 140; ++run) {
             for (const auto& [utf8, code] : characters) {
-                Result<std::string> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
+                Result<secret::String> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
                 ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << describe(decoded.error());
                 EXPECT_EQ(codesOf(*decoded), codesOf(std::string(run, 'x') + codes({code}) + tail))
                     << pathName(path) << ", run " << run;
@@ -320,7 +320,7 @@ TEST(CharsetPaths, FaultAfterALongRunIsReportedAtItsPosition) {
                 std::string before;
                 for (std::size_t i = 0; i < run; ++i) before += unit;
                 for (const Fault& fault : faults) {
-                    Result<std::string> decoded = decodeWith(path, before + fault.bytes + std::string(70, 'y'), 0);
+                    Result<secret::String> decoded = decodeWith(path, before + fault.bytes + std::string(70, 'y'), 0);
                     ASSERT_FALSE(decoded.ok()) << pathName(path) << ", run " << run;
                     EXPECT_EQ(decoded.error().kind, fault.kind) << pathName(path) << ", run " << run;
                     const std::uint64_t expected = fault.kind == Error::Kind::InvalidUtf8 ? before.size() + 1 : run + 1;
@@ -340,14 +340,14 @@ TEST(CharsetPaths, TwoByteCharactersAtAnyOffsetSplitAnywhereDecodeAlike) {
             const std::vector<int> expected =
                 codesOf(std::string(at, 'a') + codes({0xE9}) + std::string(9, 'b') + codes({0xC4, 0xBF}) + std::string(70, 'c'));
             for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-                Result<std::string> decoded = decodeWith(path, text, cut);
+                Result<secret::String> decoded = decodeWith(path, text, cut);
                 ASSERT_TRUE(decoded.ok()) << pathName(path) << ", at " << at << ", cut " << cut;
                 ASSERT_EQ(codesOf(*decoded), expected) << pathName(path) << ", at " << at << ", cut " << cut;
             }
         }
         std::string dense;
         for (int i = 0; i < 100; ++i) dense += (i % 3 == 0) ? "\xC3\xBF" : "\xC2\xA3";
-        Result<std::string> decoded = decodeWith(path, dense, 0);
+        Result<secret::String> decoded = decodeWith(path, dense, 0);
         ASSERT_TRUE(decoded.ok()) << pathName(path);
         EXPECT_EQ(charset::toUtf8(*decoded), dense) << pathName(path);
     }

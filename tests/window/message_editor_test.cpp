@@ -301,10 +301,10 @@ TEST_F(MessageEditorTest, TheCaretStepsOverWholeCharactersAndBackspaceTakesOneAw
     }
     EXPECT_EQ(stops, (std::vector<std::size_t>{0, 1, 3, 5, 9, 13, 15, 16, 16}));
     for (int i = 0; i < 3; ++i) press(Qt::Key_Backspace);
-    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(9)) << "b, the line break and the flag, whole";
+    EXPECT_EQ(QString::fromUtf8(area_->text()), text.first(9)) << "b, the line break and the flag, whole";
     press(Qt::Key_Left);
     press(Qt::Key_Delete);
-    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(5));
+    EXPECT_EQ(QString::fromUtf8(area_->text()), text.first(5));
 }
 
 TEST_F(MessageEditorTest, RightToLeftTextShowsAndMovesInItsVisualOrder) {
@@ -413,7 +413,7 @@ TEST_F(MessageEditorTest, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
                                          u"\U0001F600 \u65E5\u672C\u8A9E");
     QGuiApplication::clipboard()->setText(world);
     press(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(QString::fromStdString(area_->text()), world);
+    EXPECT_EQ(QString::fromUtf8(area_->text()), world);
     EXPECT_EQ(editor_->length(), 18u) << "the emoji is one character";
 
     QMimeData data;
@@ -423,7 +423,7 @@ TEST_F(MessageEditorTest, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
     QApplication::sendEvent(editor_->viewport(), &enter);
     QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(editor_->viewport(), &drop);
-    EXPECT_EQ(QString::fromStdString(area_->text()), data.text() + world);
+    EXPECT_EQ(QString::fromUtf8(area_->text()), data.text() + world);
     EXPECT_TRUE(shownBoxes(*window_).empty());
 }
 
