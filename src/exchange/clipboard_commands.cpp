@@ -47,7 +47,7 @@ void pasteFromClipboard(ExchangeHost& host) {
     const std::size_t length = characterCount(pasted);
     const MessageLimit limit = host.messageLimit();
     if (length > limit.length) {
-        const QString what = QString::fromStdString(messages::clipboardTextName());
+        const QString what = QString::fromStdString(messages::pastedTextName(messages::PastedFrom::Clipboard));
         return warn(host, notPastedMessage(what, length, limit.length, limit));
     }
     host.setMessageText(pasted);

@@ -29,7 +29,7 @@ void clearClipboard(ExchangeHost& host);
 void clearText(ExchangeHost& host);
 
 // Why a text of `length` characters was not pasted where only `room` fit;
-// `what` names the text (messages::clipboardTextName()).
+// `what` names the text (messages::pastedTextName()).
 QString notPastedMessage(const QString& what, std::size_t length, std::size_t room, MessageLimit limit);
 
 } // namespace tarvex::exchange

@@ -40,6 +40,10 @@ void bindCatalogue(std::string_view programFolder) {
 void speakSessionLanguage() {
     std::setlocale(LC_MESSAGES, "");
     bindCatalogue(runningProgramFolder());
+    // The system's own words (strerror) come from the C library's catalogue;
+    // with the characters of the C locale they would lose every letter
+    // outside ASCII.
+    bind_textdomain_codeset("libc", "UTF-8");
 }
 
 std::string catalogueLanguage() {

@@ -25,7 +25,8 @@ std::string catalogueFolderFor(std::string_view programFolder);
 void bindCatalogue(std::string_view programFolder);
 
 // For tarvex-cli: its messages in the session's language, chosen by LANGUAGE,
-// LC_ALL, LC_MESSAGES and LANG as in every gettext program. Only the messages:
+// LC_ALL, LC_MESSAGES and LANG as in every gettext program, the system's words
+// for a failure (strerror) included, in UTF-8. Only the messages:
 // the character classes, number formats and collation stay those of the C
 // locale, so nothing that scripts read or that the program decides changes
 // with the language.

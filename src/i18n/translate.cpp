@@ -34,4 +34,8 @@ std::string plural(std::string_view english, std::string_view englishPlural, uns
     return dngettext(kDomain, one.c_str(), many.c_str(), count);
 }
 
+const char* textInPlace(const char* english) {
+    return english[0] == '\0' ? english : dgettext(kDomain, english);
+}
+
 } // namespace tarvex::i18n

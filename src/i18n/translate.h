@@ -22,5 +22,9 @@ std::string text(std::string_view context, std::string_view english);
 // The form for `count`: the language's own plural rules choose among its
 // forms (Polish, Russian and Arabic have more than two).
 std::string plural(std::string_view english, std::string_view englishPlural, unsigned long count);
+// The text as the catalogue holds it, not copied: for a message that has to do
+// without memory of its own. Where gettext cannot find or convert the
+// translation, the English comes back.
+const char* textInPlace(const char* english);
 
 } // namespace tarvex::i18n

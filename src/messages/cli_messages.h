@@ -6,18 +6,20 @@
 #include <string>
 #include <string_view>
 
-// What tarvex-cli says, beyond the words of an Error (messages.h). Lines for
-// standard error end with their line feed.
+// What tarvex-cli says, beyond the words of an Error (messages.h), in the
+// session's language; what scripts read (the version) stays the same in all.
+// Lines for standard error end with their line feed.
 namespace tarvex::messages {
 
-std::string_view cliHelp();
+std::string cliHelp();
 std::string cliVersion(std::string_view version);
 
 // "tarvex-cli: " and the error's line with its hint.
 std::string cliErrorLine(const Error& error);
 // The same for a wrong command line, with the way to the help.
 std::string cliUsageErrorLine(std::string_view usageError);
-// Made without allocating: there may be no memory left for it.
+// Made without allocating: there may be no memory left for it (gettext then
+// gives the English).
 std::string_view cliOutOfMemory();
 
 // Wrong command lines. `argument` and `option` are shown as the user typed
@@ -48,7 +50,7 @@ enum class AgreementStep {
     // the fingerprints are compared.
     NotCompared,
 };
-std::string_view agreementGuidance(AgreementStep step);
+std::string agreementGuidance(AgreementStep step);
 // Which digits to read aloud (`digits`) and which to type.
 std::string compareDigits(bool inviter, std::string_view digits);
 std::string keySaved(std::string_view path);

@@ -11,13 +11,11 @@ namespace tarvex {
 
 // What an Error says, for tarvex-cli and for the window alike: one entry per
 // kind of error in one table, so the two programs never tell a fault differently.
+// Every word is in the session's language.
 struct ErrorMessage {
-    // One English sentence without a program-name prefix: tarvex-cli's error
-    // line, the key box's tooltip.
+    // One sentence without a program-name prefix, with what to do where a
+    // terminal user needs it: tarvex-cli's error line, the key box's tooltip.
     std::string line;
-    // What to do, where a terminal user needs more than the line; tarvex-cli
-    // adds it to the line.
-    std::string lineHint;
     // The window's message box for a failed key or cipher command: what, where,
     // and what to do.
     std::string box;
@@ -26,7 +24,7 @@ struct ErrorMessage {
 ErrorMessage messageFor(const Error& error);
 
 // The system's own words for errno `osError` ("No space left on device"), or
-// "unknown error" for 0.
+// "unknown error" for 0, in the session's language.
 std::string systemReason(int osError);
 
 // messageFor(error).line

@@ -9,11 +9,12 @@
 #include <string_view>
 
 // What the window's key, cipher, text file and clipboard commands say, beyond
-// the words of an Error (messages.h).
+// the words of an Error (messages.h), in the session's language.
 namespace tarvex::messages {
 
 // A command's file dialog: its title, its filter ("Name(*.ext)|*ext|..."),
-// and for a Save dialog the question before an existing file is replaced.
+// and for a Save dialog the question before an existing file is replaced, in
+// which {path} stands for the file's name.
 struct DialogWords {
     std::string title;
     std::string filter;
@@ -39,9 +40,11 @@ Question clearClipboard();
 // than the `limit` that the text area takes (in ICQ mode, or at all).
 std::string resultTooLong(Direction direction, std::uint64_t length, std::uint64_t limit, bool icqMode);
 
-// The clipboard's text, for textNotPasted.
-std::string clipboardTextName();
-// A text (`what`, "The text on the clipboard") of `length` characters was not
+// Where a text came from that was too long to paste.
+enum class PastedFrom { Clipboard, Drop, Selection };
+// The text, for textNotPasted: "The text on the clipboard".
+std::string pastedTextName(PastedFrom from);
+// A text (`what`, named by pastedTextName()) of `length` characters was not
 // put into the text area, which takes `limit` in all (in ICQ mode, or at all)
 // and had room for `room` more.
 std::string textNotPasted(std::string_view what, std::uint64_t length, std::uint64_t room, std::uint64_t limit,

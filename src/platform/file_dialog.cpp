@@ -35,8 +35,7 @@ bool FileDialog::mayReplace(const QString& path, QWidget* parent) {
     // Devices and pipes are written to, not replaced; a folder is refused by the command.
     if (box_ == nullptr || settings_.replaceQuestion.empty() || !QFileInfo(path).isFile()) return true;
     MessageBox::Request request;
-    request.text = QStringLiteral("The file \"%1\" already exists.\n\n%2")
-                       .arg(path, QString::fromStdString(settings_.replaceQuestion));
+    request.text = QString::fromStdString(settings_.replaceQuestion).replace(QLatin1String("{path}"), path);
     request.title = QString::fromStdString(settings_.title);
     request.buttons = MessageBox::Buttons::YesNo;
     request.icon = MessageBox::Icon::Warning;

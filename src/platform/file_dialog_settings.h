@@ -17,7 +17,8 @@ struct FileDialogSettings {
     std::string filter;           // "description|pattern|description|pattern..."
     int filterIndex = 0;          // 1-based
     // A Save dialog asks this (after naming the file) before an existing file is
-    // replaced, No being the default; No shows the dialog again. Empty: no question.
+    // replaced, {path} in it standing for the file's name, No being the
+    // default; No shows the dialog again. Empty: no question.
     std::string replaceQuestion;
 
     // A command's own dialog: no name yet, its title, extension and filter,

@@ -4,6 +4,10 @@
 
 #include "help_window.h"
 #include "message_box.h"
+#include "qt_text.h"
+
+#include "i18n/fill.h"
+#include "i18n/marks.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,28 +56,32 @@ QString HtmlHelpViewer::pageFor(const QString& helpFile) const {
 }
 
 void HtmlHelpViewer::showHelp(QWidget* window, const std::string& helpFile, Command command) {
-    if (command != Command::Contents) throw HelpError(QStringLiteral("The help viewer does not know this command."));
+    if (command != Command::Contents) throw HelpError(qt(_("The help viewer does not know this command.")));
 
     const QString path = QString::fromLocal8Bit(helpFile.data(), static_cast<qsizetype>(helpFile.size()));
     const QString page = pageFor(path);
     if (page.isEmpty()) {
         MessageBox::Request request;
-        request.title = QStringLiteral("Help");
+        request.title = qt(C_("help window", "Help"));
         request.icon = MessageBox::Icon::Warning;
-        request.text = QFileInfo(path).isFile()
-                           ? QStringLiteral("The help file %1 is in a form this help viewer cannot show, and no "
-                                            "help of that name is installed with the program.")
-                                 .arg(path)
-                           : QStringLiteral("Cannot find the help file %1, and no help of that name is installed "
-                                            "with the program.")
-                                 .arg(path);
+        /* TRANSLATORS: {file} is the help file's name as the program was built to show it. */
+        const char* format = QFileInfo(path).isFile() ? N_("The help file {file} is in a form this help viewer cannot "
+                                                           "show, and no help of that name is installed with the "
+                                                           "program.")
+                                                      /* TRANSLATORS: {file} is the help file's name as the
+                                                         program was built to show it. */
+                                                      : N_("Cannot find the help file {file}, and no help of that "
+                                                           "name is installed with the program.");
+        request.text = qt(i18n::fill(i18n::text(format), {{"file", path.toStdString()}}));
         messageBox_.ask(request, window);
         return;
     }
 
     QFile readable(page);
     if (!readable.open(QIODevice::ReadOnly)) {
-        throw HelpError(QStringLiteral("Cannot open the help file %1: %2").arg(page, readable.errorString()));
+        /* TRANSLATORS: {file} is a help page's name, {reason} the system's words for the failure. */
+        throw HelpError(qt(i18n::fill(_("Cannot open the help file {file}: {reason}"),
+                                      {{"file", page.toStdString()}, {"reason", readable.errorString().toStdString()}})));
     }
     readable.close();
 

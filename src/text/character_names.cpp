@@ -5,6 +5,9 @@
 #include "utf8.h"
 #include "windows_1252.h"
 
+#include "i18n/fill.h"
+#include "i18n/marks.h"
+
 #include <cstdio>
 
 namespace tarvex::charset {
@@ -20,25 +23,22 @@ bool showsAsItself(char32_t ch) {
 std::string describeCharacter(char32_t ch) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(ch));
-    std::string text;
     // Controls and direction marks would garble a one-line message; name them by number only.
-    if (showsAsItself(ch)) {
-        text += '\'';
-        appendUtf8(text, ch);
-        text += "' ";
-        text += '(';
-        text += hex;
-        text += ')';
-    } else {
-        text += hex;
-    }
-    return text;
+    if (!showsAsItself(ch)) return hex;
+    std::string itself;
+    appendUtf8(itself, ch);
+    /* TRANSLATORS: a character named in a message: {character} is the
+       character itself, in the quotation marks of your language, {number} its
+       Unicode number (U+00E9). */
+    return i18n::fill(_("'{character}' ({number})"), {{"character", itself}, {"number", hex}});
 }
 
 std::string describeCode(std::uint8_t code) {
-    std::string text = describeCharacter(toUnicode(code));
-    text += " of code " + std::to_string(code);
-    return text;
+    /* TRANSLATORS: a character of the Windows-1252 set named in a message:
+       {character} is the character as "'é' (U+00E9)" names it, {code} its code
+       in the set, 0 to 255. */
+    return i18n::fill(_("{character} of code {code}"),
+                      {{"character", describeCharacter(toUnicode(code))}, {"code", std::to_string(code)}});
 }
 
 } // namespace tarvex::charset

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// How a message names a character.
+// How a message names a character, in the session's language.
 namespace tarvex::charset {
 
 // Whether a terminal shows `ch` as itself: not a control, not an invisible

@@ -6,6 +6,7 @@
 #include "control_pictures.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 namespace tarvex::window {
@@ -16,11 +17,15 @@ constexpr char16_t kCarriageReturn = u'\r';
 constexpr char16_t kLineFeed = u'\n';
 // A message of nothing but controls must still count its reading in an int.
 static_assert(kMaxMessageLength * kLongestControlReading < INT_MAX);
+// The controls read by their words: C0, DEL and C1.
+constexpr std::size_t kControlsRead = 0xA0;
 
 } // namespace
 
 AccessibleText::AccessibleText(QStringView text) : codeCount_(static_cast<std::size_t>(text.size())) {
     text_.reserve(text.size());
+    // Each control's words are looked up once, however often the message holds it.
+    std::array<QString, kControlsRead> said;
     const auto size = static_cast<std::size_t>(text.size());
     for (std::size_t i = 0; i < size; ++i) {
         const char16_t ch = text[static_cast<qsizetype>(i)].unicode();
@@ -37,8 +42,11 @@ AccessibleText::AccessibleText(QStringView text) : codeCount_(static_cast<std::s
             text_.append(picture != nullptr ? QChar(picture->standIn) : QChar(ch));
             continue;
         }
+        Q_ASSERT(ch < kControlsRead);
+        QString& words = said[ch];
+        if (words.isNull()) words = controlWords(*picture);
         text_.append(u'[');
-        text_.append(QStringView(picture->words.data(), static_cast<qsizetype>(picture->words.size())));
+        text_.append(words);
         text_.append(u']');
         spans_.push_back({i, 1, offset, static_cast<int>(text_.size()) - offset});
     }

@@ -6,16 +6,21 @@
 #include "incoming_line_breaks.h"
 
 #include "cipher/key_fingerprint.h"
+#include "i18n/fill.h"
+#include "i18n/marks.h"
 #include "messages/messages.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/program_title.h"
+#include "platform/qt_text.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace tarvex::window {
+
+using platform::qt;
 
 WindowCommandHost::WindowCommandHost(Parts parts) : parts_(parts), keyBoxToolTip_(parts.keyBox->toolTip()) {}
 
@@ -44,9 +49,13 @@ void WindowCommandHost::describeKey(const std::string& path) {
     QString line;
     if (!path.empty()) {
         Result<std::string> fingerprint = keyFingerprint(path);
-        line = fingerprint ? QStringLiteral("Fingerprint: ") + QString::fromStdString(*fingerprint)
-                           : QStringLiteral("Fingerprint unavailable: ") +
-                                 QString::fromStdString(describe(fingerprint.error()));
+        /* TRANSLATORS: the second line of the key box's tooltip; {fingerprint}
+           is 16 hexadecimal digits (3F2A 9C01 77DE 0B45). */
+        line = fingerprint ? qt(i18n::fill(_("Fingerprint: {fingerprint}"), {{"fingerprint", *fingerprint}}))
+                           /* TRANSLATORS: the second line of the key box's tooltip; {reason}
+                              says why the key file cannot be used. */
+                           : qt(i18n::fill(_("Fingerprint unavailable: {reason}"),
+                                           {{"reason", describe(fingerprint.error())}}));
     }
     parts_.keyBox->setToolTip(line.isEmpty() ? keyBoxToolTip_ : keyBoxToolTip_ + QLatin1Char('\n') + line);
     parts_.keyBox->setAccessibleDescription(line);

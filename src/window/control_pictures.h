@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include <QString>
+
 #include <cstddef>
 #include <string_view>
 
@@ -13,8 +15,9 @@ namespace tarvex::window {
 struct ControlPicture {
     // Drawn in a frame ("NUL", "CR", "PAD"); empty when the stand-in is drawn plainly.
     std::u16string_view name;
-    // What a screen reader says, in brackets ("null"); empty when it reads the stand-in.
-    std::u16string_view words;
+    // What a screen reader says, in brackets, in English ("null"); empty when
+    // it reads the stand-in. controlWords() gives it in the session's language.
+    std::string_view words;
     // Drawn in its place; in a row shaped whole it holds the frame's room.
     char16_t standIn;
 };
@@ -24,7 +27,12 @@ struct ControlPicture {
 // for every character shown and read as itself.
 const ControlPicture* controlPictureOf(char32_t ch);
 
-// The longest reading of a control, its brackets included.
+// The longest reading of a control, its brackets included, in UTF-16 units:
+// a message of nothing but controls must still count its reading in an int.
 inline constexpr std::size_t kLongestControlReading = 31;
+
+// The words of `picture` in the session's language; the English ones where
+// the translation would make a reading longer than kLongestControlReading.
+QString controlWords(const ControlPicture& picture);
 
 } // namespace tarvex::window

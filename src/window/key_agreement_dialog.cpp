@@ -32,7 +32,12 @@ using platform::qt;
 
 // The dialog's words in the session's language.
 QString said(std::string_view english) {
-    return qt(i18n::text(english));
+    return qt(i18n::text(words::kContext, english));
+}
+
+// `sentence` with the digits in their place.
+QString withDigits(QString sentence, const QString& digits) {
+    return sentence.replace(qt(words::kDigitsPlaceholder), digits);
 }
 
 // Whatever is pasted or dropped replaces what the field held: it takes one
@@ -54,9 +59,8 @@ QString readAloudText(const agree::Agreement& agreement, const QString& digits, 
     // The answerer reads the first eight, the inviter the last eight.
     const std::string_view wording =
         agreement.role() == agree::Agreement::Role::Answerer ? words::kReadFirstEight : words::kReadLastEight;
-    QString sentence = said(wording);
-    if (html) sentence = sentence.toHtmlEscaped();
-    return sentence.replace(qt(words::kDigitsPlaceholder), digits);
+    const QString sentence = said(wording);
+    return withDigits(html ? sentence.toHtmlEscaped() : sentence, digits);
 }
 
 QLineEdit* lineShown(const char* name, std::string_view accessibleName, QWidget* parent) {
@@ -214,8 +218,8 @@ void KeyAgreementDialog::refresh() {
         const agree::Agreement& agreement = flow_.agreement();
         const QString fingerprint = QString::fromStdString(agreement.fingerprint());
         fingerprint_->setText(fingerprint);
-        fingerprint_->setAccessibleName(said(words::kFingerprintName) + QStringLiteral(": ") +
-                                        QString::fromStdString(spelledDigits(agreement.fingerprint())));
+        fingerprint_->setAccessibleName(
+            withDigits(said(words::kFingerprintName), QString::fromStdString(spelledDigits(agreement.fingerprint()))));
         const std::string digits = agreement.digitsToReadAloud();
         readAloud_->setText(
             readAloudText(agreement, QStringLiteral("<b>%1</b>").arg(QString::fromStdString(digits)), true));

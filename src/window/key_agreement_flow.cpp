@@ -2,6 +2,7 @@
 
 #include "key_agreement_flow.h"
 
+#include "i18n/translate.h"
 #include "messages/agreement_dialog_words.h"
 #include "messages/messages.h"
 
@@ -50,7 +51,7 @@ bool KeyAgreementFlow::compare(std::string_view typed) {
         show(heard.error());
         return false;
     }
-    message_ = agreement_words::kDigitsMatch;
+    message_ = i18n::text(agreement_words::kContext, agreement_words::kDigitsMatch);
     refused_ = false;
     return true;
 }

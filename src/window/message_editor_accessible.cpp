@@ -5,6 +5,10 @@
 #include "accessible_text.h"
 #include "message_editor.h"
 
+#include "i18n/fill.h"
+#include "i18n/marks.h"
+#include "platform/qt_text.h"
+
 #include <QAccessible>
 
 #include <algorithm>
@@ -12,6 +16,8 @@
 namespace tarvex::window {
 
 namespace {
+
+using platform::qt;
 
 QAccessibleInterface* createInterface(const QString& /*className*/, QObject* object) {
     if (auto* editor = qobject_cast<MessageEditor*>(object)) {
@@ -64,11 +70,19 @@ QString MessageEditorAccessible::text(QAccessible::Text kind) const {
         if (area != nullptr && !area->accessibleDescription().isEmpty()) {
             return area->accessibleDescription();
         }
-        QString description = QStringLiteral("The message to encrypt, or the cipher text to decrypt.");
-        if (editor()->limit() > 0) {
-            description += QStringLiteral(" It holds at most %1 characters.").arg(editor()->limit());
+        const std::size_t limit = editor()->limit();
+        if (limit == 0) {
+            /* TRANSLATORS: the description a screen reader gives of the message area. */
+            return qt(_("The message to encrypt, or the cipher text to decrypt."));
         }
-        return description;
+        /* TRANSLATORS: the description a screen reader gives of the message
+           area in ICQ mode, which takes {limit} characters at most. */
+        return qt(i18n::fill(P_("The message to encrypt, or the cipher text to decrypt. It holds at most {limit} "
+                                "character.",
+                                "The message to encrypt, or the cipher text to decrypt. It holds at most {limit} "
+                                "characters.",
+                                limit),
+                             {{"limit", std::to_string(limit)}}));
     }
     case QAccessible::Value: return reading().text();
     default: return QAccessibleWidget::text(kind);

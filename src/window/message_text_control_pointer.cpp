@@ -7,6 +7,9 @@
 
 #include "message_text_control.h"
 
+#include "i18n/marks.h"
+#include "platform/qt_text.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -19,11 +22,16 @@
 #include <QTimerEvent>
 #include <QWidget>
 
+#include <string>
+#include <utility>
+
 namespace tarvex::window {
 
 namespace {
 
 constexpr int kDragScrollInterval = 50;
+
+using platform::qt;
 
 } // namespace
 
@@ -97,16 +105,20 @@ void MessageTextControl::timerEvent(QTimerEvent* event) {
 void MessageTextControl::contextMenu(QContextMenuEvent* event) {
     QMenu menu(view_.widget());
     const bool canEdit = editable();
-    menu.addAction(tr("&Undo"), this, &MessageTextControl::undo)->setEnabled(canEdit && document_.canUndo());
-    menu.addAction(tr("&Redo"), this, &MessageTextControl::redo)->setEnabled(canEdit && document_.canRedo());
+    // Its words apart from the window's buttons and menu items of the same English.
+    const auto item = [&](const std::string& caption, auto&&... slot) {
+        return menu.addAction(qt(caption), this, std::forward<decltype(slot)>(slot)...);
+    };
+    item(C_("context menu", "&Undo"), &MessageTextControl::undo)->setEnabled(canEdit && document_.canUndo());
+    item(C_("context menu", "&Redo"), &MessageTextControl::redo)->setEnabled(canEdit && document_.canRedo());
     menu.addSeparator();
-    menu.addAction(tr("Cu&t"), this, &MessageTextControl::cut)->setEnabled(canEdit && hasSelection());
-    menu.addAction(tr("&Copy"), this, &MessageTextControl::copy)->setEnabled(hasSelection());
-    menu.addAction(tr("&Paste"), this, &MessageTextControl::paste)
+    item(C_("context menu", "Cu&t"), &MessageTextControl::cut)->setEnabled(canEdit && hasSelection());
+    item(C_("context menu", "&Copy"), &MessageTextControl::copy)->setEnabled(hasSelection());
+    item(C_("context menu", "&Paste"), &MessageTextControl::paste)
         ->setEnabled(canEdit && !QGuiApplication::clipboard()->text().isEmpty());
-    menu.addAction(tr("Delete"), this, [this] { replaceSelection({}); })->setEnabled(canEdit && hasSelection());
+    item(C_("context menu", "Delete"), [this] { replaceSelection({}); })->setEnabled(canEdit && hasSelection());
     menu.addSeparator();
-    menu.addAction(tr("Select All"), this, &MessageTextControl::selectAll)->setEnabled(!text_.isEmpty());
+    item(C_("context menu", "Select All"), &MessageTextControl::selectAll)->setEnabled(!text_.isEmpty());
     menu.exec(event->globalPos());
 }
 

@@ -85,6 +85,27 @@ void guardGroup(QButtonGroup& group) {
     }
 }
 
+// A caption as a screen reader says it: without its access key, marked in the
+// word ("E-&Mail") or, as in Chinese and Arabic captions, after it in
+// parentheses ("文件(&F)"), which go with it. "&&" is a plain '&'.
+QString spokenCaption(const QString& caption) {
+    QString spoken;
+    spoken.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&')) {
+            spoken += caption[i];
+        } else if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+            spoken += QLatin1Char('&');
+            ++i;
+        } else if (spoken.endsWith(QLatin1Char('(')) && i + 2 < caption.size() && caption[i + 2] == QLatin1Char(')')) {
+            spoken.chop(1);
+            while (!spoken.isEmpty() && spoken.back().isSpace()) spoken.chop(1);
+            i += 2;
+        }
+    }
+    return spoken;
+}
+
 // What a screen reader is told of a mode button: a radio button, with the
 // check state and the access key of the button.
 class ModeButtonInterface final : public QAccessibleWidget {
@@ -100,8 +121,8 @@ public:
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            // The caption without its '&', not the frame's title that a plain widget would borrow.
-            return button().text().remove(QLatin1Char('&'));
+            // The caption without its access key, not the frame's title that a plain widget would borrow.
+            return spokenCaption(button().text());
         }
         QString given = QAccessibleWidget::text(kind);
         if (!given.isEmpty()) {

@@ -10,6 +10,7 @@
 #include "exchange/cipher_commands.h"
 #include "exchange/clipboard_commands.h"
 #include "exchange/text_file_commands.h"
+#include "messages/window_messages.h"
 
 #include <QAction>
 #include <QDir>
@@ -137,9 +138,10 @@ void Tarvex::onClearText() {
 }
 
 void Tarvex::onTextRefused(TextSource source, std::size_t length, std::size_t room) {
-    QString what = QStringLiteral("The text on the clipboard");
-    if (source == TextSource::Drop) what = QStringLiteral("The dropped text");
-    if (source == TextSource::Selection) what = QStringLiteral("The selected text");
+    messages::PastedFrom from = messages::PastedFrom::Clipboard;
+    if (source == TextSource::Drop) from = messages::PastedFrom::Drop;
+    if (source == TextSource::Selection) from = messages::PastedFrom::Selection;
+    const QString what = QString::fromStdString(messages::pastedTextName(from));
     platform::showWarning(messageBox_, this, exchange::notPastedMessage(what, length, room, commands_->messageLimit()));
 }
 

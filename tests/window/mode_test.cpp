@@ -176,6 +176,10 @@ TEST(ModeAccessibility, ButtonsAreRadioButtonsAndMenuItemsOneExclusiveGroup) {
         EXPECT_TRUE(button->state().checkable) << optionName(mode);
         EXPECT_EQ(button->state().checked, mode == kEmailMode) << optionName(mode);
     }
+    // Chinese and Arabic captions carry the access key after the word, in parentheses.
+    auto& file = control<QAbstractButton>(*window, optionName(kFileMode));
+    file.setText(QStringLiteral("\u6587\u4EF6(&F)"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&file)->text(QAccessible::Name), QStringLiteral("\u6587\u4EF6"));
 }
 
 } // namespace
