@@ -314,7 +314,7 @@ ShownTarvex shownTarvex() {
     return shown;
 }
 
-void setAndShowInTarvex(benchmark::State& state, const std::string& text) {
+void setAndShowInTarvex(benchmark::State& state, std::string_view text) {
     const ShownTarvex shown = shownTarvex();
     for (auto _ : state) {
         shown.area->setText(text);
@@ -429,7 +429,7 @@ void commandInTarvex(benchmark::State& state, Command command) {
     const KeyFile key;
     const auto [before, expected] = commandCase(command, key);
     const std::string after =
-        command == Command::Encrypt || command == Command::Decrypt ? tarvex::charset::toUtf8(expected) : expected;
+        command == Command::Encrypt || command == Command::Decrypt ? std::string(std::string_view(tarvex::charset::toUtf8(expected))) : expected;
     ShownTarvex shown = shownTarvex();
     shown.window->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(key.path());
     shown.window->findChild<QAbstractButton*>(QStringLiteral("Option2"))->click(); // E-Mail mode
@@ -438,8 +438,8 @@ void commandInTarvex(benchmark::State& state, Command command) {
     QAbstractButton* run = command == Command::Encrypt ? button("Command9") : button("Command8");
     for (auto _ : state) {
         state.PauseTiming();
-        shown.area->setText(command == Command::Seal || command == Command::Open ? before
-                                                                                  : tarvex::charset::toUtf8(before));
+        shown.area->setText(command == Command::Seal || command == Command::Open ? std::string_view(before)
+                                                                                  : std::string_view(tarvex::charset::toUtf8(before)));
         shown.window->repaint();
         QApplication::processEvents();
         if (command == Command::Seal ? !seal->isEnabled() : !run->isEnabled()) {
@@ -455,7 +455,7 @@ void commandInTarvex(benchmark::State& state, Command command) {
         shown.window->repaint();
         QApplication::processEvents();
     }
-    const std::string left = shown.area->text();
+    const std::string left(std::string_view(shown.area->text()));
     if (command == Command::Seal ? left.rfind(after, 0) != 0 || left.size() < before.size() : left != after) {
         state.SkipWithError("the command did not leave the expected text");
     }

@@ -4,7 +4,8 @@
 
 #include "uniform_source.h"
 
-#include <array>
+#include "secret/bytes.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -21,8 +22,11 @@ public:
 private:
     Status refill();
 
-    std::array<std::uint64_t, 32> buffer_{};
-    std::size_t used_ = buffer_.size();
+    static constexpr std::size_t kDraws = 32;
+
+    // Draws not yet taken: they become key bytes.
+    secret::Bytes buffer_{kDraws * sizeof(std::uint64_t)};
+    std::size_t used_ = kDraws;
     std::uint64_t salt_ = 0;
 };
 

@@ -156,7 +156,7 @@ TEST_F(MessageEditorTest, ShiftWithMovementSelectsAndCopyGivesTheSelection) {
     press(Qt::Key_Down, Qt::ShiftModifier);
     const std::string selected = editor_->selectedText().toStdString();
     EXPECT_GT(selected.size(), 2u);
-    EXPECT_EQ(selected, area_->text().substr(1, selected.size()));
+    EXPECT_EQ(selected, std::string_view(area_->text()).substr(1, selected.size()));
     press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), selected);
 
@@ -205,12 +205,12 @@ TEST_F(MessageEditorTest, ClickingPlacesTheCursorAndDraggingSelects) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     QTest::mouseMove(view, pointIn(2, 0.0));
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pointIn(2, 0.0));
-    EXPECT_EQ(editor_->selectedText().toStdString(), area_->text().substr(0, editor_->cursorPosition()));
+    EXPECT_EQ(editor_->selectedText().toStdString(), std::string_view(area_->text()).substr(0, editor_->cursorPosition()));
     EXPECT_GT(editor_->cursorPosition(), secondRowStart);
 
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, pointIn(1, 0.0));
-    EXPECT_EQ(editor_->selectedText().toStdString(), area_->text().substr(0, secondRowStart));
+    EXPECT_EQ(editor_->selectedText().toStdString(), std::string_view(area_->text()).substr(0, secondRowStart));
 }
 
 TEST_F(MessageEditorTest, DoubleClickSelectsAWord) {
@@ -232,6 +232,16 @@ TEST_F(MessageEditorTest, UndoAndRedoTakeBackTypingAndCutting) {
     EXPECT_EQ(area_->text(), "keep") << "what was typed in a row goes back at once";
     press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(area_->text(), "keep this");
+}
+
+TEST_F(MessageEditorTest, AfterUndoUpAndDownStartFromWhereTheCursorLands) {
+    area_->setText("abcdefghij\r\nklmnopqrst");
+    QTest::keyClicks(editor_, QStringLiteral("Z"));
+    press(Qt::Key_Down);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(editor_->cursorPosition(), 0u);
+    press(Qt::Key_Down);
+    EXPECT_EQ(editor_->cursorPosition(), 12u) << "the start of the second line, as from any other edit";
 }
 
 TEST_F(MessageEditorTest, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
