@@ -381,7 +381,7 @@ public:
     }
     const QString& path() const { return path_; }
     std::vector<std::uint8_t> numbers() const {
-        auto numbers = tarvex::readKeyNumbers(path_.toStdString());
+        auto numbers = tarvex::cipher::readKeyNumbers(path_.toStdString());
         return numbers ? std::vector<std::uint8_t>(numbers->begin(), numbers->end()) : std::vector<std::uint8_t>{};
     }
 
@@ -411,7 +411,7 @@ std::pair<std::string, std::string> commandCase(Command command, const KeyFile& 
         }
         return {tarvex::seal::sealWhole(payload, *sealing), message};
     }
-    const auto cipher = tarvex::encryptText(message, key.numbers());
+    const auto cipher = tarvex::cipher::encryptText(message, key.numbers());
     if (!cipher) {
         return {};
     }
@@ -467,8 +467,8 @@ void transformAlone(benchmark::State& state, Direction direction) {
     const auto [before, after] = transformCase(direction, key);
     const auto numbers = key.numbers();
     for (auto _ : state) {
-        auto result = direction == Direction::Encrypt ? tarvex::encryptText(before, numbers)
-                                                      : tarvex::decryptText(before, numbers);
+        auto result = direction == Direction::Encrypt ? tarvex::cipher::encryptText(before, numbers)
+                                                      : tarvex::cipher::decryptText(before, numbers);
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
@@ -491,9 +491,9 @@ void transformInBareWindow(benchmark::State& state, Direction direction) {
         setAndShowBare(*window, beforeText);
         state.ResumeTiming();
         const std::string shown = bareEditor(*window).toPlainText().toStdString();
-        const auto numbers = tarvex::readKeyNumbers(key.path().toStdString());
-        auto result = direction == Direction::Encrypt ? tarvex::encryptText(shown, *numbers)
-                                                      : tarvex::decryptText(shown, *numbers);
+        const auto numbers = tarvex::cipher::readKeyNumbers(key.path().toStdString());
+        auto result = direction == Direction::Encrypt ? tarvex::cipher::encryptText(shown, *numbers)
+                                                      : tarvex::cipher::decryptText(shown, *numbers);
         setAndShowBare(*window, result ? latin1(*result) : QString());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));

@@ -10,7 +10,7 @@
 #include <ctime>
 #include <sys/random.h>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 void SecureUniformSource::reseed(float seed) {
     salt_ = (salt_ ^ std::bit_cast<std::uint32_t>(seed)) * 0x9E3779B97F4A7C15ull;
@@ -54,4 +54,4 @@ float SystemTimeOfDayClock::secondsSinceMidnight() {
     return static_cast<float>(seconds);
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // Draws come straight from the kernel's CSPRNG (getrandom). A reseed folds the
 // seed into a salt that is XORed into every later draw: it changes the values
@@ -35,4 +35,4 @@ public:
     float secondsSinceMidnight() override;
 };
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -66,7 +66,7 @@ private:
     Error counted(Error error) const;
 
     Encoding encoding_;
-    TextTransformer transformer_;
+    cipher::TextTransformer transformer_;
     charset::Utf8ToCodes decoder_;
     text::LineFeedsFromCrLf lineBreaks_;
     simd::Path path_;

@@ -5,7 +5,7 @@
 namespace tarvex::cli {
 
 EncryptPipeline::EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, simd::Path path)
-    : encoding_(encoding), transformer_(Direction::Encrypt, keyNumbers), decoder_(path), lineBreaks_(path),
+    : encoding_(encoding), transformer_(cipher::Direction::Encrypt, keyNumbers), decoder_(path), lineBreaks_(path),
       path_(path) {}
 
 Error EncryptPipeline::countingInputCharacters(Error error, std::string_view codes) const {

@@ -33,7 +33,7 @@ private:
     Error countingInputCharacters(Error error, std::string_view codes) const;
 
     Encoding encoding_;
-    TextTransformer transformer_;
+    cipher::TextTransformer transformer_;
     charset::Utf8ToCodes decoder_;
     text::CrLfFromLineFeeds lineBreaks_;
     simd::Path path_;

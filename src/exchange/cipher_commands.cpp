@@ -28,12 +28,12 @@ std::string failureBox(const Error& error) {
 
 // The area would cut the result, and a cipher text without its end cannot be read.
 // Decrypt gets here only when the text was longer than the limit before ICQ mode was chosen.
-std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit limit) {
+std::string tooLongMessage(cipher::Direction direction, std::size_t length, MessageLimit limit) {
     return messages::resultTooLong(direction, length, limit.length, limit.ofMode);
 }
 
 Result<secret::Bytes> keyNumbersOf(CipherCommandHost& host) {
-    return readKeyNumbers(host.keyPath());
+    return cipher::readKeyNumbers(host.keyPath());
 }
 
 // What the classic format cannot carry, where sealing would: a character
@@ -60,7 +60,7 @@ void sealText(CipherCommandHost& host, std::string_view text) {
     const std::string token = seal::sealWhole(payload, *key);
     const MessageLimit limit = host.messageLimit();
     if (token.size() > limit.length) {
-        if (!limit.ofMode) return host.reportFailure(tooLongMessage(Direction::Encrypt, token.size(), limit));
+        if (!limit.ofMode) return host.reportFailure(tooLongMessage(cipher::Direction::Encrypt, token.size(), limit));
         return host.reportFailure(failureBox(
             Error{.kind = Error::Kind::SealedTooLongForIcq, .length = token.size(), .limit = limit.length}));
     }
@@ -86,41 +86,41 @@ void openSealed(CipherCommandHost& host, std::string_view token) {
     // A character takes at least a byte: only a text of more bytes than the limit needs counting.
     if (text->size() > limit.length) {
         const std::size_t length = characterCount(*text);
-        if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
+        if (length > limit.length) return host.reportFailure(tooLongMessage(cipher::Direction::Decrypt, length, limit));
     }
     host.setMessageText(*text);
 }
 
 // The codes of the area's text; a character outside the set cannot be part of a cipher text.
-Result<secret::String> codesOf(std::string_view text, Direction direction) {
+Result<secret::String> codesOf(std::string_view text, cipher::Direction direction) {
     Result<secret::String> codes = charset::fromUtf8(text);
     if (codes) return codes;
-    if (direction == Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
+    if (direction == cipher::Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
         return Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
                      .code = codes.error().code};
     }
     return codes.error();
 }
 
-void transformMessage(CipherCommandHost& host, Direction direction) {
+void transformMessage(CipherCommandHost& host, cipher::Direction direction) {
     const secret::String text = host.messageText();
     if (text.empty() || host.keyPath().empty()) return;
-    if (direction == Direction::Decrypt && seal::looksSealed(text)) return openSealed(host, text);
+    if (direction == cipher::Direction::Decrypt && seal::looksSealed(text)) return openSealed(host, text);
 
     Result<secret::Bytes> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
-    if (direction == Direction::Encrypt) {
-        if (Status hiding = requireHidingKey(*keyNumbers, host.keyPath()); !hiding) {
+    if (direction == cipher::Direction::Encrypt) {
+        if (Status hiding = cipher::requireHidingKey(*keyNumbers, host.keyPath()); !hiding) {
             return host.reportFailure(failureBox(hiding.error()));
         }
     }
     const Result<secret::String> codes = codesOf(text, direction);
     const Result<secret::String> result = !codes ? Result<secret::String>(codes.error())
-                                          : direction == Direction::Encrypt ? encryptText(*codes, *keyNumbers)
-                                                                            : decryptText(*codes, *keyNumbers);
+                                          : direction == cipher::Direction::Encrypt ? cipher::encryptText(*codes, *keyNumbers)
+                                                                            : cipher::decryptText(*codes, *keyNumbers);
     keyNumbers->clear();
     if (!result) {
-        if (direction == Direction::Encrypt && sealingCarries(result.error())) {
+        if (direction == cipher::Direction::Encrypt && sealingCarries(result.error())) {
             if (host.confirm(messages::sealInstead(result.error()).text)) sealText(host, text);
             return;
         }
@@ -157,17 +157,17 @@ bool takeNewKey(CipherCommandHost& host, const std::string& path, const Status& 
 
 } // namespace
 
-void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
+void createKey(CipherCommandHost& host, cipher::UniformSource& source, cipher::TimeOfDayClock& clock) {
     const std::string path = askNewKeyFile(host, messages::createKeyDialog());
     if (path.empty()) return;
-    const Result<secret::Bytes> key = generateKeyBytes(source, clock);
-    takeNewKey(host, path, key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error()));
+    const Result<secret::Bytes> key = cipher::generateKeyBytes(source, clock);
+    takeNewKey(host, path, key ? cipher::saveKeyFile(path, *key, files::AtomicFileWriter::Replace::Allowed) : Status(key.error()));
 }
 
 bool saveAgreedKey(CipherCommandHost& host, const agree::Agreement& agreement) {
     const std::string path = askNewKeyFile(host, messages::saveAgreedKeyDialog());
     if (path.empty()) return false;
-    return takeNewKey(host, path, agreement.saveKeyFile(path, AtomicFileWriter::Replace::Allowed));
+    return takeNewKey(host, path, agreement.saveKeyFile(path, files::AtomicFileWriter::Replace::Allowed));
 }
 
 void loadKey(CipherCommandHost& host) {
@@ -178,11 +178,11 @@ void loadKey(CipherCommandHost& host) {
 }
 
 void encryptMessage(CipherCommandHost& host) {
-    transformMessage(host, Direction::Encrypt);
+    transformMessage(host, cipher::Direction::Encrypt);
 }
 
 void decryptMessage(CipherCommandHost& host) {
-    transformMessage(host, Direction::Decrypt);
+    transformMessage(host, cipher::Direction::Decrypt);
 }
 
 void sealMessage(CipherCommandHost& host) {

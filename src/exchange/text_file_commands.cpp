@@ -44,7 +44,7 @@ void loadTextFile(ExchangeHost& host) {
     const auto cannotLoad = [&](const std::string& why) {
         warn(host, QString::fromStdString(messages::textFileNotLoaded(path.toStdString(), why)));
     };
-    const Result<secret::String> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
+    const Result<secret::String> bytes = files::readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
     const Result<secret::String> lines = text::textOfTextFile(*bytes);
     if (!lines) return cannotLoad(reason(lines.error()));
@@ -74,11 +74,11 @@ void saveTextFile(ExchangeHost& host) {
 
     // Through a temporary file renamed into place, so a failed save leaves the
     // old file whole; a device or a pipe is written to directly.
-    const AtomicFileWriter::Options options{
-        .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
+    const files::AtomicFileWriter::Options options{
+        .replace = files::AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     text.append("\r\n");
     const secret::String file = text::textFileOfText(text);
-    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), file, options);
+    const Status written = files::writeFileAtomically(QFile::encodeName(path).toStdString(), file, options);
     if (!written) {
         warn(host, QString::fromStdString(messages::textNotSaved(path.toStdString(), reason(written.error()))));
         return;

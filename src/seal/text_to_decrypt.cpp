@@ -119,7 +119,7 @@ TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes) {
         }
         if (verdict.kind == TextToDecryptKind::Blank) {
             verdict = {.kind = TextToDecryptKind::NotCipherText, .offset = here, .first = ch};
-            if (ch == charset::toUnicode(kMarker) || ch == '=') {
+            if (ch == charset::toUnicode(cipher::kMarker) || ch == '=') {
                 verdict.kind = TextToDecryptKind::Classic;
                 return verdict;
             }

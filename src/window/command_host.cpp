@@ -48,7 +48,7 @@ void WindowCommandHost::setKeyPath(const std::string& path) {
 void WindowCommandHost::describeKey(const std::string& path) {
     QString line;
     if (!path.empty()) {
-        Result<std::string> fingerprint = keyFingerprint(path);
+        Result<std::string> fingerprint = cipher::keyFingerprint(path);
         /* TRANSLATORS: the second line of the key box's tooltip; {fingerprint}
            is 16 hexadecimal digits (3F2A 9C01 77DE 0B45). */
         line = fingerprint ? qt(i18n::fill(_("Fingerprint: {fingerprint}"), {{"fingerprint", *fingerprint}}))

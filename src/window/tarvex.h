@@ -149,8 +149,8 @@ private:
     platform::FileDialog fileDialog_;
     platform::MessageBox messageBox_;
     platform::SystemClipboard clipboard_;
-    SecureUniformSource randomSource_;
-    SystemTimeOfDayClock clock_;
+    cipher::SecureUniformSource randomSource_;
+    cipher::SystemTimeOfDayClock clock_;
     std::unique_ptr<WindowCommandHost> commands_;
     // While open; it deletes itself when closed.
     QPointer<KeyAgreementDialog> agreementDialog_;

@@ -14,7 +14,7 @@ constexpr char32_t kEqualsSign = '=';
 
 bool isMarkedText(std::string_view text) {
     const char32_t first = charset::firstUtf8Character(text).ch;
-    if (first == charset::toUnicode(kMarker) || first == kEqualsSign) {
+    if (first == charset::toUnicode(cipher::kMarker) || first == kEqualsSign) {
         return true;
     }
     // A newer version's token too: Decrypt then says what it is.

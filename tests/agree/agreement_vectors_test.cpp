@@ -59,7 +59,7 @@ std::string hexOf(std::span<const std::uint8_t> bytes) {
 std::string savedKeyFile(const Agreement& agreement) {
     test::TempDir dir;
     const std::string path = dir.file("agreed.tvk");
-    EXPECT_TRUE(agreement.saveKeyFile(path, AtomicFileWriter::Replace::Refused));
+    EXPECT_TRUE(agreement.saveKeyFile(path, files::AtomicFileWriter::Replace::Refused));
     EXPECT_EQ(test::permissionBits(path), 0600u);
     return test::readBytes(path);
 }

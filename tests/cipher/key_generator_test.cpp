@@ -19,7 +19,7 @@
 #include <functional>
 #include <set>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 // The draws a generator makes, in order, so tests can check when it reseeds.
@@ -128,9 +128,9 @@ TEST_P(KeyFileShape, LengthDrawGivesTheFileItsShape) {
         ASSERT_EQ(pairs.substr(2 * i, 2), expected) << "key byte " << i;
     }
 
-    test::TempDir dir;
-    ASSERT_TRUE(saveKeyFile(dir.file("k.tvk"), *key, AtomicFileWriter::Replace::Refused).ok());
-    EXPECT_EQ(test::readBytes(dir.file("k.tvk")), text);
+    tarvex::test::TempDir dir;
+    ASSERT_TRUE(saveKeyFile(dir.file("k.tvk"), *key, files::AtomicFileWriter::Replace::Refused).ok());
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("k.tvk")), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, KeyFileShape,
@@ -150,7 +150,7 @@ TEST(KeyGenerator, DrawsAreFlooredNotRounded) {
     Result<secret::Bytes> key = generateKeyBytes(source, clock);
     ASSERT_TRUE(key.ok());
     ASSERT_EQ(key->size(), 5969u);
-    EXPECT_EQ(test::codesOf(std::span<const std::uint8_t>(key->data(), 6)),
+    EXPECT_EQ(tarvex::test::codesOf(std::span<const std::uint8_t>(key->data(), 6)),
               (std::vector<int>{0, 16, 15, 128, 10, 255}));
     EXPECT_EQ(formatKeyFile(*key).substr(0, 12), "00100F800AFF");
 }
@@ -276,4 +276,4 @@ TEST(SystemTimeOfDayClock, GivesSecondsWithinOneDay) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 Status check(std::string_view keyFile) {
@@ -40,4 +40,4 @@ TEST(KeyStrength, GeneratedKeysPass) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

@@ -11,7 +11,7 @@
 
 #include <random>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 // The codes that come back unchanged: tab, line feed, carriage return and 32 to 222.
@@ -75,4 +75,4 @@ TEST(RoundTrip, MessageWithLineBreaks) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

@@ -10,11 +10,11 @@
 
 #include <random>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
-using test::codes;
-using test::codesOf;
+using tarvex::test::codes;
+using tarvex::test::codesOf;
 using Keys = std::vector<std::uint8_t>;
 
 std::vector<int> encrypted(std::string_view text, const Keys& keys) {
@@ -432,4 +432,4 @@ TEST(TextTransformerBuffer, TextsTooLargeForTheCacheGiveTheSameBytesAsPieces) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

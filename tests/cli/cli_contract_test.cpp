@@ -141,9 +141,9 @@ TEST_F(CliContract, AgreesWithTheCipherCoreByteForByte) {
     ProcessResult cli = runCli({"encrypt", "-k", key, "-e", "cp1252"}, text);
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
 
-    Result<secret::Bytes> numbers = readKeyNumbers(key);
+    Result<secret::Bytes> numbers = cipher::readKeyNumbers(key);
     ASSERT_TRUE(numbers.ok());
-    Result<secret::String> core = encryptText(text, *numbers);
+    Result<secret::String> core = cipher::encryptText(text, *numbers);
     ASSERT_TRUE(core.ok());
     EXPECT_EQ(cli.out, std::string(*core) + "\r\n");
 }
@@ -204,7 +204,7 @@ TEST_F(CliContract, FingerprintPrintsOneLineOrFails) {
     EXPECT_EQ(known.err, "");
 
     ASSERT_EQ(runCli({"create-key", "--force", key}).exitCode, 0);
-    Result<std::string> library = keyFingerprint(key);
+    Result<std::string> library = cipher::keyFingerprint(key);
     ASSERT_TRUE(library.ok());
     EXPECT_EQ(runCli({"fingerprint", "--key=" + key}).out, *library + "\n");
 

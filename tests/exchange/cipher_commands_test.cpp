@@ -68,7 +68,7 @@ private:
 };
 
 // Varied values, the same in every run.
-class CyclingSource final : public UniformSource {
+class CyclingSource final : public cipher::UniformSource {
 public:
     void reseed(float) override {}
     Result<double> next() override {
@@ -80,7 +80,7 @@ private:
     double value_ = 0.1;
 };
 
-class StillClock final : public TimeOfDayClock {
+class StillClock final : public cipher::TimeOfDayClock {
 public:
     float secondsSinceMidnight() override { return 3600.0f; }
 };
@@ -104,7 +104,7 @@ public:
         ASSERT_EQ(host.key, dir.file(name));
     }
     seal::SealingKey sealingKey() const {
-        Result<secret::Bytes> numbers = readKeyNumbers(host.key);
+        Result<secret::Bytes> numbers = cipher::readKeyNumbers(host.key);
         return seal::SealingKey::forOpening(*numbers);
     }
 };
@@ -131,7 +131,7 @@ TEST_F(CipherCommands, SealAndDecryptCarryAnyTextAsUtf8WithLineFeeds) {
     EXPECT_EQ(host.message, kWorldText);
 
     // What tarvex-cli seals may break lines with CR LF, LF or CR: each opens to the area's CR LF.
-    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*readKeyNumbers(host.key), host.key);
+    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*cipher::readKeyNumbers(host.key), host.key);
     ASSERT_TRUE(key.ok());
     host.message = "> " + seal::sealWhole("a\r\nb\nc\rd\n", *key);
     decryptMessage(host);
@@ -179,7 +179,7 @@ TEST_F(CipherCommands, SealedMessagesThatCannotBeOpenedShowTheReasonAndChangeNot
     sealMessage(host);
     const std::string ofOtherKey = host.message;
     useCreatedKey();
-    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*readKeyNumbers(host.key), host.key);
+    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*cipher::readKeyNumbers(host.key), host.key);
     ASSERT_TRUE(key.ok());
     std::string damaged = seal::sealWhole("hello", *key);
     damaged[20] = damaged[20] == 'x' ? 'y' : 'x';
@@ -247,7 +247,7 @@ TEST_F(CipherCommands, CreateKeySetsUpTheSaveDialogAndWritesAnOwnerOnlyKey) {
     EXPECT_EQ(host.loadEnabled, 1);
     EXPECT_TRUE(host.failures.empty());
     EXPECT_EQ(test::permissionBits(host.key), 0600u);
-    Result<secret::Bytes> numbers = readKeyNumbers(host.key);
+    Result<secret::Bytes> numbers = cipher::readKeyNumbers(host.key);
     ASSERT_TRUE(numbers.ok());
     EXPECT_GE(numbers->size(), 438u);
     EXPECT_LE(numbers->size(), 5969u);
