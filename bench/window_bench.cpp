@@ -329,7 +329,7 @@ void setAndShowInTarvex(benchmark::State& state, std::string_view text) {
 }
 
 void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
-    setAndShowInTarvex(state, tarvex::charset::toUtf8(cipherLine())); // the area takes UTF-8
+    setAndShowInTarvex(state, tarvex::text::charset::toUtf8(cipherLine())); // the area takes UTF-8
 }
 
 // 1 MiB of UTF-8 beyond Windows-1252: a sealed token (one line of base58),
@@ -429,7 +429,7 @@ void commandInTarvex(benchmark::State& state, Command command) {
     const KeyFile key;
     const auto [before, expected] = commandCase(command, key);
     const std::string after =
-        command == Command::Encrypt || command == Command::Decrypt ? std::string(std::string_view(tarvex::charset::toUtf8(expected))) : expected;
+        command == Command::Encrypt || command == Command::Decrypt ? std::string(std::string_view(tarvex::text::charset::toUtf8(expected))) : expected;
     ShownTarvex shown = shownTarvex();
     shown.window->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(key.path());
     shown.window->findChild<QAbstractButton*>(QStringLiteral("Option2"))->click(); // E-Mail mode
@@ -439,7 +439,7 @@ void commandInTarvex(benchmark::State& state, Command command) {
     for (auto _ : state) {
         state.PauseTiming();
         shown.area->setText(command == Command::Seal || command == Command::Open ? std::string_view(before)
-                                                                                  : std::string_view(tarvex::charset::toUtf8(before)));
+                                                                                  : std::string_view(tarvex::text::charset::toUtf8(before)));
         shown.window->repaint();
         QApplication::processEvents();
         if (command == Command::Seal ? !seal->isEnabled() : !run->isEnabled()) {

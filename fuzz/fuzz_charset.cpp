@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvex;
     std::string_view utf8(reinterpret_cast<const char*>(data), size);
 
-    Result<std::string> whole = charset::fromUtf8(utf8);
+    Result<std::string> whole = text::charset::fromUtf8(utf8);
     if (whole) {
-        FUZZ_CHECK(charset::toUtf8(*whole) == utf8);
+        FUZZ_CHECK(text::charset::toUtf8(*whole) == utf8);
     } else {
         Error::Kind kind = whole.error().kind;
         FUZZ_CHECK(kind == Error::Kind::InvalidUtf8 || kind == Error::Kind::CharacterNotInSet);
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
-    charset::Utf8ToCodes pieces;
+    text::charset::Utf8ToCodes pieces;
     std::string codes;
     Status first = pieces.feed(utf8.substr(0, cut), codes);
     Status second = first ? pieces.feed(utf8.substr(cut), codes) : first;
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!whole) FUZZ_CHECK(end.error().position == whole.error().position);
 
     for (simd::Path path : text::availablePaths()) {
-        charset::Utf8ToCodes decoder(path);
+        text::charset::Utf8ToCodes decoder(path);
         std::string viaPath(size, '\0');
         Result<std::size_t> written = decoder.feed(utf8.substr(0, cut), viaPath.data());
         std::size_t total = written ? *written : 0;
@@ -52,14 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         // Any bytes at all, taken as codes, encode as the first path encodes them.
         std::string encoded(3 * size, '\0');
-        encoded.resize(charset::writeAsUtf8(utf8, encoded.data(), path));
-        FUZZ_CHECK(encoded == charset::toUtf8(utf8));
+        encoded.resize(text::charset::writeAsUtf8(utf8, encoded.data(), path));
+        FUZZ_CHECK(encoded == text::charset::toUtf8(utf8));
     }
 
     // Every code has a character and comes back from it.
     for (char c : utf8) {
         auto code = static_cast<std::uint8_t>(c);
-        FUZZ_CHECK(charset::fromUnicode(charset::toUnicode(code)) == code);
+        FUZZ_CHECK(text::charset::fromUnicode(text::charset::toUnicode(code)) == code);
     }
     return 0;
 }

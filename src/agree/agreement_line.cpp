@@ -36,7 +36,7 @@ KeptText keptCharacters(std::string_view text) {
     KeptText kept;
     std::uint64_t position = 0;
     while (!text.empty()) {
-        const charset::Utf8Character next = charset::firstUtf8Character(text);
+        const text::charset::Utf8Character next = text::charset::firstUtf8Character(text);
         const char32_t ch = next.size == 0 ? kNotUtf8 : next.ch;
         text.remove_prefix(next.size == 0 ? 1 : next.size);
         ++position;

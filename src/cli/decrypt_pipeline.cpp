@@ -147,7 +147,7 @@ Result<std::size_t> DecryptPipeline::decryptUtf8Step(std::string_view piece, cha
     }
     char* lineFeeds = lineFeeds_.room(kStepSize + 1);
     const std::size_t lineFeedsSize = lineBreaks_.run(std::string_view(message, messageSize), lineFeeds);
-    return charset::writeAsUtf8(std::string_view(lineFeeds, lineFeedsSize), out, path_);
+    return text::charset::writeAsUtf8(std::string_view(lineFeeds, lineFeedsSize), out, path_);
 }
 
 Result<std::string_view> DecryptPipeline::conclude() {

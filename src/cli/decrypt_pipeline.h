@@ -67,7 +67,7 @@ private:
 
     Encoding encoding_;
     cipher::TextTransformer transformer_;
-    charset::Utf8ToCodes decoder_;
+    text::charset::Utf8ToCodes decoder_;
     text::LineFeedsFromCrLf lineBreaks_;
     simd::Path path_;
     std::string inputName_;

@@ -34,7 +34,7 @@ private:
 
     Encoding encoding_;
     cipher::TextTransformer transformer_;
-    charset::Utf8ToCodes decoder_;
+    text::charset::Utf8ToCodes decoder_;
     text::CrLfFromLineFeeds lineBreaks_;
     simd::Path path_;
     std::uint64_t normalisedBefore_ = 0; // codes encrypted in earlier steps

@@ -69,7 +69,7 @@ void sealText(CipherCommandHost& host, std::string_view text) {
 
 // The payload as the area's text: UTF-8 checked, every line break CR LF.
 Result<secret::String> textOfPayload(std::string_view payload) {
-    if (charset::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
+    if (text::charset::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
     return text::crLfFromLineBreaks(payload);
 }
 
@@ -93,7 +93,7 @@ void openSealed(CipherCommandHost& host, std::string_view token) {
 
 // The codes of the area's text; a character outside the set cannot be part of a cipher text.
 Result<secret::String> codesOf(std::string_view text, cipher::Direction direction) {
-    Result<secret::String> codes = charset::fromUtf8(text);
+    Result<secret::String> codes = text::charset::fromUtf8(text);
     if (codes) return codes;
     if (direction == cipher::Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
         return Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
@@ -128,7 +128,7 @@ void transformMessage(CipherCommandHost& host, cipher::Direction direction) {
     }
     const MessageLimit limit = host.messageLimit();
     if (result->size() > limit.length) return host.reportFailure(tooLongMessage(direction, result->size(), limit));
-    host.setMessageText(charset::toUtf8(*result));
+    host.setMessageText(text::charset::toUtf8(*result));
 }
 
 // Where a new key goes: a .tvk file, the question before one is replaced.

@@ -21,7 +21,7 @@ void reportUnreachable(ExchangeHost& host) {
 
 bool isCipherText(const QString& text) {
     // The first code of a classic cipher text, as the window shows it.
-    if (text.startsWith(QChar(static_cast<char16_t>(charset::toUnicode(cipher::kMarker))))) return true;
+    if (text.startsWith(QChar(static_cast<char16_t>(text::charset::toUnicode(cipher::kMarker))))) return true;
     return seal::looksSealed(utf8Of(text));
 }
 

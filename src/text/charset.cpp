@@ -13,7 +13,7 @@
 #include <bit>
 #include <cstring>
 
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 namespace {
 
 Error invalidUtf8(std::uint64_t bytePosition) {
@@ -230,4 +230,4 @@ Status Utf8ToCodes::finish() const {
     return Done{};
 }
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

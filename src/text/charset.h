@@ -15,7 +15,7 @@
 
 // Codes of the Windows-1252 set (windows_1252.h), one byte each, to UTF-8
 // (utf8.h) and back.
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 
 // Codes (one byte each) to UTF-8. Every code has a character, so this cannot fail.
 secret::String toUtf8(std::string_view codes);
@@ -56,4 +56,4 @@ private:
     std::uint64_t bytes_ = 0;
 };
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

@@ -16,7 +16,7 @@
 
 TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
 
-namespace tarvex::charset::paths {
+namespace tarvex::text::charset::paths {
 namespace {
 
 using text::avx512::splat64;
@@ -92,7 +92,7 @@ void decodeCommonAvx512(const unsigned char* s, std::size_t n, std::size_t& at, 
     to = o;
 }
 
-} // namespace tarvex::charset::paths
+} // namespace tarvex::text::charset::paths
 
 TARVEX_TARGET_END
 

@@ -155,7 +155,7 @@ TEST(AgreementVectors, EveryPastedTextGetsItsVerdict) {
             EXPECT_EQ(refusal->kind, reason == "cut" ? Kind::AgreeLineCut : Kind::AgreeLineDamaged);
             if (reason == "character" || reason == "value") {
                 EXPECT_EQ(refusal->position, verdict["position"].get<std::uint64_t>());
-                EXPECT_EQ(refusal->code, charset::firstUtf8Character(verdict["char"].get<std::string>()).ch);
+                EXPECT_EQ(refusal->code, text::charset::firstUtf8Character(verdict["char"].get<std::string>()).ch);
                 // A digit too large for its group, or no digit at all.
                 const bool digit = refusal->code < 0x80 && seal::base58::digitValue(static_cast<unsigned char>(refusal->code)) >= 0;
                 EXPECT_EQ(digit, reason == "value");

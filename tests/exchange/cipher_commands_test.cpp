@@ -163,13 +163,13 @@ TEST_F(CipherCommands, EncryptOfWhatTheClassicFormatCannotCarryOffersToSeal) {
     // too short to seal with then says so.
     useKey("01");
     host.questions.clear();
-    host.message = charset::toUtf8("ab\xFF");
+    host.message = text::charset::toUtf8("ab\xFF");
     encryptMessage(host);
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_NE(host.questions[0].find("position 3"), std::string::npos) << host.questions[0];
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_NE(host.failures[0].find("too short to seal with"), std::string::npos) << host.failures[0];
-    EXPECT_EQ(host.message, charset::toUtf8("ab\xFF"));
+    EXPECT_EQ(host.message, text::charset::toUtf8("ab\xFF"));
 }
 
 TEST_F(CipherCommands, SealedMessagesThatCannotBeOpenedShowTheReasonAndChangeNothing) {
@@ -314,7 +314,7 @@ TEST_F(CipherCommands, EncryptAndDecryptRoundTripAMultiLineMessage) {
     host.message = "ab\r\nz";
     encryptMessage(host);
     // a+1, b+2, CR and LF replaced (using up 1 and 2), z+1 wraps to a space.
-    EXPECT_EQ(host.message, charset::toUtf8("\xF0" "bd\xFD\xFE "));
+    EXPECT_EQ(host.message, text::charset::toUtf8("\xF0" "bd\xFD\xFE "));
     decryptMessage(host);
     EXPECT_EQ(host.message, "ab\r\nz");
     EXPECT_EQ(host.messageSets, 2);
@@ -345,12 +345,12 @@ TEST_F(CipherCommands, EachFailureShowsOneMessageAndLeavesTheText) {
         {"key is a folder", [](CipherCommands& t) { t.host.key = t.dir.path(); }, decryptMessage,
          {"Is a directory"}},
         {"empty key", [](CipherCommands& t) { t.useKey("\r\n\r\n"); }, encryptMessage, {"k.tvk", "holds no key"}},
-        {"code above 255", [](CipherCommands& t) { t.useKey("01"); t.host.message = charset::toUtf8("ab\xFF"); }, encryptMessage,
+        {"code above 255", [](CipherCommands& t) { t.useKey("01"); t.host.message = text::charset::toUtf8("ab\xFF"); }, encryptMessage,
          {"position 3", "255"}},
-        {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = charset::toUtf8("\xF0" "a\r\nb"); },
+        {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = text::charset::toUtf8("\xF0" "a\r\nb"); },
          decryptMessage, {"position 3", "line break"}},
         // Key numbers 2, 2, 21: the second "\xE9" would become 254, a line feed.
-        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = charset::toUtf8("\xE9t\xE9"); },
+        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = text::charset::toUtf8("\xE9t\xE9"); },
          encryptMessage, {"position 3", "use another key"}},
         {"control character", [](CipherCommands& t) { t.useKey("01"); t.host.message = "A\x01"; }, encryptMessage,
          {"position 2", "U+0001", "Remove it"}},

@@ -121,7 +121,7 @@ TEST_F(TextFiles, SaveOverAFileAsksFirstAndNoKeepsItAndShowsTheDialogAgain) {
 TEST_F(TextFiles, CipherTextWithEveryHighCodeSurvivesSaveAndLoad) {
     std::string cipher = "\xF0";
     for (int c = 32; c <= 255; ++c) cipher.push_back(static_cast<char>(c));
-    cipher = charset::toUtf8(cipher);
+    cipher = text::charset::toUtf8(cipher);
     saveMessage(cipher);
     host.message.clear();
     host.dialog.setNextFileName(pathOf("out.txt"));

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace tarvex::text {
+namespace tarvex::text::test {
 namespace {
 
 // Long enough for every block path, with the breaks at the ends of the text
@@ -45,4 +45,4 @@ TEST(LineBreaks, WholeTextsFollowTheOneRule) {
 }
 
 } // namespace
-} // namespace tarvex::text
+} // namespace tarvex::text::test
