@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Error::Kind kind = whole.error().kind;
         FUZZ_CHECK(kind == Error::Kind::InvalidUtf8 || kind == Error::Kind::CharacterNotInSet);
         FUZZ_CHECK(whole.error().position >= 1);
-        FUZZ_CHECK(!describe(whole.error()).empty());
+        FUZZ_CHECK(!messages::describe(whole.error()).empty());
     }
 
     std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);

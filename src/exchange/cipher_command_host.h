@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarvex {
+namespace tarvex::exchange {
 
 // The most the message area holds in any mode. The area works on the whole text
 // at every change, so it is meant for messages, not archives: larger texts are
@@ -51,7 +51,7 @@ public:
     // The load-a-text-file button, which a new key makes usable in every mode.
     virtual void enableTextFileLoad() = 0;
 
-    virtual FileDialogSettings& dialogSettings() = 0;
+    virtual platform::FileDialogSettings& dialogSettings() = 0;
     // Show the shared dialog with its current settings; the full path, or empty on cancel.
     virtual std::string showSaveDialog() = 0;
     virtual std::string showOpenDialog() = 0;
@@ -62,4 +62,4 @@ public:
     virtual bool confirm(const std::string& question) = 0;
 };
 
-} // namespace tarvex
+} // namespace tarvex::exchange

@@ -19,11 +19,11 @@
 #include "text/charset.h"
 #include "text/line_breaks.h"
 
-namespace tarvex {
+namespace tarvex::exchange {
 namespace {
 
 std::string failureBox(const Error& error) {
-    return messageFor(error).box;
+    return messages::messageFor(error).box;
 }
 
 // The area would cut the result, and a cipher text without its end cannot be read.
@@ -135,7 +135,7 @@ void transformMessage(CipherCommandHost& host, cipher::Direction direction) {
 // Empty on cancel; the key box keeps the key it had.
 std::string askNewKeyFile(CipherCommandHost& host, const messages::DialogWords& words) {
     const std::string previousKey = host.keyPath();
-    FileDialogSettings& dialog = host.dialogSettings();
+    platform::FileDialogSettings& dialog = host.dialogSettings();
     prepareDialog(dialog, words, "tvk");
     dialog.initDir = kKeyFolder;
     const std::string path = host.showSaveDialog();
@@ -191,4 +191,4 @@ void sealMessage(CipherCommandHost& host) {
     sealText(host, text);
 }
 
-} // namespace tarvex
+} // namespace tarvex::exchange

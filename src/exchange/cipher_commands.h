@@ -9,7 +9,7 @@ namespace tarvex::agree {
 class Agreement;
 }
 
-namespace tarvex {
+namespace tarvex::exchange {
 
 // The folder the Create Key dialog starts in; where it does not exist the dialog
 // falls back to its own default.
@@ -41,4 +41,4 @@ void decryptMessage(CipherCommandHost& host);
 // breaks. Every character goes, but only this program and tarvex-cli read it.
 void sealMessage(CipherCommandHost& host);
 
-} // namespace tarvex
+} // namespace tarvex::exchange

@@ -29,8 +29,8 @@ std::string tooLarge() {
 std::string reason(const Error& error) {
     if (error.kind == Error::Kind::FileTooLarge) return tooLarge();
     if (error.osError == EISDIR) return messages::isAFolder();
-    if (error.osError == 0) return describe(error);
-    return QString::fromLocal8Bit(systemReason(error.osError)).toStdString();
+    if (error.osError == 0) return messages::describe(error);
+    return QString::fromLocal8Bit(messages::systemReason(error.osError)).toStdString();
 }
 
 } // namespace

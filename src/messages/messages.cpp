@@ -17,7 +17,7 @@
 // Where the wording depends on a fact (which line of an agreement, which kind
 // of file), each case has a format of its own: the English nouns are never
 // put into sentences of another language.
-namespace tarvex {
+namespace tarvex::messages {
 namespace {
 
 using i18n::fill;
@@ -559,4 +559,4 @@ std::string describe(const Error& error) {
     return messageFor(error).line;
 }
 
-} // namespace tarvex
+} // namespace tarvex::messages

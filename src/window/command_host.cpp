@@ -32,7 +32,7 @@ void WindowCommandHost::setMessageText(std::string_view text) {
     parts_.message->setText(text);
 }
 
-MessageLimit WindowCommandHost::messageLimit() const {
+exchange::MessageLimit WindowCommandHost::messageLimit() const {
     return {.length = parts_.message->capacity(), .ofMode = parts_.message->limit() > 0};
 }
 
@@ -55,7 +55,7 @@ void WindowCommandHost::describeKey(const std::string& path) {
                            /* TRANSLATORS: the second line of the key box's tooltip; {reason}
                               says why the key file cannot be used. */
                            : qt(i18n::fill(_("Fingerprint unavailable: {reason}"),
-                                           {{"reason", describe(fingerprint.error())}}));
+                                           {{"reason", messages::describe(fingerprint.error())}}));
     }
     parts_.keyBox->setToolTip(line.isEmpty() ? keyBoxToolTip_ : keyBoxToolTip_ + QLatin1Char('\n') + line);
     parts_.keyBox->setAccessibleDescription(line);
@@ -65,7 +65,7 @@ void WindowCommandHost::enableTextFileLoad() {
     parts_.loadTextFile->setEnabled(true);
 }
 
-FileDialogSettings& WindowCommandHost::dialogSettings() {
+platform::FileDialogSettings& WindowCommandHost::dialogSettings() {
     return parts_.dialog->settings();
 }
 

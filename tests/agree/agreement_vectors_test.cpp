@@ -16,9 +16,9 @@
 #include <fstream>
 #include <string>
 
+namespace tarvex::agree::test {
 namespace {
 
-using namespace tarvex;
 using agree::Agreement;
 using Json = nlohmann::json;
 
@@ -57,11 +57,11 @@ std::string hexOf(std::span<const std::uint8_t> bytes) {
 
 // The key file an agreement saves, as bytes; it must be owner-only.
 std::string savedKeyFile(const Agreement& agreement) {
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
     const std::string path = dir.file("agreed.tvk");
     EXPECT_TRUE(agreement.saveKeyFile(path, files::AtomicFileWriter::Replace::Refused));
-    EXPECT_EQ(test::permissionBits(path), 0600u);
-    return test::readBytes(path);
+    EXPECT_EQ(tarvex::test::permissionBits(path), 0600u);
+    return tarvex::test::readBytes(path);
 }
 
 // The inviter's public half of the invitation a line of the vectors is read against.
@@ -235,3 +235,4 @@ TEST(AgreementVectors, EachSideConfirmsWithTheDigitsTheOtherReadsAloud) {
 }
 
 } // namespace
+} // namespace tarvex::agree::test

@@ -81,7 +81,7 @@ TEST_F(KeyFileReader, ReadsTheKeyNumbersOfAWrittenKeyFile) {
     ASSERT_TRUE(saveKeyFile(path, key, files::AtomicFileWriter::Replace::Refused).ok());
 
     Result<secret::Bytes> read = readKeyNumbers(path);
-    ASSERT_TRUE(read.ok()) << describe(read.error());
+    ASSERT_TRUE(read.ok()) << messages::describe(read.error());
     ASSERT_EQ(read->size(), key.size());
     for (std::size_t i = 0; i < key.size(); ++i) {
         // The two hex digits of the byte, added.
@@ -96,7 +96,7 @@ TEST_F(KeyFileReader, MissingFileIsUnreadableWithPathAndReason) {
     EXPECT_EQ(read.error().kind, Error::Kind::FileUnreadable);
     EXPECT_EQ(read.error().path, path);
     EXPECT_EQ(read.error().osError, ENOENT);
-    std::string message = describe(read.error());
+    std::string message = messages::describe(read.error());
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_NE(message.find("No such file"), std::string::npos) << message;
 }
@@ -149,7 +149,7 @@ TEST_F(KeyFileReader, FileLargerThan64MiBIsRefused) {
     EXPECT_EQ(read.error().kind, Error::Kind::FileTooLarge);
     EXPECT_EQ(read.error().path, path);
     EXPECT_EQ(read.error().limit, 64ull * 1024 * 1024);
-    std::string message = describe(read.error());
+    std::string message = messages::describe(read.error());
     EXPECT_NE(message.find("64 MiB"), std::string::npos) << message;
 }
 
@@ -157,7 +157,7 @@ TEST_F(KeyFileReader, FileOfExactly64MiBIsRead) {
     const std::string path = dir.file("large.tvk");
     makeSparseFile(path, 64ull * 1024 * 1024);
     Result<secret::Bytes> read = readKeyNumbers(path);
-    ASSERT_TRUE(read.ok()) << describe(read.error());
+    ASSERT_TRUE(read.ok()) << messages::describe(read.error());
     // NUL bytes count 0, two to a pair, all on one line.
     EXPECT_EQ(read->size(), 32u * 1024 * 1024);
 }

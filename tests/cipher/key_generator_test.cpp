@@ -102,7 +102,7 @@ TEST_P(KeyFileShape, LengthDrawGivesTheFileItsShape) {
     ScriptedSource source(keyOfLength(shape.n));
     SteppingClock clock;
     Result<secret::Bytes> key = generateKeyBytes(source, clock);
-    ASSERT_TRUE(key.ok()) << describe(key.error());
+    ASSERT_TRUE(key.ok()) << messages::describe(key.error());
     ASSERT_EQ(key->size(), static_cast<std::size_t>(shape.n));
 
     const std::string text(formatKeyFile(*key));
@@ -203,7 +203,7 @@ TEST(SecureUniformSource, ValuesAreUniformInZeroToOne) {
     for (int i = 0; i < kDraws; ++i) {
         if (i % 1000 == 0) source.reseed(static_cast<float>(i));
         Result<double> r = source.next();
-        ASSERT_TRUE(r.ok()) << describe(r.error());
+        ASSERT_TRUE(r.ok()) << messages::describe(r.error());
         ASSERT_GE(*r, 0.0);
         ASSERT_LT(*r, 1.0);
         sum += *r;
@@ -244,7 +244,7 @@ TEST(SecureUniformSource, KeyFromAFrozenClockHasNoRunsOfEqualBytes) {
     std::vector<std::vector<std::uint8_t>> keys;
     for (int k = 0; k < 2; ++k) {
         Result<secret::Bytes> key = generateKeyBytes(source, clock);
-        ASSERT_TRUE(key.ok()) << describe(key.error());
+        ASSERT_TRUE(key.ok()) << messages::describe(key.error());
         ASSERT_GE(key->size(), 438u);
         ASSERT_LE(key->size(), 5969u);
         // Five equal bytes in a row come by chance about once in a million keys.

@@ -12,8 +12,17 @@
 
 #include <sstream>
 
-namespace tarvex::test {
+namespace tarvex::cli::test {
 namespace {
+
+using tarvex::test::TempDir;
+using tarvex::test::readBytes;
+using tarvex::test::writeBytes;
+using tarvex::test::permissionBits;
+using tarvex::test::codes;
+using tarvex::test::ProcessResult;
+using tarvex::test::ProcessOptions;
+using tarvex::test::runCli;
 
 std::vector<std::string> splitCrLf(const std::string& text) {
     std::vector<std::string> lines;
@@ -234,4 +243,4 @@ TEST_F(CliContract, HelpAndVersion) {
 }
 
 } // namespace
-} // namespace tarvex::test
+} // namespace tarvex::cli::test

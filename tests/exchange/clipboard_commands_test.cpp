@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tarvex::exchange {
+namespace tarvex::exchange::test {
 namespace {
 
 using Answer = platform::MessageBox::Answer;
@@ -125,4 +125,4 @@ TEST_F(ClipboardCommands, ClearTextEmptiesTheAreaAndNotTheClipboard) {
 }
 
 } // namespace
-} // namespace tarvex::exchange
+} // namespace tarvex::exchange::test

@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tarvex::exchange {
+namespace tarvex::exchange::test {
 
 // A box that a test forgot to answer fails the test instead of waiting for a click.
 class AnsweredMessageBox final : public tarvex::test::RecordingMessageBox {
@@ -47,8 +47,8 @@ public:
         ++messageSets;
         message = text; // the commands refuse a text past the limit before
     }
-    MessageLimit messageLimit() const override {
-        return limit > 0 ? MessageLimit{.length = limit, .ofMode = true} : MessageLimit{};
+    exchange::MessageLimit messageLimit() const override {
+        return limit > 0 ? exchange::MessageLimit{.length = limit, .ofMode = true} : exchange::MessageLimit{};
     }
     QString messageAsPlainText() const override { return QString::fromStdString(message); }
     secret::String textFromPlainText(const QString& text) const override { return secret::String(text.toStdString()); }
@@ -62,4 +62,4 @@ public:
     QWidget* dialogParent() override { return nullptr; }
 };
 
-} // namespace tarvex::exchange
+} // namespace tarvex::exchange::test

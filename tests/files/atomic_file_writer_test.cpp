@@ -44,7 +44,7 @@ protected:
 TEST_F(AtomicFileWriterTest, WritesANewFileAndLeavesNothingElse) {
     const std::string path = dir.file("out.txt");
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path, Options{});
-    ASSERT_TRUE(writer.ok()) << describe(writer.error());
+    ASSERT_TRUE(writer.ok()) << messages::describe(writer.error());
     EXPECT_EQ(writer->path(), path);
     ASSERT_TRUE(writer->write("first ").ok());
     ASSERT_TRUE(writer->write(std::string("\0second\r\n", 9)).ok());
@@ -194,7 +194,7 @@ TEST_F(AtomicFileWriterTest, MissingFolderFailsWithThePath) {
     EXPECT_EQ(writer.error().kind, Error::Kind::FileWriteFailed);
     EXPECT_EQ(writer.error().path, path);
     EXPECT_EQ(writer.error().osError, ENOENT);
-    std::string message = describe(writer.error());
+    std::string message = messages::describe(writer.error());
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_TRUE(dir.entries().empty());
 }

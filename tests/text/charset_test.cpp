@@ -96,13 +96,13 @@ TEST(CharsetUtf8, AllCodesRoundTripThroughUtf8) {
     const std::string all = allCodes();
     const secret::String utf8 = text::charset::toUtf8(all);
     Result<secret::String> back = text::charset::fromUtf8(utf8);
-    ASSERT_TRUE(back.ok()) << describe(back.error());
+    ASSERT_TRUE(back.ok()) << messages::describe(back.error());
     EXPECT_EQ(codesOf(*back), codesOf(all));
 }
 
 TEST(CharsetUtf8, DecodesToCodes) {
     Result<secret::String> decoded = text::charset::fromUtf8("\xE2\x82\xAC" "5 caf\xC3\xA9\r\n\xC5\xB8");
-    ASSERT_TRUE(decoded.ok()) << describe(decoded.error());
+    ASSERT_TRUE(decoded.ok()) << messages::describe(decoded.error());
     EXPECT_EQ(codesOf(*decoded), codesOf(codes({0x80, '5', ' ', 'c', 'a', 'f', 0xE9, '\r', '\n', 0x9F})));
 }
 
@@ -113,7 +113,7 @@ TEST(CharsetUtf8, CharacterOutsideTheSetIsNamedWithItsPosition) {
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x100u);
     EXPECT_EQ(decoded.error().position, 5u);
-    std::string message = describe(decoded.error());
+    std::string message = messages::describe(decoded.error());
     EXPECT_NE(message.find("U+0100"), std::string::npos) << message;
     EXPECT_NE(message.find("position 5"), std::string::npos) << message;
 }
@@ -188,7 +188,7 @@ TEST(CharsetUtf8Pieces, ValidTextGivesTheSameCodesWhereverItIsSplit) {
         for (std::size_t cut2 = cut; cut2 <= text.size(); ++cut2) {
             Result<secret::String> decoded =
                 decodeInPieces({text.substr(0, cut), text.substr(cut, cut2 - cut), text.substr(cut2)});
-            ASSERT_TRUE(decoded.ok()) << cut << "/" << cut2 << ": " << describe(decoded.error());
+            ASSERT_TRUE(decoded.ok()) << cut << "/" << cut2 << ": " << messages::describe(decoded.error());
             EXPECT_EQ(codesOf(*decoded), expected) << cut << "/" << cut2;
         }
     }
@@ -295,7 +295,7 @@ TEST(CharsetPaths, AsciiRunOfAnyLengthThenAnyCharacterOfTheSetDecodes) {
         for (std::size_t run = 0; run <= 140; ++run) {
             for (const auto& [utf8, code] : characters) {
                 Result<secret::String> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
-                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << describe(decoded.error());
+                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << messages::describe(decoded.error());
                 EXPECT_EQ(codesOf(*decoded), codesOf(std::string(run, 'x') + codes({code}) + tail))
                     << pathName(path) << ", run " << run;
             }
