@@ -181,17 +181,10 @@ namespace {
 
 using avx512::splat64;
 
-// Each code after a CR: the CR vector comes first in the permute.
-constexpr const avx512::InterleaveTable& kPairs = avx512::kInterleave;
-
 // Sixty-four codes at a time: each is paired with a CR, and the compress keeps
 // the CR only before a lone LF. Returns where it left off.
 std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to) {
-    const __m512i lowerPairs = _mm512_load_si512(kPairs.lower);
-    const __m512i upperPairs = _mm512_load_si512(kPairs.upper);
     const __m512i carriageReturns = splat64('\r');
-    const unsigned long long codesOfPairs = 0xAAAAAAAAAAAAAAAAull;
-    const unsigned long long carriageReturnsOfPairs = 0x5555555555555555ull;
     unsigned long long before = afterCarriageReturn ? 1 : 0; // a CR just before the block
     std::size_t i = 0;
     char* o = to;
@@ -199,14 +192,7 @@ std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool
         const __m512i codes = _mm512_loadu_si512(s + i);
         const unsigned long long crs = _mm512_cmpeq_epi8_mask(codes, carriageReturns);
         const unsigned long long lone = _mm512_cmpeq_epi8_mask(codes, splat64('\n')) & ~((crs << 1) | before);
-        const auto lowerLone = static_cast<std::uint32_t>(lone);
-        const auto upperLone = static_cast<std::uint32_t>(lone >> 32);
-        const __m512i lower = _mm512_permutex2var_epi8(carriageReturns, lowerPairs, codes);
-        const __m512i upper = _mm512_permutex2var_epi8(carriageReturns, upperPairs, codes);
-        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(lowerLone, carriageReturnsOfPairs), lower));
-        o += 32 + static_cast<std::size_t>(_mm_popcnt_u32(lowerLone));
-        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(upperLone, carriageReturnsOfPairs), upper));
-        o += 32 + static_cast<std::size_t>(_mm_popcnt_u32(upperLone));
+        o = avx512::writePairs(carriageReturns, codes, avx512::kSecondOfPairs, lone, o);
         before = crs >> 63;
         i += 64;
     }
