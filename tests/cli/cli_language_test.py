@@ -60,8 +60,8 @@ def main():
             "wrong usage": (["encrypt", "--no-such-option"], b""),
         }
         reference = {case: run(cli, arguments, english, given) for case, (arguments, given) in cases.items()}
-        for spec in languages:
-            language, locale = spec.split(":")
+        for session_of in languages:
+            language, locale = session_of.split(":")
             session = {"LANGUAGE": language, "LC_ALL": locale + ".UTF-8"}
             catalogue = gettext.translation("tarvex", locale_dir, languages=[language])._catalog
             for case, (arguments, given) in cases.items():
