@@ -11,6 +11,11 @@ import subprocess
 import sys
 
 PLACE = re.compile(r"\{([A-Za-z0-9_]+)\}")
+# In a language written right to left, a filled place (a path, a number, a
+# name in Latin letters) goes between FIRST STRONG ISOLATE and POP DIRECTIONAL
+# ISOLATE, or its slashes and dots land on the wrong side of it.
+RIGHT_TO_LEFT = {"ar", "ckb", "dv", "fa", "he", "ps", "sd", "ug", "ur", "yi"}
+UNISOLATED = re.compile(r"(?<!\u2068)\{[A-Za-z0-9_]+\}|\{[A-Za-z0-9_]+\}(?!\u2069)")
 
 
 def entries(path):
@@ -45,7 +50,11 @@ def main():
         run = subprocess.run(command, capture_output=True, text=True)
         if run.returncode != 0:
             faults.append(f"{' '.join(command[:2])}: {run.stderr.strip()}")
-    for context, english, plural, translations in entries(catalogue):
+    found = entries(catalogue)
+    header = next((t[0] for c, e, p, t in found if not e and t), "")
+    language = re.search(r"^Language: *([A-Za-z]+)", header, re.M)
+    right_to_left = language is not None and language.group(1) in RIGHT_TO_LEFT
+    for context, english, plural, translations in found:
         if not english:
             continue
         wanted = set(PLACE.findall(plural if plural is not None else english))
@@ -54,6 +63,8 @@ def main():
                 where = f"[{context}] " if context else ""
                 faults.append(f"{where}{english!r}: {translation!r} names {sorted(set(PLACE.findall(translation)))}, "
                               f"not {sorted(wanted)}")
+            if right_to_left and UNISOLATED.search(translation):
+                faults.append(f"{english!r}: a place of {translation!r} is not isolated (U+2068 ... U+2069)")
     for fault in faults:
         print("FAIL:", fault, file=sys.stderr)
     if faults:

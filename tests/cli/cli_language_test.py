@@ -1,0 +1,90 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""tarvex-cli in another language, read against the compiled catalogue with
+Python's own gettext: its error lines are the translation of the English line
+(every place filled), while what scripts read (cipher texts, fingerprints,
+exit codes) stays as it is in English.
+
+Usage: cli_language_test.py TARVEX_CLI LOCALE_DIR LANGUAGE:LOCALE..."""
+import gettext
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+PLACE = re.compile(r"\{[A-Za-z0-9_]+\}")
+
+
+def pattern(template):
+    """A regular expression for template's text with each {place} filled by anything."""
+    pieces = PLACE.split(template)
+    return re.compile("(?s)" + ".+?".join(re.escape(piece) for piece in pieces) + r"\Z")
+
+
+def run(cli, arguments, session, given=b""):
+    env = {k: v for k, v in os.environ.items() if not k.startswith("LC_") and k not in ("LANG", "LANGUAGE")}
+    env.update(session)
+    return subprocess.run([cli] + arguments, input=given, capture_output=True, env=env, timeout=30)
+
+
+def error_line(result):
+    text = result.stderr.decode("utf-8")
+    assert text.startswith("tarvex-cli: ") and text.endswith("\n") and text.count("\n") == 1, repr(text)
+    return text[len("tarvex-cli: "):-1]
+
+
+def english_of(line, catalogue):
+    """The catalogue's English text that line was filled from (the one that
+    matches with the most words of its own), or None."""
+    found = [msgid for msgid in catalogue if isinstance(msgid, str) and "\x04" not in msgid and msgid
+             and pattern(msgid).match(line)]
+    return max(found, key=lambda msgid: len(PLACE.sub("", msgid))) if found else None
+
+
+def main():
+    cli, locale_dir, languages = sys.argv[1], sys.argv[2], sys.argv[3:]
+    english = {"LC_ALL": "C.UTF-8"}
+    failures = []
+    with tempfile.TemporaryDirectory() as folder:
+        key = os.path.join(folder, "shared.tvk")
+        made = run(cli, ["create-key", key], english)
+        assert made.returncode == 0, made.stderr
+        message = "Under the bridge at nine {ok}\n".encode()
+        missing = os.path.join(folder, "missing.tvk")
+        cases = {
+            "encrypt": (["encrypt", "-k", key], message),
+            "fingerprint": (["fingerprint", "-k", key], b""),
+            "not a cipher text": (["decrypt", "-k", key], b"just some plain text\n"),
+            "missing key": (["encrypt", "-k", missing], message),
+            "wrong usage": (["encrypt", "--no-such-option"], b""),
+        }
+        reference = {case: run(cli, arguments, english, given) for case, (arguments, given) in cases.items()}
+        for session_of in languages:
+            language, locale = session_of.split(":")
+            session = {"LANGUAGE": language, "LC_ALL": locale + ".UTF-8"}
+            catalogue = gettext.translation("tarvex", locale_dir, languages=[language])._catalog
+            for case, (arguments, given) in cases.items():
+                expected = reference[case]
+                got = run(cli, arguments, session, given)
+                where = f"{language}, {case}"
+                if got.returncode != expected.returncode:
+                    failures.append(f"{where}: exit {got.returncode}, in English {expected.returncode}")
+                if got.stdout != expected.stdout:
+                    failures.append(f"{where}: standard output {got.stdout!r}, in English {expected.stdout!r}")
+                if expected.returncode == 0:
+                    continue
+                msgid = english_of(error_line(expected), catalogue)
+                translated = catalogue.get(msgid)
+                line = error_line(got)
+                if not translated or translated == msgid:
+                    failures.append(f"{where}: {error_line(expected)!r} has no translation")
+                elif not pattern(translated).match(line):
+                    failures.append(f"{where}: {line!r} is not the translation {translated!r}")
+    for failure in failures:
+        print("FAIL:", failure, file=sys.stderr)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
