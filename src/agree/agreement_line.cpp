@@ -58,7 +58,8 @@ struct Group {
 };
 
 std::vector<Group> groupsOf(std::size_t binaryBytes) {
-    std::vector<Group> groups(binaryBytes / seal::base58::kBlockBytes, Group{seal::base58::kBlockDigits, seal::base58::kBlockBytes});
+    std::vector<Group> groups(binaryBytes / seal::base58::kBlockBytes,
+                              Group{seal::base58::kBlockDigits, seal::base58::kBlockBytes});
     if (const std::size_t rest = binaryBytes % seal::base58::kBlockBytes; rest != 0)
         groups.push_back({seal::base58::digitsForBytes(rest), rest});
     return groups;
@@ -95,7 +96,8 @@ std::string textForm(std::string_view prefix, const std::uint8_t* binary, std::s
     const std::size_t at = line.size();
     line.resize(at + blocks * seal::base58::kBlockDigits + seal::base58::digitsForBytes(rest));
     seal::base58::encodeBlocks(binary, blocks, line.data() + at);
-    seal::base58::encodeLastBlock(binary + blocks * seal::base58::kBlockBytes, rest, line.data() + at + blocks * seal::base58::kBlockDigits);
+    seal::base58::encodeLastBlock(binary + blocks * seal::base58::kBlockBytes, rest,
+                                  line.data() + at + blocks * seal::base58::kBlockDigits);
     return line;
 }
 

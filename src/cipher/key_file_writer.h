@@ -11,6 +11,7 @@
 namespace tarvex::cipher {
 
 // Writes a key file readable by its owner only, all at once or not at all.
-Status saveKeyFile(const std::string& path, std::span<const std::uint8_t> keyBytes, files::AtomicFileWriter::Replace replace);
+Status saveKeyFile(const std::string& path, std::span<const std::uint8_t> keyBytes,
+                   files::AtomicFileWriter::Replace replace);
 
 } // namespace tarvex::cipher

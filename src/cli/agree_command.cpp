@@ -68,7 +68,8 @@ Status AgreeCommand::compareInTerminal(agree::Agreement& agreement) const {
 }
 
 Status AgreeCommand::run() {
-    const auto replace = request_.force ? files::AtomicFileWriter::Replace::Allowed : files::AtomicFileWriter::Replace::Refused;
+    using Replace = files::AtomicFileWriter::Replace;
+    const auto replace = request_.force ? Replace::Allowed : Replace::Refused;
     // Before any line goes out, so that no side is left with a key the other could not save.
     if (Status place = agree::checkKeyFilePlace(request_.keyFile, replace); !place) return place;
     const bool terminal = ::isatty(in_) == 1;

@@ -7,13 +7,15 @@
 
 namespace tarvex::cli {
 
-CreateKeyCommand::CreateKeyCommand(CreateKeyRequest request, cipher::UniformSource& source, cipher::TimeOfDayClock& clock)
+CreateKeyCommand::CreateKeyCommand(CreateKeyRequest request, cipher::UniformSource& source,
+                                   cipher::TimeOfDayClock& clock)
     : request_(std::move(request)), source_(source), clock_(clock) {}
 
 Status CreateKeyCommand::run() {
     Result<secret::Bytes> key = cipher::generateKeyBytes(source_, clock_);
     if (!key) return key.error();
-    auto replace = request_.force ? files::AtomicFileWriter::Replace::Allowed : files::AtomicFileWriter::Replace::Refused;
+    using Replace = files::AtomicFileWriter::Replace;
+    auto replace = request_.force ? Replace::Allowed : Replace::Refused;
     return cipher::saveKeyFile(request_.keyFile, *key, replace);
 }
 

@@ -53,8 +53,8 @@ std::size_t LineEndRuns::take(char* out, std::size_t room) {
 
 DecryptPipeline::DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
                                  simd::Path path)
-    : encoding_(encoding), transformer_(cipher::Direction::Decrypt, keyNumbers), decoder_(path), lineBreaks_(path), path_(path),
-      inputName_(std::move(inputName)) {}
+    : encoding_(encoding), transformer_(cipher::Direction::Decrypt, keyNumbers), decoder_(path), lineBreaks_(path),
+      path_(path), inputName_(std::move(inputName)) {}
 
 Result<std::string_view> DecryptPipeline::transform(std::string_view chunk) {
     if (encoding_ == Encoding::Utf8) mark_.skipAtStart(chunk);

@@ -42,7 +42,8 @@ OutputSink::OutputSink(std::optional<files::AtomicFileWriter> file) : file_(std:
 Result<OutputSink> OutputSink::open(const std::optional<std::string>& path) {
     if (!path) return OutputSink(std::nullopt);
     // A device or a pipe named as output is written to as it is.
-    Result<files::AtomicFileWriter> writer = files::AtomicFileWriter::open(*path, files::AtomicFileWriter::Options{.writeIntoDevices = true});
+    Result<files::AtomicFileWriter> writer =
+        files::AtomicFileWriter::open(*path, files::AtomicFileWriter::Options{.writeIntoDevices = true});
     if (!writer) return writer.error();
     return OutputSink(std::move(writer).value());
 }

@@ -116,8 +116,9 @@ void transformMessage(CipherCommandHost& host, cipher::Direction direction) {
     }
     const Result<secret::String> codes = codesOf(text, direction);
     const Result<secret::String> result = !codes ? Result<secret::String>(codes.error())
-                                          : direction == cipher::Direction::Encrypt ? cipher::encryptText(*codes, *keyNumbers)
-                                                                            : cipher::decryptText(*codes, *keyNumbers);
+                                          : direction == cipher::Direction::Encrypt
+                                              ? cipher::encryptText(*codes, *keyNumbers)
+                                              : cipher::decryptText(*codes, *keyNumbers);
     keyNumbers->clear();
     if (!result) {
         if (direction == cipher::Direction::Encrypt && sealingCarries(result.error())) {
@@ -161,7 +162,8 @@ void createKey(CipherCommandHost& host, cipher::UniformSource& source, cipher::T
     const std::string path = askNewKeyFile(host, messages::createKeyDialog());
     if (path.empty()) return;
     const Result<secret::Bytes> key = cipher::generateKeyBytes(source, clock);
-    takeNewKey(host, path, key ? cipher::saveKeyFile(path, *key, files::AtomicFileWriter::Replace::Allowed) : Status(key.error()));
+    takeNewKey(host, path,
+               key ? cipher::saveKeyFile(path, *key, files::AtomicFileWriter::Replace::Allowed) : Status(key.error()));
 }
 
 bool saveAgreedKey(CipherCommandHost& host, const agree::Agreement& agreement) {

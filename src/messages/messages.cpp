@@ -539,7 +539,9 @@ ErrorMessage messageFor(const Error& error) {
     case Kind::EncryptedCodeTooLarge:
     case Kind::EncryptedCodeReserved:
     case Kind::ControlCharacter:
-    case Kind::DecryptedCodeNegative: facts.character = text::charset::describeCode(static_cast<std::uint8_t>(error.code)); break;
+    case Kind::DecryptedCodeNegative:
+        facts.character = text::charset::describeCode(static_cast<std::uint8_t>(error.code));
+        break;
     default: break;
     }
     for (ErrorMessage (*words)(const Error&, const Facts&) : {fileMessage, textMessage, agreementMessage}) {

@@ -102,7 +102,8 @@ TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes) {
         std::size_t size = 1;
         if (bytes == TextBytes::Windows1252) {
             ch = text::charset::toUnicode(static_cast<std::uint8_t>(text[at]));
-        } else if (const text::charset::Utf8Character read = text::charset::firstUtf8Character(text.substr(at)); read.size != 0) {
+        } else if (const text::charset::Utf8Character read = text::charset::firstUtf8Character(text.substr(at));
+                   read.size != 0) {
             ch = read.ch;
             size = read.size;
         } else if (verdict.kind == TextToDecryptKind::Blank) {

@@ -57,7 +57,8 @@ protected:
 QString readAloudText(const agree::Agreement& agreement, const QString& digits, bool html) {
     // The answerer reads the first eight, the inviter the last eight.
     const std::string_view wording =
-        agreement.role() == agree::Agreement::Role::Answerer ? messages::agreement_words::kReadFirstEight : messages::agreement_words::kReadLastEight;
+        agreement.role() == agree::Agreement::Role::Answerer ? messages::agreement_words::kReadFirstEight
+                                                             : messages::agreement_words::kReadLastEight;
     const QString sentence = said(wording);
     return withDigits(html ? sentence.toHtmlEscaped() : sentence, digits);
 }
@@ -218,7 +219,8 @@ void KeyAgreementDialog::refresh() {
         const QString fingerprint = QString::fromStdString(agreement.fingerprint());
         fingerprint_->setText(fingerprint);
         fingerprint_->setAccessibleName(
-            withDigits(said(messages::agreement_words::kFingerprintName), QString::fromStdString(spelledDigits(agreement.fingerprint()))));
+            withDigits(said(messages::agreement_words::kFingerprintName),
+                       QString::fromStdString(spelledDigits(agreement.fingerprint()))));
         const std::string digits = agreement.digitsToReadAloud();
         readAloud_->setText(
             readAloudText(agreement, QStringLiteral("<b>%1</b>").arg(QString::fromStdString(digits)), true));
