@@ -31,7 +31,7 @@ std::vector<std::uint8_t> realKeyNumbers() {
     std::uniform_int_distribution<int> byte(0, 255);
     std::vector<std::uint8_t> bytes(5969);
     for (auto& b : bytes) b = static_cast<std::uint8_t>(byte(random));
-    const tarvex::secret::Bytes numbers = tarvex::keyNumbersFromText(tarvex::formatKeyFile(bytes));
+    const tarvex::secret::Bytes numbers = tarvex::cipher::keyNumbersFromText(tarvex::cipher::formatKeyFile(bytes));
     return {numbers.begin(), numbers.end()};
 }
 
@@ -76,7 +76,7 @@ Buffers& buffersFor(std::size_t n) {
     if (!slot) {
         slot = std::make_unique<Buffers>();
         slot->text = realisticText(n);
-        tarvex::Result<tarvex::secret::String> cipher = tarvex::encryptText(slot->text, keyNumbers());
+        tarvex::Result<tarvex::secret::String> cipher = tarvex::cipher::encryptText(slot->text, keyNumbers());
         if (!cipher) std::abort();
         slot->cipher = std::string(*cipher);
         slot->out.assign(n + 1, '\0');
@@ -92,7 +92,7 @@ std::uint8_t* bytes(std::string& s) {
 // stream, a period at a time.
 template <typename Kernel>
 void runKernel(benchmark::State& state, Kernel kernel, const std::uint8_t* in, std::uint8_t* out, std::size_t n) {
-    tarvex::KeyStream stream(keyNumbers());
+    tarvex::cipher::KeyStream stream(keyNumbers());
     for (auto _ : state) {
         for (std::size_t at = 0; at < n;) {
             std::span<const std::uint8_t> keys = stream.take(n - at);
@@ -117,15 +117,15 @@ void BM_Memcpy(benchmark::State& state) {
 }
 
 // The chosen path, storing through the cache (range 1 = 0) or around it (1).
-tarvex::Stores storesOf(const benchmark::State& state) {
-    return state.range(1) != 0 ? tarvex::Stores::Streaming : tarvex::Stores::Cached;
+tarvex::cipher::Stores storesOf(const benchmark::State& state) {
+    return state.range(1) != 0 ? tarvex::cipher::Stores::Streaming : tarvex::cipher::Stores::Cached;
 }
 
 void BM_EncryptRun(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
     auto kernel = [stores = storesOf(state)](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
-                                             std::size_t count) { return tarvex::encryptRun(in, keys, out, count, stores); };
+                                             std::size_t count) { return tarvex::cipher::encryptRun(in, keys, out, count, stores); };
     runKernel(state, kernel, bytes(b.text), bytes(b.out), n);
 }
 
@@ -133,7 +133,7 @@ void BM_DecryptRun(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
     auto kernel = [stores = storesOf(state)](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
-                                             std::size_t count) { return tarvex::decryptRun(in, keys, out, count, stores); };
+                                             std::size_t count) { return tarvex::cipher::decryptRun(in, keys, out, count, stores); };
     runKernel(state, kernel, bytes(b.cipher) + 1, bytes(b.out), n);
 }
 
@@ -142,7 +142,7 @@ void BM_EncryptPath(benchmark::State& state, tarvex::simd::Path path) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
     auto kernel = [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t count) {
-        return tarvex::encryptRunWith(path, in, keys, out, count);
+        return tarvex::cipher::encryptRunWith(path, in, keys, out, count);
     };
     runKernel(state, kernel, bytes(b.text), bytes(b.out), n);
 }
@@ -151,17 +151,17 @@ void BM_DecryptPath(benchmark::State& state, tarvex::simd::Path path) {
     const auto n = static_cast<std::size_t>(state.range(0));
     Buffers& b = buffersFor(n);
     auto kernel = [path](const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out, std::size_t count) {
-        return tarvex::decryptRunWith(path, in, keys, out, count);
+        return tarvex::cipher::decryptRunWith(path, in, keys, out, count);
     };
     runKernel(state, kernel, bytes(b.cipher) + 1, bytes(b.out), n);
 }
 
 // The whole text through the transformer's public interface, into a buffer
 // that is reused, as tarvex-cli does with its chunks.
-void feedWhole(benchmark::State& state, tarvex::Direction direction, const std::string& in, std::string& out) {
+void feedWhole(benchmark::State& state, tarvex::cipher::Direction direction, const std::string& in, std::string& out) {
     out.resize(in.size() + 1);
     for (auto _ : state) {
-        tarvex::TextTransformer transformer(direction, keyNumbers());
+        tarvex::cipher::TextTransformer transformer(direction, keyNumbers());
         if (!transformer.feed(in, out.data())) state.SkipWithError("transform failed");
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
@@ -171,12 +171,12 @@ void feedWhole(benchmark::State& state, tarvex::Direction direction, const std::
 
 void BM_EncryptFeed(benchmark::State& state) {
     Buffers& b = buffersFor(static_cast<std::size_t>(state.range(0)));
-    feedWhole(state, tarvex::Direction::Encrypt, b.text, b.out);
+    feedWhole(state, tarvex::cipher::Direction::Encrypt, b.text, b.out);
 }
 
 void BM_DecryptFeed(benchmark::State& state) {
     Buffers& b = buffersFor(static_cast<std::size_t>(state.range(0)));
-    feedWhole(state, tarvex::Direction::Decrypt, b.cipher, b.out);
+    feedWhole(state, tarvex::cipher::Direction::Decrypt, b.cipher, b.out);
 }
 
 void sizes(benchmark::internal::Benchmark* b) {
@@ -199,7 +199,7 @@ BENCHMARK(BM_EncryptFeed)->Apply(sizes);
 BENCHMARK(BM_DecryptFeed)->Apply(sizes);
 
 int main(int argc, char** argv) {
-    for (tarvex::simd::Path path : tarvex::availableKernelPaths()) {
+    for (tarvex::simd::Path path : tarvex::cipher::availableKernelPaths()) {
         const char* name = path == tarvex::simd::Path::Portable   ? "Portable"
                            : path == tarvex::simd::Path::Vector16 ? "Vector16"
                                                                   : "Avx2";

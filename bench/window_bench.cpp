@@ -314,7 +314,7 @@ ShownTarvex shownTarvex() {
     return shown;
 }
 
-void setAndShowInTarvex(benchmark::State& state, const std::string& text) {
+void setAndShowInTarvex(benchmark::State& state, std::string_view text) {
     const ShownTarvex shown = shownTarvex();
     for (auto _ : state) {
         shown.area->setText(text);
@@ -329,7 +329,7 @@ void setAndShowInTarvex(benchmark::State& state, const std::string& text) {
 }
 
 void BM_SetAndShow1MiBLine_Tarvex(benchmark::State& state) {
-    setAndShowInTarvex(state, tarvex::charset::toUtf8(cipherLine())); // the area takes UTF-8
+    setAndShowInTarvex(state, tarvex::text::charset::toUtf8(cipherLine())); // the area takes UTF-8
 }
 
 // 1 MiB of UTF-8 beyond Windows-1252: a sealed token (one line of base58),
@@ -381,7 +381,7 @@ public:
     }
     const QString& path() const { return path_; }
     std::vector<std::uint8_t> numbers() const {
-        auto numbers = tarvex::readKeyNumbers(path_.toStdString());
+        auto numbers = tarvex::cipher::readKeyNumbers(path_.toStdString());
         return numbers ? std::vector<std::uint8_t>(numbers->begin(), numbers->end()) : std::vector<std::uint8_t>{};
     }
 
@@ -411,7 +411,7 @@ std::pair<std::string, std::string> commandCase(Command command, const KeyFile& 
         }
         return {tarvex::seal::sealWhole(payload, *sealing), message};
     }
-    const auto cipher = tarvex::encryptText(message, key.numbers());
+    const auto cipher = tarvex::cipher::encryptText(message, key.numbers());
     if (!cipher) {
         return {};
     }
@@ -429,7 +429,7 @@ void commandInTarvex(benchmark::State& state, Command command) {
     const KeyFile key;
     const auto [before, expected] = commandCase(command, key);
     const std::string after =
-        command == Command::Encrypt || command == Command::Decrypt ? tarvex::charset::toUtf8(expected) : expected;
+        command == Command::Encrypt || command == Command::Decrypt ? std::string(std::string_view(tarvex::text::charset::toUtf8(expected))) : expected;
     ShownTarvex shown = shownTarvex();
     shown.window->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(key.path());
     shown.window->findChild<QAbstractButton*>(QStringLiteral("Option2"))->click(); // E-Mail mode
@@ -438,8 +438,8 @@ void commandInTarvex(benchmark::State& state, Command command) {
     QAbstractButton* run = command == Command::Encrypt ? button("Command9") : button("Command8");
     for (auto _ : state) {
         state.PauseTiming();
-        shown.area->setText(command == Command::Seal || command == Command::Open ? before
-                                                                                  : tarvex::charset::toUtf8(before));
+        shown.area->setText(command == Command::Seal || command == Command::Open ? std::string_view(before)
+                                                                                  : std::string_view(tarvex::text::charset::toUtf8(before)));
         shown.window->repaint();
         QApplication::processEvents();
         if (command == Command::Seal ? !seal->isEnabled() : !run->isEnabled()) {
@@ -455,7 +455,7 @@ void commandInTarvex(benchmark::State& state, Command command) {
         shown.window->repaint();
         QApplication::processEvents();
     }
-    const std::string left = shown.area->text();
+    const std::string left(std::string_view(shown.area->text()));
     if (command == Command::Seal ? left.rfind(after, 0) != 0 || left.size() < before.size() : left != after) {
         state.SkipWithError("the command did not leave the expected text");
     }
@@ -467,8 +467,8 @@ void transformAlone(benchmark::State& state, Direction direction) {
     const auto [before, after] = transformCase(direction, key);
     const auto numbers = key.numbers();
     for (auto _ : state) {
-        auto result = direction == Direction::Encrypt ? tarvex::encryptText(before, numbers)
-                                                      : tarvex::decryptText(before, numbers);
+        auto result = direction == Direction::Encrypt ? tarvex::cipher::encryptText(before, numbers)
+                                                      : tarvex::cipher::decryptText(before, numbers);
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));
@@ -491,9 +491,9 @@ void transformInBareWindow(benchmark::State& state, Direction direction) {
         setAndShowBare(*window, beforeText);
         state.ResumeTiming();
         const std::string shown = bareEditor(*window).toPlainText().toStdString();
-        const auto numbers = tarvex::readKeyNumbers(key.path().toStdString());
-        auto result = direction == Direction::Encrypt ? tarvex::encryptText(shown, *numbers)
-                                                      : tarvex::decryptText(shown, *numbers);
+        const auto numbers = tarvex::cipher::readKeyNumbers(key.path().toStdString());
+        auto result = direction == Direction::Encrypt ? tarvex::cipher::encryptText(shown, *numbers)
+                                                      : tarvex::cipher::decryptText(shown, *numbers);
         setAndShowBare(*window, result ? latin1(*result) : QString());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kMiB));

@@ -11,7 +11,7 @@
 // and there are as many numbers as pairs, counted line by line.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
-    const tarvex::secret::Bytes numbers = tarvex::keyNumbersFromText(text);
+    const tarvex::secret::Bytes numbers = tarvex::cipher::keyNumbersFromText(text);
 
     std::size_t expected = 0;
     std::size_t lineLength = 0;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "secret/string.h"
 #include "text/text_lines.h"
 
 #include "fuzz_check.h"
@@ -12,7 +13,7 @@
 // and keeps every other byte in order.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::string joined = tarvex::text::joinLines(bytes);
+    const tarvex::secret::String joined = tarvex::text::joinLines(bytes);
 
     FUZZ_CHECK(joined.find('\r') == std::string::npos);
     std::size_t kept = 0;
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bytes.find('\r') == std::string_view::npos) {
         std::string saved(bytes);
         saved += "\r\n";
-        FUZZ_CHECK(tarvex::text::joinLines(saved) == bytes);
+        FUZZ_CHECK(std::string_view(tarvex::text::joinLines(saved)) == bytes);
     }
     return 0;
 }

@@ -29,14 +29,14 @@ void checkPathsAgree(std::string_view text, const std::vector<std::uint8_t>& key
     for (bool encrypts : {true, false}) {
         std::vector<std::uint8_t> expected(n);
         const std::size_t expectedStop =
-            encrypts ? encryptRunWith(simd::Path::Portable, in, keys.data(), expected.data(), n)
-                     : decryptRunWith(simd::Path::Portable, in, keys.data(), expected.data(), n);
-        for (simd::Path path : availableKernelPaths()) {
-            for (Stores stores : {Stores::Cached, Stores::Streaming}) {
+            encrypts ? cipher::encryptRunWith(simd::Path::Portable, in, keys.data(), expected.data(), n)
+                     : cipher::decryptRunWith(simd::Path::Portable, in, keys.data(), expected.data(), n);
+        for (simd::Path path : cipher::availableKernelPaths()) {
+            for (cipher::Stores stores : {cipher::Stores::Cached, cipher::Stores::Streaming}) {
                 std::vector<std::uint8_t> out(offset + n);
                 std::uint8_t* at = out.data() + offset;
-                const std::size_t stop = encrypts ? encryptRunWith(path, in, keys.data(), at, n, stores)
-                                                  : decryptRunWith(path, in, keys.data(), at, n, stores);
+                const std::size_t stop = encrypts ? cipher::encryptRunWith(path, in, keys.data(), at, n, stores)
+                                                  : cipher::decryptRunWith(path, in, keys.data(), at, n, stores);
                 FUZZ_CHECK(stop == expectedStop);
                 FUZZ_CHECK(std::equal(at, at + stop, expected.data()));
             }
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view text(reinterpret_cast<const char*>(data + 1 + keyLength), size - 1 - keyLength);
     checkPathsAgree(text, key);
 
-    Result<secret::String> cipher = encryptText(text, key);
+    Result<secret::String> cipher = cipher::encryptText(text, key);
     bool allComeBack = true;
     for (char c : text) allComeBack = allComeBack && comesBack(static_cast<std::uint8_t>(c));
     if (!cipher) {
@@ -74,12 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(cipher->size() == text.size() + 1);
         FUZZ_CHECK(static_cast<std::uint8_t>((*cipher)[0]) == 240);
         FUZZ_CHECK(std::none_of(cipher->begin(), cipher->end(), [](char c) { return static_cast<std::uint8_t>(c) < 32; }));
-        Result<secret::String> back = decryptText(*cipher, key);
+        Result<secret::String> back = cipher::decryptText(*cipher, key);
         FUZZ_CHECK(back.ok());
         FUZZ_CHECK(std::string_view(*back) == text);
     }
 
-    Result<secret::String> plain = decryptText(text, key);
+    Result<secret::String> plain = cipher::decryptText(text, key);
     if (!plain) {
         FUZZ_CHECK(plain.error().kind == Error::Kind::DecryptedCodeNegative);
         FUZZ_CHECK(plain.error().position >= 2 && plain.error().position <= text.size());
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The same text fed in three pieces.
-    TextTransformer transformer(Direction::Encrypt, key);
+    cipher::TextTransformer transformer(cipher::Direction::Encrypt, key);
     secret::String pieces;
     std::size_t a = text.size() / 3;
     std::size_t b = 2 * text.size() / 3;

@@ -31,7 +31,7 @@ PublicHalf publicHalfOf(const secret::Bytes& secretHalf) {
 // Read from the key file as it will be written, so that it is the fingerprint
 // tarvex-cli and the window show for the saved file.
 std::string fingerprintOfKey(const secret::Bytes& key) {
-    return fingerprintOf(keyNumbersFromText(formatKeyFile(key)));
+    return cipher::fingerprintOf(cipher::keyNumbersFromText(cipher::formatKeyFile(key)));
 }
 
 Error ownInvitation() {
@@ -171,9 +171,9 @@ Status Agreement::compareHeard(std::string_view typed) {
     return Done{};
 }
 
-Status Agreement::saveKeyFile(const std::string& path, AtomicFileWriter::Replace replace) const {
+Status Agreement::saveKeyFile(const std::string& path, files::AtomicFileWriter::Replace replace) const {
     if (!hasKey()) return Error{.kind = Error::Kind::AgreeNotCompared};
-    return tarvex::saveKeyFile(path, key_, replace);
+    return tarvex::cipher::saveKeyFile(path, key_, replace);
 }
 
 void Agreement::giveUp() {
@@ -182,10 +182,10 @@ void Agreement::giveUp() {
     stage_ = Stage::Ended;
 }
 
-Status checkKeyFilePlace(const std::string& path, AtomicFileWriter::Replace replace) {
+Status checkKeyFilePlace(const std::string& path, files::AtomicFileWriter::Replace replace) {
     // As saveKeyFile opens it; discarded unwritten.
-    AtomicFileWriter::Options options{.replace = replace, .mode = 0600, .honourUmask = false, .forceMode = true};
-    Result<AtomicFileWriter> writer = AtomicFileWriter::open(path, options);
+    files::AtomicFileWriter::Options options{.replace = replace, .mode = 0600, .honourUmask = false, .forceMode = true};
+    Result<files::AtomicFileWriter> writer = files::AtomicFileWriter::open(path, options);
     if (!writer) return writer.error();
     writer->discard();
     return Done{};

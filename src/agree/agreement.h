@@ -116,7 +116,7 @@ public:
     // only, whole or not at all). Saving an unconfirmed key is the caller's
     // choice: tarvex-cli without a terminal or with --no-compare, the window's
     // secondary way after its question.
-    Status saveKeyFile(const std::string& path, AtomicFileWriter::Replace replace) const;
+    Status saveKeyFile(const std::string& path, files::AtomicFileWriter::Replace replace) const;
 
     // Ends the agreement and wipes every secret it holds (Ended).
     void giveUp();
@@ -144,6 +144,6 @@ private:
 // Checks, before any line is shown, that a key file may be written at `path`:
 // its folder takes a new file there, and an existing file is there only when
 // `replace` allows it (as saveKeyFile would find). Nothing is written.
-Status checkKeyFilePlace(const std::string& path, AtomicFileWriter::Replace replace);
+Status checkKeyFilePlace(const std::string& path, files::AtomicFileWriter::Replace replace);
 
 } // namespace tarvex::agree

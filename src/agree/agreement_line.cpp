@@ -16,8 +16,6 @@
 namespace tarvex::agree {
 namespace {
 
-namespace base58 = seal::base58;
-
 constexpr std::size_t kCheckBytes = 4;
 constexpr std::size_t kInvitationBytes = kPublicHalfBytes + kCheckBytes;            // 36
 constexpr std::size_t kAnswerBytes = kPublicHalfBytes + kTagBytes + kCheckBytes;    // 40
@@ -36,7 +34,7 @@ KeptText keptCharacters(std::string_view text) {
     KeptText kept;
     std::uint64_t position = 0;
     while (!text.empty()) {
-        const charset::Utf8Character next = charset::firstUtf8Character(text);
+        const text::charset::Utf8Character next = text::charset::firstUtf8Character(text);
         const char32_t ch = next.size == 0 ? kNotUtf8 : next.ch;
         text.remove_prefix(next.size == 0 ? 1 : next.size);
         ++position;
@@ -60,9 +58,10 @@ struct Group {
 };
 
 std::vector<Group> groupsOf(std::size_t binaryBytes) {
-    std::vector<Group> groups(binaryBytes / base58::kBlockBytes, Group{base58::kBlockDigits, base58::kBlockBytes});
-    if (const std::size_t rest = binaryBytes % base58::kBlockBytes; rest != 0)
-        groups.push_back({base58::digitsForBytes(rest), rest});
+    std::vector<Group> groups(binaryBytes / seal::base58::kBlockBytes,
+                              Group{seal::base58::kBlockDigits, seal::base58::kBlockBytes});
+    if (const std::size_t rest = binaryBytes % seal::base58::kBlockBytes; rest != 0)
+        groups.push_back({seal::base58::digitsForBytes(rest), rest});
     return groups;
 }
 
@@ -92,12 +91,13 @@ void putBigEndian32(std::uint32_t value, std::uint8_t* out) {
 std::string textForm(std::string_view prefix, const std::uint8_t* binary, std::size_t size) {
     std::string line(prefix);
     line += '1';
-    const std::size_t blocks = size / base58::kBlockBytes;
-    const std::size_t rest = size % base58::kBlockBytes;
+    const std::size_t blocks = size / seal::base58::kBlockBytes;
+    const std::size_t rest = size % seal::base58::kBlockBytes;
     const std::size_t at = line.size();
-    line.resize(at + blocks * base58::kBlockDigits + base58::digitsForBytes(rest));
-    base58::encodeBlocks(binary, blocks, line.data() + at);
-    base58::encodeLastBlock(binary + blocks * base58::kBlockBytes, rest, line.data() + at + blocks * base58::kBlockDigits);
+    line.resize(at + blocks * seal::base58::kBlockDigits + seal::base58::digitsForBytes(rest));
+    seal::base58::encodeBlocks(binary, blocks, line.data() + at);
+    seal::base58::encodeLastBlock(binary + blocks * seal::base58::kBlockBytes, rest,
+                                  line.data() + at + blocks * seal::base58::kBlockDigits);
     return line;
 }
 
@@ -154,11 +154,11 @@ Result<std::vector<std::uint8_t>> readBinary(std::string_view text, AgreementLin
     std::vector<std::uint8_t> binary(size);
     std::size_t written = 0;
     for (const Group& group : groupsOf(size)) {
-        std::uint8_t values[base58::kBlockDigits] = {};
+        std::uint8_t values[seal::base58::kBlockDigits] = {};
         for (std::size_t d = 0; d < group.digits; ++d, ++at) {
             if (at == kept.characters.size()) return verdict(Error::Kind::AgreeLineCut, found);
             const char32_t ch = kept.characters[at];
-            const int value = ch < 0x80 ? base58::digitValue(static_cast<unsigned char>(ch)) : -1;
+            const int value = ch < 0x80 ? seal::base58::digitValue(static_cast<unsigned char>(ch)) : -1;
             if (value >= 0) values[d] = static_cast<std::uint8_t>(value);
             if (value < 0 || !groupCanFit(values, d + 1, group)) {
                 Error damaged = verdict(Error::Kind::AgreeLineDamaged, found);
@@ -168,7 +168,7 @@ Result<std::vector<std::uint8_t>> readBinary(std::string_view text, AgreementLin
             }
         }
         // Always fits: every digit passed groupCanFit.
-        (void)base58::decodeGroup(values, group.digits, binary.data() + written);
+        (void)seal::base58::decodeGroup(values, group.digits, binary.data() + written);
         written += group.bytes;
     }
 

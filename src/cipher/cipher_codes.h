@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // First code of every cipher text.
 inline constexpr std::uint8_t kMarker = 240;
@@ -19,4 +19,4 @@ inline constexpr std::uint8_t kRingFirst = 32;
 inline constexpr std::uint8_t kRingLast = 122;
 inline constexpr std::uint8_t kRingSize = kRingLast - kRingFirst + 1;
 
-} // namespace tarvex
+} // namespace tarvex::cipher

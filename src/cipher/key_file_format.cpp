@@ -2,7 +2,7 @@
 
 #include "key_file_format.h"
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 secret::String formatKeyFile(std::span<const std::uint8_t> keyBytes) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -21,4 +21,4 @@ secret::String formatKeyFile(std::span<const std::uint8_t> keyBytes) {
     return text;
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -8,7 +8,7 @@
 
 #include "secret/string.h"
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 inline constexpr std::size_t kPairsPerLine = 27;
 
@@ -17,4 +17,4 @@ inline constexpr std::size_t kPairsPerLine = 27;
 // every line, the final one too, ends with CR LF.
 secret::String formatKeyFile(std::span<const std::uint8_t> keyBytes);
 
-} // namespace tarvex
+} // namespace tarvex::cipher

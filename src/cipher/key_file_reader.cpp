@@ -4,7 +4,7 @@
 
 #include "files/file_io.h"
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 namespace {
 
@@ -44,11 +44,11 @@ secret::Bytes keyNumbersFromText(std::string_view keyFile) {
 }
 
 Result<secret::Bytes> readKeyNumbers(const std::string& path) {
-    Result<secret::String> content = readWholeFile(path, kMaxKeyFileSize);
+    Result<secret::String> content = files::readWholeFile(path, kMaxKeyFileSize);
     if (!content) return content.error();
     secret::Bytes numbers = keyNumbersFromText(*content);
     if (numbers.empty()) return Error{.kind = Error::Kind::NoKeyNumber, .path = path};
     return numbers;
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

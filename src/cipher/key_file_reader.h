@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // Far above any key the program writes (12,382 bytes at most), low enough to
 // refuse a wrong file before it eats memory.
@@ -31,4 +31,4 @@ secret::Bytes keyNumbersFromText(std::string_view keyFile);
 // Reads the key file at `path` and fails unless it yields at least one key number.
 Result<secret::Bytes> readKeyNumbers(const std::string& path);
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -4,11 +4,12 @@
 
 #include "key_file_format.h"
 
-namespace tarvex {
+namespace tarvex::cipher {
 
-Status saveKeyFile(const std::string& path, std::span<const std::uint8_t> keyBytes, AtomicFileWriter::Replace replace) {
-    AtomicFileWriter::Options options{.replace = replace, .mode = 0600, .honourUmask = false, .forceMode = true};
-    return writeFileAtomically(path, formatKeyFile(keyBytes), options);
+Status saveKeyFile(const std::string& path, std::span<const std::uint8_t> keyBytes,
+                   files::AtomicFileWriter::Replace replace) {
+    files::AtomicFileWriter::Options options{.replace = replace, .mode = 0600, .honourUmask = false, .forceMode = true};
+    return files::writeFileAtomically(path, formatKeyFile(keyBytes), options);
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -8,9 +8,10 @@
 #include <span>
 #include <string>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // Writes a key file readable by its owner only, all at once or not at all.
-Status saveKeyFile(const std::string& path, std::span<const std::uint8_t> keyBytes, AtomicFileWriter::Replace replace);
+Status saveKeyFile(const std::string& path, std::span<const std::uint8_t> keyBytes,
+                   files::AtomicFileWriter::Replace replace);
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 std::string fingerprintOf(std::span<const std::uint8_t> keyNumbers) {
     std::array<unsigned char, crypto_hash_sha256_BYTES> digest{};
@@ -29,4 +29,4 @@ Result<std::string> keyFingerprint(const std::string& path) {
     return fingerprintOf(*keyNumbers);
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

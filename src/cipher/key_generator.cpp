@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tarvex {
+namespace tarvex::cipher {
 namespace {
 
 // floor(R * range) as an integer below `range`, even for a source that misbehaves near 1.
@@ -31,4 +31,4 @@ Result<secret::Bytes> generateKeyBytes(UniformSource& source, TimeOfDayClock& cl
     return key;
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 inline constexpr int kMinKeyLength = 438;
 inline constexpr int kMaxKeyLength = 5969;
@@ -17,4 +17,4 @@ inline constexpr int kMaxKeyLength = 5969;
 // reseeding from the clock before the length and before every byte.
 Result<secret::Bytes> generateKeyBytes(UniformSource& source, TimeOfDayClock& clock);
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tarvex {
+namespace tarvex::cipher {
 namespace {
 // Keys are repeated to at least this many elements, so a transform meets the
 // end of the period, and its short ends, seldom; it still fits the cache.
@@ -33,4 +33,4 @@ void KeyStream::rewind(std::uint64_t count) {
     offset_ = (offset_ + period_.size() - back) % period_.size();
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -8,7 +8,7 @@
 
 #include "secret/bytes.h"
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // The key numbers repeated without end. Hands them out as contiguous runs so
 // a transform can pair text and key numbers element by element.
@@ -29,4 +29,4 @@ private:
     std::size_t offset_ = 0;
 };
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 Status requireHidingKey(std::span<const std::uint8_t> keyNumbers, const std::string& path) {
     const auto zeros = static_cast<std::size_t>(std::count(keyNumbers.begin(), keyNumbers.end(), std::uint8_t{0}));
@@ -12,4 +12,4 @@ Status requireHidingKey(std::span<const std::uint8_t> keyNumbers, const std::str
     return Done{};
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

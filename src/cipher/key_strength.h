@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // A key number of 0 leaves its character as it is. A file in which more than
 // half of the key numbers are 0 (a key of "00" pairs, or a text file chosen by
@@ -16,4 +16,4 @@ namespace tarvex {
 // file; decrypting accepts every key, so old cipher texts still open.
 Status requireHidingKey(std::span<const std::uint8_t> keyNumbers, const std::string& path);
 
-} // namespace tarvex
+} // namespace tarvex::cipher

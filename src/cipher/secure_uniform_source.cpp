@@ -2,12 +2,15 @@
 
 #include "secure_uniform_source.h"
 
+#include "secret/memory.h"
+
 #include <bit>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <sys/random.h>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 void SecureUniformSource::reseed(float seed) {
     salt_ = (salt_ ^ std::bit_cast<std::uint32_t>(seed)) * 0x9E3779B97F4A7C15ull;
@@ -15,8 +18,8 @@ void SecureUniformSource::reseed(float seed) {
 }
 
 Status SecureUniformSource::refill() {
-    auto* bytes = reinterpret_cast<unsigned char*>(buffer_.data());
-    std::size_t wanted = sizeof buffer_;
+    std::uint8_t* bytes = buffer_.data();
+    const std::size_t wanted = buffer_.size();
     std::size_t got = 0;
     while (got < wanted) {
         ssize_t n = getrandom(bytes + got, wanted - got, 0);
@@ -31,11 +34,13 @@ Status SecureUniformSource::refill() {
 }
 
 Result<double> SecureUniformSource::next() {
-    if (used_ == buffer_.size()) {
+    if (used_ == kDraws) {
         if (Status filled = refill(); !filled) return filled.error();
     }
-    std::uint64_t bits = buffer_[used_];
-    buffer_[used_++] = 0; // spent randomness does not linger
+    std::uint8_t* draw = buffer_.data() + used_++ * sizeof(std::uint64_t);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, draw, sizeof bits);
+    secret::wipe(draw, sizeof bits); // spent randomness does not linger
     // The top 53 bits make an exact double in [0, 1).
     return static_cast<double>((bits ^ salt_) >> 11) * 0x1.0p-53;
 }
@@ -49,4 +54,4 @@ float SystemTimeOfDayClock::secondsSinceMidnight() {
     return static_cast<float>(seconds);
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

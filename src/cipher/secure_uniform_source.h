@@ -4,11 +4,12 @@
 
 #include "uniform_source.h"
 
-#include <array>
+#include "secret/bytes.h"
+
 #include <cstddef>
 #include <cstdint>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // Draws come straight from the kernel's CSPRNG (getrandom). A reseed folds the
 // seed into a salt that is XORed into every later draw: it changes the values
@@ -21,8 +22,11 @@ public:
 private:
     Status refill();
 
-    std::array<std::uint64_t, 32> buffer_{};
-    std::size_t used_ = buffer_.size();
+    static constexpr std::size_t kDraws = 32;
+
+    // Draws not yet taken: they become key bytes.
+    secret::Bytes buffer_{kDraws * sizeof(std::uint64_t)};
+    std::size_t used_ = kDraws;
     std::uint64_t salt_ = 0;
 };
 
@@ -31,4 +35,4 @@ public:
     float secondsSinceMidnight() override;
 };
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -5,7 +5,7 @@
 #include "cipher_codes.h"
 #include "transform_kernels.h"
 
-namespace tarvex {
+namespace tarvex::cipher {
 namespace {
 // Results this large would only push out of the cache what is worth keeping
 // there, so they are stored around it.
@@ -111,4 +111,4 @@ Result<secret::String> decryptText(std::string_view cipherText, std::span<const 
     return transformText(Direction::Decrypt, cipherText, keyNumbers);
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 enum class Direction { Encrypt, Decrypt };
 
@@ -51,4 +51,4 @@ private:
 Result<secret::String> encryptText(std::string_view codes, std::span<const std::uint8_t> keyNumbers);
 Result<secret::String> decryptText(std::string_view cipherText, std::span<const std::uint8_t> keyNumbers);
 
-} // namespace tarvex
+} // namespace tarvex::cipher

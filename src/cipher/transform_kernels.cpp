@@ -11,7 +11,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace tarvex {
+namespace tarvex::cipher {
 namespace {
 
 using kernels::Way;
@@ -181,4 +181,4 @@ std::size_t decryptRun(const std::uint8_t* in, const std::uint8_t* keys, std::ui
     return bestRun<Way::Decrypt>()(in, keys, out, n, stores);
 }
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // The code that `c` encrypts to with key number `k` (0-30); above 255 when it has none.
 constexpr int encryptCode(std::uint8_t c, std::uint8_t k) {
@@ -80,4 +80,4 @@ std::size_t encryptRunWith(simd::Path path, const std::uint8_t* in, const std::u
 std::size_t decryptRunWith(simd::Path path, const std::uint8_t* in, const std::uint8_t* keys, std::uint8_t* out,
                            std::size_t n, Stores stores = Stores::Cached);
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -19,7 +19,7 @@ TARVEX_TARGET_BEGIN("avx2")
 
 #include "transform_loop.h"
 
-namespace tarvex::kernels {
+namespace tarvex::cipher::kernels {
 namespace {
 
 struct Avx2Lanes {
@@ -102,7 +102,7 @@ std::size_t decryptAvx2(const std::uint8_t* in, const std::uint8_t* keys, std::u
                                        : blockRun<Avx2Lanes, Way::Decrypt, false>(in, keys, out, n);
 }
 
-} // namespace tarvex::kernels
+} // namespace tarvex::cipher::kernels
 
 TARVEX_TARGET_END
 

@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tarvex::kernels {
+namespace tarvex::cipher::kernels {
 namespace {
 
 enum class Way { Encrypt, Decrypt };
@@ -144,4 +144,4 @@ inline std::size_t blockRun(const std::uint8_t* in, const std::uint8_t* keys, st
 }
 
 } // namespace
-} // namespace tarvex::kernels
+} // namespace tarvex::cipher::kernels

@@ -4,7 +4,7 @@
 
 #include "core/result.h"
 
-namespace tarvex {
+namespace tarvex::cipher {
 
 // Uniform values in [0, 1), reseedable from the time of day.
 class UniformSource {
@@ -22,4 +22,4 @@ public:
     virtual float secondsSinceMidnight() = 0;
 };
 
-} // namespace tarvex
+} // namespace tarvex::cipher

@@ -26,13 +26,13 @@ AgreeCommand::AgreeCommand(AgreeRequest request, int in, int out, int err)
     : request_(std::move(request)), in_(in), out_(out), err_(err) {}
 
 Status AgreeCommand::print(const std::string& text) const {
-    if (int failure = writeAll(out_, text); failure != 0)
+    if (int failure = files::writeAll(out_, text); failure != 0)
         return Error{.kind = Error::Kind::FileWriteFailed, .path = kStandardOutputName, .osError = failure};
     return Done{};
 }
 
 void AgreeCommand::tell(std::string_view text) const {
-    (void)writeAll(err_, text);
+    (void)files::writeAll(err_, text);
 }
 
 void AgreeCommand::refuse(const Error& verdict) const {
@@ -68,7 +68,8 @@ Status AgreeCommand::compareInTerminal(agree::Agreement& agreement) const {
 }
 
 Status AgreeCommand::run() {
-    const auto replace = request_.force ? AtomicFileWriter::Replace::Allowed : AtomicFileWriter::Replace::Refused;
+    using Replace = files::AtomicFileWriter::Replace;
+    const auto replace = request_.force ? Replace::Allowed : Replace::Refused;
     // Before any line goes out, so that no side is left with a key the other could not save.
     if (Status place = agree::checkKeyFilePlace(request_.keyFile, replace); !place) return place;
     const bool terminal = ::isatty(in_) == 1;

@@ -21,7 +21,7 @@ std::string_view withoutCutCharacter(std::string_view text) {
     for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
         const auto byte = static_cast<unsigned char>(text[text.size() - back]);
         if ((byte & 0xC0) == 0x80) continue; // a continuation byte: look further back
-        const std::size_t length = charset::utf8SequenceLength(byte);
+        const std::size_t length = text::charset::utf8SequenceLength(byte);
         return length > back ? text.substr(0, text.size() - back) : text;
     }
     return text;

@@ -20,7 +20,7 @@ namespace tarvex::cli {
 namespace {
 
 void printTo(int fd, std::string_view text) {
-    (void)writeAll(fd, text);
+    (void)files::writeAll(fd, text);
 }
 
 int outOfMemory() {
@@ -61,8 +61,8 @@ int runCli(std::span<const std::string> args) try {
         return kExitSuccess;
     }
     if (auto* createKey = std::get_if<CreateKeyRequest>(&request)) {
-        SecureUniformSource source;
-        SystemTimeOfDayClock clock;
+        cipher::SecureUniformSource source;
+        cipher::SystemTimeOfDayClock clock;
         CreateKeyCommand command(*createKey, source, clock);
         return runCommand(command);
     }

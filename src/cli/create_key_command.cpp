@@ -7,14 +7,16 @@
 
 namespace tarvex::cli {
 
-CreateKeyCommand::CreateKeyCommand(CreateKeyRequest request, UniformSource& source, TimeOfDayClock& clock)
+CreateKeyCommand::CreateKeyCommand(CreateKeyRequest request, cipher::UniformSource& source,
+                                   cipher::TimeOfDayClock& clock)
     : request_(std::move(request)), source_(source), clock_(clock) {}
 
 Status CreateKeyCommand::run() {
-    Result<secret::Bytes> key = generateKeyBytes(source_, clock_);
+    Result<secret::Bytes> key = cipher::generateKeyBytes(source_, clock_);
     if (!key) return key.error();
-    auto replace = request_.force ? AtomicFileWriter::Replace::Allowed : AtomicFileWriter::Replace::Refused;
-    return saveKeyFile(request_.keyFile, *key, replace);
+    using Replace = files::AtomicFileWriter::Replace;
+    auto replace = request_.force ? Replace::Allowed : Replace::Refused;
+    return cipher::saveKeyFile(request_.keyFile, *key, replace);
 }
 
 } // namespace tarvex::cli

@@ -12,13 +12,13 @@ namespace tarvex::cli {
 // tarvex-cli create-key [--force] FILE
 class CreateKeyCommand final : public Command {
 public:
-    CreateKeyCommand(CreateKeyRequest request, UniformSource& source, TimeOfDayClock& clock);
+    CreateKeyCommand(CreateKeyRequest request, cipher::UniformSource& source, cipher::TimeOfDayClock& clock);
     Status run() override;
 
 private:
     CreateKeyRequest request_;
-    UniformSource& source_;
-    TimeOfDayClock& clock_;
+    cipher::UniformSource& source_;
+    cipher::TimeOfDayClock& clock_;
 };
 
 } // namespace tarvex::cli

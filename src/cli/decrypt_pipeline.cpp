@@ -53,8 +53,8 @@ std::size_t LineEndRuns::take(char* out, std::size_t room) {
 
 DecryptPipeline::DecryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, std::string inputName,
                                  simd::Path path)
-    : encoding_(encoding), transformer_(Direction::Decrypt, keyNumbers), decoder_(path), lineBreaks_(path), path_(path),
-      inputName_(std::move(inputName)) {}
+    : encoding_(encoding), transformer_(cipher::Direction::Decrypt, keyNumbers), decoder_(path), lineBreaks_(path),
+      path_(path), inputName_(std::move(inputName)) {}
 
 Result<std::string_view> DecryptPipeline::transform(std::string_view chunk) {
     if (encoding_ == Encoding::Utf8) mark_.skipAtStart(chunk);
@@ -147,7 +147,7 @@ Result<std::size_t> DecryptPipeline::decryptUtf8Step(std::string_view piece, cha
     }
     char* lineFeeds = lineFeeds_.room(kStepSize + 1);
     const std::size_t lineFeedsSize = lineBreaks_.run(std::string_view(message, messageSize), lineFeeds);
-    return charset::writeAsUtf8(std::string_view(lineFeeds, lineFeedsSize), out, path_);
+    return text::charset::writeAsUtf8(std::string_view(lineFeeds, lineFeedsSize), out, path_);
 }
 
 Result<std::string_view> DecryptPipeline::conclude() {

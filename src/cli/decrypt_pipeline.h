@@ -66,8 +66,8 @@ private:
     Error counted(Error error) const;
 
     Encoding encoding_;
-    TextTransformer transformer_;
-    charset::Utf8ToCodes decoder_;
+    cipher::TextTransformer transformer_;
+    text::charset::Utf8ToCodes decoder_;
     text::LineFeedsFromCrLf lineBreaks_;
     simd::Path path_;
     std::string inputName_;

@@ -5,7 +5,7 @@
 namespace tarvex::cli {
 
 EncryptPipeline::EncryptPipeline(Encoding encoding, std::span<const std::uint8_t> keyNumbers, simd::Path path)
-    : encoding_(encoding), transformer_(Direction::Encrypt, keyNumbers), decoder_(path), lineBreaks_(path),
+    : encoding_(encoding), transformer_(cipher::Direction::Encrypt, keyNumbers), decoder_(path), lineBreaks_(path),
       path_(path) {}
 
 Error EncryptPipeline::countingInputCharacters(Error error, std::string_view codes) const {
@@ -30,7 +30,7 @@ Result<std::size_t> EncryptPipeline::encryptUtf8Step(std::string_view piece, cha
     }
     addedBefore_ += normalisedSize - *decoded;
     normalisedBefore_ += normalisedSize;
-    return charset::writeAsUtf8(std::string_view(cipher, cipherSize), out, path_);
+    return text::charset::writeAsUtf8(std::string_view(cipher, cipherSize), out, path_);
 }
 
 Result<std::string_view> EncryptPipeline::transform(std::string_view chunk) {
@@ -71,7 +71,7 @@ Result<std::string_view> EncryptPipeline::conclude() {
         ending_.assign(marker);
         ending_ += "\r\n";
     } else {
-        charset::appendAsUtf8(ending_, marker);
+        text::charset::appendAsUtf8(ending_, marker);
         ending_ += '\n';
     }
     return std::string_view(ending_);

@@ -33,15 +33,15 @@ private:
     Error countingInputCharacters(Error error, std::string_view codes) const;
 
     Encoding encoding_;
-    TextTransformer transformer_;
-    charset::Utf8ToCodes decoder_;
+    cipher::TextTransformer transformer_;
+    text::charset::Utf8ToCodes decoder_;
     text::CrLfFromLineFeeds lineBreaks_;
     simd::Path path_;
     std::uint64_t normalisedBefore_ = 0; // codes encrypted in earlier steps
     std::uint64_t addedBefore_ = 0;      // CRs added in earlier steps
     ByteOrderMark mark_;
     ByteBuffer codes_, normalised_, cipher_, out_; // reused between chunks
-    std::string ending_;
+    secret::String ending_; // the cipher text's last codes and its line end
 };
 
 } // namespace tarvex::cli

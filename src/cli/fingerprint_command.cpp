@@ -12,9 +12,9 @@ namespace tarvex::cli {
 FingerprintCommand::FingerprintCommand(FingerprintRequest request) : request_(std::move(request)) {}
 
 Status FingerprintCommand::run() {
-    Result<std::string> fingerprint = keyFingerprint(request_.keyFile);
+    Result<std::string> fingerprint = cipher::keyFingerprint(request_.keyFile);
     if (!fingerprint) return fingerprint.error();
-    if (int failure = writeAll(STDOUT_FILENO, *fingerprint + "\n"); failure != 0) {
+    if (int failure = files::writeAll(STDOUT_FILENO, *fingerprint + "\n"); failure != 0) {
         return Error{.kind = Error::Kind::FileWriteFailed, .path = kStandardOutputName, .osError = failure};
     }
     return Done{};

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     tarvex::hardenProcess();
     // An interruption leaves no temporary file behind (the window makes no
     // such choice: its signals stay as Qt set them).
-    tarvex::removeTemporaryFilesOnSignals();
+    tarvex::files::removeTemporaryFilesOnSignals();
     // Messages in the session's language; everything else (character classes,
     // numbers) as in the C locale, so no output that scripts read changes.
     tarvex::i18n::speakSessionLanguage();

@@ -10,12 +10,12 @@
 
 namespace tarvex::cli {
 
-ChunkReader::ChunkReader(FileDescriptor owned, int fd, std::string name)
+ChunkReader::ChunkReader(files::FileDescriptor owned, int fd, std::string name)
     : owned_(std::move(owned)), fd_(fd), name_(std::move(name)) {}
 
 Result<ChunkReader> ChunkReader::open(const std::optional<std::string>& path) {
-    if (!path) return ChunkReader(FileDescriptor{}, STDIN_FILENO, kStandardInputName);
-    FileDescriptor fd(::open(path->c_str(), O_RDONLY | O_CLOEXEC));
+    if (!path) return ChunkReader(files::FileDescriptor{}, STDIN_FILENO, kStandardInputName);
+    files::FileDescriptor fd(::open(path->c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) return Error{.kind = Error::Kind::FileUnreadable, .path = *path, .osError = errno};
     int raw = fd.get();
     return ChunkReader(std::move(fd), raw, *path);
@@ -37,19 +37,20 @@ Result<std::string_view> ChunkReader::next() {
     return buffer_.filled(filled);
 }
 
-OutputSink::OutputSink(std::optional<AtomicFileWriter> file) : file_(std::move(file)) {}
+OutputSink::OutputSink(std::optional<files::AtomicFileWriter> file) : file_(std::move(file)) {}
 
 Result<OutputSink> OutputSink::open(const std::optional<std::string>& path) {
     if (!path) return OutputSink(std::nullopt);
     // A device or a pipe named as output is written to as it is.
-    Result<AtomicFileWriter> writer = AtomicFileWriter::open(*path, AtomicFileWriter::Options{.writeIntoDevices = true});
+    Result<files::AtomicFileWriter> writer =
+        files::AtomicFileWriter::open(*path, files::AtomicFileWriter::Options{.writeIntoDevices = true});
     if (!writer) return writer.error();
     return OutputSink(std::move(writer).value());
 }
 
 Status OutputSink::write(std::string_view bytes) {
     if (file_) return file_->write(bytes);
-    if (int error = writeAll(STDOUT_FILENO, bytes); error != 0) {
+    if (int error = files::writeAll(STDOUT_FILENO, bytes); error != 0) {
         return Error{.kind = Error::Kind::FileWriteFailed, .path = kStandardOutputName, .osError = error};
     }
     return Done{};

@@ -30,9 +30,9 @@ public:
     const std::string& name() const { return name_; }
 
 private:
-    ChunkReader(FileDescriptor owned, int fd, std::string name);
+    ChunkReader(files::FileDescriptor owned, int fd, std::string name);
 
-    FileDescriptor owned_;
+    files::FileDescriptor owned_;
     int fd_;
     std::string name_;
     ByteBuffer buffer_;
@@ -49,9 +49,9 @@ public:
     Status finish();
 
 private:
-    explicit OutputSink(std::optional<AtomicFileWriter> file);
+    explicit OutputSink(std::optional<files::AtomicFileWriter> file);
 
-    std::optional<AtomicFileWriter> file_;
+    std::optional<files::AtomicFileWriter> file_;
 };
 
 } // namespace tarvex::cli

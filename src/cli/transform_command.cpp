@@ -81,7 +81,7 @@ Result<std::unique_ptr<Pipeline>> TransformCommand::makePipeline(std::span<const
 }
 
 Status TransformCommand::run() {
-    Result<secret::Bytes> keyNumbers = readKeyNumbers(request_.keyFile);
+    Result<secret::Bytes> keyNumbers = cipher::readKeyNumbers(request_.keyFile);
     if (!keyNumbers) return keyNumbers.error();
     // The key is judged before any file is touched.
     std::optional<seal::SealingKey> sealingKey;
@@ -90,7 +90,7 @@ Status TransformCommand::run() {
         if (!key) return key.error();
         sealingKey.emplace(std::move(*key));
     } else if (request_.encrypt) {
-        if (Status hiding = requireHidingKey(*keyNumbers, request_.keyFile); !hiding) return hiding;
+        if (Status hiding = cipher::requireHidingKey(*keyNumbers, request_.keyFile); !hiding) return hiding;
     }
 
     Result<ChunkReader> reader = ChunkReader::open(request_.input);

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarvex {
+namespace tarvex::exchange {
 
 // The most the message area holds in any mode. The area works on the whole text
 // at every change, so it is meant for messages, not archives: larger texts are
@@ -42,16 +42,16 @@ public:
     virtual void setKeyPath(const std::string& path) = 0;
 
     // The message area as UTF-8, CR LF line breaks.
-    virtual std::string messageText() const = 0;
+    virtual secret::String messageText() const = 0;
     // Replaces the message as a command does, the change rules run. A text past
     // messageLimit() would be cut: the commands refuse it before.
-    virtual void setMessageText(const std::string& text) = 0;
+    virtual void setMessageText(std::string_view text) = 0;
     virtual MessageLimit messageLimit() const = 0;
 
     // The load-a-text-file button, which a new key makes usable in every mode.
     virtual void enableTextFileLoad() = 0;
 
-    virtual FileDialogSettings& dialogSettings() = 0;
+    virtual platform::FileDialogSettings& dialogSettings() = 0;
     // Show the shared dialog with its current settings; the full path, or empty on cancel.
     virtual std::string showSaveDialog() = 0;
     virtual std::string showOpenDialog() = 0;
@@ -62,15 +62,4 @@ public:
     virtual bool confirm(const std::string& question) = 0;
 };
 
-// A host passes the message as a plain std::string; the commands hold it as a
-// secret::String, and wipe the plain copies they take or give.
-template <class Host>
-secret::String messageOf(const Host& host) {
-    return secret::adopt(host.messageText());
-}
-template <class Host>
-void setMessage(Host& host, std::string_view text) {
-    secret::lendPlain(text, [&](const std::string& plain) { host.setMessageText(plain); });
-}
-
-} // namespace tarvex
+} // namespace tarvex::exchange

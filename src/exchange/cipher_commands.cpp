@@ -19,21 +19,21 @@
 #include "text/charset.h"
 #include "text/line_breaks.h"
 
-namespace tarvex {
+namespace tarvex::exchange {
 namespace {
 
 std::string failureBox(const Error& error) {
-    return messageFor(error).box;
+    return messages::messageFor(error).box;
 }
 
 // The area would cut the result, and a cipher text without its end cannot be read.
 // Decrypt gets here only when the text was longer than the limit before ICQ mode was chosen.
-std::string tooLongMessage(Direction direction, std::size_t length, MessageLimit limit) {
+std::string tooLongMessage(cipher::Direction direction, std::size_t length, MessageLimit limit) {
     return messages::resultTooLong(direction, length, limit.length, limit.ofMode);
 }
 
 Result<secret::Bytes> keyNumbersOf(CipherCommandHost& host) {
-    return readKeyNumbers(host.keyPath());
+    return cipher::readKeyNumbers(host.keyPath());
 }
 
 // What the classic format cannot carry, where sealing would: a character
@@ -56,11 +56,11 @@ void sealText(CipherCommandHost& host, std::string_view text) {
     if (!key) return host.reportFailure(failureBox(key.error()));
 
     // UTF-8 with LF line breaks, as every reader of a sealed message expects.
-    const secret::String payload = secret::adopt(text::lineFeedsFromCrLf(text));
+    const secret::String payload = text::lineFeedsFromCrLf(text);
     const std::string token = seal::sealWhole(payload, *key);
     const MessageLimit limit = host.messageLimit();
     if (token.size() > limit.length) {
-        if (!limit.ofMode) return host.reportFailure(tooLongMessage(Direction::Encrypt, token.size(), limit));
+        if (!limit.ofMode) return host.reportFailure(tooLongMessage(cipher::Direction::Encrypt, token.size(), limit));
         return host.reportFailure(failureBox(
             Error{.kind = Error::Kind::SealedTooLongForIcq, .length = token.size(), .limit = limit.length}));
     }
@@ -69,8 +69,8 @@ void sealText(CipherCommandHost& host, std::string_view text) {
 
 // The payload as the area's text: UTF-8 checked, every line break CR LF.
 Result<secret::String> textOfPayload(std::string_view payload) {
-    if (charset::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
-    return secret::adopt(text::crLfFromLineBreaks(payload));
+    if (text::charset::malformedUtf8At(payload) != 0) return Error{.kind = Error::Kind::SealedNotText};
+    return text::crLfFromLineBreaks(payload);
 }
 
 void openSealed(CipherCommandHost& host, std::string_view token) {
@@ -86,41 +86,42 @@ void openSealed(CipherCommandHost& host, std::string_view token) {
     // A character takes at least a byte: only a text of more bytes than the limit needs counting.
     if (text->size() > limit.length) {
         const std::size_t length = characterCount(*text);
-        if (length > limit.length) return host.reportFailure(tooLongMessage(Direction::Decrypt, length, limit));
+        if (length > limit.length) return host.reportFailure(tooLongMessage(cipher::Direction::Decrypt, length, limit));
     }
-    setMessage(host, *text);
+    host.setMessageText(*text);
 }
 
 // The codes of the area's text; a character outside the set cannot be part of a cipher text.
-Result<secret::String> codesOf(std::string_view text, Direction direction) {
-    Result<std::string> codes = charset::fromUtf8(text);
-    if (codes) return secret::adopt(std::move(*codes));
-    if (direction == Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
+Result<secret::String> codesOf(std::string_view text, cipher::Direction direction) {
+    Result<secret::String> codes = text::charset::fromUtf8(text);
+    if (codes) return codes;
+    if (direction == cipher::Direction::Decrypt && codes.error().kind == Error::Kind::CharacterNotInSet) {
         return Error{.kind = Error::Kind::NotClassicCipherText, .position = codes.error().position,
                      .code = codes.error().code};
     }
     return codes.error();
 }
 
-void transformMessage(CipherCommandHost& host, Direction direction) {
-    const secret::String text = messageOf(host);
+void transformMessage(CipherCommandHost& host, cipher::Direction direction) {
+    const secret::String text = host.messageText();
     if (text.empty() || host.keyPath().empty()) return;
-    if (direction == Direction::Decrypt && seal::looksSealed(text)) return openSealed(host, text);
+    if (direction == cipher::Direction::Decrypt && seal::looksSealed(text)) return openSealed(host, text);
 
     Result<secret::Bytes> keyNumbers = keyNumbersOf(host);
     if (!keyNumbers) return host.reportFailure(failureBox(keyNumbers.error()));
-    if (direction == Direction::Encrypt) {
-        if (Status hiding = requireHidingKey(*keyNumbers, host.keyPath()); !hiding) {
+    if (direction == cipher::Direction::Encrypt) {
+        if (Status hiding = cipher::requireHidingKey(*keyNumbers, host.keyPath()); !hiding) {
             return host.reportFailure(failureBox(hiding.error()));
         }
     }
     const Result<secret::String> codes = codesOf(text, direction);
     const Result<secret::String> result = !codes ? Result<secret::String>(codes.error())
-                                          : direction == Direction::Encrypt ? encryptText(*codes, *keyNumbers)
-                                                                            : decryptText(*codes, *keyNumbers);
+                                          : direction == cipher::Direction::Encrypt
+                                              ? cipher::encryptText(*codes, *keyNumbers)
+                                              : cipher::decryptText(*codes, *keyNumbers);
     keyNumbers->clear();
     if (!result) {
-        if (direction == Direction::Encrypt && sealingCarries(result.error())) {
+        if (direction == cipher::Direction::Encrypt && sealingCarries(result.error())) {
             if (host.confirm(messages::sealInstead(result.error()).text)) sealText(host, text);
             return;
         }
@@ -128,14 +129,14 @@ void transformMessage(CipherCommandHost& host, Direction direction) {
     }
     const MessageLimit limit = host.messageLimit();
     if (result->size() > limit.length) return host.reportFailure(tooLongMessage(direction, result->size(), limit));
-    setMessage(host, secret::adopt(charset::toUtf8(*result)));
+    host.setMessageText(text::charset::toUtf8(*result));
 }
 
 // Where a new key goes: a .tvk file, the question before one is replaced.
 // Empty on cancel; the key box keeps the key it had.
 std::string askNewKeyFile(CipherCommandHost& host, const messages::DialogWords& words) {
     const std::string previousKey = host.keyPath();
-    FileDialogSettings& dialog = host.dialogSettings();
+    platform::FileDialogSettings& dialog = host.dialogSettings();
     prepareDialog(dialog, words, "tvk");
     dialog.initDir = kKeyFolder;
     const std::string path = host.showSaveDialog();
@@ -157,17 +158,18 @@ bool takeNewKey(CipherCommandHost& host, const std::string& path, const Status& 
 
 } // namespace
 
-void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock) {
+void createKey(CipherCommandHost& host, cipher::UniformSource& source, cipher::TimeOfDayClock& clock) {
     const std::string path = askNewKeyFile(host, messages::createKeyDialog());
     if (path.empty()) return;
-    const Result<secret::Bytes> key = generateKeyBytes(source, clock);
-    takeNewKey(host, path, key ? saveKeyFile(path, *key, AtomicFileWriter::Replace::Allowed) : Status(key.error()));
+    const Result<secret::Bytes> key = cipher::generateKeyBytes(source, clock);
+    takeNewKey(host, path,
+               key ? cipher::saveKeyFile(path, *key, files::AtomicFileWriter::Replace::Allowed) : Status(key.error()));
 }
 
 bool saveAgreedKey(CipherCommandHost& host, const agree::Agreement& agreement) {
     const std::string path = askNewKeyFile(host, messages::saveAgreedKeyDialog());
     if (path.empty()) return false;
-    return takeNewKey(host, path, agreement.saveKeyFile(path, AtomicFileWriter::Replace::Allowed));
+    return takeNewKey(host, path, agreement.saveKeyFile(path, files::AtomicFileWriter::Replace::Allowed));
 }
 
 void loadKey(CipherCommandHost& host) {
@@ -178,17 +180,17 @@ void loadKey(CipherCommandHost& host) {
 }
 
 void encryptMessage(CipherCommandHost& host) {
-    transformMessage(host, Direction::Encrypt);
+    transformMessage(host, cipher::Direction::Encrypt);
 }
 
 void decryptMessage(CipherCommandHost& host) {
-    transformMessage(host, Direction::Decrypt);
+    transformMessage(host, cipher::Direction::Decrypt);
 }
 
 void sealMessage(CipherCommandHost& host) {
-    const secret::String text = messageOf(host);
+    const secret::String text = host.messageText();
     if (text.empty() || host.keyPath().empty()) return;
     sealText(host, text);
 }
 
-} // namespace tarvex
+} // namespace tarvex::exchange

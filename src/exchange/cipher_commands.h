@@ -9,7 +9,7 @@ namespace tarvex::agree {
 class Agreement;
 }
 
-namespace tarvex {
+namespace tarvex::exchange {
 
 // The folder the Create Key dialog starts in; where it does not exist the dialog
 // falls back to its own default.
@@ -17,7 +17,7 @@ inline constexpr const char* kKeyFolder = "C:\\Program Files\\DevStudio\\VB\\Tar
 
 // Asks for a file name, writes a new random key there (owner-only, atomically)
 // and makes it the current key.
-void createKey(CipherCommandHost& host, UniformSource& source, TimeOfDayClock& clock);
+void createKey(CipherCommandHost& host, cipher::UniformSource& source, cipher::TimeOfDayClock& clock);
 
 // Asks for a file name as Create Key does and saves the agreed key there
 // (owner-only, atomically); it then becomes the current key as a created one
@@ -41,4 +41,4 @@ void decryptMessage(CipherCommandHost& host);
 // breaks. Every character goes, but only this program and tarvex-cli read it.
 void sealMessage(CipherCommandHost& host);
 
-} // namespace tarvex
+} // namespace tarvex::exchange

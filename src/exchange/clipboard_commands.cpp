@@ -8,6 +8,7 @@
 #include "cipher/cipher_codes.h"
 #include "seal/text_to_decrypt.h"
 #include "text/charset.h"
+#include "utf8_of.h"
 
 namespace tarvex::exchange {
 namespace {
@@ -20,9 +21,8 @@ void reportUnreachable(ExchangeHost& host) {
 
 bool isCipherText(const QString& text) {
     // The first code of a classic cipher text, as the window shows it.
-    if (text.startsWith(QChar(static_cast<char16_t>(charset::toUnicode(kMarker))))) return true;
-    const QByteArray utf8 = text.toUtf8();
-    return seal::looksSealed(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    if (text.startsWith(QChar(static_cast<char16_t>(text::charset::toUnicode(cipher::kMarker))))) return true;
+    return seal::looksSealed(utf8Of(text));
 }
 
 void offerText(const QString& text, QClipboard::Mode mode) {
@@ -30,9 +30,9 @@ void offerText(const QString& text, QClipboard::Mode mode) {
 }
 
 void copyToClipboard(ExchangeHost& host) {
-    if (messageOf(host).empty()) return;
-    platform::Clipboard& clipboard = host.clipboard();
     const QString text = host.messageAsPlainText();
+    if (text.isEmpty()) return;
+    platform::Clipboard& clipboard = host.clipboard();
     // The text replaces every format on the clipboard. Emptying it first would
     // make a second offer with the same input event, which a Wayland
     // compositor such as Weston turns down.
@@ -40,17 +40,17 @@ void copyToClipboard(ExchangeHost& host) {
 }
 
 void pasteFromClipboard(ExchangeHost& host) {
-    if (!messageOf(host).empty()) return;
+    if (!host.messageAsPlainText().isEmpty()) return;
     std::optional<QString> text = host.clipboard().text();
     if (!text) return reportUnreachable(host);
-    const secret::String pasted = secret::adopt(host.textFromPlainText(*text));
+    const secret::String pasted = host.textFromPlainText(*text);
     const std::size_t length = characterCount(pasted);
     const MessageLimit limit = host.messageLimit();
     if (length > limit.length) {
         const QString what = QString::fromStdString(messages::pastedTextName(messages::PastedFrom::Clipboard));
         return warn(host, notPastedMessage(what, length, limit.length, limit));
     }
-    setMessage(host, pasted);
+    host.setMessageText(pasted);
 }
 
 void clearClipboard(ExchangeHost& host) {

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -24,15 +24,15 @@ public:
     virtual ~ExchangeHost() = default;
 
     // The message area as UTF-8 with CR LF line breaks.
-    virtual std::string messageText() const = 0;
+    virtual secret::String messageText() const = 0;
     // Replaces the message as a command does, the change rules run. A text past
     // messageLimit() would be cut: the commands refuse it before.
-    virtual void setMessageText(const std::string& text) = 0;
+    virtual void setMessageText(std::string_view text) = 0;
     virtual MessageLimit messageLimit() const = 0;
     // The message as plain text for other programs, CR LF kept.
     virtual QString messageAsPlainText() const = 0;
     // Text from another program as typing it would give it: UTF-8, CR LF line breaks.
-    virtual std::string textFromPlainText(const QString& text) const = 0;
+    virtual secret::String textFromPlainText(const QString& text) const = 0;
 
     // The text-file name box.
     virtual void setTextFileName(const QString& path) = 0;

@@ -29,8 +29,8 @@ std::string tooLarge() {
 std::string reason(const Error& error) {
     if (error.kind == Error::Kind::FileTooLarge) return tooLarge();
     if (error.osError == EISDIR) return messages::isAFolder();
-    if (error.osError == 0) return describe(error);
-    return QString::fromLocal8Bit(systemReason(error.osError)).toStdString();
+    if (error.osError == 0) return messages::describe(error);
+    return QString::fromLocal8Bit(messages::systemReason(error.osError)).toStdString();
 }
 
 } // namespace
@@ -44,12 +44,11 @@ void loadTextFile(ExchangeHost& host) {
     const auto cannotLoad = [&](const std::string& why) {
         warn(host, QString::fromStdString(messages::textFileNotLoaded(path.toStdString(), why)));
     };
-    const Result<secret::String> bytes = readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
+    const Result<secret::String> bytes = files::readWholeFile(QFile::encodeName(path).toStdString(), kMaxTextFileSize);
     if (!bytes) return cannotLoad(reason(bytes.error()));
-    Result<std::string> utf8 = text::textOfTextFile(*bytes);
-    if (!utf8) return cannotLoad(reason(utf8.error()));
-    const secret::String lines = secret::adopt(std::move(*utf8));
-    const secret::String text = secret::adopt(text::joinLines(lines));
+    const Result<secret::String> lines = text::textOfTextFile(*bytes);
+    if (!lines) return cannotLoad(reason(lines.error()));
+    const secret::String text = text::joinLines(*lines);
     const std::size_t length = characterCount(text);
     if (length > kMaxMessageLength) return cannotLoad(tooLarge());
 
@@ -60,11 +59,11 @@ void loadTextFile(ExchangeHost& host) {
         return;
     }
     host.setTextFileName(path);
-    setMessage(host, text);
+    host.setMessageText(text);
 }
 
 void saveTextFile(ExchangeHost& host) {
-    secret::String text = messageOf(host);
+    secret::String text = host.messageText();
     if (text.empty()) return;
 
     platform::FileDialog& dialog = host.fileDialog();
@@ -75,11 +74,11 @@ void saveTextFile(ExchangeHost& host) {
 
     // Through a temporary file renamed into place, so a failed save leaves the
     // old file whole; a device or a pipe is written to directly.
-    const AtomicFileWriter::Options options{
-        .replace = AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
+    const files::AtomicFileWriter::Options options{
+        .replace = files::AtomicFileWriter::Replace::Allowed, .mode = 0666, .writeIntoDevices = true};
     text.append("\r\n");
-    const secret::String file = secret::adopt(text::textFileOfText(text));
-    const Status written = writeFileAtomically(QFile::encodeName(path).toStdString(), file, options);
+    const secret::String file = text::textFileOfText(text);
+    const Status written = files::writeFileAtomically(QFile::encodeName(path).toStdString(), file, options);
     if (!written) {
         warn(host, QString::fromStdString(messages::textNotSaved(path.toStdString(), reason(written.error()))));
         return;

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tarvex {
+namespace tarvex::files {
 namespace {
 
 std::string folderOf(const std::string& path) {
@@ -382,4 +382,4 @@ Status writeFileAtomically(const std::string& path, std::string_view content, At
     return writer->commit();
 }
 
-} // namespace tarvex
+} // namespace tarvex::files

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <sys/types.h>
 
-namespace tarvex {
+namespace tarvex::files {
 
 // Writes a file that appears whole on commit or not at all. The content goes
 // into a file without a name in the target's folder (O_TMPFILE), which the
@@ -80,4 +80,4 @@ void removeTemporaryFilesOnSignals();
 // The whole content at once.
 Status writeFileAtomically(const std::string& path, std::string_view content, AtomicFileWriter::Options options);
 
-} // namespace tarvex
+} // namespace tarvex::files

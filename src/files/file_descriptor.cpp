@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-namespace tarvex {
+namespace tarvex::files {
 
 void FileDescriptor::reset(int fd) {
     if (fd_ >= 0) {
@@ -20,4 +20,4 @@ int FileDescriptor::close() {
     return rc == 0 ? 0 : errno;
 }
 
-} // namespace tarvex
+} // namespace tarvex::files

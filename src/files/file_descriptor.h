@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace tarvex {
+namespace tarvex::files {
 
 // Owns a POSIX file descriptor and closes it once.
 class FileDescriptor {
@@ -32,4 +32,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace tarvex
+} // namespace tarvex::files

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tarvex {
+namespace tarvex::files {
 
 Result<secret::String> readWholeFile(const std::string& path, std::uint64_t limit) {
     auto unreadable = [&](int osError) {
@@ -86,4 +86,4 @@ int writeAll(int fd, std::string_view bytes) {
     return error;
 }
 
-} // namespace tarvex
+} // namespace tarvex::files

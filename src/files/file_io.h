@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarvex {
+namespace tarvex::files {
 
 // The whole content of a regular file, refused when it holds more than `limit`
 // bytes; a folder, pipe, device or socket is refused without waiting. A key
@@ -20,4 +20,4 @@ Result<secret::String> readWholeFile(const std::string& path, std::uint64_t limi
 // or 0. A closed pipe is EPIPE, never the end of the process.
 int writeAll(int fd, std::string_view bytes);
 
-} // namespace tarvex
+} // namespace tarvex::files

@@ -11,7 +11,7 @@
 // the context kContext. The verdicts on a pasted line or on typed digits are
 // not here: they are the `box` wording of messageFor(), which tarvex-cli shares.
 // '&' marks an access key; {digits} stands for digits the dialog fills in.
-namespace tarvex::agreement_words {
+namespace tarvex::messages::agreement_words {
 
 inline constexpr const char* kContext = "agreement dialog";
 
@@ -69,4 +69,4 @@ inline constexpr std::string_view kClose = NC_("agreement dialog", "Close");
 // The place of the digits in kFingerprintName, kReadFirstEight and kReadLastEight.
 inline constexpr std::string_view kDigitsPlaceholder = "{digits}";
 
-} // namespace tarvex::agreement_words
+} // namespace tarvex::messages::agreement_words

@@ -17,7 +17,7 @@
 // Where the wording depends on a fact (which line of an agreement, which kind
 // of file), each case has a format of its own: the English nouns are never
 // put into sentences of another language.
-namespace tarvex {
+namespace tarvex::messages {
 namespace {
 
 using i18n::fill;
@@ -502,8 +502,8 @@ std::string escapedForMessage(std::string_view text) {
     out.reserve(text.size());
     char escape[16];
     while (!text.empty()) {
-        const auto [size, ch] = charset::firstUtf8Character(text);
-        if (size > 0 && charset::showsAsItself(ch)) {
+        const auto [size, ch] = text::charset::firstUtf8Character(text);
+        if (size > 0 && text::charset::showsAsItself(ch)) {
             out.append(text.substr(0, size));
         } else if (size == 0) {
             std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[0]));
@@ -534,12 +534,14 @@ ErrorMessage messageFor(const Error& error) {
     case Kind::SealedDamaged:
     case Kind::NotClassicCipherText:
     case Kind::NotCipherText:
-    case Kind::AgreeLineDamaged: facts.character = charset::describeCharacter(error.code); break;
+    case Kind::AgreeLineDamaged: facts.character = text::charset::describeCharacter(error.code); break;
     // A code of the character set.
     case Kind::EncryptedCodeTooLarge:
     case Kind::EncryptedCodeReserved:
     case Kind::ControlCharacter:
-    case Kind::DecryptedCodeNegative: facts.character = charset::describeCode(static_cast<std::uint8_t>(error.code)); break;
+    case Kind::DecryptedCodeNegative:
+        facts.character = text::charset::describeCode(static_cast<std::uint8_t>(error.code));
+        break;
     default: break;
     }
     for (ErrorMessage (*words)(const Error&, const Facts&) : {fileMessage, textMessage, agreementMessage}) {
@@ -559,4 +561,4 @@ std::string describe(const Error& error) {
     return messageFor(error).line;
 }
 
-} // namespace tarvex
+} // namespace tarvex::messages

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarvex {
+namespace tarvex::messages {
 
 // What an Error says, for tarvex-cli and for the window alike: one entry per
 // kind of error in one table, so the two programs never tell a fault differently.
@@ -36,4 +36,4 @@ std::string describe(const Error& error);
 // reaches the terminal.
 std::string escapedForMessage(std::string_view text);
 
-} // namespace tarvex
+} // namespace tarvex::messages

@@ -77,8 +77,8 @@ Question clearClipboard() {
     return {.title = _("Clear Clipboard"), .text = _("Do You Really Want To Clear The Clipboard?")};
 }
 
-std::string resultTooLong(Direction direction, std::uint64_t length, std::uint64_t limit, bool icqMode) {
-    const bool encrypt = direction == Direction::Encrypt;
+std::string resultTooLong(cipher::Direction direction, std::uint64_t length, std::uint64_t limit, bool icqMode) {
+    const bool encrypt = direction == cipher::Direction::Encrypt;
     const std::string lengthText = number(length), limitText = number(limit), overText = number(length - limit);
     const std::initializer_list<i18n::Placeholder> values = {
         {"length", lengthText}, {"limit", limitText}, {"over", overText}};

@@ -38,7 +38,7 @@ Question clearClipboard();
 
 // The result of Encrypt or Decrypt would be `length` characters long, more
 // than the `limit` that the text area takes (in ICQ mode, or at all).
-std::string resultTooLong(Direction direction, std::uint64_t length, std::uint64_t limit, bool icqMode);
+std::string resultTooLong(cipher::Direction direction, std::uint64_t length, std::uint64_t limit, bool icqMode);
 
 // Where a text came from that was too long to paste.
 enum class PastedFrom { Clipboard, Drop, Selection };

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-namespace tarvex {
+namespace tarvex::platform {
 
 // The settings of the window's one shared file dialog. Each command sets only
 // what it needs; the rest stays as the previous command left it.
@@ -32,4 +32,4 @@ struct FileDialogSettings {
     }
 };
 
-} // namespace tarvex
+} // namespace tarvex::platform

@@ -72,17 +72,17 @@ Status Opener::push(std::string_view text, const Emit& emit) {
         }
         if (pendingSize_ == 0) {
             ++characters_;
-            if (charset::utf8SequenceLength(byte) == 0) return wrongCharacter(byte);
+            if (text::charset::utf8SequenceLength(byte) == 0) return wrongCharacter(byte);
         }
         pendingUtf8_[pendingSize_++] = text[i++];
-        const std::size_t need = charset::utf8SequenceLength(static_cast<unsigned char>(pendingUtf8_[0]));
+        const std::size_t need = text::charset::utf8SequenceLength(static_cast<unsigned char>(pendingUtf8_[0]));
         if (pendingSize_ < need) {
             if ((static_cast<unsigned char>(pendingUtf8_[pendingSize_ - 1]) & 0xC0) != 0x80 && pendingSize_ > 1)
                 return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
             continue;
         }
         const std::optional<char32_t> ch =
-            charset::decodeUtf8Sequence(reinterpret_cast<const unsigned char*>(pendingUtf8_), need);
+            text::charset::decodeUtf8Sequence(reinterpret_cast<const unsigned char*>(pendingUtf8_), need);
         pendingSize_ = 0;
         if (!ch) return wrongCharacter(static_cast<unsigned char>(pendingUtf8_[0]));
         if (Status taken = takeCharacter(*ch, emit); !taken) return taken;

@@ -10,7 +10,8 @@
 namespace tarvex::seal {
 
 SealingKey::SealingKey(std::span<const std::uint8_t> keyNumbers)
-    : key_(secret::Bytes::guarded(crypto_secretstream_xchacha20poly1305_KEYBYTES)), fingerprint_(fingerprintOf(keyNumbers)) {
+    : key_(secret::Bytes::guarded(crypto_secretstream_xchacha20poly1305_KEYBYTES)),
+      fingerprint_(cipher::fingerprintOf(keyNumbers)) {
     static constexpr unsigned char kSalt[crypto_generichash_blake2b_SALTBYTES] = {};
     static constexpr unsigned char kPersonal[crypto_generichash_blake2b_PERSONALBYTES + 1] = "TarvexSealKey v1";
     crypto_generichash_blake2b_salt_personal(key_.data(), key_.size(), keyNumbers.data(), keyNumbers.size(),

@@ -81,7 +81,7 @@ bool looksSealed(std::string_view text) {
     char32_t lead[kTokenPrefix.size()];
     std::size_t count = 0;
     for (std::size_t at = 0; at < text.size() && count < kTokenPrefix.size();) {
-        const charset::Utf8Character read = charset::firstUtf8Character(text.substr(at));
+        const text::charset::Utf8Character read = text::charset::firstUtf8Character(text.substr(at));
         if (read.size == 0) return false;
         at += read.size;
         if (!isDroppedFromToken(read.ch)) lead[count++] = read.ch;
@@ -101,8 +101,9 @@ TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes) {
         char32_t ch = 0xFFFD; // stands for bytes that are no UTF-8 past the start
         std::size_t size = 1;
         if (bytes == TextBytes::Windows1252) {
-            ch = charset::toUnicode(static_cast<std::uint8_t>(text[at]));
-        } else if (const charset::Utf8Character read = charset::firstUtf8Character(text.substr(at)); read.size != 0) {
+            ch = text::charset::toUnicode(static_cast<std::uint8_t>(text[at]));
+        } else if (const text::charset::Utf8Character read = text::charset::firstUtf8Character(text.substr(at));
+                   read.size != 0) {
             ch = read.ch;
             size = read.size;
         } else if (verdict.kind == TextToDecryptKind::Blank) {
@@ -119,7 +120,7 @@ TextToDecrypt classifyTextToDecrypt(std::string_view text, TextBytes bytes) {
         }
         if (verdict.kind == TextToDecryptKind::Blank) {
             verdict = {.kind = TextToDecryptKind::NotCipherText, .offset = here, .first = ch};
-            if (ch == charset::toUnicode(kMarker) || ch == '=') {
+            if (ch == text::charset::toUnicode(cipher::kMarker) || ch == '=') {
                 verdict.kind = TextToDecryptKind::Classic;
                 return verdict;
             }

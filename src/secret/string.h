@@ -67,25 +67,4 @@ private:
     }
 };
 
-// Takes over the text of a plain std::string (from code that gives no
-// String): copies it into a String and wipes the plain one.
-inline String adopt(std::string&& plain) {
-    String text(plain);
-    wipe(plain.data(), plain.capacity());
-    plain.clear();
-    return text;
-}
-
-// Lends `text` to code that takes only a plain std::string: `use` gets a
-// copy, which is wiped once it returns.
-template <class Use>
-void lendPlain(std::string_view text, Use&& use) {
-    std::string plain(text);
-    struct WipeOnReturn {
-        std::string& plain;
-        ~WipeOnReturn() { wipe(plain.data(), plain.capacity()); }
-    } wipeOnReturn{plain};
-    std::forward<Use>(use)(static_cast<const std::string&>(plain));
-}
-
 } // namespace tarvex::secret

@@ -12,7 +12,7 @@
 
 // Sixteen bytes of text tested at once, so the common bytes of a run cost a
 // fraction of a branch each and only the rare ones are looked at one by one.
-namespace tarvex::blocks {
+namespace tarvex::text::blocks {
 
 inline constexpr std::size_t kBlockSize = 16;
 
@@ -69,4 +69,4 @@ void copyBlocksPatching(const unsigned char* s, std::size_t n, std::size_t& i, c
     }
 }
 
-} // namespace tarvex::blocks
+} // namespace tarvex::text::blocks

@@ -10,7 +10,7 @@
 
 #include <cstdio>
 
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 
 bool showsAsItself(char32_t ch) {
     if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F)) return false;               // C0, DEL, C1
@@ -41,4 +41,4 @@ std::string describeCode(std::uint8_t code) {
                       {{"character", describeCharacter(toUnicode(code))}, {"code", std::to_string(code)}});
 }
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

@@ -6,7 +6,7 @@
 #include <string>
 
 // How a message names a character, in the session's language.
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 
 // Whether a terminal shows `ch` as itself: not a control, not an invisible
 // mark that changes the direction or the lines of the text around it.
@@ -17,4 +17,4 @@ std::string describeCharacter(char32_t ch);
 // The same for a code of the set.
 std::string describeCode(std::uint8_t code);
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

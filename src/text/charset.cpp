@@ -13,7 +13,7 @@
 #include <bit>
 #include <cstring>
 
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 namespace {
 
 Error invalidUtf8(std::uint64_t bytePosition) {
@@ -118,20 +118,20 @@ std::size_t writeAsUtf8(std::string_view codes, char* out, simd::Path path) {
     return paths::writeBlocks(s, codes.size(), out);
 }
 
-void appendAsUtf8(std::string& out, std::string_view codes) {
+void appendAsUtf8(secret::String& out, std::string_view codes) {
     const std::size_t start = out.size();
     out.resize(start + codes.size() * 3); // no code takes more than three bytes
     out.resize(start + writeAsUtf8(codes, out.data() + start));
 }
 
-std::string toUtf8(std::string_view codes) {
-    std::string out;
+secret::String toUtf8(std::string_view codes) {
+    secret::String out;
     appendAsUtf8(out, codes);
     return out;
 }
 
-Result<std::string> fromUtf8(std::string_view utf8) {
-    std::string out;
+Result<secret::String> fromUtf8(std::string_view utf8) {
+    secret::String out;
     Utf8ToCodes decoder;
     if (Status fed = decoder.feed(utf8, out); !fed) return fed.error();
     if (Status finished = decoder.finish(); !finished) return finished.error();
@@ -150,7 +150,7 @@ Status Utf8ToCodes::decodeOne(char32_t ch, char*& out) {
     return Done{};
 }
 
-Status Utf8ToCodes::feed(std::string_view piece, std::string& out) {
+Status Utf8ToCodes::feed(std::string_view piece, secret::String& out) {
     const std::size_t start = out.size();
     out.resize(start + piece.size());
     Result<std::size_t> written = feed(piece, out.data() + start);
@@ -230,4 +230,4 @@ Status Utf8ToCodes::finish() const {
     return Done{};
 }
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

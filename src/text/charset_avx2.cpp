@@ -15,7 +15,7 @@
 
 TARVEX_TARGET_BEGIN("avx2")
 
-namespace tarvex::charset::paths {
+namespace tarvex::text::charset::paths {
 namespace {
 
 // A byte shuffle picks, out of eight codes interleaved with their second
@@ -184,7 +184,7 @@ void decodeCommonAvx2(const unsigned char* s, std::size_t n, std::size_t& at, ch
     to = o;
 }
 
-} // namespace tarvex::charset::paths
+} // namespace tarvex::text::charset::paths
 
 TARVEX_TARGET_END
 

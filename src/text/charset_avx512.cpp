@@ -16,13 +16,10 @@
 
 TARVEX_TARGET_BEGIN(TARVEX_AVX512_FEATURES)
 
-namespace tarvex::charset::paths {
+namespace tarvex::text::charset::paths {
 namespace {
 
 using text::avx512::splat64;
-
-// First bytes of codes from one vector, each with its second byte from the other.
-constexpr const text::avx512::InterleaveTable& kPairs = text::avx512::kInterleave;
 
 } // namespace
 
@@ -31,10 +28,6 @@ constexpr const text::avx512::InterleaveTable& kPairs = text::avx512::kInterleav
 // of every pair and the second of those above 0x7F. A block with a code of
 // 0x80-0x9F, which takes three bytes, goes the 16-byte way.
 std::size_t writeAvx512(const unsigned char* s, std::size_t n, char* out) {
-    const __m512i lowerPairs = _mm512_load_si512(kPairs.lower);
-    const __m512i upperPairs = _mm512_load_si512(kPairs.upper);
-    const unsigned long long firsts = 0x5555555555555555ull;
-    const unsigned long long seconds = 0xAAAAAAAAAAAAAAAAull;
     std::size_t i = 0;
     char* to = out;
     while (n - i >= 64) {
@@ -48,14 +41,7 @@ std::size_t writeAvx512(const unsigned char* s, std::size_t n, char* out) {
         const __m512i lead = _mm512_or_si512(_mm512_and_si512(_mm512_srli_epi16(codes, 6), splat64(0x03)), splat64(0xC0));
         const __m512i first = _mm512_mask_blend_epi8(high, codes, lead);
         const __m512i second = _mm512_or_si512(_mm512_and_si512(codes, splat64(0x3F)), splat64(0x80));
-        const auto lowerHigh = static_cast<std::uint32_t>(high);
-        const auto upperHigh = static_cast<std::uint32_t>(high >> 32);
-        const __m512i lower = _mm512_permutex2var_epi8(first, lowerPairs, second);
-        const __m512i upper = _mm512_permutex2var_epi8(first, upperPairs, second);
-        _mm512_storeu_si512(to, _mm512_maskz_compress_epi8(firsts | _pdep_u64(lowerHigh, seconds), lower));
-        to += 32 + static_cast<std::size_t>(_mm_popcnt_u32(lowerHigh));
-        _mm512_storeu_si512(to, _mm512_maskz_compress_epi8(firsts | _pdep_u64(upperHigh, seconds), upper));
-        to += 32 + static_cast<std::size_t>(_mm_popcnt_u32(upperHigh));
+        to = text::avx512::writePairs(first, second, text::avx512::kFirstOfPairs, high, to);
         i += 64;
     }
     return static_cast<std::size_t>(to - out) + writeBlocks(s + i, n - i, to);
@@ -92,7 +78,7 @@ void decodeCommonAvx512(const unsigned char* s, std::size_t n, std::size_t& at, 
     to = o;
 }
 
-} // namespace tarvex::charset::paths
+} // namespace tarvex::text::charset::paths
 
 TARVEX_TARGET_END
 

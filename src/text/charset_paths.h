@@ -6,7 +6,7 @@
 
 // The block loops of charset.h's conversions. The 16-byte ones run anywhere;
 // call the others only where text::availablePaths() names their path.
-namespace tarvex::charset::paths {
+namespace tarvex::text::charset::paths {
 
 // Codes to UTF-8, 16 bytes at a time; `out` has room for three bytes a code.
 // Returns how many bytes it wrote.
@@ -26,4 +26,4 @@ std::size_t writeAvx512(const unsigned char* s, std::size_t n, char* out);
 void decodeCommonAvx512(const unsigned char* s, std::size_t n, std::size_t& at, char*& to);
 #endif
 
-} // namespace tarvex::charset::paths
+} // namespace tarvex::text::charset::paths

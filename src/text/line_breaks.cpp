@@ -16,7 +16,6 @@
 namespace tarvex::text {
 namespace {
 
-
 #if defined(__x86_64__)
 std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to);
 std::size_t dropCarriageReturnsAvx512(const unsigned char* s, std::size_t n, char*& to);
@@ -43,30 +42,41 @@ void forEachLine(std::basic_string_view<Char> text, Span span, LineBreak lineBre
 }
 
 template <class Char>
-std::basic_string<Char> crLfFromAnyLineBreaks(std::basic_string_view<Char> text) {
-    // Sized first, so that a message is never left behind by a growing string.
+std::size_t crLfSize(std::basic_string_view<Char> text) {
     std::size_t size = 0;
     forEachLine(text, [&](std::size_t from, std::size_t to) { size += to - from; }, [&] { size += 2; });
-    std::basic_string<Char> unified;
-    unified.reserve(size);
-    const Char crLf[] = {Char('\r'), Char('\n')};
-    forEachLine(text, [&](std::size_t from, std::size_t to) { unified.append(text.substr(from, to - from)); },
-                [&] { unified.append(crLf, 2); });
-    return unified;
+    return size;
+}
+
+template <class Char>
+void writeCrLf(std::basic_string_view<Char> text, Char* out) {
+    forEachLine(
+        text, [&](std::size_t from, std::size_t to) { out = std::copy(text.begin() + from, text.begin() + to, out); },
+        [&] {
+            *out++ = Char('\r');
+            *out++ = Char('\n');
+        });
 }
 
 } // namespace
 
-std::string crLfFromLineBreaks(std::string_view text) {
-    return crLfFromAnyLineBreaks(text);
+secret::String crLfFromLineBreaks(std::string_view text) {
+    // Sized first: the message is written once, into its final place.
+    secret::String unified(crLfSize(text), '\0');
+    writeCrLf(text, unified.data());
+    return unified;
 }
 
-std::u16string crLfFromLineBreaks(std::u16string_view text) {
-    return crLfFromAnyLineBreaks(text);
+std::size_t crLfSizeFromLineBreaks(std::u16string_view text) {
+    return crLfSize(text);
 }
 
-std::string lineFeedsFromCrLf(std::string_view text) {
-    std::string lineFeeds(text.size() + 1, '\0');
+void writeCrLfFromLineBreaks(std::u16string_view text, char16_t* out) {
+    writeCrLf(text, out);
+}
+
+secret::String lineFeedsFromCrLf(std::string_view text) {
+    secret::String lineFeeds(text.size() + 1, '\0');
     LineFeedsFromCrLf dropping;
     std::size_t size = dropping.run(text, lineFeeds.data());
     if (dropping.takeHeldCarriageReturn()) lineFeeds[size++] = '\r';
@@ -171,17 +181,10 @@ namespace {
 
 using avx512::splat64;
 
-// Each code after a CR: the CR vector comes first in the permute.
-constexpr const avx512::InterleaveTable& kPairs = avx512::kInterleave;
-
 // Sixty-four codes at a time: each is paired with a CR, and the compress keeps
 // the CR only before a lone LF. Returns where it left off.
 std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool& afterCarriageReturn, char*& to) {
-    const __m512i lowerPairs = _mm512_load_si512(kPairs.lower);
-    const __m512i upperPairs = _mm512_load_si512(kPairs.upper);
     const __m512i carriageReturns = splat64('\r');
-    const unsigned long long codesOfPairs = 0xAAAAAAAAAAAAAAAAull;
-    const unsigned long long carriageReturnsOfPairs = 0x5555555555555555ull;
     unsigned long long before = afterCarriageReturn ? 1 : 0; // a CR just before the block
     std::size_t i = 0;
     char* o = to;
@@ -189,14 +192,7 @@ std::size_t addCarriageReturnsAvx512(const unsigned char* s, std::size_t n, bool
         const __m512i codes = _mm512_loadu_si512(s + i);
         const unsigned long long crs = _mm512_cmpeq_epi8_mask(codes, carriageReturns);
         const unsigned long long lone = _mm512_cmpeq_epi8_mask(codes, splat64('\n')) & ~((crs << 1) | before);
-        const auto lowerLone = static_cast<std::uint32_t>(lone);
-        const auto upperLone = static_cast<std::uint32_t>(lone >> 32);
-        const __m512i lower = _mm512_permutex2var_epi8(carriageReturns, lowerPairs, codes);
-        const __m512i upper = _mm512_permutex2var_epi8(carriageReturns, upperPairs, codes);
-        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(lowerLone, carriageReturnsOfPairs), lower));
-        o += 32 + static_cast<std::size_t>(_mm_popcnt_u32(lowerLone));
-        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(codesOfPairs | _pdep_u64(upperLone, carriageReturnsOfPairs), upper));
-        o += 32 + static_cast<std::size_t>(_mm_popcnt_u32(upperLone));
+        o = avx512::writePairs(carriageReturns, codes, avx512::kSecondOfPairs, lone, o);
         before = crs >> 63;
         i += 64;
     }

@@ -4,6 +4,8 @@
 
 #include "text_paths.h"
 
+#include "secret/string.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -23,11 +25,14 @@
 namespace tarvex::text {
 
 // The line breaks of text from another program made CR LF.
-std::string crLfFromLineBreaks(std::string_view text);
-std::u16string crLfFromLineBreaks(std::u16string_view text);
+secret::String crLfFromLineBreaks(std::string_view text);
+// The same for UTF-16, into storage of the caller's (the window's own string
+// type): `out` has room for crLfSizeFromLineBreaks(text) units.
+std::size_t crLfSizeFromLineBreaks(std::u16string_view text);
+void writeCrLfFromLineBreaks(std::u16string_view text, char16_t* out);
 
 // A message's CR LFs made LF, all at once.
-std::string lineFeedsFromCrLf(std::string_view text);
+secret::String lineFeedsFromCrLf(std::string_view text);
 
 // Lone LFs become the window's CR LF on the way in. Fed in pieces: whether an
 // LF at the start of a piece is lone depends on the end of the one before.

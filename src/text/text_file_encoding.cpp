@@ -17,40 +17,43 @@ bool isAscii(std::string_view bytes) {
 
 // The codes themselves, unless they would read as UTF-8; then UTF-8 after a
 // byte-order mark.
-std::string textFileOfCodes(std::string_view codes) {
+secret::String textFileOfCodes(std::string_view codes) {
     if (isAscii(codes)) {
-        return std::string(codes);
+        return codes;
     }
     // Read back as UTF-8 whether or not its characters have codes.
-    const Result<std::string> asUtf8 = charset::fromUtf8(codes);
+    const Result<secret::String> asUtf8 = charset::fromUtf8(codes);
     if (asUtf8 || asUtf8.error().kind != Error::Kind::InvalidUtf8) {
-        std::string marked(kByteOrderMark);
+        secret::String marked(kByteOrderMark);
         charset::appendAsUtf8(marked, codes);
         return marked;
     }
-    return std::string(codes);
+    return codes;
 }
 
 } // namespace
 
-Result<std::string> textOfTextFile(std::string_view bytes) {
+Result<secret::String> textOfTextFile(std::string_view bytes) {
     if (bytes.starts_with(kByteOrderMark)) {
         bytes.remove_prefix(kByteOrderMark.size());
         if (const std::size_t at = charset::malformedUtf8At(bytes)) {
             return Error{.kind = Error::Kind::InvalidUtf8, .position = at + kByteOrderMark.size()};
         }
-        return std::string(bytes);
+        return secret::String(bytes);
     }
-    if (isAscii(bytes) || charset::malformedUtf8At(bytes) == 0) return std::string(bytes);
+    if (isAscii(bytes) || charset::malformedUtf8At(bytes) == 0) return secret::String(bytes);
     return charset::toUtf8(bytes);
 }
 
-std::string textFileOfText(std::string_view text) {
-    const Result<std::string> codes = charset::fromUtf8(text);
+secret::String textFileOfText(std::string_view text) {
+    const Result<secret::String> codes = charset::fromUtf8(text);
     if (codes) return textFileOfCodes(*codes);
     // A mark of its own, or the text's first character would be taken for one.
-    if (text.starts_with(kByteOrderMark)) return std::string(kByteOrderMark) + std::string(text);
-    return std::string(text);
+    secret::String file;
+    file.reserve(kByteOrderMark.size() + text.size());
+    if (text.starts_with(kByteOrderMark)) file.append(kByteOrderMark);
+    file.append(text);
+    return file;
 }
 
 } // namespace tarvex::text

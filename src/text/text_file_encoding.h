@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/result.h"
+#include "secret/string.h"
 
-#include <string>
 #include <string_view>
 
 namespace tarvex::text {
@@ -14,10 +14,10 @@ namespace tarvex::text {
 // ASCII, Windows-1252 otherwise, so that every file written in Windows-1252
 // before reads as it always did; lines not yet joined. Fails only on
 // malformed UTF-8 after a byte-order mark.
-Result<std::string> textOfTextFile(std::string_view bytes);
+Result<secret::String> textOfTextFile(std::string_view bytes);
 
 // What Save writes for a text (UTF-8): Windows-1252 where every character has
 // a code there and reads back so, UTF-8 otherwise; textOfTextFile() gives it back.
-std::string textFileOfText(std::string_view text);
+secret::String textFileOfText(std::string_view text);
 
 } // namespace tarvex::text

@@ -4,8 +4,8 @@
 
 namespace tarvex::text {
 
-std::string joinLines(std::string_view bytes) {
-    std::string joined;
+secret::String joinLines(std::string_view bytes) {
+    secret::String joined;
     joined.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         char c = bytes[i];

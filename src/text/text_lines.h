@@ -2,13 +2,14 @@
 
 #pragma once
 
-#include <string>
+#include "secret/string.h"
+
 #include <string_view>
 
 namespace tarvex::text {
 
 // The lines of a text file joined without separator: a line ends at CR or CR LF;
 // a lone LF is a character like any other.
-std::string joinLines(std::string_view bytes);
+secret::String joinLines(std::string_view bytes);
 
 } // namespace tarvex::text

@@ -2,7 +2,7 @@
 
 #include "utf8.h"
 
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 
 std::size_t utf8SequenceLength(unsigned char lead) {
     if (lead < 0x80) return 1;
@@ -70,4 +70,4 @@ void appendUtf8(std::string& out, char32_t ch) {
     }
 }
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

@@ -9,7 +9,7 @@
 
 // The one reading of UTF-8 for every program part: well-formed means no
 // overlong form, no surrogate, nothing past U+10FFFF.
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 
 // The length of the sequence a lead byte starts, or 0 for a byte that cannot lead one.
 std::size_t utf8SequenceLength(unsigned char lead);
@@ -30,4 +30,4 @@ std::size_t malformedUtf8At(std::string_view bytes);
 
 void appendUtf8(std::string& out, char32_t ch);
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

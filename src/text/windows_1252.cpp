@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 
-namespace tarvex::charset {
+namespace tarvex::text::charset {
 namespace {
 
 // 0x80-0x9F; everything else is the code's own Latin-1 value.
@@ -48,4 +48,4 @@ std::optional<std::uint8_t> fromUnicode(char32_t ch) {
     return std::nullopt;
 }
 
-} // namespace tarvex::charset
+} // namespace tarvex::text::charset

@@ -16,7 +16,7 @@ namespace {
 constexpr char16_t kCarriageReturn = u'\r';
 constexpr char16_t kLineFeed = u'\n';
 // A message of nothing but controls must still count its reading in an int.
-static_assert(kMaxMessageLength * kLongestControlReading < INT_MAX);
+static_assert(exchange::kMaxMessageLength * kLongestControlReading < INT_MAX);
 // The controls read by their words: C0, DEL and C1.
 constexpr std::size_t kControlsRead = 0xA0;
 

@@ -24,15 +24,15 @@ using platform::qt;
 
 WindowCommandHost::WindowCommandHost(Parts parts) : parts_(parts), keyBoxToolTip_(parts.keyBox->toolTip()) {}
 
-std::string WindowCommandHost::messageText() const {
+secret::String WindowCommandHost::messageText() const {
     return parts_.message->text();
 }
 
-void WindowCommandHost::setMessageText(const std::string& text) {
+void WindowCommandHost::setMessageText(std::string_view text) {
     parts_.message->setText(text);
 }
 
-MessageLimit WindowCommandHost::messageLimit() const {
+exchange::MessageLimit WindowCommandHost::messageLimit() const {
     return {.length = parts_.message->capacity(), .ofMode = parts_.message->limit() > 0};
 }
 
@@ -48,14 +48,14 @@ void WindowCommandHost::setKeyPath(const std::string& path) {
 void WindowCommandHost::describeKey(const std::string& path) {
     QString line;
     if (!path.empty()) {
-        Result<std::string> fingerprint = keyFingerprint(path);
+        Result<std::string> fingerprint = cipher::keyFingerprint(path);
         /* TRANSLATORS: the second line of the key box's tooltip; {fingerprint}
            is 16 hexadecimal digits (3F2A 9C01 77DE 0B45). */
         line = fingerprint ? qt(i18n::fill(_("Fingerprint: {fingerprint}"), {{"fingerprint", *fingerprint}}))
                            /* TRANSLATORS: the second line of the key box's tooltip; {reason}
                               says why the key file cannot be used. */
                            : qt(i18n::fill(_("Fingerprint unavailable: {reason}"),
-                                           {{"reason", describe(fingerprint.error())}}));
+                                           {{"reason", messages::describe(fingerprint.error())}}));
     }
     parts_.keyBox->setToolTip(line.isEmpty() ? keyBoxToolTip_ : keyBoxToolTip_ + QLatin1Char('\n') + line);
     parts_.keyBox->setAccessibleDescription(line);
@@ -65,7 +65,7 @@ void WindowCommandHost::enableTextFileLoad() {
     parts_.loadTextFile->setEnabled(true);
 }
 
-FileDialogSettings& WindowCommandHost::dialogSettings() {
+platform::FileDialogSettings& WindowCommandHost::dialogSettings() {
     return parts_.dialog->settings();
 }
 
@@ -92,10 +92,10 @@ bool WindowCommandHost::confirm(const std::string& question) {
 }
 
 QString WindowCommandHost::messageAsPlainText() const {
-    return QString::fromStdString(parts_.message->text());
+    return parts_.message->plainText();
 }
 
-std::string WindowCommandHost::textFromPlainText(const QString& text) const {
+secret::String WindowCommandHost::textFromPlainText(const QString& text) const {
     return textFromForeignText(text);
 }
 

@@ -18,7 +18,7 @@ class MessageArea;
 // What the key, cipher, text-file and clipboard commands may touch of the main
 // window: the key box, the message area, the file-name box, the Load button and
 // the window's dialog, message box and clipboard.
-class WindowCommandHost final : public CipherCommandHost, public exchange::ExchangeHost {
+class WindowCommandHost final : public exchange::CipherCommandHost, public exchange::ExchangeHost {
 public:
     struct Parts {
         QWidget* window;
@@ -34,15 +34,15 @@ public:
     explicit WindowCommandHost(Parts parts);
 
     // Both
-    std::string messageText() const override;
-    void setMessageText(const std::string& text) override;
-    MessageLimit messageLimit() const override;
+    secret::String messageText() const override;
+    void setMessageText(std::string_view text) override;
+    exchange::MessageLimit messageLimit() const override;
 
     // CipherCommandHost
     std::string keyPath() const override;
     void setKeyPath(const std::string& path) override;
     void enableTextFileLoad() override;
-    FileDialogSettings& dialogSettings() override;
+    platform::FileDialogSettings& dialogSettings() override;
     std::string showSaveDialog() override;
     std::string showOpenDialog() override;
     void reportFailure(const std::string& message) override;
@@ -50,7 +50,7 @@ public:
 
     // ExchangeHost
     QString messageAsPlainText() const override;
-    std::string textFromPlainText(const QString& text) const override;
+    secret::String textFromPlainText(const QString& text) const override;
     void setTextFileName(const QString& path) override;
     platform::FileDialog& fileDialog() override;
     platform::MessageBox& messageBox() override;

@@ -2,6 +2,7 @@
 
 #include "incoming_line_breaks.h"
 
+#include "exchange/utf8_of.h"
 #include "text/line_breaks.h"
 
 #include <algorithm>
@@ -13,26 +14,32 @@ namespace {
 constexpr char16_t kParagraphSeparator = 0x2029;
 constexpr char16_t kLineSeparator = 0x2028;
 
-bool isUnicodeSeparator(char16_t ch) {
-    return ch == kParagraphSeparator || ch == kLineSeparator;
+bool isUnicodeSeparator(QChar ch) {
+    return ch.unicode() == kParagraphSeparator || ch.unicode() == kLineSeparator;
+}
+
+// Written straight into a QString, the string the area keeps its text in.
+QString crLfFromLineBreaks(QStringView text) {
+    const std::u16string_view units(text.utf16(), static_cast<std::size_t>(text.size()));
+    QString unified(static_cast<qsizetype>(text::crLfSizeFromLineBreaks(units)), Qt::Uninitialized);
+    text::writeCrLfFromLineBreaks(units, reinterpret_cast<char16_t*>(unified.data()));
+    return unified;
 }
 
 } // namespace
 
 QString lineBreaksUnified(QStringView text) {
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
-                                    static_cast<std::size_t>(text.size()));
     // Typed or pasted, these break the line as LF does.
-    if (std::any_of(units.begin(), units.end(), isUnicodeSeparator)) {
-        std::u16string separated(units);
-        std::replace_if(separated.begin(), separated.end(), isUnicodeSeparator, u'\n');
-        return QString::fromStdU16String(text::crLfFromLineBreaks(separated));
+    if (std::any_of(text.begin(), text.end(), isUnicodeSeparator)) {
+        QString separated = text.toString();
+        std::replace_if(separated.begin(), separated.end(), isUnicodeSeparator, QChar(u'\n'));
+        return crLfFromLineBreaks(separated);
     }
-    return QString::fromStdU16String(text::crLfFromLineBreaks(units));
+    return crLfFromLineBreaks(text);
 }
 
-std::string textFromForeignText(QStringView text) {
-    return lineBreaksUnified(text).toStdString();
+secret::String textFromForeignText(QStringView text) {
+    return exchange::utf8Of(lineBreaksUnified(text));
 }
 
 } // namespace tarvex::window

@@ -2,10 +2,10 @@
 
 #pragma once
 
+#include "secret/string.h"
+
 #include <QString>
 #include <QStringView>
-
-#include <string>
 
 // The message text is Unicode whose line breaks are CR LF: text from outside
 // comes in with its line breaks made so (text/line_breaks.h).
@@ -16,6 +16,6 @@ namespace tarvex::window {
 QString lineBreaksUnified(QStringView text);
 
 // The same as the area's UTF-8.
-std::string textFromForeignText(QStringView text);
+secret::String textFromForeignText(QStringView text);
 
 } // namespace tarvex::window

@@ -27,17 +27,16 @@ namespace tarvex::window {
 
 namespace {
 
-namespace words = agreement_words;
 using platform::qt;
 
 // The dialog's words in the session's language.
 QString said(std::string_view english) {
-    return qt(i18n::text(words::kContext, english));
+    return qt(i18n::text(messages::agreement_words::kContext, english));
 }
 
 // `sentence` with the digits in their place.
 QString withDigits(QString sentence, const QString& digits) {
-    return sentence.replace(qt(words::kDigitsPlaceholder), digits);
+    return sentence.replace(qt(messages::agreement_words::kDigitsPlaceholder), digits);
 }
 
 // Whatever is pasted or dropped replaces what the field held: it takes one
@@ -58,7 +57,8 @@ protected:
 QString readAloudText(const agree::Agreement& agreement, const QString& digits, bool html) {
     // The answerer reads the first eight, the inviter the last eight.
     const std::string_view wording =
-        agreement.role() == agree::Agreement::Role::Answerer ? words::kReadFirstEight : words::kReadLastEight;
+        agreement.role() == agree::Agreement::Role::Answerer ? messages::agreement_words::kReadFirstEight
+                                                             : messages::agreement_words::kReadLastEight;
     const QString sentence = said(wording);
     return withDigits(html ? sentence.toHtmlEscaped() : sentence, digits);
 }
@@ -85,8 +85,8 @@ QPushButton* button(const char* name, std::string_view caption, QWidget* parent)
 
 KeyAgreementDialog::KeyAgreementDialog(Services services, QWidget* parent) : QDialog(parent), services_(services) {
     setObjectName(QStringLiteral("agreementDialog"));
-    setWindowTitle(said(words::kTitle));
-    setAccessibleDescription(said(words::kIntro));
+    setWindowTitle(said(messages::agreement_words::kTitle));
+    setAccessibleDescription(said(messages::agreement_words::kIntro));
     build();
     // As wide as its widest step, every part shown: the wrapped texts then
     // keep their lines, and each step only changes the height.
@@ -101,29 +101,29 @@ KeyAgreementDialog::~KeyAgreementDialog() = default;
 void KeyAgreementDialog::build() {
     auto* layout = new QVBoxLayout(this);
 
-    auto* intro = new QLabel(said(words::kIntro), this);
+    auto* intro = new QLabel(said(messages::agreement_words::kIntro), this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    invitationBox_ = new QGroupBox(said(words::kInvitationCaption), this);
-    invitationLine_ = lineShown("invitationLine", words::kInvitationName, invitationBox_);
-    auto* copyInvitation = button("copyInvitation", words::kCopyInvitation, invitationBox_);
+    invitationBox_ = new QGroupBox(said(messages::agreement_words::kInvitationCaption), this);
+    invitationLine_ = lineShown("invitationLine", messages::agreement_words::kInvitationName, invitationBox_);
+    auto* copyInvitation = button("copyInvitation", messages::agreement_words::kCopyInvitation, invitationBox_);
     auto* invitationRow = new QHBoxLayout(invitationBox_);
     invitationRow->addWidget(invitationLine_, 1);
     invitationRow->addWidget(copyInvitation);
     layout->addWidget(invitationBox_);
 
     receivedBox_ = new QWidget(this);
-    auto* receivedCaption = new QLabel(said(words::kReceivedCaption), receivedBox_);
+    auto* receivedCaption = new QLabel(said(messages::agreement_words::kReceivedCaption), receivedBox_);
     receivedCaption->setWordWrap(true);
     receivedField_ = new LineField(receivedBox_);
     receivedField_->setObjectName(QStringLiteral("receivedField"));
-    receivedField_->setAccessibleName(said(words::kReceivedName));
+    receivedField_->setAccessibleName(said(messages::agreement_words::kReceivedName));
     receivedField_->setTabChangesFocus(true);
     receivedField_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     receivedField_->setFixedHeight(receivedField_->fontMetrics().lineSpacing() * 4);
     receivedCaption->setBuddy(receivedField_);
-    auto* paste = button("pasteReceived", words::kPaste, receivedBox_);
+    auto* paste = button("pasteReceived", messages::agreement_words::kPaste, receivedBox_);
     auto* receivedGrid = new QGridLayout(receivedBox_);
     receivedGrid->setContentsMargins(0, 0, 0, 0);
     receivedGrid->addWidget(receivedCaption, 0, 0, 1, 2);
@@ -131,15 +131,15 @@ void KeyAgreementDialog::build() {
     receivedGrid->addWidget(paste, 1, 1, Qt::AlignTop);
     layout->addWidget(receivedBox_);
 
-    answerBox_ = new QGroupBox(said(words::kAnswerCaption), this);
-    answerLine_ = lineShown("answerLine", words::kAnswerName, answerBox_);
-    auto* copyAnswer = button("copyAnswer", words::kCopyAnswer, answerBox_);
+    answerBox_ = new QGroupBox(said(messages::agreement_words::kAnswerCaption), this);
+    answerLine_ = lineShown("answerLine", messages::agreement_words::kAnswerName, answerBox_);
+    auto* copyAnswer = button("copyAnswer", messages::agreement_words::kCopyAnswer, answerBox_);
     auto* answerRow = new QHBoxLayout(answerBox_);
     answerRow->addWidget(answerLine_, 1);
     answerRow->addWidget(copyAnswer);
     layout->addWidget(answerBox_);
 
-    compareBox_ = new QGroupBox(said(words::kFingerprintCaption), this);
+    compareBox_ = new QGroupBox(said(messages::agreement_words::kFingerprintCaption), this);
     fingerprint_ = new QLabel(compareBox_);
     fingerprint_->setObjectName(QStringLiteral("fingerprint"));
     QFont large = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -151,13 +151,13 @@ void KeyAgreementDialog::build() {
     readAloud_->setObjectName(QStringLiteral("readAloud"));
     readAloud_->setWordWrap(true);
     readAloud_->setTextFormat(Qt::RichText);
-    auto* heardCaption = new QLabel(said(words::kHeardCaption), compareBox_);
+    auto* heardCaption = new QLabel(said(messages::agreement_words::kHeardCaption), compareBox_);
     heard_ = new QLineEdit(compareBox_);
     heard_->setObjectName(QStringLiteral("heardDigits"));
-    heard_->setAccessibleName(said(words::kHeardName));
+    heard_->setAccessibleName(said(messages::agreement_words::kHeardName));
     heard_->setMaxLength(32);
     heardCaption->setBuddy(heard_);
-    saveKey_ = button("saveKey", words::kSaveKey, compareBox_);
+    saveKey_ = button("saveKey", messages::agreement_words::kSaveKey, compareBox_);
     saveKey_->setDefault(true);
     auto* compareGrid = new QGridLayout(compareBox_);
     compareGrid->addWidget(fingerprint_, 0, 0, 1, 3);
@@ -176,10 +176,10 @@ void KeyAgreementDialog::build() {
     layout->addWidget(message_);
 
     // The way round the comparison stays apart from Save Key, small and flat.
-    saveUncompared_ = button("saveUncompared", words::kSaveUncompared, this);
+    saveUncompared_ = button("saveUncompared", messages::agreement_words::kSaveUncompared, this);
     saveUncompared_->setFlat(true);
-    startAgain_ = button("startAgain", words::kStartAgain, this);
-    auto* close = button("closeAgreement", words::kClose, this);
+    startAgain_ = button("startAgain", messages::agreement_words::kStartAgain, this);
+    auto* close = button("closeAgreement", messages::agreement_words::kClose, this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(saveUncompared_);
     buttons->addStretch(1);
@@ -219,7 +219,8 @@ void KeyAgreementDialog::refresh() {
         const QString fingerprint = QString::fromStdString(agreement.fingerprint());
         fingerprint_->setText(fingerprint);
         fingerprint_->setAccessibleName(
-            withDigits(said(words::kFingerprintName), QString::fromStdString(spelledDigits(agreement.fingerprint()))));
+            withDigits(said(messages::agreement_words::kFingerprintName),
+                       QString::fromStdString(spelledDigits(agreement.fingerprint()))));
         const std::string digits = agreement.digitsToReadAloud();
         readAloud_->setText(
             readAloudText(agreement, QStringLiteral("<b>%1</b>").arg(QString::fromStdString(digits)), true));
@@ -270,7 +271,7 @@ void KeyAgreementDialog::onSaveKey() {
 
 void KeyAgreementDialog::onSaveUncompared() {
     platform::MessageBox::Request question;
-    question.text = said(words::kSaveUncomparedQuestion);
+    question.text = said(messages::agreement_words::kSaveUncomparedQuestion);
     question.title = QString::fromUtf8(platform::kProgramTitle);
     question.buttons = platform::MessageBox::Buttons::YesNo;
     question.icon = platform::MessageBox::Icon::Warning;
@@ -280,7 +281,7 @@ void KeyAgreementDialog::onSaveUncompared() {
 }
 
 void KeyAgreementDialog::save() {
-    if (!saveAgreedKey(*services_.keys, flow_.agreement())) return;
+    if (!exchange::saveAgreedKey(*services_.keys, flow_.agreement())) return;
     accept();
     emit keySaved();
 }

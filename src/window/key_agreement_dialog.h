@@ -12,7 +12,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace tarvex {
+namespace tarvex::exchange {
 class CipherCommandHost;
 }
 
@@ -36,7 +36,7 @@ class KeyAgreementDialog final : public QDialog {
     Q_OBJECT
 public:
     struct Services {
-        CipherCommandHost* keys;        // the save dialog's rules, the current key
+        exchange::CipherCommandHost* keys;        // the save dialog's rules, the current key
         platform::Clipboard* clipboard;
         platform::MessageBox* box;      // the question before saving without comparing
     };

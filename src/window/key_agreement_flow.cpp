@@ -23,7 +23,7 @@ KeyAgreementFlow::Step KeyAgreementFlow::step() const {
 }
 
 void KeyAgreementFlow::show(const Error& verdict) {
-    message_ = messageFor(verdict).box;
+    message_ = messages::messageFor(verdict).box;
     refused_ = true;
 }
 
@@ -51,7 +51,7 @@ bool KeyAgreementFlow::compare(std::string_view typed) {
         show(heard.error());
         return false;
     }
-    message_ = i18n::text(agreement_words::kContext, agreement_words::kDigitsMatch);
+    message_ = i18n::text(messages::agreement_words::kContext, messages::agreement_words::kDigitsMatch);
     refused_ = false;
     return true;
 }

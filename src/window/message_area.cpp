@@ -5,6 +5,8 @@
 #include "message_editor.h"
 #include "shortcut_guard.h"
 
+#include "exchange/utf8_of.h"
+
 #include <QVBoxLayout>
 
 namespace tarvex::window {
@@ -21,12 +23,16 @@ MessageArea::MessageArea(QWidget* parent) : QWidget(parent), editor_(new Message
 
 MessageArea::~MessageArea() = default;
 
-std::string MessageArea::text() const {
-    return editor_->text().toStdString();
+secret::String MessageArea::text() const {
+    return exchange::utf8Of(editor_->text());
 }
 
-std::string MessageArea::leadingText(std::size_t units) const {
-    return QStringView(editor_->text()).left(static_cast<qsizetype>(units)).toString().toStdString();
+secret::String MessageArea::leadingText(std::size_t units) const {
+    return exchange::utf8Of(QStringView(editor_->text()).left(static_cast<qsizetype>(units)));
+}
+
+QString MessageArea::plainText() const {
+    return editor_->text();
 }
 
 void MessageArea::setText(std::string_view text) {

@@ -2,12 +2,13 @@
 
 #pragma once
 
+#include "secret/string.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QWidget>
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace tarvex::window {
@@ -26,10 +27,12 @@ public:
     explicit MessageArea(QWidget* parent = nullptr);
     ~MessageArea() override;
 
-    std::string text() const;
+    secret::String text() const;
     // The first `units` UTF-16 units of the text, as UTF-8: enough to tell
     // what the text is without copying megabytes at every key.
-    std::string leadingText(std::size_t units) const;
+    secret::String leadingText(std::size_t units) const;
+    // The text as Qt holds it (shared, not copied), for other programs.
+    QString plainText() const;
     // Cuts the text to the limit; emits changed() before returning if the text differs.
     void setText(std::string_view text);
     bool isEmpty() const;

@@ -26,7 +26,7 @@ std::size_t MessageDocument::charactersIn(QStringView text) {
 }
 
 std::size_t MessageDocument::capacity() const {
-    return limit_ > 0 ? limit_ : kMaxMessageLength;
+    return limit_ > 0 ? limit_ : exchange::kMaxMessageLength;
 }
 
 std::size_t MessageDocument::room(std::size_t from, std::size_t to) const {

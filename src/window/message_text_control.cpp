@@ -227,6 +227,7 @@ void MessageTextControl::historyStepped(std::size_t position) {
     }
     cursor_ = anchor_ = position;
     cursorAtRowEnd_ = false;
+    goalX_ = -1;
     view_.textEdited();
 }
 

@@ -347,7 +347,7 @@ void Tarvex::showStartState() {
 
 void Tarvex::updateTextCommands() {
     // Quote markers and white space before a token are few: its start is in here.
-    const std::string text = messageArea_->leadingText(4096);
+    const secret::String text = messageArea_->leadingText(4096);
     const TextCommandStates states = textCommandStates(text, keyChosen(), currentMode_);
     saveTextFileAction_->setEnabled(states.saveTextFile);
     encryptAction_->setEnabled(states.encrypt);
@@ -369,65 +369,29 @@ void Tarvex::applySaveRule() {
 }
 
 void Tarvex::onModeButtonSelected(ModeNumber mode) {
-    if (mode == kFileMode) {
-        enterFileModeByButton();
-    } else {
-        enterMessageModeByButton(mode);
-    }
+    enterMode(mode, ModeChosenBy::Button);
 }
 
 void Tarvex::onModeChosen(ModeNumber mode) {
-    if (mode == kFileMode) {
-        enterFileModeByMenu();
-    } else {
-        enterMessageModeByMenu(mode);
+    enterMode(mode, ModeChosenBy::Menu);
+}
+
+void Tarvex::enterMode(ModeNumber mode, ModeChosenBy by) {
+    const ModeSettings settings = modeSettings(mode);
+    const bool fileMode = mode == kFileMode;
+    currentMode_ = settings.number;
+    if (by == ModeChosenBy::Button) {
+        messageArea_->setLimit(settings.textLimit);
+        if (!fileMode) textFileNameBox_->clear();
     }
-}
-
-void Tarvex::enterMessageModeByButton(ModeNumber mode) {
-    const ModeSettings settings = modeSettings(mode);
-    currentMode_ = settings.number;
-    messageArea_->setLimit(settings.textLimit);
-    textFileNameBox_->clear();
-    textFileNameBox_->setEnabled(false);
-    setModeMarks(mode);
     setTextFileNameBackground(settings.fileNameBackground);
-    setTextFileCommandsEnabled(false);
-}
-
-void Tarvex::enterFileModeByButton() {
-    const ModeSettings file = modeSettings(kFileMode);
-    currentMode_ = file.number;
-    messageArea_->setLimit(file.textLimit);
-    setTextFileNameBackground(file.fileNameBackground);
-    textFileNameBox_->setEnabled(true);
-    setModeMarks(kFileMode);
-    setTextFileCommandsEnabled(true);
-    applySaveRule();
-}
-
-void Tarvex::enterMessageModeByMenu(ModeNumber mode) {
-    const ModeSettings settings = modeSettings(mode);
-    currentMode_ = settings.number;
-    setTextFileNameBackground(settings.fileNameBackground);
-    textFileNameBox_->setEnabled(false);
+    textFileNameBox_->setEnabled(fileMode);
     setModeMarks(mode);
-    // Runs the button's path here if the mode's button was not selected yet;
-    // that path is what sets the text limit and empties the file name.
-    setModeButtons(mode);
-    setTextFileCommandsEnabled(false);
-}
-
-void Tarvex::enterFileModeByMenu() {
-    const ModeSettings file = modeSettings(kFileMode);
-    currentMode_ = file.number;
-    setTextFileNameBackground(file.fileNameBackground);
-    textFileNameBox_->setEnabled(true);
-    setModeMarks(kFileMode);
-    // Runs the button's path here if File was not selected yet.
-    setModeButtons(kFileMode);
-    setTextFileCommandsEnabled(true);
-    applySaveRule();
+    // The menu runs the button's path here if the mode's button was not
+    // selected yet; that path is what sets the text limit and empties the file name.
+    if (by == ModeChosenBy::Menu) setModeButtons(mode);
+    setTextFileCommandsEnabled(fileMode);
+    if (fileMode) applySaveRule();
 }
 
 // The radio mark of the menu; the action group clears the others.

@@ -96,12 +96,10 @@ private:
     // and E-Mail, empties the file name; a mode menu item selects the mode's
     // button (which runs the button's path if it was not selected yet) and
     // sets the rest itself.
+    enum class ModeChosenBy { Button, Menu };
     void onModeButtonSelected(ModeNumber mode);
     void onModeChosen(ModeNumber mode);
-    void enterMessageModeByButton(ModeNumber mode);
-    void enterFileModeByButton();
-    void enterMessageModeByMenu(ModeNumber mode);
-    void enterFileModeByMenu();
+    void enterMode(ModeNumber mode, ModeChosenBy by);
     void setModeMarks(ModeNumber mode);
     void setModeButtons(ModeNumber mode);
 
@@ -149,8 +147,8 @@ private:
     platform::FileDialog fileDialog_;
     platform::MessageBox messageBox_;
     platform::SystemClipboard clipboard_;
-    SecureUniformSource randomSource_;
-    SystemTimeOfDayClock clock_;
+    cipher::SecureUniformSource randomSource_;
+    cipher::SystemTimeOfDayClock clock_;
     std::unique_ptr<WindowCommandHost> commands_;
     // While open; it deletes itself when closed.
     QPointer<KeyAgreementDialog> agreementDialog_;

@@ -70,7 +70,7 @@ void Tarvex::connectCommands() {
 }
 
 void Tarvex::onCreateKey() {
-    createKey(*commands_, randomSource_, clock_);
+    exchange::createKey(*commands_, randomSource_, clock_);
     focusMessageIfKeyChosen(fileDialog_, *keyPathBox_, *messageArea_);
 }
 
@@ -90,7 +90,7 @@ void Tarvex::onAgreeOnKey() {
 }
 
 void Tarvex::onLoadKey() {
-    loadKey(*commands_);
+    exchange::loadKey(*commands_);
     focusMessageIfKeyChosen(fileDialog_, *keyPathBox_, *messageArea_);
 }
 
@@ -102,15 +102,15 @@ void Tarvex::loadKeyFile(const QString& path) {
 }
 
 void Tarvex::onEncrypt() {
-    encryptMessage(*commands_);
+    exchange::encryptMessage(*commands_);
 }
 
 void Tarvex::onDecrypt() {
-    decryptMessage(*commands_);
+    exchange::decryptMessage(*commands_);
 }
 
 void Tarvex::onSeal() {
-    sealMessage(*commands_);
+    exchange::sealMessage(*commands_);
 }
 
 void Tarvex::onLoadTextFile() {

@@ -13,8 +13,8 @@ constexpr char32_t kEqualsSign = '=';
 } // namespace
 
 bool isMarkedText(std::string_view text) {
-    const char32_t first = charset::firstUtf8Character(text).ch;
-    if (first == charset::toUnicode(kMarker) || first == kEqualsSign) {
+    const char32_t first = text::charset::firstUtf8Character(text).ch;
+    if (first == text::charset::toUnicode(cipher::kMarker) || first == kEqualsSign) {
         return true;
     }
     // A newer version's token too: Decrypt then says what it is.

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
+namespace tarvex::agree::test {
 namespace {
 
-using namespace tarvex;
 using agree::Agreement;
 
 TEST(Agreement, AnInvitationGivenToAnInviterIsAnsweredInstead) {
@@ -37,3 +37,4 @@ TEST(Agreement, AnInvitationGivenToAnInviterIsAnsweredInstead) {
 }
 
 } // namespace
+} // namespace tarvex::agree::test

@@ -16,9 +16,9 @@
 #include <fstream>
 #include <string>
 
+namespace tarvex::agree::test {
 namespace {
 
-using namespace tarvex;
 using agree::Agreement;
 using Json = nlohmann::json;
 
@@ -57,11 +57,11 @@ std::string hexOf(std::span<const std::uint8_t> bytes) {
 
 // The key file an agreement saves, as bytes; it must be owner-only.
 std::string savedKeyFile(const Agreement& agreement) {
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
     const std::string path = dir.file("agreed.tvk");
-    EXPECT_TRUE(agreement.saveKeyFile(path, AtomicFileWriter::Replace::Refused));
-    EXPECT_EQ(test::permissionBits(path), 0600u);
-    return test::readBytes(path);
+    EXPECT_TRUE(agreement.saveKeyFile(path, files::AtomicFileWriter::Replace::Refused));
+    EXPECT_EQ(tarvex::test::permissionBits(path), 0600u);
+    return tarvex::test::readBytes(path);
 }
 
 // The inviter's public half of the invitation a line of the vectors is read against.
@@ -155,7 +155,7 @@ TEST(AgreementVectors, EveryPastedTextGetsItsVerdict) {
             EXPECT_EQ(refusal->kind, reason == "cut" ? Kind::AgreeLineCut : Kind::AgreeLineDamaged);
             if (reason == "character" || reason == "value") {
                 EXPECT_EQ(refusal->position, verdict["position"].get<std::uint64_t>());
-                EXPECT_EQ(refusal->code, charset::firstUtf8Character(verdict["char"].get<std::string>()).ch);
+                EXPECT_EQ(refusal->code, text::charset::firstUtf8Character(verdict["char"].get<std::string>()).ch);
                 // A digit too large for its group, or no digit at all.
                 const bool digit = refusal->code < 0x80 && seal::base58::digitValue(static_cast<unsigned char>(refusal->code)) >= 0;
                 EXPECT_EQ(digit, reason == "value");
@@ -235,3 +235,4 @@ TEST(AgreementVectors, EachSideConfirmsWithTheDigitsTheOtherReadsAloud) {
 }
 
 } // namespace
+} // namespace tarvex::agree::test

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 std::string format(std::vector<std::uint8_t> bytes) {
@@ -40,4 +40,4 @@ TEST(KeyFileFormat, NoBytesIsOneEmptyLine) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

@@ -12,7 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 std::vector<int> numbers(std::string_view keyFile) {
@@ -71,17 +71,17 @@ TEST(KeyNumbers, EmptyLinesHoldNoPairs) {
 
 class KeyFileReader : public ::testing::Test {
 protected:
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
 };
 
 TEST_F(KeyFileReader, ReadsTheKeyNumbersOfAWrittenKeyFile) {
     std::vector<std::uint8_t> key;
     for (int i = 0; i < 1000; ++i) key.push_back(static_cast<std::uint8_t>((i * 97 + 11) % 256));
     const std::string path = dir.file("key.tvk");
-    ASSERT_TRUE(saveKeyFile(path, key, AtomicFileWriter::Replace::Refused).ok());
+    ASSERT_TRUE(saveKeyFile(path, key, files::AtomicFileWriter::Replace::Refused).ok());
 
     Result<secret::Bytes> read = readKeyNumbers(path);
-    ASSERT_TRUE(read.ok()) << describe(read.error());
+    ASSERT_TRUE(read.ok()) << messages::describe(read.error());
     ASSERT_EQ(read->size(), key.size());
     for (std::size_t i = 0; i < key.size(); ++i) {
         // The two hex digits of the byte, added.
@@ -96,7 +96,7 @@ TEST_F(KeyFileReader, MissingFileIsUnreadableWithPathAndReason) {
     EXPECT_EQ(read.error().kind, Error::Kind::FileUnreadable);
     EXPECT_EQ(read.error().path, path);
     EXPECT_EQ(read.error().osError, ENOENT);
-    std::string message = describe(read.error());
+    std::string message = messages::describe(read.error());
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_NE(message.find("No such file"), std::string::npos) << message;
 }
@@ -111,7 +111,7 @@ TEST_F(KeyFileReader, FolderIsUnreadable) {
 
 TEST_F(KeyFileReader, EmptyFileHoldsNoKey) {
     const std::string path = dir.file("empty.tvk");
-    test::writeBytes(path, "");
+    tarvex::test::writeBytes(path, "");
     Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().kind, Error::Kind::NoKeyNumber);
@@ -120,7 +120,7 @@ TEST_F(KeyFileReader, EmptyFileHoldsNoKey) {
 
 TEST_F(KeyFileReader, FileOfEmptyLinesHoldsNoKey) {
     const std::string path = dir.file("lines.tvk");
-    test::writeBytes(path, "\r\n\r\n\n\r\r\n");
+    tarvex::test::writeBytes(path, "\r\n\r\n\n\r\r\n");
     Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().kind, Error::Kind::NoKeyNumber);
@@ -128,10 +128,10 @@ TEST_F(KeyFileReader, FileOfEmptyLinesHoldsNoKey) {
 
 TEST_F(KeyFileReader, FileOfSmallLettersYieldsZeros) {
     const std::string path = dir.file("zeros.tvk");
-    test::writeBytes(path, "abcdef00\r\nxyz0\r\n");
+    tarvex::test::writeBytes(path, "abcdef00\r\nxyz0\r\n");
     Result<secret::Bytes> read = readKeyNumbers(path);
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(test::codesOf(*read), (std::vector<int>{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(tarvex::test::codesOf(*read), (std::vector<int>{0, 0, 0, 0, 0, 0}));
 }
 
 void makeSparseFile(const std::string& path, std::uint64_t size) {
@@ -149,7 +149,7 @@ TEST_F(KeyFileReader, FileLargerThan64MiBIsRefused) {
     EXPECT_EQ(read.error().kind, Error::Kind::FileTooLarge);
     EXPECT_EQ(read.error().path, path);
     EXPECT_EQ(read.error().limit, 64ull * 1024 * 1024);
-    std::string message = describe(read.error());
+    std::string message = messages::describe(read.error());
     EXPECT_NE(message.find("64 MiB"), std::string::npos) << message;
 }
 
@@ -157,10 +157,10 @@ TEST_F(KeyFileReader, FileOfExactly64MiBIsRead) {
     const std::string path = dir.file("large.tvk");
     makeSparseFile(path, 64ull * 1024 * 1024);
     Result<secret::Bytes> read = readKeyNumbers(path);
-    ASSERT_TRUE(read.ok()) << describe(read.error());
+    ASSERT_TRUE(read.ok()) << messages::describe(read.error());
     // NUL bytes count 0, two to a pair, all on one line.
     EXPECT_EQ(read->size(), 32u * 1024 * 1024);
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

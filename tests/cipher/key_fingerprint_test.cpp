@@ -9,7 +9,7 @@
 #include <numeric>
 #include <vector>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 // Expected values were computed once with coreutils, outside the program:
@@ -27,10 +27,10 @@ class KeyFingerprintOfFile : public ::testing::Test {
 protected:
     std::string keyFile(const std::string& name, std::string_view content) {
         const std::string path = dir.file(name);
-        test::writeBytes(path, content);
+        tarvex::test::writeBytes(path, content);
         return path;
     }
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
 };
 
 TEST_F(KeyFingerprintOfFile, LineEndsDoNotChangeItButAnotherKeyDoes) {
@@ -54,4 +54,4 @@ TEST_F(KeyFingerprintOfFile, FailsAsReadingTheKeyDoes) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

@@ -19,7 +19,7 @@
 #include <functional>
 #include <set>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 // The draws a generator makes, in order, so tests can check when it reseeds.
@@ -102,7 +102,7 @@ TEST_P(KeyFileShape, LengthDrawGivesTheFileItsShape) {
     ScriptedSource source(keyOfLength(shape.n));
     SteppingClock clock;
     Result<secret::Bytes> key = generateKeyBytes(source, clock);
-    ASSERT_TRUE(key.ok()) << describe(key.error());
+    ASSERT_TRUE(key.ok()) << messages::describe(key.error());
     ASSERT_EQ(key->size(), static_cast<std::size_t>(shape.n));
 
     const std::string text(formatKeyFile(*key));
@@ -128,9 +128,9 @@ TEST_P(KeyFileShape, LengthDrawGivesTheFileItsShape) {
         ASSERT_EQ(pairs.substr(2 * i, 2), expected) << "key byte " << i;
     }
 
-    test::TempDir dir;
-    ASSERT_TRUE(saveKeyFile(dir.file("k.tvk"), *key, AtomicFileWriter::Replace::Refused).ok());
-    EXPECT_EQ(test::readBytes(dir.file("k.tvk")), text);
+    tarvex::test::TempDir dir;
+    ASSERT_TRUE(saveKeyFile(dir.file("k.tvk"), *key, files::AtomicFileWriter::Replace::Refused).ok());
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("k.tvk")), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, KeyFileShape,
@@ -150,7 +150,7 @@ TEST(KeyGenerator, DrawsAreFlooredNotRounded) {
     Result<secret::Bytes> key = generateKeyBytes(source, clock);
     ASSERT_TRUE(key.ok());
     ASSERT_EQ(key->size(), 5969u);
-    EXPECT_EQ(test::codesOf(std::span<const std::uint8_t>(key->data(), 6)),
+    EXPECT_EQ(tarvex::test::codesOf(std::span<const std::uint8_t>(key->data(), 6)),
               (std::vector<int>{0, 16, 15, 128, 10, 255}));
     EXPECT_EQ(formatKeyFile(*key).substr(0, 12), "00100F800AFF");
 }
@@ -203,7 +203,7 @@ TEST(SecureUniformSource, ValuesAreUniformInZeroToOne) {
     for (int i = 0; i < kDraws; ++i) {
         if (i % 1000 == 0) source.reseed(static_cast<float>(i));
         Result<double> r = source.next();
-        ASSERT_TRUE(r.ok()) << describe(r.error());
+        ASSERT_TRUE(r.ok()) << messages::describe(r.error());
         ASSERT_GE(*r, 0.0);
         ASSERT_LT(*r, 1.0);
         sum += *r;
@@ -244,7 +244,7 @@ TEST(SecureUniformSource, KeyFromAFrozenClockHasNoRunsOfEqualBytes) {
     std::vector<std::vector<std::uint8_t>> keys;
     for (int k = 0; k < 2; ++k) {
         Result<secret::Bytes> key = generateKeyBytes(source, clock);
-        ASSERT_TRUE(key.ok()) << describe(key.error());
+        ASSERT_TRUE(key.ok()) << messages::describe(key.error());
         ASSERT_GE(key->size(), 438u);
         ASSERT_LE(key->size(), 5969u);
         // Five equal bytes in a row come by chance about once in a million keys.
@@ -276,4 +276,4 @@ TEST(SystemTimeOfDayClock, GivesSecondsWithinOneDay) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 std::vector<std::uint8_t> keyOf(std::size_t length) {
@@ -26,13 +26,13 @@ std::uint8_t expectedAt(const std::vector<std::uint8_t>& key, std::uint64_t n) {
 
 TEST(KeyStreamMemory, KeyNumbersAreLockedWhileHeldAndUnlockedWhenGone) {
     constexpr std::size_t kKeyLength = 256 * 1024;
-    if (const std::string why = test::whyLockedMemoryUncounted(kKeyLength); !why.empty()) GTEST_SKIP() << why;
-    const long before = test::lockedKiB();
+    if (const std::string why = tarvex::test::whyLockedMemoryUncounted(kKeyLength); !why.empty()) GTEST_SKIP() << why;
+    const long before = tarvex::test::lockedKiB();
     {
         const KeyStream stream(keyOf(kKeyLength));
-        EXPECT_GE(test::lockedKiB() - before, static_cast<long>(kKeyLength / 1024));
+        EXPECT_GE(tarvex::test::lockedKiB() - before, static_cast<long>(kKeyLength / 1024));
     }
-    EXPECT_EQ(test::lockedKiB(), before);
+    EXPECT_EQ(tarvex::test::lockedKiB(), before);
 }
 
 class KeyStreamLengths : public ::testing::TestWithParam<std::size_t> {};
@@ -108,4 +108,4 @@ TEST(KeyStream, TakingNothingGivesNothing) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

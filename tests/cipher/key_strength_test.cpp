@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 Status check(std::string_view keyFile) {
@@ -20,8 +20,8 @@ TEST(KeyStrength, FilesWhoseKeyNumbersAreMostly0AreRefused) {
     Status zeros = check("0000000000\r\n");
     ASSERT_FALSE(zeros.ok());
     EXPECT_EQ(zeros.error().kind, Error::Kind::KeyHidesNothing);
-    EXPECT_NE(describe(zeros.error()).find("'k.tvk' does not look like a key"), std::string::npos)
-        << describe(zeros.error());
+    EXPECT_NE(messages::describe(zeros.error()).find("'k.tvk' does not look like a key"), std::string::npos)
+        << messages::describe(zeros.error());
     // A letter picked by mistake: small letters and punctuation all count 0.
     EXPECT_FALSE(check("dear friend, see you on Friday.\r\n").ok());
     // Exactly half is still a key; one more 0 is not.
@@ -40,4 +40,4 @@ TEST(KeyStrength, GeneratedKeysPass) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

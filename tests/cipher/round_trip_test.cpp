@@ -11,7 +11,7 @@
 
 #include <random>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 // The codes that come back unchanged: tab, line feed, carriage return and 32 to 222.
@@ -32,7 +32,7 @@ std::vector<std::uint8_t> keyNumbersOfRandomKey(std::size_t length, std::mt19937
 
 void expectRoundTrip(const std::string& text, const std::vector<std::uint8_t>& keys, const std::string& what) {
     Result<secret::String> cipher = encryptText(text, keys);
-    ASSERT_TRUE(cipher.ok()) << what << ": " << describe(cipher.error());
+    ASSERT_TRUE(cipher.ok()) << what << ": " << messages::describe(cipher.error());
     ASSERT_EQ(cipher->size(), text.size() + 1) << what;
     EXPECT_EQ(static_cast<unsigned char>((*cipher)[0]), 240) << what;
     // One line of codes 32 to 255, whatever lines the text had.
@@ -40,7 +40,7 @@ void expectRoundTrip(const std::string& text, const std::vector<std::uint8_t>& k
         ASSERT_GE(static_cast<unsigned char>((*cipher)[i]), 32) << what << ", cipher position " << i + 1;
     }
     Result<secret::String> back = decryptText(*cipher, keys);
-    ASSERT_TRUE(back.ok()) << what << ": " << describe(back.error());
+    ASSERT_TRUE(back.ok()) << what << ": " << messages::describe(back.error());
     EXPECT_EQ(std::string_view(*back), text) << what;
 }
 
@@ -75,4 +75,4 @@ TEST(RoundTrip, MessageWithLineBreaks) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

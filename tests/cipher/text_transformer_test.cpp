@@ -10,22 +10,22 @@
 
 #include <random>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
-using test::codes;
-using test::codesOf;
+using tarvex::test::codes;
+using tarvex::test::codesOf;
 using Keys = std::vector<std::uint8_t>;
 
 std::vector<int> encrypted(std::string_view text, const Keys& keys) {
     Result<secret::String> r = encryptText(text, keys);
-    EXPECT_TRUE(r.ok()) << describe(r.error());
+    EXPECT_TRUE(r.ok()) << messages::describe(r.error());
     return r.ok() ? codesOf(*r) : std::vector<int>{};
 }
 
 std::vector<int> decrypted(std::string_view cipher, const Keys& keys) {
     Result<secret::String> r = decryptText(cipher, keys);
-    EXPECT_TRUE(r.ok()) << describe(r.error());
+    EXPECT_TRUE(r.ok()) << messages::describe(r.error());
     return r.ok() ? codesOf(*r) : std::vector<int>{};
 }
 
@@ -92,7 +92,7 @@ TEST(Encrypt, CharactersThatWouldNotComeBackAreRefused) {
     ASSERT_FALSE(accent.ok());
     EXPECT_EQ(accent.error().kind, Error::Kind::EncryptedCodeReserved);
     EXPECT_EQ(accent.error().position, 3u);
-    const std::string message = describe(accent.error());
+    const std::string message = messages::describe(accent.error());
     EXPECT_NE(message.find("'\xC3\xA9'"), std::string::npos) << message;
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("use another key"), std::string::npos) << message;
@@ -101,12 +101,12 @@ TEST(Encrypt, CharactersThatWouldNotComeBackAreRefused) {
     ASSERT_FALSE(control.ok());
     EXPECT_EQ(control.error().kind, Error::Kind::ControlCharacter);
     EXPECT_EQ(control.error().position, 2u);
-    EXPECT_NE(describe(control.error()).find("U+0001"), std::string::npos) << describe(control.error());
+    EXPECT_NE(messages::describe(control.error()).find("U+0001"), std::string::npos) << messages::describe(control.error());
 
     // 253 to 255 cannot be sent with any key, not even one of 0.
     Result<secret::String> thorn = encryptText(codes({254}), Keys{0});
     ASSERT_FALSE(thorn.ok());
-    EXPECT_NE(describe(thorn.error()).find("no key can encrypt it"), std::string::npos) << describe(thorn.error());
+    EXPECT_NE(messages::describe(thorn.error()).find("no key can encrypt it"), std::string::npos) << messages::describe(thorn.error());
 }
 
 TEST(Encrypt, CipherTextIsOneLongerThanTheText) {
@@ -124,7 +124,7 @@ TEST(Encrypt, CodeAbove255IsNamedWithItsPosition) {
     EXPECT_EQ(r.error().kind, Error::Kind::EncryptedCodeTooLarge);
     EXPECT_EQ(r.error().code, 250u);
     EXPECT_EQ(r.error().position, 3u);
-    std::string message = describe(r.error());
+    std::string message = messages::describe(r.error());
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("code 250"), std::string::npos) << message;
 
@@ -192,7 +192,7 @@ TEST(Decrypt, CodeBelow0IsNamedWithItsPosition) {
     EXPECT_EQ(r.error().kind, Error::Kind::DecryptedCodeNegative);
     EXPECT_EQ(r.error().code, 5u);
     EXPECT_EQ(r.error().position, 3u);
-    std::string message = describe(r.error());
+    std::string message = messages::describe(r.error());
     EXPECT_NE(message.find("position 3"), std::string::npos) << message;
     EXPECT_NE(message.find("code 5"), std::string::npos) << message;
 
@@ -240,7 +240,7 @@ std::string feedInPieces(Direction direction, std::string_view input, const Keys
     while (at < input.size()) {
         std::size_t piece = std::min(size(random), input.size() - at);
         Status fed = transformer.feed(input.substr(at, piece), out);
-        EXPECT_TRUE(fed.ok()) << describe(fed.error());
+        EXPECT_TRUE(fed.ok()) << messages::describe(fed.error());
         at += piece;
     }
     transformer.finish(out);
@@ -432,4 +432,4 @@ TEST(TextTransformerBuffer, TextsTooLargeForTheCacheGiveTheSameBytesAsPieces) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

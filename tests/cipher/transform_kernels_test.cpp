@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-namespace tarvex {
+namespace tarvex::cipher::test {
 namespace {
 
 // The per-character rules taken literally: one step at a time, the ring's seam
@@ -336,4 +336,4 @@ TEST(TransformKernels, ChosenPathIsOneThisProcessorHas) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::cipher::test

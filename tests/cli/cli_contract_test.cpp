@@ -12,8 +12,17 @@
 
 #include <sstream>
 
-namespace tarvex::test {
+namespace tarvex::cli::test {
 namespace {
+
+using tarvex::test::TempDir;
+using tarvex::test::readBytes;
+using tarvex::test::writeBytes;
+using tarvex::test::permissionBits;
+using tarvex::test::codes;
+using tarvex::test::ProcessResult;
+using tarvex::test::ProcessOptions;
+using tarvex::test::runCli;
 
 std::vector<std::string> splitCrLf(const std::string& text) {
     std::vector<std::string> lines;
@@ -141,9 +150,9 @@ TEST_F(CliContract, AgreesWithTheCipherCoreByteForByte) {
     ProcessResult cli = runCli({"encrypt", "-k", key, "-e", "cp1252"}, text);
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
 
-    Result<secret::Bytes> numbers = readKeyNumbers(key);
+    Result<secret::Bytes> numbers = cipher::readKeyNumbers(key);
     ASSERT_TRUE(numbers.ok());
-    Result<secret::String> core = encryptText(text, *numbers);
+    Result<secret::String> core = cipher::encryptText(text, *numbers);
     ASSERT_TRUE(core.ok());
     EXPECT_EQ(cli.out, std::string(*core) + "\r\n");
 }
@@ -204,7 +213,7 @@ TEST_F(CliContract, FingerprintPrintsOneLineOrFails) {
     EXPECT_EQ(known.err, "");
 
     ASSERT_EQ(runCli({"create-key", "--force", key}).exitCode, 0);
-    Result<std::string> library = keyFingerprint(key);
+    Result<std::string> library = cipher::keyFingerprint(key);
     ASSERT_TRUE(library.ok());
     EXPECT_EQ(runCli({"fingerprint", "--key=" + key}).out, *library + "\n");
 
@@ -234,4 +243,4 @@ TEST_F(CliContract, HelpAndVersion) {
 }
 
 } // namespace
-} // namespace tarvex::test
+} // namespace tarvex::cli::test

@@ -11,8 +11,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tarvex::test {
+namespace tarvex::cli::test {
 namespace {
+
+using tarvex::test::TempDir;
+using tarvex::test::fullDevice;
+using tarvex::test::isCharacterDevice;
+using tarvex::test::readBytes;
+using tarvex::test::writeBytes;
+using tarvex::test::ProcessResult;
+using tarvex::test::ProcessOptions;
+using tarvex::test::runProcess;
+using tarvex::test::runCli;
 
 // One line on standard error, naming what is at fault.
 void expectOneLineError(const ProcessResult& result, const std::string& mentions) {
@@ -319,4 +329,4 @@ TEST_F(CliFailure, UsageErrorsExitWithTwo) {
 }
 
 } // namespace
-} // namespace tarvex::test
+} // namespace tarvex::cli::test

@@ -18,8 +18,16 @@
 
 extern char** environ;
 
-namespace tarvex::test {
+namespace tarvex::cli::test {
 namespace {
+
+using tarvex::test::TempDir;
+using tarvex::test::readBytes;
+using tarvex::test::writeBytes;
+using tarvex::test::permissionBits;
+using tarvex::test::ProcessResult;
+using tarvex::test::runProcess;
+using tarvex::test::runCli;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true; // the sanitizer's shadow memory does not fit an address-space limit
@@ -316,4 +324,4 @@ TEST_F(CliLeftovers, InputEdgesBehaveAsAUserExpects) {
 }
 
 } // namespace
-} // namespace tarvex::test
+} // namespace tarvex::cli::test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tarvex::cli {
+namespace tarvex::cli::test {
 namespace {
 
 Request parse(std::vector<std::string> args) {
@@ -113,4 +113,4 @@ TEST(CommandLine, UsageErrors) {
 }
 
 } // namespace
-} // namespace tarvex::cli
+} // namespace tarvex::cli::test

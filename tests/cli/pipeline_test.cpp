@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace tarvex::cli {
+namespace tarvex::cli::test {
 namespace {
 
 using PipelineFactory = std::function<std::unique_ptr<Pipeline>()>;
@@ -25,10 +25,10 @@ std::string runInPieces(const PipelineFactory& make, std::string_view input, con
     std::vector<std::size_t> ends = cuts;
     ends.push_back(input.size());
     for (std::size_t end : ends) {
-        if (Status st = pipeline->push(input.substr(start, end - start), out); !st) return "error: " + describe(st.error());
+        if (Status st = pipeline->push(input.substr(start, end - start), out); !st) return "error: " + messages::describe(st.error());
         start = end;
     }
-    if (Status st = pipeline->finish(out); !st) return "error: " + describe(st.error());
+    if (Status st = pipeline->finish(out); !st) return "error: " + messages::describe(st.error());
     return out;
 }
 
@@ -257,4 +257,4 @@ TEST(DecryptPipeline, LineBreakInsertedIntoCipherTextFailsWhereItStands) {
 }
 
 } // namespace
-} // namespace tarvex::cli
+} // namespace tarvex::cli::test

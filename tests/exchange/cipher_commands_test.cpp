@@ -16,23 +16,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tarvex {
+namespace tarvex::exchange::test {
 namespace {
 
-using test::TempDir;
+using tarvex::test::TempDir;
 
 // Stands in for the main window: records what the commands do to it.
-class FakeHost final : public CipherCommandHost {
+class FakeHost final : public exchange::CipherCommandHost {
 public:
     std::string key;
     std::string message;
-    MessageLimit limit;
+    exchange::MessageLimit limit;
     int keySets = 0;
     int messageSets = 0;
     int loadEnabled = 0;
-    FileDialogSettings dialog;
+    platform::FileDialogSettings dialog;
     std::string nextFileName; // what the dialog answers; empty is a cancel
-    std::vector<FileDialogSettings> shown;
+    std::vector<platform::FileDialogSettings> shown;
     std::vector<std::string> shownAs;
     std::vector<std::string> failures;
     std::vector<std::string> questions;
@@ -43,14 +43,14 @@ public:
         ++keySets;
         key = path;
     }
-    std::string messageText() const override { return message; }
-    void setMessageText(const std::string& text) override {
+    secret::String messageText() const override { return secret::String(message); }
+    void setMessageText(std::string_view text) override {
         ++messageSets;
         message = text;
     }
-    MessageLimit messageLimit() const override { return limit; }
+    exchange::MessageLimit messageLimit() const override { return limit; }
     void enableTextFileLoad() override { ++loadEnabled; }
-    FileDialogSettings& dialogSettings() override { return dialog; }
+    platform::FileDialogSettings& dialogSettings() override { return dialog; }
     std::string showSaveDialog() override { return show("save"); }
     std::string showOpenDialog() override { return show("open"); }
     void reportFailure(const std::string& text) override { failures.push_back(text); }
@@ -68,7 +68,7 @@ private:
 };
 
 // Varied values, the same in every run.
-class CyclingSource final : public UniformSource {
+class CyclingSource final : public cipher::UniformSource {
 public:
     void reseed(float) override {}
     Result<double> next() override {
@@ -80,7 +80,7 @@ private:
     double value_ = 0.1;
 };
 
-class StillClock final : public TimeOfDayClock {
+class StillClock final : public cipher::TimeOfDayClock {
 public:
     float secondsSinceMidnight() override { return 3600.0f; }
 };
@@ -94,17 +94,17 @@ public:
 
     void useKey(const std::string& content) {
         host.key = dir.file("k.tvk");
-        test::writeBytes(host.key, content);
+        tarvex::test::writeBytes(host.key, content);
     }
 
     // A created key, long and random enough to seal with.
     void useCreatedKey(const std::string& name = "made.tvk") {
         host.nextFileName = dir.file(name);
-        createKey(host, source, clock);
+        exchange::createKey(host, source, clock);
         ASSERT_EQ(host.key, dir.file(name));
     }
     seal::SealingKey sealingKey() const {
-        Result<secret::Bytes> numbers = readKeyNumbers(host.key);
+        Result<secret::Bytes> numbers = cipher::readKeyNumbers(host.key);
         return seal::SealingKey::forOpening(*numbers);
     }
 };
@@ -117,7 +117,7 @@ const std::string kWorldText = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82
 TEST_F(CipherCommands, SealAndDecryptCarryAnyTextAsUtf8WithLineFeeds) {
     useCreatedKey();
     host.message = kWorldText;
-    sealMessage(host);
+    exchange::sealMessage(host);
     ASSERT_TRUE(host.failures.empty()) << host.failures[0];
     const std::string token = host.message;
     EXPECT_TRUE(token.starts_with("tarvex1")) << token;
@@ -127,14 +127,14 @@ TEST_F(CipherCommands, SealAndDecryptCarryAnyTextAsUtf8WithLineFeeds) {
     EXPECT_EQ(*payload, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80! "
                         "\xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n\xD7\xA9\xD7\x9C e\xCC\x81");
 
-    decryptMessage(host);
+    exchange::decryptMessage(host);
     EXPECT_EQ(host.message, kWorldText);
 
     // What tarvex-cli seals may break lines with CR LF, LF or CR: each opens to the area's CR LF.
-    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*readKeyNumbers(host.key), host.key);
+    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*cipher::readKeyNumbers(host.key), host.key);
     ASSERT_TRUE(key.ok());
     host.message = "> " + seal::sealWhole("a\r\nb\nc\rd\n", *key);
-    decryptMessage(host);
+    exchange::decryptMessage(host);
     EXPECT_EQ(host.message, "a\r\nb\r\nc\r\nd\r\n");
     EXPECT_TRUE(host.failures.empty());
     EXPECT_TRUE(host.questions.empty());
@@ -143,7 +143,7 @@ TEST_F(CipherCommands, SealAndDecryptCarryAnyTextAsUtf8WithLineFeeds) {
 TEST_F(CipherCommands, EncryptOfWhatTheClassicFormatCannotCarryOffersToSeal) {
     useCreatedKey();
     host.message = "ab\r\n" + kWorldText;
-    encryptMessage(host);
+    exchange::encryptMessage(host);
     ASSERT_EQ(host.questions.size(), 1u);
     const std::string& question = host.questions[0];
     for (const char* word : {"'\xD0\x9F' (U+041F)", "position 5", "seal the message instead",
@@ -154,32 +154,32 @@ TEST_F(CipherCommands, EncryptOfWhatTheClassicFormatCannotCarryOffersToSeal) {
     EXPECT_TRUE(host.failures.empty());
 
     host.answer = true;
-    encryptMessage(host);
+    exchange::encryptMessage(host);
     ASSERT_TRUE(host.message.starts_with("tarvex1")) << host.message;
-    decryptMessage(host);
+    exchange::decryptMessage(host);
     EXPECT_EQ(host.message, "ab\r\n" + kWorldText);
 
     // A Windows-1252 text that this key cannot step: the same question; a key
     // too short to seal with then says so.
     useKey("01");
     host.questions.clear();
-    host.message = charset::toUtf8("ab\xFF");
-    encryptMessage(host);
+    host.message = text::charset::toUtf8("ab\xFF");
+    exchange::encryptMessage(host);
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_NE(host.questions[0].find("position 3"), std::string::npos) << host.questions[0];
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_NE(host.failures[0].find("too short to seal with"), std::string::npos) << host.failures[0];
-    EXPECT_EQ(host.message, charset::toUtf8("ab\xFF"));
+    EXPECT_EQ(host.message, text::charset::toUtf8("ab\xFF"));
 }
 
 TEST_F(CipherCommands, SealedMessagesThatCannotBeOpenedShowTheReasonAndChangeNothing) {
     useCreatedKey("other.tvk");
     const std::string otherKeyPath = host.key;
     host.message = "for someone else";
-    sealMessage(host);
+    exchange::sealMessage(host);
     const std::string ofOtherKey = host.message;
     useCreatedKey();
-    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*readKeyNumbers(host.key), host.key);
+    Result<seal::SealingKey> key = seal::SealingKey::forSealing(*cipher::readKeyNumbers(host.key), host.key);
     ASSERT_TRUE(key.ok());
     std::string damaged = seal::sealWhole("hello", *key);
     damaged[20] = damaged[20] == 'x' ? 'y' : 'x';
@@ -198,7 +198,7 @@ TEST_F(CipherCommands, SealedMessagesThatCannotBeOpenedShowTheReasonAndChangeNot
         host.failures.clear();
         host.messageSets = 0;
         host.message = c.token;
-        decryptMessage(host);
+        exchange::decryptMessage(host);
         ASSERT_EQ(host.failures.size(), 1u);
         EXPECT_NE(host.failures[0].find(c.mention), std::string::npos) << host.failures[0];
         EXPECT_EQ(host.message, c.token);
@@ -208,18 +208,18 @@ TEST_F(CipherCommands, SealedMessagesThatCannotBeOpenedShowTheReasonAndChangeNot
 
 TEST_F(CipherCommands, SealInIcqModeKeepsWithinTheLimitOrSaysHowLongItWouldBe) {
     useCreatedKey();
-    host.limit = MessageLimit{.length = 450, .ofMode = true};
+    host.limit = exchange::MessageLimit{.length = 450, .ofMode = true};
     // 277 bytes of UTF-8: 138 two-byte letters and one more.
     std::string fits;
     for (int i = 0; i < 138; ++i) fits += "\xD0\xB4";
     fits += "x";
     host.message = fits;
-    sealMessage(host);
+    exchange::sealMessage(host);
     ASSERT_TRUE(host.failures.empty()) << host.failures[0];
     EXPECT_LE(host.message.size(), 450u);
 
     host.message = fits + "y";
-    sealMessage(host);
+    exchange::sealMessage(host);
     ASSERT_EQ(host.failures.size(), 1u);
     for (const char* word : {"would be 452 characters long, 2 more than the 450", "277 bytes", "E-Mail mode"}) {
         EXPECT_NE(host.failures[0].find(word), std::string::npos) << word << " in: " << host.failures[0];
@@ -231,11 +231,11 @@ TEST_F(CipherCommands, CreateKeySetsUpTheSaveDialogAndWritesAnOwnerOnlyKey) {
     host.dialog.fileName = "left over";
     host.dialog.initDir = "/somewhere";
     host.nextFileName = dir.file("new.tvk");
-    createKey(host, source, clock);
+    exchange::createKey(host, source, clock);
 
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shownAs[0], "save");
-    const FileDialogSettings& seen = host.shown[0];
+    const platform::FileDialogSettings& seen = host.shown[0];
     EXPECT_EQ(seen.fileName, "");
     EXPECT_EQ(seen.title, "Text Tarvex - Create Key Dialog");
     EXPECT_EQ(seen.defaultExt, "tvk");
@@ -246,8 +246,8 @@ TEST_F(CipherCommands, CreateKeySetsUpTheSaveDialogAndWritesAnOwnerOnlyKey) {
     EXPECT_EQ(host.key, dir.file("new.tvk"));
     EXPECT_EQ(host.loadEnabled, 1);
     EXPECT_TRUE(host.failures.empty());
-    EXPECT_EQ(test::permissionBits(host.key), 0600u);
-    Result<secret::Bytes> numbers = readKeyNumbers(host.key);
+    EXPECT_EQ(tarvex::test::permissionBits(host.key), 0600u);
+    Result<secret::Bytes> numbers = cipher::readKeyNumbers(host.key);
     ASSERT_TRUE(numbers.ok());
     EXPECT_GE(numbers->size(), 438u);
     EXPECT_LE(numbers->size(), 5969u);
@@ -255,7 +255,7 @@ TEST_F(CipherCommands, CreateKeySetsUpTheSaveDialogAndWritesAnOwnerOnlyKey) {
 
 TEST_F(CipherCommands, CreateKeyCancelledChangesNothing) {
     host.key = "/keys/old.tvk";
-    createKey(host, source, clock);
+    exchange::createKey(host, source, clock);
     EXPECT_EQ(host.key, "/keys/old.tvk");
     EXPECT_EQ(host.loadEnabled, 0);
     EXPECT_TRUE(host.failures.empty());
@@ -264,10 +264,10 @@ TEST_F(CipherCommands, CreateKeyCancelledChangesNothing) {
 
 TEST_F(CipherCommands, CreateKeyReplacesAnExistingFileWhole) {
     std::string path = dir.file("old.tvk");
-    test::writeBytes(path, std::string(20000, 'X'));
+    tarvex::test::writeBytes(path, std::string(20000, 'X'));
     host.nextFileName = path;
-    createKey(host, source, clock);
-    std::string content = test::readBytes(path);
+    exchange::createKey(host, source, clock);
+    std::string content = tarvex::test::readBytes(path);
     EXPECT_LE(content.size(), 12382u);
     EXPECT_EQ(content.find('X'), std::string::npos);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.tvk"});
@@ -276,7 +276,7 @@ TEST_F(CipherCommands, CreateKeyReplacesAnExistingFileWhole) {
 TEST_F(CipherCommands, CreateKeyThatCannotBeWrittenSaysSoAndKeepsTheOldKey) {
     host.key = "/keys/old.tvk";
     host.nextFileName = dir.file("missing/new.tvk");
-    createKey(host, source, clock);
+    exchange::createKey(host, source, clock);
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_NE(host.failures[0].find(dir.file("missing/new.tvk")), std::string::npos) << host.failures[0];
     EXPECT_NE(host.failures[0].find("No such file or directory"), std::string::npos) << host.failures[0];
@@ -286,25 +286,25 @@ TEST_F(CipherCommands, CreateKeyThatCannotBeWrittenSaysSoAndKeepsTheOldKey) {
 
 TEST_F(CipherCommands, LoadKeyKeepsTheFolderOfThePreviousCommand) {
     host.nextFileName = dir.file("made.tvk");
-    createKey(host, source, clock);
+    exchange::createKey(host, source, clock);
 
     host.nextFileName = dir.file("received.tvk");
-    loadKey(host);
+    exchange::loadKey(host);
     ASSERT_EQ(host.shown.size(), 2u);
     EXPECT_EQ(host.shownAs[1], "open");
-    const FileDialogSettings& seen = host.shown[1];
+    const platform::FileDialogSettings& seen = host.shown[1];
     EXPECT_EQ(seen.title, "Text Tarvex - Load Key Dialog");
     EXPECT_EQ(seen.filter, "Tarvex Key File(*.tvk)|*tvk");
     EXPECT_EQ(seen.defaultExt, "tvk");
     EXPECT_EQ(seen.filterIndex, 1);
     EXPECT_EQ(seen.fileName, "");
-    EXPECT_EQ(seen.initDir, kKeyFolder);
+    EXPECT_EQ(seen.initDir, exchange::kKeyFolder);
     EXPECT_EQ(host.key, dir.file("received.tvk"));
     EXPECT_EQ(host.loadEnabled, 1) << "loading a key enables nothing";
 
     host.dialog.initDir = "";
     host.nextFileName = "";
-    loadKey(host);
+    exchange::loadKey(host);
     EXPECT_EQ(host.shown[2].initDir, "");
     EXPECT_EQ(host.key, dir.file("received.tvk")) << "a cancel keeps the key";
 }
@@ -312,21 +312,21 @@ TEST_F(CipherCommands, LoadKeyKeepsTheFolderOfThePreviousCommand) {
 TEST_F(CipherCommands, EncryptAndDecryptRoundTripAMultiLineMessage) {
     useKey("0102\r\n");
     host.message = "ab\r\nz";
-    encryptMessage(host);
+    exchange::encryptMessage(host);
     // a+1, b+2, CR and LF replaced (using up 1 and 2), z+1 wraps to a space.
-    EXPECT_EQ(host.message, charset::toUtf8("\xF0" "bd\xFD\xFE "));
-    decryptMessage(host);
+    EXPECT_EQ(host.message, text::charset::toUtf8("\xF0" "bd\xFD\xFE "));
+    exchange::decryptMessage(host);
     EXPECT_EQ(host.message, "ab\r\nz");
     EXPECT_EQ(host.messageSets, 2);
     EXPECT_TRUE(host.failures.empty());
 }
 
 TEST_F(CipherCommands, NothingHappensWithoutTextOrKey) {
-    encryptMessage(host);
-    decryptMessage(host);
+    exchange::encryptMessage(host);
+    exchange::decryptMessage(host);
     host.message = "hello";
-    encryptMessage(host);
-    decryptMessage(host);
+    exchange::encryptMessage(host);
+    exchange::decryptMessage(host);
     EXPECT_EQ(host.messageSets, 0);
     EXPECT_TRUE(host.failures.empty());
     EXPECT_EQ(host.message, "hello");
@@ -336,27 +336,27 @@ TEST_F(CipherCommands, EachFailureShowsOneMessageAndLeavesTheText) {
     struct Case {
         const char* name;
         std::function<void(CipherCommands&)> arrange;
-        void (*command)(CipherCommandHost&);
+        void (*command)(exchange::CipherCommandHost&);
         std::vector<std::string> mentions;
     };
     const std::vector<Case> cases = {
-        {"missing key", [](CipherCommands& t) { t.host.key = t.dir.file("gone.tvk"); }, encryptMessage,
+        {"missing key", [](CipherCommands& t) { t.host.key = t.dir.file("gone.tvk"); }, exchange::encryptMessage,
          {"gone.tvk", "No such file or directory"}},
-        {"key is a folder", [](CipherCommands& t) { t.host.key = t.dir.path(); }, decryptMessage,
+        {"key is a folder", [](CipherCommands& t) { t.host.key = t.dir.path(); }, exchange::decryptMessage,
          {"Is a directory"}},
-        {"empty key", [](CipherCommands& t) { t.useKey("\r\n\r\n"); }, encryptMessage, {"k.tvk", "holds no key"}},
-        {"code above 255", [](CipherCommands& t) { t.useKey("01"); t.host.message = charset::toUtf8("ab\xFF"); }, encryptMessage,
+        {"empty key", [](CipherCommands& t) { t.useKey("\r\n\r\n"); }, exchange::encryptMessage, {"k.tvk", "holds no key"}},
+        {"code above 255", [](CipherCommands& t) { t.useKey("01"); t.host.message = text::charset::toUtf8("ab\xFF"); }, exchange::encryptMessage,
          {"position 3", "255"}},
-        {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = charset::toUtf8("\xF0" "a\r\nb"); },
-         decryptMessage, {"position 3", "line break"}},
+        {"code below 0", [](CipherCommands& t) { t.useKey("FF"); t.host.message = text::charset::toUtf8("\xF0" "a\r\nb"); },
+         exchange::decryptMessage, {"position 3", "line break"}},
         // Key numbers 2, 2, 21: the second "\xE9" would become 254, a line feed.
-        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = charset::toUtf8("\xE9t\xE9"); },
-         encryptMessage, {"position 3", "use another key"}},
-        {"control character", [](CipherCommands& t) { t.useKey("01"); t.host.message = "A\x01"; }, encryptMessage,
+        {"code read back as a line feed", [](CipherCommands& t) { t.useKey("11116F"); t.host.message = text::charset::toUtf8("\xE9t\xE9"); },
+         exchange::encryptMessage, {"position 3", "use another key"}},
+        {"control character", [](CipherCommands& t) { t.useKey("01"); t.host.message = "A\x01"; }, exchange::encryptMessage,
          {"position 2", "U+0001", "Remove it"}},
         {"no classic cipher text", [](CipherCommands& t) { t.useKey("01"); t.host.message = "=\xD0\x96"; },
-         decryptMessage, {"position 2", "U+0416", "cannot be part of a cipher text"}},
-        {"key of zeros", [](CipherCommands& t) { t.useKey("000000\r\n"); }, encryptMessage,
+         exchange::decryptMessage, {"position 2", "U+0416", "cannot be part of a cipher text"}},
+        {"key of zeros", [](CipherCommands& t) { t.useKey("000000\r\n"); }, exchange::encryptMessage,
          {"k.tvk", "does not look like a key"}},
     };
     for (const Case& c : cases) {
@@ -382,17 +382,17 @@ TEST_F(CipherCommands, AFileNamedTempTxtInTheWorkingFolderIsLeftAlone) {
     useKey("0102\r\n");
     std::string work = dir.file("work");
     ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
-    test::writeBytes(work + "/temp.txt", "the user's own notes");
+    tarvex::test::writeBytes(work + "/temp.txt", "the user's own notes");
     char previous[4096];
     ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(::chdir(work.c_str()), 0);
     host.message = "secret";
-    encryptMessage(host);
-    decryptMessage(host);
+    exchange::encryptMessage(host);
+    exchange::decryptMessage(host);
     ASSERT_EQ(::chdir(previous), 0);
     EXPECT_EQ(host.message, "secret");
-    EXPECT_EQ(test::readBytes(work + "/temp.txt"), "the user's own notes");
+    EXPECT_EQ(tarvex::test::readBytes(work + "/temp.txt"), "the user's own notes");
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::exchange::test

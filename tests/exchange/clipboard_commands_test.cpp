@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tarvex::exchange {
+namespace tarvex::exchange::test {
 namespace {
 
 using Answer = platform::MessageBox::Answer;
@@ -43,9 +43,9 @@ TEST_F(ClipboardCommands, CopyMarksAMessageSecretButNotACipherText) {
     EXPECT_EQ(hint(), QByteArray("secret"));
     // A classic cipher text, and a sealed one behind quote marks, a soft hyphen and white space.
     for (const std::string cipher : {"\xF0" "abc", " >\t> \xAD" "tarvex1AbC"}) {
-        host.message = charset::toUtf8(cipher);
+        host.message = text::charset::toUtf8(cipher);
         copyToClipboard(host);
-        EXPECT_EQ(clipboard->text(), QString::fromStdString(charset::toUtf8(cipher)));
+        EXPECT_EQ(clipboard->text(), QString::fromUtf8(text::charset::toUtf8(cipher)));
         EXPECT_TRUE(hint().isEmpty()) << cipher;
     }
 }
@@ -58,7 +58,7 @@ TEST_F(ClipboardCommands, CopyOfAnEmptyTextLeavesTheClipboard) {
 TEST_F(ClipboardCommands, CopiedCipherTextPastesBackExactly) {
     std::string cipher = "\xF0";
     for (int c = 32; c <= 255; ++c) cipher.push_back(static_cast<char>(c));
-    cipher = charset::toUtf8(cipher);
+    cipher = text::charset::toUtf8(cipher);
     host.message = cipher;
     copyToClipboard(host);
     host.message.clear();
@@ -125,4 +125,4 @@ TEST_F(ClipboardCommands, ClearTextEmptiesTheAreaAndNotTheClipboard) {
 }
 
 } // namespace
-} // namespace tarvex::exchange
+} // namespace tarvex::exchange::test

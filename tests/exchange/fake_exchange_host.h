@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tarvex::exchange {
+namespace tarvex::exchange::test {
 
 // A box that a test forgot to answer fails the test instead of waiting for a click.
 class AnsweredMessageBox final : public tarvex::test::RecordingMessageBox {
@@ -42,16 +42,16 @@ public:
     AnsweredMessageBox box;
     platform::SystemClipboard systemClipboard;
 
-    std::string messageText() const override { return message; }
-    void setMessageText(const std::string& text) override {
+    secret::String messageText() const override { return secret::String(message); }
+    void setMessageText(std::string_view text) override {
         ++messageSets;
         message = text; // the commands refuse a text past the limit before
     }
-    MessageLimit messageLimit() const override {
-        return limit > 0 ? MessageLimit{.length = limit, .ofMode = true} : MessageLimit{};
+    exchange::MessageLimit messageLimit() const override {
+        return limit > 0 ? exchange::MessageLimit{.length = limit, .ofMode = true} : exchange::MessageLimit{};
     }
     QString messageAsPlainText() const override { return QString::fromStdString(message); }
-    std::string textFromPlainText(const QString& text) const override { return text.toStdString(); }
+    secret::String textFromPlainText(const QString& text) const override { return secret::String(text.toStdString()); }
     void setTextFileName(const QString& path) override { textFileName = path; }
     platform::FileDialog& fileDialog() override {
         dialog.askThrough(box); // here, so that `host = {}` leaves no pointer to another host's box
@@ -62,4 +62,4 @@ public:
     QWidget* dialogParent() override { return nullptr; }
 };
 
-} // namespace tarvex::exchange
+} // namespace tarvex::exchange::test

@@ -14,10 +14,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tarvex::exchange {
+namespace tarvex::exchange::test {
 namespace {
 
-using test::TempDir;
+using tarvex::test::TempDir;
 
 class TextFiles : public ::testing::Test {
 protected:
@@ -28,7 +28,7 @@ protected:
 
     // Loads a file holding `bytes` and returns the message it gives.
     std::string loadBytes(const std::string& bytes) {
-        test::writeBytes(dir.file("in.txt"), bytes);
+        tarvex::test::writeBytes(dir.file("in.txt"), bytes);
         host.dialog.setNextFileName(pathOf("in.txt"));
         loadTextFile(host);
         return host.message;
@@ -38,7 +38,7 @@ protected:
         host.message = message;
         host.dialog.setNextFileName(pathOf(name));
         saveTextFile(host);
-        return test::readBytes(dir.file(name));
+        return tarvex::test::readBytes(dir.file(name));
     }
 };
 
@@ -65,8 +65,8 @@ TEST_F(TextFiles, LoadPastTheModesLimitIsRefusedWhole) {
 }
 
 TEST_F(TextFiles, WhatTheLargestTextSavesLoadsBackAndOneMoreIsRefused) {
-    std::string largest(kMaxMessageLength, 'w');
-    largest[kMaxMessageLength / 2] = '\n';
+    std::string largest(exchange::kMaxMessageLength, 'w');
+    largest[exchange::kMaxMessageLength / 2] = '\n';
     saveMessage(largest, "largest.txt");
     host.message.clear();
     host.dialog.setNextFileName(pathOf("largest.txt"));
@@ -75,7 +75,7 @@ TEST_F(TextFiles, WhatTheLargestTextSavesLoadsBackAndOneMoreIsRefused) {
     EXPECT_TRUE(host.box.shown().empty());
 
     // The same size on disk, but a text one code longer: without the line end.
-    test::writeBytes(dir.file("larger.txt"), largest + "w\n");
+    tarvex::test::writeBytes(dir.file("larger.txt"), largest + "w\n");
     host.message = "kept";
     host.dialog.setNextFileName(pathOf("larger.txt"));
     host.box.setNextAnswer(platform::MessageBox::Answer::Ok);
@@ -86,7 +86,7 @@ TEST_F(TextFiles, WhatTheLargestTextSavesLoadsBackAndOneMoreIsRefused) {
 }
 
 TEST_F(TextFiles, SaveWritesTheTextAndOneCarriageReturnLineFeed) {
-    EXPECT_EQ(test::codesOf(saveMessage("abc")), (std::vector<int>{97, 98, 99, 13, 10}));
+    EXPECT_EQ(tarvex::test::codesOf(saveMessage("abc")), (std::vector<int>{97, 98, 99, 13, 10}));
     EXPECT_EQ(saveMessage("abc\r\ndef", "two.txt"), "abc\r\ndef\r\n");
     EXPECT_EQ(host.textFileName, pathOf("two.txt"));
 
@@ -95,12 +95,12 @@ TEST_F(TextFiles, SaveWritesTheTextAndOneCarriageReturnLineFeed) {
 
 TEST_F(TextFiles, SaveOverAFileAsksFirstAndNoKeepsItAndShowsTheDialogAgain) {
     const std::string old(5000, 'z');
-    test::writeBytes(dir.file("old.txt"), old);
+    tarvex::test::writeBytes(dir.file("old.txt"), old);
     host.message = "new";
     host.dialog.setNextFileNames({pathOf("old.txt"), {}}); // shown again after the No: cancelled
     host.box.setNextAnswer(platform::MessageBox::Answer::No);
     saveTextFile(host);
-    EXPECT_EQ(test::readBytes(dir.file("old.txt")), old);
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("old.txt")), old);
     EXPECT_EQ(host.textFileName, "(unchanged)");
     ASSERT_EQ(host.dialog.shown().size(), 2u);
     EXPECT_EQ(host.dialog.shown()[1].settings.fileName, pathOf("old.txt").toStdString()) << "offered to change";
@@ -113,7 +113,7 @@ TEST_F(TextFiles, SaveOverAFileAsksFirstAndNoKeepsItAndShowsTheDialogAgain) {
     host.dialog.setNextFileName(pathOf("old.txt"));
     host.box.setNextAnswer(platform::MessageBox::Answer::Yes);
     saveTextFile(host);
-    EXPECT_EQ(test::readBytes(dir.file("old.txt")), "new\r\n");
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("old.txt")), "new\r\n");
     EXPECT_EQ(host.textFileName, pathOf("old.txt"));
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.txt"}) << "no temporary file is left";
 }
@@ -121,7 +121,7 @@ TEST_F(TextFiles, SaveOverAFileAsksFirstAndNoKeepsItAndShowsTheDialogAgain) {
 TEST_F(TextFiles, CipherTextWithEveryHighCodeSurvivesSaveAndLoad) {
     std::string cipher = "\xF0";
     for (int c = 32; c <= 255; ++c) cipher.push_back(static_cast<char>(c));
-    cipher = charset::toUtf8(cipher);
+    cipher = text::charset::toUtf8(cipher);
     saveMessage(cipher);
     host.message.clear();
     host.dialog.setNextFileName(pathOf("out.txt"));
@@ -154,9 +154,9 @@ TEST_F(TextFiles, UnicodeFilesLoadAsUtf8AndSavedTextComesBackTheSame) {
         loadTextFile(host);
         EXPECT_EQ(host.message, text) << "written as " << written;
     }
-    EXPECT_EQ(test::readBytes(dir.file("saved1.txt")), "caf\xE9\r\n") << "Windows-1252 where it reads back so";
-    EXPECT_EQ(test::readBytes(dir.file("saved2.txt")), "\xEF\xBB\xBF\xC3\x83\xC2\xA9\r\n");
-    EXPECT_EQ(test::readBytes(dir.file("saved3.txt")), "x\xD0\x96\r\n") << "UTF-8 where Windows-1252 cannot";
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("saved1.txt")), "caf\xE9\r\n") << "Windows-1252 where it reads back so";
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("saved2.txt")), "\xEF\xBB\xBF\xC3\x83\xC2\xA9\r\n");
+    EXPECT_EQ(tarvex::test::readBytes(dir.file("saved3.txt")), "x\xD0\x96\r\n") << "UTF-8 where Windows-1252 cannot";
 }
 
 TEST_F(TextFiles, DialogSettingsOfLoadAndSave) {
@@ -235,14 +235,14 @@ TEST_F(TextFiles, UnreadableFilesAreReportedAndChangeNothing) {
 }
 
 TEST_F(TextFiles, FailedSaveIsReportedAndLeavesEveryFileAsItWas) {
-    const std::string full = test::fullDevice(dir);
+    const std::string full = tarvex::test::fullDevice(dir);
     const std::vector<QString> unwritable = {
         pathOf("no/such/folder/out.txt"),
         QString::fromStdString(dir.path()),
         QStringLiteral("/proc/version"), // an existing file in a folder nobody may write
         QString::fromStdString(full), // a full disk
     };
-    const std::string procVersion = test::readBytes("/proc/version");
+    const std::string procVersion = tarvex::test::readBytes("/proc/version");
     for (const QString& path : unwritable) {
         host = {};
         host.message = "text";
@@ -260,12 +260,12 @@ TEST_F(TextFiles, FailedSaveIsReportedAndLeavesEveryFileAsItWas) {
         EXPECT_TRUE(host.box.shown().back().text.contains(path)) << host.box.shown().back().text.toStdString();
         EXPECT_EQ(host.message, "text");
     }
-    EXPECT_EQ(test::readBytes("/proc/version"), procVersion);
+    EXPECT_EQ(tarvex::test::readBytes("/proc/version"), procVersion);
     EXPECT_TRUE(host.box.shown()[0].text.contains(QStringLiteral("No space left on device")))
         << host.box.shown()[0].text.toStdString();
-    EXPECT_TRUE(test::isCharacterDevice(full)) << "the device was replaced by a file";
+    EXPECT_TRUE(tarvex::test::isCharacterDevice(full)) << "the device was replaced by a file";
     for (const std::string& entry : dir.entries()) EXPECT_EQ(entry, "full") << "a temporary file was left";
 }
 
 } // namespace
-} // namespace tarvex::exchange
+} // namespace tarvex::exchange::test

@@ -17,7 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace tarvex {
+namespace tarvex::files::test {
 namespace {
 
 using Options = AtomicFileWriter::Options;
@@ -37,21 +37,21 @@ private:
 
 class AtomicFileWriterTest : public ::testing::Test {
 protected:
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
     UmaskScope mask{022};
 };
 
 TEST_F(AtomicFileWriterTest, WritesANewFileAndLeavesNothingElse) {
     const std::string path = dir.file("out.txt");
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path, Options{});
-    ASSERT_TRUE(writer.ok()) << describe(writer.error());
+    ASSERT_TRUE(writer.ok()) << messages::describe(writer.error());
     EXPECT_EQ(writer->path(), path);
     ASSERT_TRUE(writer->write("first ").ok());
     ASSERT_TRUE(writer->write(std::string("\0second\r\n", 9)).ok());
     ASSERT_TRUE(writer->commit().ok());
-    EXPECT_EQ(test::readBytes(path), std::string("first \0second\r\n", 15));
+    EXPECT_EQ(tarvex::test::readBytes(path), std::string("first \0second\r\n", 15));
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"out.txt"}));
-    EXPECT_EQ(test::permissionBits(path), 0644u);
+    EXPECT_EQ(tarvex::test::permissionBits(path), 0644u);
 }
 
 TEST_F(AtomicFileWriterTest, TargetDoesNotExistBeforeCommit) {
@@ -61,27 +61,27 @@ TEST_F(AtomicFileWriterTest, TargetDoesNotExistBeforeCommit) {
     ASSERT_TRUE(writer->write("content").ok());
     EXPECT_FALSE(std::filesystem::exists(path));
     ASSERT_TRUE(writer->commit().ok());
-    EXPECT_EQ(test::readBytes(path), "content");
+    EXPECT_EQ(tarvex::test::readBytes(path), "content");
 }
 
 TEST_F(AtomicFileWriterTest, ReplacesAnExistingFileAndKeepsItsPermissions) {
     const std::string path = dir.file("out.txt");
-    test::writeBytes(path, "old content that is longer");
+    tarvex::test::writeBytes(path, "old content that is longer");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ASSERT_TRUE(writeFileAtomically(path, "new", Options{}).ok());
-    EXPECT_EQ(test::readBytes(path), "new");
-    EXPECT_EQ(test::permissionBits(path), 0640u);
+    EXPECT_EQ(tarvex::test::readBytes(path), "new");
+    EXPECT_EQ(tarvex::test::permissionBits(path), 0640u);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"out.txt"}));
 }
 
 TEST_F(AtomicFileWriterTest, DiscardKeepsTheExistingFile) {
     const std::string path = dir.file("out.txt");
-    test::writeBytes(path, "old");
+    tarvex::test::writeBytes(path, "old");
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path, Options{});
     ASSERT_TRUE(writer.ok());
     ASSERT_TRUE(writer->write("new content").ok());
     writer->discard();
-    EXPECT_EQ(test::readBytes(path), "old");
+    EXPECT_EQ(tarvex::test::readBytes(path), "old");
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"out.txt"}));
 }
 
@@ -105,13 +105,13 @@ TEST_F(AtomicFileWriterTest, MovedWriterCommitsWhatWasWritten) {
     AtomicFileWriter moved = std::move(*writer);
     ASSERT_TRUE(moved.write("two").ok());
     ASSERT_TRUE(moved.commit().ok());
-    EXPECT_EQ(test::readBytes(path), "one two");
+    EXPECT_EQ(tarvex::test::readBytes(path), "one two");
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"out.txt"}));
 }
 
 TEST_F(AtomicFileWriterTest, FailedWriteKeepsTheExistingFile) {
     const std::string path = dir.file("out.txt");
-    test::writeBytes(path, "old");
+    tarvex::test::writeBytes(path, "old");
     // A file size limit makes the write fail with EFBIG instead of a signal.
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit oldLimit{};
@@ -131,7 +131,7 @@ TEST_F(AtomicFileWriterTest, FailedWriteKeepsTheExistingFile) {
     EXPECT_EQ(written.error().path, path);
     EXPECT_EQ(written.error().osError, EFBIG);
     writer->discard();
-    EXPECT_EQ(test::readBytes(path), "old");
+    EXPECT_EQ(tarvex::test::readBytes(path), "old");
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"out.txt"}));
 }
 
@@ -153,14 +153,14 @@ TEST_F(AtomicFileWriterTest, FailedCommitLeavesNoTemporaryFile) {
 
 TEST_F(AtomicFileWriterTest, RefusedReplaceRefusesAnExistingFile) {
     const std::string path = dir.file("out.txt");
-    test::writeBytes(path, "old");
+    tarvex::test::writeBytes(path, "old");
     Options options;
     options.replace = Replace::Refused;
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path, options);
     ASSERT_FALSE(writer.ok());
     EXPECT_EQ(writer.error().kind, Error::Kind::FileExists);
     EXPECT_EQ(writer.error().path, path);
-    EXPECT_EQ(test::readBytes(path), "old");
+    EXPECT_EQ(tarvex::test::readBytes(path), "old");
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"out.txt"}));
 }
 
@@ -171,11 +171,11 @@ TEST_F(AtomicFileWriterTest, RefusedReplaceRefusesAFileThatAppearedBeforeCommit)
     Result<AtomicFileWriter> writer = AtomicFileWriter::open(path, options);
     ASSERT_TRUE(writer.ok());
     ASSERT_TRUE(writer->write("new").ok());
-    test::writeBytes(path, "someone else's");
+    tarvex::test::writeBytes(path, "someone else's");
     Status committed = writer->commit();
     ASSERT_FALSE(committed.ok());
     EXPECT_EQ(committed.error().kind, Error::Kind::FileExists);
-    EXPECT_EQ(test::readBytes(path), "someone else's");
+    EXPECT_EQ(tarvex::test::readBytes(path), "someone else's");
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"out.txt"}));
 }
 
@@ -184,7 +184,7 @@ TEST_F(AtomicFileWriterTest, RefusedReplaceWritesANewFile) {
     Options options;
     options.replace = Replace::Refused;
     ASSERT_TRUE(writeFileAtomically(path, "fresh", options).ok());
-    EXPECT_EQ(test::readBytes(path), "fresh");
+    EXPECT_EQ(tarvex::test::readBytes(path), "fresh");
 }
 
 TEST_F(AtomicFileWriterTest, MissingFolderFailsWithThePath) {
@@ -194,7 +194,7 @@ TEST_F(AtomicFileWriterTest, MissingFolderFailsWithThePath) {
     EXPECT_EQ(writer.error().kind, Error::Kind::FileWriteFailed);
     EXPECT_EQ(writer.error().path, path);
     EXPECT_EQ(writer.error().osError, ENOENT);
-    std::string message = describe(writer.error());
+    std::string message = messages::describe(writer.error());
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_TRUE(dir.entries().empty());
 }
@@ -210,46 +210,46 @@ TEST_F(AtomicFileWriterTest, KeyFileIsReadableByItsOwnerOnly) {
     UmaskScope permissive{0};
     const std::vector<std::uint8_t> key = {0x00, 0x0A, 0xFF};
     const std::string path = dir.file("key.tvk");
-    ASSERT_TRUE(saveKeyFile(path, key, Replace::Refused).ok());
-    EXPECT_EQ(test::permissionBits(path), 0600u);
-    EXPECT_EQ(test::readBytes(path), "000AFF\r\n");
+    ASSERT_TRUE(cipher::saveKeyFile(path, key, Replace::Refused).ok());
+    EXPECT_EQ(tarvex::test::permissionBits(path), 0600u);
+    EXPECT_EQ(tarvex::test::readBytes(path), "000AFF\r\n");
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"key.tvk"}));
 }
 
 TEST_F(AtomicFileWriterTest, ReplacedKeyFileBecomesOwnerOnly) {
     const std::string path = dir.file("key.tvk");
-    test::writeBytes(path, "old key");
+    tarvex::test::writeBytes(path, "old key");
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     const std::vector<std::uint8_t> key = {0x12};
-    ASSERT_TRUE(saveKeyFile(path, key, Replace::Allowed).ok());
-    EXPECT_EQ(test::permissionBits(path), 0600u);
-    EXPECT_EQ(test::readBytes(path), "12\r\n");
+    ASSERT_TRUE(cipher::saveKeyFile(path, key, Replace::Allowed).ok());
+    EXPECT_EQ(tarvex::test::permissionBits(path), 0600u);
+    EXPECT_EQ(tarvex::test::readBytes(path), "12\r\n");
 }
 
 TEST_F(AtomicFileWriterTest, KeyFileRefusesToReplaceWhenAskedTo) {
     const std::string path = dir.file("key.tvk");
-    test::writeBytes(path, "old key");
+    tarvex::test::writeBytes(path, "old key");
     const std::vector<std::uint8_t> key = {0x12};
-    Status saved = saveKeyFile(path, key, Replace::Refused);
+    Status saved = cipher::saveKeyFile(path, key, Replace::Refused);
     ASSERT_FALSE(saved.ok());
     EXPECT_EQ(saved.error().kind, Error::Kind::FileExists);
-    EXPECT_EQ(test::readBytes(path), "old key");
+    EXPECT_EQ(tarvex::test::readBytes(path), "old key");
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::files::test
 
-namespace tarvex {
+namespace tarvex::files::test {
 namespace {
 
 // In a child, since a program's choice of handlers lasts for its life: first
 // as the window writes (no choice made), then as tarvex-cli does.
 TEST(AtomicFileWriterSignals, OnlyTheCliGetsHandlersAndOnlyWhileANamedTemporaryFileExists) {
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (!test::refuseUnnamedFiles()) ::_exit(10);
+        if (!tarvex::test::refuseUnnamedFiles()) ::_exit(10);
         ::signal(SIGHUP, SIG_IGN); // as under nohup: stays ignored
         auto untouched = [](int signal) {
             struct sigaction now {};
@@ -283,4 +283,4 @@ TEST(AtomicFileWriterSignals, OnlyTheCliGetsHandlersAndOnlyWhileANamedTemporaryF
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::files::test

@@ -11,7 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
-namespace tarvex {
+namespace tarvex::files::test {
 namespace {
 
 constexpr std::uint64_t kMiB = 1024 * 1024;
@@ -25,7 +25,7 @@ void makeSparse(const std::string& path, std::uint64_t size) {
 }
 
 TEST(ReadWholeFile, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsRefused) {
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
     const std::string path = dir.file("text.txt");
     makeSparse(path, 3 * kMiB);
     Result<secret::String> whole = readWholeFile(path, 3 * kMiB);
@@ -44,7 +44,7 @@ TEST(ReadWholeFile, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsRefused) {
 // the file as it was at some moment, its start and then appended bytes in
 // their order, never past the limit; once it has grown past it, it is refused.
 TEST(ReadWholeFile, AFileThatGrowsWhileReadGivesWhatWasThereOrIsRefused) {
-    test::TempDir dir;
+    tarvex::test::TempDir dir;
     const std::string path = dir.file("growing.txt");
     makeSparse(path, 8 * kMiB);
     const std::uint64_t limit = 12 * kMiB;
@@ -73,4 +73,4 @@ TEST(ReadWholeFile, AFileThatGrowsWhileReadGivesWhatWasThereOrIsRefused) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::files::test

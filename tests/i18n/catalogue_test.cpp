@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-namespace tarvex::i18n {
+namespace tarvex::i18n::test {
 namespace {
 
 // The session as a desktop sets it up, then the program takes up its language.
@@ -59,7 +59,7 @@ TEST(Catalogue, LanguageChoosesAmongTheCataloguesExceptInTheCLocale) {
 }
 
 TEST(Catalogue, FoundBesideAnInstalledProgramElseUnderThePrefix) {
-    const test::TempDir root;
+    const tarvex::test::TempDir root;
     const std::filesystem::path prefix(root.path());
     std::filesystem::create_directories(prefix / "bin");
     // Nothing beside the program: the install prefix's folder.
@@ -78,4 +78,4 @@ TEST(Catalogue, LanguageFoldersGoFromTheParticularToTheLanguage) {
 }
 
 } // namespace
-} // namespace tarvex::i18n
+} // namespace tarvex::i18n::test

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tarvex::i18n {
+namespace tarvex::i18n::test {
 namespace {
 
 TEST(Fill, PutsEachValueWhereTheTextNamesIt) {
@@ -19,4 +19,4 @@ TEST(Fill, PutsEachValueWhereTheTextNamesIt) {
 }
 
 } // namespace
-} // namespace tarvex::i18n
+} // namespace tarvex::i18n::test

@@ -14,7 +14,7 @@
 
 #include <functional>
 
-namespace tarvex::platform {
+namespace tarvex::platform::test {
 namespace {
 
 using tarvex::test::TempDir;
@@ -42,7 +42,7 @@ protected:
     QString folder = QString::fromStdString(dir.path());
 
     void SetUp() override {
-        FileDialogSettings& settings = dialog.settings();
+        platform::FileDialogSettings& settings = dialog.settings();
         settings.title = "Text Tarvex - Create Key Dialog";
         settings.defaultExt = "tvk";
         settings.initDir = dir.path();
@@ -101,4 +101,4 @@ TEST(FileDialogFilters, PatternsWithoutADotMatchEveryNameEndingInThem) {
 }
 
 } // namespace
-} // namespace tarvex::platform
+} // namespace tarvex::platform::test

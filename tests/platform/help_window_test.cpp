@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tarvex::platform {
+namespace tarvex::platform::test {
 namespace {
 
 TEST(HelpWindow, EscAndCtrlWCloseIt) {
@@ -33,4 +33,4 @@ TEST(HelpWindow, EscAndCtrlWCloseIt) {
 }
 
 } // namespace
-} // namespace tarvex::platform
+} // namespace tarvex::platform::test

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+namespace tarvex::seal::test {
 namespace {
 
 using tarvex::simd::Path;
-namespace base58 = tarvex::seal::base58;
 
 std::vector<std::uint8_t> randomBytes(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);
@@ -92,3 +92,4 @@ TEST(SealBytePaths, Crc32MatchesTheBitByBitOneForEveryLengthAndPiece) {
 }
 
 } // namespace
+} // namespace tarvex::seal::test

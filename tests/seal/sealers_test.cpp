@@ -16,9 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace tarvex::seal::test {
 namespace {
-
-using namespace tarvex;
 
 TEST(Sealer, WholeAndInPiecesSealsTokensOfOneLengthThatOpenToThePayload) {
     std::vector<std::uint8_t> numbers(500);
@@ -85,3 +84,4 @@ TEST(Opener, OpensWithTheKeyItWasGivenWhenThatKeyIsGone) {
 }
 
 } // namespace
+} // namespace tarvex::seal::test

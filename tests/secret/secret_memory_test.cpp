@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace tarvex {
+namespace tarvex::secret::test {
 namespace {
 
 // The kernel locks and unlocks whole pages, and keeps no count of how often a
@@ -21,25 +21,25 @@ namespace {
 // is held, however it grows, and never in the String object itself.
 TEST(SecretMemory, EachSecretIsLockedInPagesOfItsOwnWhileHeld) {
     constexpr std::size_t kGrown = std::size_t{1} << 20;
-    if (const std::string why = test::whyLockedMemoryUncounted(2 * kGrown); !why.empty()) GTEST_SKIP() << why;
+    if (const std::string why = tarvex::test::whyLockedMemoryUncounted(2 * kGrown); !why.empty()) GTEST_SKIP() << why;
     const long pageKiB = ::sysconf(_SC_PAGESIZE) / 1024;
-    const long before = test::lockedKiB();
+    const long before = tarvex::test::lockedKiB();
     {
         std::optional<secret::String> first(std::in_place, 100, 'a');
         secret::String second(100, 'b');
         const auto* object = reinterpret_cast<const char*>(&second);
         EXPECT_FALSE(second.data() >= object && second.data() < object + sizeof second);
-        EXPECT_GE(test::lockedKiB() - before, 2 * pageKiB);
+        EXPECT_GE(tarvex::test::lockedKiB() - before, 2 * pageKiB);
         first.reset();
-        EXPECT_GE(test::lockedKiB() - before, pageKiB) << "the page of the one still held was unlocked";
+        EXPECT_GE(tarvex::test::lockedKiB() - before, pageKiB) << "the page of the one still held was unlocked";
 
         second.append(kGrown, 'c');
         const secret::Bytes key(kGrown);
-        EXPECT_GE(test::lockedKiB() - before, static_cast<long>(2 * kGrown / 1024));
-        EXPECT_LE(test::lockedKiB() - before, static_cast<long>(2 * kGrown / 1024) + 8 * pageKiB)
+        EXPECT_GE(tarvex::test::lockedKiB() - before, static_cast<long>(2 * kGrown / 1024));
+        EXPECT_LE(tarvex::test::lockedKiB() - before, static_cast<long>(2 * kGrown / 1024) + 8 * pageKiB)
             << "the pages left behind by growing stay locked";
     }
-    EXPECT_EQ(test::lockedKiB(), before);
+    EXPECT_EQ(tarvex::test::lockedKiB(), before);
 }
 
 TEST(SecretMemoryDeathTest, ReachingPastTheEndOfGuardedBytesStopsTheProgram) {
@@ -49,4 +49,4 @@ TEST(SecretMemoryDeathTest, ReachingPastTheEndOfGuardedBytesStopsTheProgram) {
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::secret::test

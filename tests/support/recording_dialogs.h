@@ -26,14 +26,14 @@ private:
 
 struct ShownDialog {
     platform::FileDialog::Kind kind;
-    FileDialogSettings settings; // as they were when it was shown
+    platform::FileDialogSettings settings; // as they were when it was shown
 };
 
 // Keeps every showing of a file dialog, in order.
 class DialogRecord {
 public:
     explicit DialogRecord(platform::FileDialog& dialog) {
-        dialog.setObserver([this](platform::FileDialog::Kind kind, const FileDialogSettings& settings) {
+        dialog.setObserver([this](platform::FileDialog::Kind kind, const platform::FileDialogSettings& settings) {
             shown_.push_back({kind, settings});
         });
     }
@@ -84,7 +84,7 @@ public:
 
 private:
     void record() {
-        setObserver([this](Kind kind, const FileDialogSettings& settings) { shown_.push_back({kind, settings}); });
+        setObserver([this](Kind kind, const platform::FileDialogSettings& settings) { shown_.push_back({kind, settings}); });
     }
 
     std::vector<ShownDialog> shown_;

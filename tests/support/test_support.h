@@ -2,8 +2,12 @@
 
 #pragma once
 
+#include "secret/string.h"
+
 #include <cstdint>
 #include <initializer_list>
+#include <iomanip>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,3 +55,20 @@ long lockedKiB();
 std::string whyLockedMemoryUncounted(std::size_t bytes);
 
 } // namespace tarvex::test
+
+namespace tarvex::secret {
+
+// Messages come as secret::String; the tests hold what they expect in plain strings.
+// Spelled out for each kind of expectation: an overload on std::string_view
+// would tie with std::basic_string's own operators.
+inline bool operator==(const String& text, const std::string& expected) {
+    return std::string_view(text).compare(expected) == 0;
+}
+inline bool operator==(const String& text, const char* expected) {
+    return std::string_view(text).compare(expected) == 0;
+}
+inline void PrintTo(const String& text, std::ostream* out) {
+    *out << std::quoted(std::string_view(text));
+}
+
+} // namespace tarvex::secret

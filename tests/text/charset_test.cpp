@@ -12,11 +12,11 @@
 #include <set>
 #include <utility>
 
-namespace tarvex {
+namespace tarvex::text::test {
 namespace {
 
-using test::codes;
-using test::codesOf;
+using tarvex::test::codes;
+using tarvex::test::codesOf;
 
 std::string allCodes() {
     std::string all;
@@ -26,10 +26,10 @@ std::string allCodes() {
 
 TEST(CharsetCodes, AsciiAndLatin1CodesAreTheirOwnCharacters) {
     for (int c = 0; c < 0x80; ++c) {
-        EXPECT_EQ(charset::toUnicode(static_cast<std::uint8_t>(c)), static_cast<char32_t>(c)) << c;
+        EXPECT_EQ(text::charset::toUnicode(static_cast<std::uint8_t>(c)), static_cast<char32_t>(c)) << c;
     }
     for (int c = 0xA0; c < 0x100; ++c) {
-        EXPECT_EQ(charset::toUnicode(static_cast<std::uint8_t>(c)), static_cast<char32_t>(c)) << c;
+        EXPECT_EQ(text::charset::toUnicode(static_cast<std::uint8_t>(c)), static_cast<char32_t>(c)) << c;
     }
 }
 
@@ -43,8 +43,8 @@ TEST(CharsetCodes, Codes80To9FFollowWindows1252WithUndefinedBytesAsC1Controls) {
         {0x9E, 0x017E}, {0x9F, 0x0178},
     }};
     for (auto [code, ch] : expected) {
-        EXPECT_EQ(charset::toUnicode(static_cast<std::uint8_t>(code)), ch) << "code " << code;
-        EXPECT_EQ(charset::fromUnicode(ch), std::optional<std::uint8_t>(static_cast<std::uint8_t>(code))) << "code " << code;
+        EXPECT_EQ(text::charset::toUnicode(static_cast<std::uint8_t>(code)), ch) << "code " << code;
+        EXPECT_EQ(text::charset::fromUnicode(ch), std::optional<std::uint8_t>(static_cast<std::uint8_t>(code))) << "code " << code;
     }
 }
 
@@ -52,18 +52,18 @@ TEST(CharsetCodes, EveryCodeRoundTripsThroughUnicode) {
     std::set<char32_t> seen;
     for (int c = 0; c < 256; ++c) {
         const auto code = static_cast<std::uint8_t>(c);
-        char32_t ch = charset::toUnicode(code);
+        char32_t ch = text::charset::toUnicode(code);
         EXPECT_TRUE(seen.insert(ch).second) << "two codes share U+" << std::hex << static_cast<unsigned>(ch);
-        EXPECT_EQ(charset::fromUnicode(ch), std::optional<std::uint8_t>(code)) << c;
+        EXPECT_EQ(text::charset::fromUnicode(ch), std::optional<std::uint8_t>(code)) << c;
     }
 }
 
 TEST(CharsetCodes, ExactlyTheImagesOfTheCodesHaveACode) {
     int withCode = 0;
     for (char32_t ch = 0; ch < 0x110000; ++ch) {
-        if (std::optional<std::uint8_t> code = charset::fromUnicode(ch)) {
+        if (std::optional<std::uint8_t> code = text::charset::fromUnicode(ch)) {
             ++withCode;
-            EXPECT_EQ(charset::toUnicode(*code), ch);
+            EXPECT_EQ(text::charset::toUnicode(*code), ch);
         }
     }
     EXPECT_EQ(withCode, 256);
@@ -73,53 +73,53 @@ TEST(CharsetCodes, CharactersOutsideTheSetHaveNoCode) {
     // U+0080 and U+0082 are C1 controls whose bytes Windows-1252 gives to other characters.
     for (char32_t ch : {char32_t{0x80}, char32_t{0x82}, char32_t{0x9F}, char32_t{0x100}, char32_t{0x20AB},
                         char32_t{0xFFFD}, char32_t{0x1F600}}) {
-        EXPECT_FALSE(charset::fromUnicode(ch).has_value()) << std::hex << static_cast<unsigned>(ch);
+        EXPECT_FALSE(text::charset::fromUnicode(ch).has_value()) << std::hex << static_cast<unsigned>(ch);
     }
 }
 
 TEST(CharsetUtf8, EncodesByTheLengthOfTheCharacter) {
     std::string out;
-    charset::appendUtf8(out, U'A');
-    charset::appendUtf8(out, 0xE9);
-    charset::appendUtf8(out, 0x20AC);
-    charset::appendUtf8(out, 0x1F600);
+    text::charset::appendUtf8(out, U'A');
+    text::charset::appendUtf8(out, 0xE9);
+    text::charset::appendUtf8(out, 0x20AC);
+    text::charset::appendUtf8(out, 0x1F600);
     EXPECT_EQ(codesOf(out), codesOf(codes({0x41, 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80})));
 }
 
 TEST(CharsetUtf8, CodesBecomeTheirCharactersInUtf8) {
-    EXPECT_EQ(charset::toUtf8(codes({'H', 'i', 0x80, 0xE9, 0x81, 0x99, 0x00})),
+    EXPECT_EQ(text::charset::toUtf8(codes({'H', 'i', 0x80, 0xE9, 0x81, 0x99, 0x00})),
               codes({'H', 'i', 0xE2, 0x82, 0xAC, 0xC3, 0xA9, 0xC2, 0x81, 0xE2, 0x84, 0xA2, 0x00}));
-    EXPECT_EQ(charset::toUtf8(""), "");
+    EXPECT_EQ(text::charset::toUtf8(""), "");
 }
 
 TEST(CharsetUtf8, AllCodesRoundTripThroughUtf8) {
     const std::string all = allCodes();
-    std::string utf8 = charset::toUtf8(all);
-    Result<std::string> back = charset::fromUtf8(utf8);
-    ASSERT_TRUE(back.ok()) << describe(back.error());
+    const secret::String utf8 = text::charset::toUtf8(all);
+    Result<secret::String> back = text::charset::fromUtf8(utf8);
+    ASSERT_TRUE(back.ok()) << messages::describe(back.error());
     EXPECT_EQ(codesOf(*back), codesOf(all));
 }
 
 TEST(CharsetUtf8, DecodesToCodes) {
-    Result<std::string> decoded = charset::fromUtf8("\xE2\x82\xAC" "5 caf\xC3\xA9\r\n\xC5\xB8");
-    ASSERT_TRUE(decoded.ok()) << describe(decoded.error());
+    Result<secret::String> decoded = text::charset::fromUtf8("\xE2\x82\xAC" "5 caf\xC3\xA9\r\n\xC5\xB8");
+    ASSERT_TRUE(decoded.ok()) << messages::describe(decoded.error());
     EXPECT_EQ(codesOf(*decoded), codesOf(codes({0x80, '5', ' ', 'c', 'a', 'f', 0xE9, '\r', '\n', 0x9F})));
 }
 
 TEST(CharsetUtf8, CharacterOutsideTheSetIsNamedWithItsPosition) {
     // a, b, €, c, then U+0100 as the fifth character (its bytes start at byte 7).
-    Result<std::string> decoded = charset::fromUtf8("ab\xE2\x82\xAC" "c\xC4\x80" "d");
+    Result<secret::String> decoded = text::charset::fromUtf8("ab\xE2\x82\xAC" "c\xC4\x80" "d");
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x100u);
     EXPECT_EQ(decoded.error().position, 5u);
-    std::string message = describe(decoded.error());
+    std::string message = messages::describe(decoded.error());
     EXPECT_NE(message.find("U+0100"), std::string::npos) << message;
     EXPECT_NE(message.find("position 5"), std::string::npos) << message;
 }
 
 TEST(CharsetUtf8, FirstOfSeveralCharactersOutsideTheSetIsNamed) {
-    Result<std::string> decoded = charset::fromUtf8("x\xF0\x9F\x98\x80\xC4\x80");
+    Result<secret::String> decoded = text::charset::fromUtf8("x\xF0\x9F\x98\x80\xC4\x80");
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x1F600u);
@@ -157,7 +157,7 @@ std::vector<MalformedCase> malformedCases() {
 
 TEST(CharsetUtf8, MalformedInputFailsAtTheStartOfTheBadSequence) {
     for (const MalformedCase& c : malformedCases()) {
-        Result<std::string> decoded = charset::fromUtf8(c.bytes);
+        Result<secret::String> decoded = text::charset::fromUtf8(c.bytes);
         ASSERT_FALSE(decoded.ok()) << c.name;
         EXPECT_EQ(decoded.error().kind, Error::Kind::InvalidUtf8) << c.name;
         EXPECT_EQ(decoded.error().position, c.position) << c.name;
@@ -165,9 +165,9 @@ TEST(CharsetUtf8, MalformedInputFailsAtTheStartOfTheBadSequence) {
 }
 
 // Feeds the pieces one after the other and ends; the first failure, if any.
-Result<std::string> decodeInPieces(const std::vector<std::string>& pieces) {
-    charset::Utf8ToCodes decoder;
-    std::string out;
+Result<secret::String> decodeInPieces(const std::vector<std::string>& pieces) {
+    text::charset::Utf8ToCodes decoder;
+    secret::String out;
     for (const std::string& piece : pieces) {
         if (Status fed = decoder.feed(piece, out); !fed) return fed.error();
     }
@@ -186,20 +186,20 @@ TEST(CharsetUtf8Pieces, ValidTextGivesTheSameCodesWhereverItIsSplit) {
     const std::vector<int> expected = codesOf(codes({'A', 0xE9, 0x80, 'b', 0x9F, 0x99, '\r', '\n'}));
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
         for (std::size_t cut2 = cut; cut2 <= text.size(); ++cut2) {
-            Result<std::string> decoded =
+            Result<secret::String> decoded =
                 decodeInPieces({text.substr(0, cut), text.substr(cut, cut2 - cut), text.substr(cut2)});
-            ASSERT_TRUE(decoded.ok()) << cut << "/" << cut2 << ": " << describe(decoded.error());
+            ASSERT_TRUE(decoded.ok()) << cut << "/" << cut2 << ": " << messages::describe(decoded.error());
             EXPECT_EQ(codesOf(*decoded), expected) << cut << "/" << cut2;
         }
     }
-    Result<std::string> byByte = decodeInPieces(oneBytePieces(text));
+    Result<secret::String> byByte = decodeInPieces(oneBytePieces(text));
     ASSERT_TRUE(byByte.ok());
     EXPECT_EQ(codesOf(*byByte), expected);
 }
 
 TEST(CharsetUtf8Pieces, CountsCharactersAcrossPieces) {
-    charset::Utf8ToCodes decoder;
-    std::string out;
+    text::charset::Utf8ToCodes decoder;
+    secret::String out;
     ASSERT_TRUE(decoder.feed("a\xC3", out).ok());
     EXPECT_EQ(decoder.charactersDone(), 1u);
     EXPECT_EQ(codesOf(out), codesOf(codes({'a'})));
@@ -212,7 +212,7 @@ TEST(CharsetUtf8Pieces, CountsCharactersAcrossPieces) {
 
 TEST(CharsetUtf8Pieces, CharacterOutsideTheSetSplitAcrossPiecesIsNamedAtItsPosition) {
     // The emoji's four bytes arrive one piece each.
-    Result<std::string> decoded = decodeInPieces({"ab", "\xF0", "\x9F", "\x98", "\x80" "c"});
+    Result<secret::String> decoded = decodeInPieces({"ab", "\xF0", "\x9F", "\x98", "\x80" "c"});
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(decoded.error().kind, Error::Kind::CharacterNotInSet);
     EXPECT_EQ(decoded.error().code, 0x1F600u);
@@ -222,12 +222,12 @@ TEST(CharsetUtf8Pieces, CharacterOutsideTheSetSplitAcrossPiecesIsNamedAtItsPosit
 TEST(CharsetUtf8Pieces, MalformedInputFailsAtTheSamePositionWhereverItIsSplit) {
     for (const MalformedCase& c : malformedCases()) {
         for (std::size_t cut = 0; cut <= c.bytes.size(); ++cut) {
-            Result<std::string> decoded = decodeInPieces({c.bytes.substr(0, cut), c.bytes.substr(cut)});
+            Result<secret::String> decoded = decodeInPieces({c.bytes.substr(0, cut), c.bytes.substr(cut)});
             ASSERT_FALSE(decoded.ok()) << c.name << ", cut " << cut;
             EXPECT_EQ(decoded.error().kind, Error::Kind::InvalidUtf8) << c.name << ", cut " << cut;
             EXPECT_EQ(decoded.error().position, c.position) << c.name << ", cut " << cut;
         }
-        Result<std::string> byByte = decodeInPieces(oneBytePieces(c.bytes));
+        Result<secret::String> byByte = decodeInPieces(oneBytePieces(c.bytes));
         ASSERT_FALSE(byByte.ok()) << c.name;
         EXPECT_EQ(byByte.error().position, c.position) << c.name << ", one byte a piece";
     }
@@ -246,19 +246,19 @@ const char* pathName(simd::Path path) {
 
 std::string encodeWith(simd::Path path, std::string_view codes) {
     std::string out(3 * codes.size(), '\0');
-    out.resize(charset::writeAsUtf8(codes, out.data(), path));
+    out.resize(text::charset::writeAsUtf8(codes, out.data(), path));
     return out;
 }
 
 std::string utf8OneByOne(std::string_view codes) {
     std::string out;
-    for (char c : codes) charset::appendUtf8(out, charset::toUnicode(static_cast<std::uint8_t>(c)));
+    for (char c : codes) text::charset::appendUtf8(out, text::charset::toUnicode(static_cast<std::uint8_t>(c)));
     return out;
 }
 
-Result<std::string> decodeWith(simd::Path path, std::string_view utf8, std::size_t cut) {
-    charset::Utf8ToCodes decoder(path);
-    std::string out;
+Result<secret::String> decodeWith(simd::Path path, std::string_view utf8, std::size_t cut) {
+    text::charset::Utf8ToCodes decoder(path);
+    secret::String out;
     if (Status fed = decoder.feed(utf8.substr(0, cut), out); !fed) return fed.error();
     if (Status fed = decoder.feed(utf8.substr(cut), out); !fed) return fed.error();
     if (Status finished = decoder.finish(); !finished) return finished.error();
@@ -294,8 +294,8 @@ TEST(CharsetPaths, AsciiRunOfAnyLengthThenAnyCharacterOfTheSetDecodes) {
     for (simd::Path path : text::availablePaths()) {
         for (std::size_t run = 0; run <= 140; ++run) {
             for (const auto& [utf8, code] : characters) {
-                Result<std::string> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
-                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << describe(decoded.error());
+                Result<secret::String> decoded = decodeWith(path, std::string(run, 'x') + utf8 + tail, 0);
+                ASSERT_TRUE(decoded.ok()) << pathName(path) << ", run " << run << ": " << messages::describe(decoded.error());
                 EXPECT_EQ(codesOf(*decoded), codesOf(std::string(run, 'x') + codes({code}) + tail))
                     << pathName(path) << ", run " << run;
             }
@@ -320,7 +320,7 @@ TEST(CharsetPaths, FaultAfterALongRunIsReportedAtItsPosition) {
                 std::string before;
                 for (std::size_t i = 0; i < run; ++i) before += unit;
                 for (const Fault& fault : faults) {
-                    Result<std::string> decoded = decodeWith(path, before + fault.bytes + std::string(70, 'y'), 0);
+                    Result<secret::String> decoded = decodeWith(path, before + fault.bytes + std::string(70, 'y'), 0);
                     ASSERT_FALSE(decoded.ok()) << pathName(path) << ", run " << run;
                     EXPECT_EQ(decoded.error().kind, fault.kind) << pathName(path) << ", run " << run;
                     const std::uint64_t expected = fault.kind == Error::Kind::InvalidUtf8 ? before.size() + 1 : run + 1;
@@ -340,26 +340,26 @@ TEST(CharsetPaths, TwoByteCharactersAtAnyOffsetSplitAnywhereDecodeAlike) {
             const std::vector<int> expected =
                 codesOf(std::string(at, 'a') + codes({0xE9}) + std::string(9, 'b') + codes({0xC4, 0xBF}) + std::string(70, 'c'));
             for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-                Result<std::string> decoded = decodeWith(path, text, cut);
+                Result<secret::String> decoded = decodeWith(path, text, cut);
                 ASSERT_TRUE(decoded.ok()) << pathName(path) << ", at " << at << ", cut " << cut;
                 ASSERT_EQ(codesOf(*decoded), expected) << pathName(path) << ", at " << at << ", cut " << cut;
             }
         }
         std::string dense;
         for (int i = 0; i < 100; ++i) dense += (i % 3 == 0) ? "\xC3\xBF" : "\xC2\xA3";
-        Result<std::string> decoded = decodeWith(path, dense, 0);
+        Result<secret::String> decoded = decodeWith(path, dense, 0);
         ASSERT_TRUE(decoded.ok()) << pathName(path);
-        EXPECT_EQ(charset::toUtf8(*decoded), dense) << pathName(path);
+        EXPECT_EQ(text::charset::toUtf8(*decoded), dense) << pathName(path);
     }
 }
 
 TEST(CharsetDescribe, NamesPrintableCharactersAndControlsByNumber) {
-    EXPECT_EQ(charset::describeCharacter(0xE9), "'\xC3\xA9' (U+00E9)");
-    EXPECT_EQ(charset::describeCharacter(0x1F600), "'\xF0\x9F\x98\x80' (U+1F600)");
-    EXPECT_EQ(charset::describeCharacter(0x0A), "U+000A");
-    EXPECT_EQ(charset::describeCode(0x80), "'\xE2\x82\xAC' (U+20AC) of code 128");
-    EXPECT_EQ(charset::describeCode(0x81), "U+0081 of code 129");
+    EXPECT_EQ(text::charset::describeCharacter(0xE9), "'\xC3\xA9' (U+00E9)");
+    EXPECT_EQ(text::charset::describeCharacter(0x1F600), "'\xF0\x9F\x98\x80' (U+1F600)");
+    EXPECT_EQ(text::charset::describeCharacter(0x0A), "U+000A");
+    EXPECT_EQ(text::charset::describeCode(0x80), "'\xE2\x82\xAC' (U+20AC) of code 128");
+    EXPECT_EQ(text::charset::describeCode(0x81), "U+0081 of code 129");
 }
 
 } // namespace
-} // namespace tarvex
+} // namespace tarvex::text::test

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace tarvex::text {
+namespace tarvex::text::test {
 namespace {
 
 TEST(JoinLines, LinesEndAtCarriageReturnOrCarriageReturnLineFeed) {
@@ -26,9 +26,9 @@ TEST(JoinLines, LinesEndAtCarriageReturnOrCarriageReturnLineFeed) {
         {"", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(test::codesOf(joinLines(c.bytes)), test::codesOf(c.joined)) << test::codesOf(c.bytes).size();
+        EXPECT_EQ(tarvex::test::codesOf(joinLines(c.bytes)), tarvex::test::codesOf(c.joined)) << tarvex::test::codesOf(c.bytes).size();
     }
 }
 
 } // namespace
-} // namespace tarvex::text
+} // namespace tarvex::text::test

@@ -2,6 +2,8 @@
 
 #include "window/message_area.h"
 
+#include "../support/test_support.h"
+
 #include <QImage>
 
 #include <gtest/gtest.h>

@@ -43,11 +43,11 @@ protected:
     QString fileNameBox() const { return control<QLineEdit>(*window, "Text2").text(); }
     // The message as Windows-1252 codes, which every classic cipher text is.
     std::string message() const {
-        const std::string text = messageArea(*window).text();
-        Result<std::string> codes = charset::fromUtf8(text);
-        return codes ? *codes : text;
+        const secret::String text = messageArea(*window).text();
+        const Result<secret::String> codes = text::charset::fromUtf8(text);
+        return std::string(codes ? *codes : text);
     }
-    void setMessage(const std::string& codes) { messageArea(*window).setText(charset::toUtf8(codes)); }
+    void setMessage(const std::string& codes) { messageArea(*window).setText(text::charset::toUtf8(codes)); }
     void click(const char* button) { control<QAbstractButton>(*window, button).click(); }
     void choose(const char* item) { menuItem(*window, item).trigger(); }
 };

@@ -31,11 +31,11 @@ protected:
     QString keyBox() const { return control<QLineEdit>(*window, "Text1").text(); }
     // The message as Windows-1252 codes, which every classic cipher text is.
     std::string message() const {
-        const std::string text = messageArea(*window).text();
-        Result<std::string> codes = charset::fromUtf8(text);
-        return codes ? *codes : text;
+        const secret::String text = messageArea(*window).text();
+        const Result<secret::String> codes = text::charset::fromUtf8(text);
+        return std::string(codes ? *codes : text);
     }
-    void setMessage(const std::string& codes) { messageArea(*window).setText(charset::toUtf8(codes)); }
+    void setMessage(const std::string& codes) { messageArea(*window).setText(text::charset::toUtf8(codes)); }
     void click(const char* button) { control<QAbstractButton>(*window, button).click(); }
 
     void createKey(const std::string& name) {
@@ -101,7 +101,7 @@ TEST_F(KeyAndCipherCommands, RoadOfOneSealedMessageAndEncryptOfferingToSeal) {
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
     QTest::keyClick(focus, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
-    const std::string token = messageArea(*window).text();
+    const std::string token(messageArea(*window).text());
     EXPECT_TRUE(token.starts_with("tarvex1")) << token;
     EXPECT_FALSE(isEnabled(*window, "mnuSecSeal"));
     EXPECT_TRUE(isEnabled(*window, "Command8"));

@@ -25,7 +25,7 @@ std::string everyCode() {
     for (int code = 0; code < 256; ++code) {
         codes.push_back(static_cast<char>(code));
     }
-    return charset::toUtf8(codes);
+    return std::string(text::charset::toUtf8(codes));
 }
 
 MessageEditor& editorOf(MessageArea& area) {
@@ -39,7 +39,7 @@ MessageEditor& editorOf(MessageArea& area) {
 TEST(MessageAreaText, EveryCodeSurvivesASetAndAGet) {
     MessageArea area;
     for (int code = 0; code < 256; ++code) {
-        const std::string one = charset::toUtf8(std::string(1, static_cast<char>(code)));
+        const std::string one(text::charset::toUtf8(std::string(1, static_cast<char>(code))));
         area.setText(one);
         EXPECT_EQ(area.text(), one) << "code " << code;
     }

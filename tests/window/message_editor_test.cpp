@@ -156,7 +156,7 @@ TEST_F(MessageEditorTest, ShiftWithMovementSelectsAndCopyGivesTheSelection) {
     press(Qt::Key_Down, Qt::ShiftModifier);
     const std::string selected = editor_->selectedText().toStdString();
     EXPECT_GT(selected.size(), 2u);
-    EXPECT_EQ(selected, area_->text().substr(1, selected.size()));
+    EXPECT_EQ(selected, std::string_view(area_->text()).substr(1, selected.size()));
     press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), selected);
 
@@ -205,12 +205,12 @@ TEST_F(MessageEditorTest, ClickingPlacesTheCursorAndDraggingSelects) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     QTest::mouseMove(view, pointIn(2, 0.0));
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, pointIn(2, 0.0));
-    EXPECT_EQ(editor_->selectedText().toStdString(), area_->text().substr(0, editor_->cursorPosition()));
+    EXPECT_EQ(editor_->selectedText().toStdString(), std::string_view(area_->text()).substr(0, editor_->cursorPosition()));
     EXPECT_GT(editor_->cursorPosition(), secondRowStart);
 
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, pointIn(0, 0.0));
     QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, pointIn(1, 0.0));
-    EXPECT_EQ(editor_->selectedText().toStdString(), area_->text().substr(0, secondRowStart));
+    EXPECT_EQ(editor_->selectedText().toStdString(), std::string_view(area_->text()).substr(0, secondRowStart));
 }
 
 TEST_F(MessageEditorTest, DoubleClickSelectsAWord) {
@@ -232,6 +232,16 @@ TEST_F(MessageEditorTest, UndoAndRedoTakeBackTypingAndCutting) {
     EXPECT_EQ(area_->text(), "keep") << "what was typed in a row goes back at once";
     press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(area_->text(), "keep this");
+}
+
+TEST_F(MessageEditorTest, AfterUndoUpAndDownStartFromWhereTheCursorLands) {
+    area_->setText("abcdefghij\r\nklmnopqrst");
+    QTest::keyClicks(editor_, QStringLiteral("Z"));
+    press(Qt::Key_Down);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(editor_->cursorPosition(), 0u);
+    press(Qt::Key_Down);
+    EXPECT_EQ(editor_->cursorPosition(), 12u) << "the start of the second line, as from any other edit";
 }
 
 TEST_F(MessageEditorTest, InputMethodTextIsCutToTheRoomAndPreeditIsNotText) {
@@ -301,10 +311,10 @@ TEST_F(MessageEditorTest, TheCaretStepsOverWholeCharactersAndBackspaceTakesOneAw
     }
     EXPECT_EQ(stops, (std::vector<std::size_t>{0, 1, 3, 5, 9, 13, 15, 16, 16}));
     for (int i = 0; i < 3; ++i) press(Qt::Key_Backspace);
-    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(9)) << "b, the line break and the flag, whole";
+    EXPECT_EQ(QString::fromUtf8(area_->text()), text.first(9)) << "b, the line break and the flag, whole";
     press(Qt::Key_Left);
     press(Qt::Key_Delete);
-    EXPECT_EQ(QString::fromStdString(area_->text()), text.first(5));
+    EXPECT_EQ(QString::fromUtf8(area_->text()), text.first(5));
 }
 
 TEST_F(MessageEditorTest, RightToLeftTextShowsAndMovesInItsVisualOrder) {
@@ -413,7 +423,7 @@ TEST_F(MessageEditorTest, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
                                          u"\U0001F600 \u65E5\u672C\u8A9E");
     QGuiApplication::clipboard()->setText(world);
     press(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(QString::fromStdString(area_->text()), world);
+    EXPECT_EQ(QString::fromUtf8(area_->text()), world);
     EXPECT_EQ(editor_->length(), 18u) << "the emoji is one character";
 
     QMimeData data;
@@ -423,7 +433,7 @@ TEST_F(MessageEditorTest, PastedAndDroppedTextOfAnyScriptGoesInAsItIs) {
     QApplication::sendEvent(editor_->viewport(), &enter);
     QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(editor_->viewport(), &drop);
-    EXPECT_EQ(QString::fromStdString(area_->text()), data.text() + world);
+    EXPECT_EQ(QString::fromUtf8(area_->text()), data.text() + world);
     EXPECT_TRUE(shownBoxes(*window_).empty());
 }
 

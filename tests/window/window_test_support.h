@@ -7,6 +7,7 @@
 #include "window/working_mode.h"
 
 #include "../support/recording_dialogs.h"
+#include "../support/test_support.h"
 
 #include <QAction>
 #include <QString>
