@@ -8,18 +8,12 @@ exit codes) stays as it is in English.
 Usage: cli_language_test.py TARVEX_CLI LOCALE_DIR LANGUAGE:LOCALE..."""
 import gettext
 import os
-import re
 import subprocess
 import sys
 import tempfile
 
-PLACE = re.compile(r"\{[A-Za-z0-9_]+\}")
-
-
-def pattern(template):
-    """A regular expression for template's text with each {place} filled by anything."""
-    pieces = PLACE.split(template)
-    return re.compile("(?s)" + ".+?".join(re.escape(piece) for piece in pieces) + r"\Z")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from filled_texts import filled_from, pattern  # noqa: E402
 
 
 def run(cli, arguments, session, given=b""):
@@ -32,14 +26,6 @@ def error_line(result):
     text = result.stderr.decode("utf-8")
     assert text.startswith("tarvex-cli: ") and text.endswith("\n") and text.count("\n") == 1, repr(text)
     return text[len("tarvex-cli: "):-1]
-
-
-def english_of(line, catalogue):
-    """The catalogue's English text that line was filled from (the one that
-    matches with the most words of its own), or None."""
-    found = [msgid for msgid in catalogue if isinstance(msgid, str) and "\x04" not in msgid and msgid
-             and pattern(msgid).match(line)]
-    return max(found, key=lambda msgid: len(PLACE.sub("", msgid))) if found else None
 
 
 def main():
@@ -74,7 +60,8 @@ def main():
                     failures.append(f"{where}: standard output {got.stdout!r}, in English {expected.stdout!r}")
                 if expected.returncode == 0:
                     continue
-                msgid = english_of(error_line(expected), catalogue)
+                plain = [k for k in catalogue if isinstance(k, str) and "\x04" not in k]
+                msgid = filled_from(error_line(expected), plain)
                 translated = catalogue.get(msgid)
                 line = error_line(got)
                 if not translated or translated == msgid:

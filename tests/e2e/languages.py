@@ -12,12 +12,12 @@ Each wait gives up after E2E_TIMEOUT seconds."""
 import gettext
 import json
 import os
-import re
 import sys
 import time
 
 TIMEOUT = float(os.environ.get("E2E_TIMEOUT", "15"))
-PLACE = re.compile(r"\{[A-Za-z0-9_]+\}")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from filled_texts import filled_from, pattern  # noqa: E402
 
 
 def fail(message):
@@ -83,10 +83,6 @@ def without_access_key(text):
     return text.replace("&&", "\0").replace("&", "").replace("\0", "&")
 
 
-def pattern(template):
-    return re.compile("(?s)" + ".+?".join(re.escape(piece) for piece in PLACE.split(template)) + r"\Z")
-
-
 def compare(locale_dir, language, english_prefix, prefix):
     catalogue = gettext.translation("tarvex", locale_dir, languages=[language])._catalog
     # English text (without context) -> its translations.
@@ -113,11 +109,10 @@ def compare(locale_dir, language, english_prefix, prefix):
     for name in ("question", "failure"):
         english, shown = load(name, english_prefix), load(name, prefix)
         for text, seen in zip(english["texts"], shown["texts"]):
-            found = [k for k in translations if pattern(k).match(text)]
-            if not found:
+            msgid = filled_from(text, translations)
+            if msgid is None:
                 problems.append(f"{name}: {text!r} has no translation")
                 continue
-            msgid = max(found, key=lambda k: len(PLACE.sub("", k)))
             if not any(pattern(t).match(seen) for t in translations[msgid]):
                 problems.append(f"{name}: {seen!r} is not a translation of {text!r}")
     # Qt's own Yes and No come from its own catalogues (a "No" or an "OK" may
